@@ -1,0 +1,48 @@
+// The Chinese lunar calendar of 1900 ... 2050: one packed word per lunar year, its accessors, and the
+// conversion of a Gregorian date to its lunar date.
+#pragma once
+
+#include <cstdint>
+
+// One word per lunar year 1900 ... 2050 (index year - 1900). Bits, from the least significant:
+//   0-3   the month after which the leap month comes (1 ... 12), 0 = no leap month;
+//   4-15  month m (1 ... 12) has 30 days when bit (0x10000 >> m) is set, else 29;
+//   16    the leap month has 30 days when set, else 29.
+extern const uint32_t kLunarYearInfo[151];
+
+constexpr int kFirstLunarYear = 1900;
+constexpr int kLastLunarYear = 2050;
+
+// The accessors answer 0 for a year outside 1900 ... 2050 (and LunarMonthDays for a month outside
+// 1 ... 12): there is no data there, and no table is read out of range.
+int LeapMonth(int year);                  // 0 = no leap month, else 1 ... 12
+int LunarMonthDays(int year, int month);  // 29 or 30
+int LeapMonthDays(int year);              // 0 without a leap month, else 29 or 30
+int LunarYearDays(int year);              // 353 ... 385
+
+// A date of the lunar calendar. month is 1-based (1 = 正月); a leap month carries the number of the
+// ordinary month it follows and has isLeap = 1. atLeapNumber = 1 when month is the number of the
+// year's leap month, in the ordinary month of that number as well as in the leap month itself.
+//
+// FromSolar covers 1900-01-31 (lunar 1900-1-1) to 2051-02-10 (lunar 2050-12-29). Outside that
+// span it answers the invalid record: every field 0 (IsValid() false). NextDay past the last day
+// of lunar 2050 also turns the record invalid and returns -1; an invalid record stays invalid.
+struct LunarDate {
+    int32_t year;
+    int32_t month;
+    int32_t day;         // 1 ... 30
+    uint8_t atLeapNumber;
+    uint8_t isLeap;
+    int32_t monthDays;   // 29 or 30: length of the (ordinary or leap) month the date lies in
+    int32_t dayOffset;   // days since day 1 of the month FromSolar landed in; NextDay adds 1
+
+    static LunarDate FromSolar(int year, int month, int day);
+    int NextDay();  // 0, or -1 when the record is or becomes invalid
+    bool IsValid() const { return year != 0; }
+
+    // Pointer to the constant festival name of this date, or null (labels.cpp).
+    const char* FestivalName() const;
+};
+
+// Days from 1900-01-31 (lunar 1900-1-1) to the lunar new year of year (1900 ... 2051).
+int32_t LunarNewYearOffset(int year);

@@ -1,0 +1,45 @@
+// One Gregorian month laid out as the grid shows it: a cell per day with its weekday, lunar date,
+// solar term, festival and the label under the day number; and the lunar year title.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "calendar/lunar.h"
+
+struct DayCell {
+    uint16_t weekday;          // 0 = Sunday ... 6 = Saturday
+    LunarDate lunar;           // invalid (year 0) for a day outside the lunar table
+    uint16_t solarTerm;        // 0 = none, 1 = the month's first term, 2 = its second
+    char label[18];            // GBK, NUL-terminated
+    const char* festival;      // lunar festival, else Gregorian festival, else null
+    uint8_t labelIsMonthName;  // 1 when label names the lunar month (drawn bold)
+};
+
+// The colour class of a day's number and label before notes are considered: festival over solar
+// term over Saturday over Sunday.
+enum class DayTone { Plain, Holiday, SolarTerm, Saturday };
+DayTone ToneOf(const DayCell& cell);
+
+struct MonthLayout {
+    uint16_t year;
+    uint16_t month;
+    uint16_t daysInMonth;   // 28 ... 31 (0 for a month outside 1 ... 12)
+    uint16_t firstWeekday;  // weekday of day 1 = column of day 1 in row 0
+    DayCell cells[32];      // index 1 ... daysInMonth; index 0 carries no day
+};
+
+// Lays out (year, month): weekdays, lunar dates (converted once, then stepped), festivals, solar
+// terms and labels. A label is the festival, else the solar term, else "%s月%s" with the lunar month
+// name and "大"/"小" on lunar day 1 (labelIsMonthName = 1), else the lunar day's name.
+void LayOutMonth(int year, int month, MonthLayout* out);
+
+// Row (0 ... 5) and column (0 ... 6) of a day in the grid.
+inline int DayRow(const MonthLayout& m, int day) { return (m.firstWeekday + day - 1) / 7; }
+inline int DayColumn(const MonthLayout& m, int day) { return (m.firstWeekday + day - 1) % 7; }
+
+// "%s【%s】年" for the lunar year of the first day, followed by "－%s【%s】年" for the lunar year of
+// the last day when it differs. Writes at most size bytes, NUL included; "" for invalid dates.
+void ComposeYearTitle(const LunarDate& firstDay, const LunarDate& lastDay, char* out, size_t size);
+
+constexpr size_t kYearTitleSize = 32;  // the longest title is 26 bytes

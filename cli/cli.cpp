@@ -1,0 +1,246 @@
+// vestrel-cal: month view, day and solar-term dumps.
+#include "cli/cli.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "calendar/gregorian.h"
+#include "calendar/labels.h"
+#include "calendar/month_layout.h"
+
+namespace {
+
+constexpr int kCellWidth = 10;  // terminal columns per day cell; the longest label is 10 columns
+
+const char kUsage[] =
+    "usage: vestrel-cal                       the current month\n"
+    "       vestrel-cal YEAR MONTH            a month, 1900 2 ... 2049 12\n"
+    "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2049-12-31:\n"
+    "                                         date weekday lunar-year lunar-month leap lunar-day month-days\n"
+    "                                         label festival term (tab-separated)\n"
+    "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2054:\n"
+    "                                         year month which day hour minute name (tab-separated)\n"
+    "       vestrel-cal --help\n";
+
+// Whole decimal number, optionally signed, nothing else.
+bool ParseInt(const char* s, int* out) {
+    if (s == nullptr || *s == '\0') return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(s, &end, 10);
+    if (errno != 0 || *end != '\0' || v < -100000 || v > 100000) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+// YYYY-MM-DD, a real date.
+bool ParseDate(const char* s, SolarDate* out) {
+    if (s == nullptr || std::strlen(s) != 10 || s[4] != '-' || s[7] != '-') return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (s[i] < '0' || s[i] > '9') return false;
+    const int y = std::atoi(s), m = std::atoi(s + 5), d = std::atoi(s + 8);
+    if (m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return false;
+    *out = SolarDate{static_cast<uint16_t>(y), static_cast<uint16_t>(m), static_cast<uint16_t>(d)};
+    return true;
+}
+
+bool MonthOnOffer(int y, int m) { return y * 12 + m >= 1900 * 12 + 2 && y * 12 + m <= 2049 * 12 + 12 && m >= 1 && m <= 12; }
+
+int Fail(std::ostream& err, const std::string& message) {
+    err << "vestrel-cal: " << message << "\n";
+    return 2;
+}
+
+std::string Pad(int columns) { return std::string(columns > 0 ? columns : 0, ' '); }
+
+// Text centred in a cell of kCellWidth columns.
+std::string Centre(const std::string& utf8) {
+    const int w = DisplayWidth(utf8);
+    const int left = (kCellWidth - w) / 2;
+    return Pad(left) + utf8 + Pad(kCellWidth - w - left);
+}
+
+const char* ToneColor(DayTone tone) {
+    switch (tone) {
+        case DayTone::Holiday: return "\033[31m";
+        case DayTone::SolarTerm: return "\033[34m";
+        case DayTone::Saturday: return "\033[32m";
+        case DayTone::Plain: break;
+    }
+    return "";
+}
+
+void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
+    MonthLayout m;
+    LayOutMonth(year, month, &m);
+    char title[kYearTitleSize];
+    ComposeYearTitle(m.cells[1].lunar, m.cells[m.daysInMonth].lunar, title, sizeof title);
+    char heading[96];
+    std::snprintf(heading, sizeof heading, "%d年%d月  %s", year, month, title);
+    const std::string head = GbkToUtf8(heading);
+    const int total = 7 * kCellWidth;
+    out << Pad((total - DisplayWidth(head)) / 2) << head << "\n";
+
+    std::string header;
+    for (int w = 0; w < 7; ++w) header += Centre(GbkToUtf8(WeekdayName(w)));
+    while (!header.empty() && header.back() == ' ') header.pop_back();
+    out << header << "\n";
+
+    const bool todayShown = env.todayYear == year && env.todayMonth == month;
+    const int rows = DayRow(m, m.daysInMonth) + 1;
+    for (int row = 0; row < 6; ++row) {
+        std::string numbers, labels;
+        for (int col = 0; col < 7; ++col) {
+            const int day = 7 * row + col - m.firstWeekday + 1;
+            if (row >= rows || day < 1 || day > m.daysInMonth) {
+                numbers += Pad(kCellWidth);
+                labels += Pad(kCellWidth);
+                continue;
+            }
+            const DayCell& c = m.cells[day];
+            char number[4];
+            std::snprintf(number, sizeof number, "%2d", day);
+            std::string n = Centre(number), l = Centre(GbkToUtf8(c.label));
+            if (env.color) {
+                std::string on = ToneColor(ToneOf(c));
+                if (c.labelIsMonthName) on += "\033[1m";
+                if (todayShown && day == env.todayDay) on += "\033[7m";
+                if (!on.empty()) {
+                    n = on + n + "\033[0m";
+                    l = on + l + "\033[0m";
+                }
+            }
+            numbers += n;
+            labels += l;
+        }
+        // Trailing blanks of a row carry nothing.
+        while (!numbers.empty() && numbers.back() == ' ') numbers.pop_back();
+        while (!labels.empty() && labels.back() == ' ') labels.pop_back();
+        out << numbers << "\n" << labels << "\n";
+    }
+}
+
+int PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
+    const int32_t last = DayNumber(to.year, to.month, to.day);
+    MonthLayout m{};
+    for (int32_t n = DayNumber(from.year, from.month, from.day); n <= last; ++n) {
+        const SolarDate d = SolarFromDayNumber(n);
+        if (d.day == 1 || n == DayNumber(from.year, from.month, from.day)) LayOutMonth(d.year, d.month, &m);
+        const DayCell& c = m.cells[d.day];
+        char line[128];
+        std::snprintf(line, sizeof line, "%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\n", d.year, d.month, d.day,
+                      c.weekday, c.lunar.year, c.lunar.month, c.lunar.isLeap, c.lunar.day, c.lunar.monthDays, c.label,
+                      c.festival ? c.festival : "", c.solarTerm);
+        out << GbkToUtf8(line);
+    }
+    return 0;
+}
+
+int PrintTerms(int from, int to, std::ostream& out) {
+    for (int y = from; y <= to; ++y) {
+        for (int m = 1; m <= 12; ++m) {
+            SolarTermTime t[2];
+            SolarTermDays(y, m, &t[0], &t[1]);
+            for (int which = 1; which <= 2; ++which) {
+                const SolarTermTime& r = t[which - 1];
+                char line[96];
+                std::snprintf(line, sizeof line, "%d\t%d\t%d\t%d\t%d\t%d\t%s\n", y, m, which, r.day, r.hour, r.minute,
+                              SolarTermName(m, which));
+                out << GbkToUtf8(line);
+            }
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string GbkToUtf8(const std::string& gbk) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return gbk;
+    std::string out;
+    char buffer[256];
+    char* in = const_cast<char*>(gbk.data());
+    size_t inLeft = gbk.size();
+    while (inLeft > 0) {
+        char* dst = buffer;
+        size_t dstLeft = sizeof buffer;
+        const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        out.append(buffer, dst - buffer);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            out += "\xEF\xBF\xBD";  // U+FFFD for a byte that is not GBK
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+int DisplayWidth(const std::string& utf8) {
+    int width = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            ++width;
+            ++i;
+            continue;
+        }
+        unsigned cp;
+        int len;
+        if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; len = 2; }
+        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; len = 3; }
+        else { cp = c & 0x07; len = 4; }
+        for (int k = 1; k < len && i + k < utf8.size(); ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
+        i += len;
+        // Wide: CJK, Hangul, fullwidth forms and CJK punctuation (【】－ among them).
+        const bool wide = (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
+                          (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
+                          (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
+                          (cp >= 0xFFE0 && cp <= 0xFFE6) || cp >= 0x20000;
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc == 1) {
+        if (!MonthOnOffer(env.todayYear, env.todayMonth))
+            return Fail(err, "today lies outside February 1900 ... December 2049; give YEAR MONTH");
+        PrintMonth(env.todayYear, env.todayMonth, out, env);
+        return 0;
+    }
+    if (mode == "--help" || mode == "-h") {
+        if (argc != 2) return Fail(err, "--help takes no argument; months are 1900 2 ... 2049 12");
+        out << kUsage;
+        return 0;
+    }
+    if (mode == "--days") {
+        SolarDate from, to;
+        if (argc != 4 || !ParseDate(argv[2], &from) || !ParseDate(argv[3], &to))
+            return Fail(err, "--days takes two dates YYYY-MM-DD within 1900-02-01 ... 2049-12-31");
+        const int32_t lo = DayNumber(1900, 2, 1), hi = DayNumber(2049, 12, 31);
+        const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
+        if (a < lo || b > hi || a > b)
+            return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2049-12-31");
+        return PrintDays(from, to, out);
+    }
+    if (mode == "--terms") {
+        int from, to;
+        if (argc != 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < 1900 || to > 2054 || from > to)
+            return Fail(err, "--terms takes FROM_YEAR <= TO_YEAR within 1900 ... 2054");
+        return PrintTerms(from, to, out);
+    }
+    int year, month;
+    if (argc == 3 && ParseInt(argv[1], &year) && ParseInt(argv[2], &month)) {
+        if (!MonthOnOffer(year, month)) return Fail(err, "YEAR MONTH must lie within 1900 2 ... 2049 12");
+        PrintMonth(year, month, out, env);
+        return 0;
+    }
+    return Fail(err, "unknown arguments; months 1900 2 ... 2049 12, see --help");
+}

@@ -1,0 +1,8 @@
+execute_process(COMMAND ${TOOL} 2050 1 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR err STREQUAL "")
+  message(FATAL_ERROR "expected status 2, empty stdout and a message; got ${rc}, '${out}', '${err}'")
+endif()
+execute_process(COMMAND ${TOOL} 2017 1 RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "2017")
+  message(FATAL_ERROR "vestrel-cal 2017 1 failed: ${rc}")
+endif()

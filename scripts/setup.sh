@@ -3,7 +3,7 @@
 # Idempotent: a machine that has everything returns in well under a second.
 set -euo pipefail
 
-packages=(cmake make g++ clang g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
+packages=(cmake make g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
           locales fonts-wqy-zenhei xdotool imagemagick libgtest-dev googletest libbenchmark-dev)
 
 missing=()

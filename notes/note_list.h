@@ -1,0 +1,52 @@
+// A note list (a file of numbered note slots) and the memo file, on the files of note_files.h.
+//
+// Files, relative to the notes root: "日历\%d%02d" for a key (a, b): (year, month) for the notes
+// of one month's dates, (1, month) for yearly notes by Gregorian date, (0, lunar month) for yearly
+// notes by lunar date (leap months share the ordinary month's file), each with slots 0 ... 31;
+// "日历\week" for weekly notes, slots 0 ... 7 (weekday 0 = Sunday); "备忘\%s" for a memo.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "notes/note_codec.h"
+
+class NoteList {
+public:
+    NoteList() = default;
+    NoteList(const NoteList&) = delete;
+    NoteList& operator=(const NoteList&) = delete;
+
+    // Fresh absent entries 0 ... lastIndex and the file name (cut to 31 bytes); nothing is read.
+    void Open(int lastIndex, const char* fileName);
+    // Open with last index 31 and "日历\%d%02d", then Load.
+    int OpenMonth(int a, int b);
+    // Open with last index 7 and "日历\week", then Load.
+    int OpenWeek();
+
+    // Reads the file afresh: 0, or -1 when a bad record stopped the reading (the entries before
+    // it stay loaded). A missing file is an empty list.
+    int Load();
+    // Writes the present entries, or removes the file when none is present. 0, or -1 when the
+    // file could not be written or removed (the old file then stays as it was).
+    int Save();
+    // Assign on entry index, then Save. -1 without any change for an index outside
+    // 0 ... LastIndex() or a length outside 0 ... 65535; else Save's result.
+    int SetEntry(int index, const char* text, int length, uint32_t colourWord);
+    // Makes every entry absent (nothing is written).
+    void ClearEntries();
+
+    const NoteEntry& Entry(int index) const { return m_entries[static_cast<size_t>(index)]; }
+    int LastIndex() const { return m_lastIndex; }
+    const char* FileName() const { return m_fileName; }
+
+private:
+    std::vector<NoteEntry> m_entries;
+    char m_fileName[32] = {};
+    int m_lastIndex = -1;
+};
+
+// Rewrites "备忘\<name>" with the text, or removes it when length is 0. 0, or -1 on failure.
+int SaveMemo(const char* name, const char* text, int length);
+// The memo text of "备忘\<name>" (NUL-terminated, *size bytes), or null when there is none.
+std::unique_ptr<char[]> LoadMemo(const char* name, int* size);

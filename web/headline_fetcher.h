@@ -1,0 +1,38 @@
+// Fetches the headline on a worker thread, so the window never waits for the network, and posts
+// the result to a window, which applies it on its own thread (ApplyHeadlineBody).
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+// Posted with wParam = the HttpGet result and lParam = a HeadlineResult* that the receiving
+// window takes over (TakeHeadlineResult).
+struct HeadlineResult {
+    int result;
+    std::string body;
+};
+
+class HeadlineFetcher {
+public:
+    // host and port of the headline server (the program uses kHeadlineHost and 80).
+    HeadlineFetcher(std::string host, unsigned short port);
+    HeadlineFetcher(const HeadlineFetcher&) = delete;
+    HeadlineFetcher& operator=(const HeadlineFetcher&) = delete;
+
+    // Starts one request whose result is posted to target as message. A request while one runs
+    // is dropped: returns false.
+    bool Start(HWND target, UINT message);
+    bool Busy() const { return busy_->load(); }
+
+private:
+    std::string host_;
+    unsigned short port_;
+    // Shared with the worker, which may outlive the fetcher when the program ends mid-request.
+    std::shared_ptr<std::atomic<bool>> busy_;
+};
+
+// The result carried by a posted message, owned by the caller from here on.
+std::unique_ptr<HeadlineResult> TakeHeadlineResult(LPARAM lParam);

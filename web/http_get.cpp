@@ -1,0 +1,77 @@
+// HttpGet on Windows Sockets.
+#include "web/http_get.h"
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "web/headline.h"
+
+namespace {
+
+// A connected socket shut down in both directions and closed when it leaves scope.
+class ScopedSocket {
+public:
+    explicit ScopedSocket(SOCKET s) : s_(s) {}
+    ~ScopedSocket() {
+        if (s_ != INVALID_SOCKET) {
+            if (connected_) shutdown(s_, SD_BOTH);
+            closesocket(s_);
+        }
+    }
+    ScopedSocket(const ScopedSocket&) = delete;
+    ScopedSocket& operator=(const ScopedSocket&) = delete;
+    SOCKET get() const { return s_; }
+    void MarkConnected() { connected_ = true; }
+
+private:
+    SOCKET s_;
+    bool connected_ = false;
+};
+
+}  // namespace
+
+int HttpGet(char* body, int* length, const char* host, const char* path, const char* version, unsigned short port) {
+    const int capacity = *length;
+    body[0] = '\0';
+    *length = 0;
+
+    const hostent* entry = gethostbyname(host);
+    if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr) return kHttpNoHost;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    std::memcpy(&address.sin_addr, entry->h_addr_list[0], sizeof address.sin_addr);
+
+    ScopedSocket sock(socket(AF_INET, SOCK_STREAM, 0));
+    if (sock.get() == INVALID_SOCKET) return kHttpNoSocket;
+    if (connect(sock.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return kHttpNoConnect;
+    sock.MarkConnected();
+
+    const std::string request = FormatHttpRequest(path, host, version);
+    if (static_cast<int>(request.size()) >= kHttpBufferSize) return kHttpSendShort;
+    const int sent = send(sock.get(), request.data(), static_cast<int>(request.size()), 0);
+    if (sent != static_cast<int>(request.size())) return kHttpSendShort;
+
+    // Read until the server closes, the buffer is full, or the time-out passes in all; each wait
+    // is bounded by what remains of the 10 s.
+    char buffer[kHttpBufferSize];
+    int received = 0;
+    const ULONGLONG deadline = GetTickCount64() + kHttpReceiveTimeoutMs;
+    while (received < kHttpBufferSize - 1) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) break;
+        const DWORD wait = static_cast<DWORD>(deadline - now);
+        setsockopt(sock.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
+        const int n = recv(sock.get(), buffer + received, kHttpBufferSize - 1 - received, 0);
+        if (n <= 0) break;  // closed, failed or timed out
+        received += n;
+    }
+    if (received == 0) return kHttpNothing;
+    buffer[received] = '\0';
+
+    *length = capacity;
+    return SplitHttpResponse(buffer, static_cast<size_t>(received), body, length);
+}

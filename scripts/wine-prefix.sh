@@ -1,27 +1,33 @@
 #!/usr/bin/env bash
-# Creates the project's Wine prefix once: boots it, maps the Chinese font names to WenQuanYi Zen Hei,
-# and turns the user folders (Documents, Desktop ...) into real folders inside the prefix so that no
-# test writes into the machine's home folder. A prefix that is ready returns at once.
+# Creates the project's Wine prefix once and keeps its settings current: boots it, maps the Chinese
+# font names to WenQuanYi Zen Hei, turns the user folders (Documents, Desktop ...) into real folders
+# inside the prefix so that no test writes into the machine's home folder, and lets Wine place
+# windows itself (Xvfb has no window manager; managed windows make every DestroyWindow wait 2 s).
+# A prefix whose settings are current returns at once.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
+settings_version=2
 stamp="$WINEPREFIX/.vestrel-ready"
-[ -f "$stamp" ] && exit 0
+[ "$(cat "$stamp" 2>/dev/null)" = "$settings_version" ] && exit 0
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$(dirname "$WINEPREFIX")/.wineprefix.lock"
 flock 9
-[ -f "$stamp" ] && exit 0
+[ "$(cat "$stamp" 2>/dev/null)" = "$settings_version" ] && exit 0
 
-echo "wine-prefix: creating $WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
-wineserver -w
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wine-prefix: creating $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
 
 key='HKCU\Software\Wine\Fonts\Replacements'
 for face in "宋体" "SimSun" "新宋体" "NSimSun" "楷体_GB2312" "楷体_gb2312" "KaiTi_GB2312" "黑体" "SimHei" "微软雅黑" "Microsoft YaHei"; do
   wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
 done
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
 # The user folders of a new prefix are links to $HOME; make them folders of the prefix.
 for user_dir in "$WINEPREFIX"/drive_c/users/*; do
@@ -34,5 +40,5 @@ for user_dir in "$WINEPREFIX"/drive_c/users/*; do
   done
 done
 wineserver -w
-touch "$stamp"
+echo "$settings_version" > "$stamp"
 echo "wine-prefix: ready"

@@ -1,0 +1,103 @@
+// CDialog on the Win32 dialog manager. The dialog procedure binds the object at WM_INITDIALOG and
+// hands every message to the message map; what no handler takes goes back to the dialog manager.
+#include "framework/cdialog.h"
+
+void DDX_Text(CDataExchange* dx, int id, CString& value) {
+    HWND control = ::GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
+    if (control == nullptr) return;
+    if (dx->m_bSaveAndValidate) {
+        const int n = ::GetWindowTextLengthA(control);
+        std::string text(static_cast<size_t>(n) + 1, '\0');
+        const int got = ::GetWindowTextA(control, &text[0], n + 1);
+        text.resize(static_cast<size_t>(got > 0 ? got : 0));
+        value = CString(text);
+    } else {
+        ::SetWindowTextA(control, value);
+    }
+}
+
+INT_PTR CDialog::DoModal() {
+    HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
+    return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_templateId), owner, &CDialog::DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent) {
+    m_templateId = templateId;
+    m_parent = parent;
+    HWND hwnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(templateId),
+                                     parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE)) return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnWndMsg(message, wParam, lParam, &result)) return result;
+    // IDOK and IDCANCEL reach the virtual handlers unless the map took them.
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            return 0;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return 0;
+        }
+    }
+    return Default();
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* dialog = static_cast<CDialog*>(FromHandlePermanent(hwnd));
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->Attach(hwnd);
+        try {
+            return dialog->OnInitDialog();
+        } catch (...) {
+            return TRUE;  // exceptions never cross the dialog procedure
+        }
+    }
+    if (dialog == nullptr) return FALSE;
+
+    CurrentMessage current{message, wParam, lParam, false};
+    CurrentMessage* outer = dialog->m_current;
+    dialog->m_current = &current;
+    LRESULT result = 0;
+    try {
+        result = dialog->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        result = 0;
+    }
+    dialog->m_current = outer;
+    if (message == WM_NCDESTROY) dialog->Detach();
+    if (current.defaultAsked) return FALSE;  // the dialog manager's default handling
+    // Messages whose result is not the procedure's return value carry it in DWLP_MSGRESULT.
+    switch (message) {
+        case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_QUERYDRAGICON:
+            return static_cast<INT_PTR>(result);
+        default:
+            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+            return TRUE;
+    }
+}

@@ -1,0 +1,19 @@
+// CColorDialog: the common colour dialog, with one set of 16 custom colours shared by every use
+// during the run.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "framework/cwnd.h"
+
+class CColorDialog {
+public:
+    explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, CWnd* parent = nullptr);
+    // ::ChooseColorA; IDOK when a colour was chosen, else IDCANCEL.
+    INT_PTR DoModal();
+    COLORREF GetColor() const { return m_cc.rgbResult; }
+    static COLORREF* CustomColors();
+
+    CHOOSECOLORA m_cc{};
+};

@@ -1,0 +1,186 @@
+// CWnd: binding, dispatch through message maps, default handling.
+#include "framework/cwnd.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+
+namespace {
+
+// The window property that holds the bound object.
+constexpr const char* kObjectProperty = "Vestrel.CWnd";
+
+HINSTANCE g_instance = nullptr;
+
+// Creation passes the object through CREATESTRUCT::lpCreateParams to WM_NCCREATE.
+struct CreationContext {
+    CWnd* wnd;
+};
+
+}  // namespace
+
+HINSTANCE AfxGetInstanceHandle() { return g_instance ? g_instance : GetModuleHandleA(nullptr); }
+void AfxSetInstanceHandle(HINSTANCE instance) { g_instance = instance; }
+
+const MessageMap* CWnd::GetThisMessageMap() {
+    static const MsgMapEntry kEntries[] = {{0, 0, 0, nullptr}};
+    static const MessageMap kMap = {nullptr, kEntries};
+    return &kMap;
+}
+
+const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+CWnd::~CWnd() {
+    if (m_hWnd && ::IsWindow(m_hWnd) && FromHandlePermanent(m_hWnd) == this) {
+        HWND hwnd = m_hWnd;
+        Detach();
+        ::DestroyWindow(hwnd);
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProperty)) : nullptr;
+}
+
+void CWnd::Attach(HWND hwnd) {
+    m_hWnd = hwnd;
+    ::SetPropA(hwnd, kObjectProperty, this);
+}
+
+void CWnd::Detach() {
+    if (m_hWnd) {
+        if (m_oldWndProc) ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
+        ::RemovePropA(m_hWnd, kObjectProperty);
+    }
+    m_oldWndProc = nullptr;
+    m_hWnd = nullptr;
+}
+
+CWnd* CWnd::GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+
+CString CWnd::GetWindowText() const {
+    const int n = ::GetWindowTextLengthA(m_hWnd);
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    const int got = ::GetWindowTextA(m_hWnd, &text[0], n + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return CString(text);
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, const RECT& rect,
+                    CWnd* parent, UINT id) {
+    CreationContext context{this};
+    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+                                  (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
+                                  AfxGetInstanceHandle(), &context);
+    if (hwnd == nullptr) {
+        if (m_hWnd) Detach();
+        return FALSE;
+    }
+    if (m_hWnd != hwnd) Attach(hwnd);  // a class of another procedure: bind after the fact
+    return TRUE;
+}
+
+BOOL CWnd::Create(const char* className, const char* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                  UINT id) {
+    return CreateEx(0, className, windowName, style, rect, parent, id);
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    HWND hwnd = ::GetDlgItem(parent->m_hWnd, static_cast<int>(id));
+    if (hwnd == nullptr) return FALSE;
+    Attach(hwnd);
+    m_oldWndProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) return FALSE;
+    HWND hwnd = m_hWnd;
+    return ::DestroyWindow(hwnd);
+}
+
+LRESULT CWnd::Default() {
+    if (m_current == nullptr) return 0;
+    m_current->defaultAsked = true;
+    if (m_isDialog) return 0;  // the dialog manager handles it when the dialog procedure returns
+    if (m_oldWndProc)
+        return ::CallWindowProcA(m_oldWndProc, m_hWnd, m_current->message, m_current->wParam, m_current->lParam);
+    return ::DefWindowProcA(m_hWnd, m_current->message, m_current->wParam, m_current->lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnWndMsg(message, wParam, lParam, &result)) return result;
+    return Default();
+}
+
+bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    // WM_PRINTCLIENT paints into the device context it carries, through the WM_PAINT handler.
+    const UINT lookFor = message == WM_PRINTCLIENT ? WM_PAINT : message;
+    const UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
+    const UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
+    for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base ? map->base() : nullptr) {
+        for (const MsgMapEntry* e = map->entries; e->invoke != nullptr; ++e) {
+            if (e->message != lookFor) continue;
+            if (lookFor == WM_COMMAND && (e->code != code || e->id != id)) continue;
+            if (message == WM_PRINTCLIENT) {
+                PrintClientScope printing(reinterpret_cast<HDC>(wParam));
+                *result = e->invoke(this, 0, 0);
+            } else {
+                *result = e->invoke(this, wParam, lParam);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = FromHandlePermanent(hwnd);
+    if (wnd == nullptr && message == WM_NCCREATE) {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const auto* context = static_cast<const CreationContext*>(cs->lpCreateParams);
+        if (context && context->wnd) {
+            wnd = context->wnd;
+            wnd->Attach(hwnd);
+        }
+    }
+    if (wnd == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+
+    CWnd::CurrentMessage current{message, wParam, lParam, false};
+    CWnd::CurrentMessage* outer = wnd->m_current;
+    wnd->m_current = &current;
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        // Exceptions never cross the window procedure: the message counts as handled.
+        result = 0;
+    }
+    wnd->m_current = outer;
+    if (message == WM_NCDESTROY) wnd->Detach();  // the window is gone; the object stays
+    return result;
+}
+
+const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+    static std::map<std::string, std::string>* registered = new std::map<std::string, std::string>;
+    char name[96];
+    std::snprintf(name, sizeof name, "Vestrel:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor),
+                  static_cast<void*>(background), static_cast<void*>(icon));
+    auto it = registered->find(name);
+    if (it != registered->end()) return it->second.c_str();
+    WNDCLASSA wc{};
+    wc.style = classStyle;
+    wc.lpfnWndProc = &CWnd::StdWndProc;
+    wc.hInstance = AfxGetInstanceHandle();
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    ::RegisterClassA(&wc);  // already registered by an earlier call is fine too
+    return (*registered)[name] = name, registered->find(name)->second.c_str();
+}

@@ -1,0 +1,97 @@
+// Device contexts and fonts.
+#include "framework/gdi.h"
+
+#include <cstring>
+
+#include "framework/cwnd.h"
+
+namespace {
+thread_local HDC t_printDc = nullptr;
+}  // namespace
+
+PrintClientScope::PrintClientScope(HDC dc) : previous_(t_printDc) { t_printDc = dc; }
+PrintClientScope::~PrintClientScope() { t_printDc = previous_; }
+
+BOOL CFont::CreatePointFont(int pointSize, const char* faceName) {
+    // Tenths of a point to pixels on the screen, as a negative (character) height.
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const int height = -::MulDiv(pointSize, dpi, 720);
+    return CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, faceName);
+}
+
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
+                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
+                       BYTE quality, BYTE pitchAndFamily, const char* faceName) {
+    DeleteObject();
+    m_hFont = ::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                            outPrecision, clipPrecision, quality, pitchAndFamily, faceName);
+    return m_hFont != nullptr;
+}
+
+BOOL CFont::DeleteObject() {
+    if (m_hFont == nullptr) return FALSE;
+    ::DeleteObject(m_hFont);
+    m_hFont = nullptr;
+    return TRUE;
+}
+
+void CDC::FillSolidRect(const RECT& r, COLORREF color) {
+    HBRUSH brush = ::CreateSolidBrush(color);
+    ::FillRect(m_hDC, &r, brush);
+    ::DeleteObject(brush);
+}
+
+BOOL CDC::TextOut(int x, int y, const char* text) {
+    return ::TextOutA(m_hDC, x, y, text, static_cast<int>(std::strlen(text)));
+}
+
+CSize CDC::GetTextExtent(const char* text, int length) const {
+    CSize size;
+    ::GetTextExtentPoint32A(m_hDC, text, length, &size);
+    return size;
+}
+
+CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd->m_hWnd), m_printing(t_printDc != nullptr) {
+    if (m_printing) {
+        m_hDC = t_printDc;
+        ::SaveDC(m_hDC);
+    } else {
+        m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+    }
+}
+
+CPaintDC::~CPaintDC() {
+    if (m_printing) {
+        ::RestoreDC(m_hDC, -1);
+    } else {
+        ::EndPaint(m_hWnd, &m_ps);
+    }
+}
+
+CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd->m_hWnd) { m_hDC = ::GetDC(m_hWnd); }
+CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, m_hDC); }
+
+CSize MeasureLines(HDC dc, const char* text, int length) {
+    SIZE a{};
+    ::GetTextExtentPoint32A(dc, "a", 1, &a);
+    int widest = 0;
+    int lines = 1;
+    int start = 0;
+    for (int i = 0; i <= length; ++i) {
+        const bool lineEnd = i + 1 < length && text[i] == '\r' && text[i + 1] == '\n';
+        if (i == length || lineEnd) {
+            SIZE s{};
+            ::GetTextExtentPoint32A(dc, text + start, i - start, &s);
+            if (s.cx > widest) widest = s.cx;
+            if (lineEnd) {
+                ++lines;
+                start = i + 2;
+                ++i;
+            }
+        }
+    }
+    return CSize(widest, lines * a.cy);
+}

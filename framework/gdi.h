@@ -1,0 +1,121 @@
+// Device contexts and fonts: CDC wraps an HDC it does not own; CPaintDC and CClientDC own theirs
+// for their lifetime; CFont owns one font; ScopedSelect puts back what it replaced.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/cstring.h"
+#include "framework/message_map.h"
+
+class CWnd;
+
+struct CSize : SIZE {
+    CSize() : SIZE{0, 0} {}
+    CSize(int x, int y) : SIZE{x, y} {}
+};
+
+class CFont {
+public:
+    CFont() = default;
+    ~CFont() { DeleteObject(); }
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+
+    // A font of pointSize tenths of a point on the screen (100 = 10 pt), weight 400.
+    BOOL CreatePointFont(int pointSize, const char* faceName);
+    // ::CreateFontA with the same arguments.
+    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
+                    BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
+                    BYTE pitchAndFamily, const char* faceName);
+    BOOL DeleteObject();
+    HFONT GetSafeHandle() const { return m_hFont; }
+    operator HFONT() const { return m_hFont; }  // NOLINT
+
+private:
+    HFONT m_hFont = nullptr;
+};
+
+class CDC {
+public:
+    explicit CDC(HDC dc = nullptr) : m_hDC(dc) {}
+    virtual ~CDC() = default;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }  // NOLINT
+
+    HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }           // ::SelectObject
+    HGDIOBJ SelectObject(CFont* font) { return ::SelectObject(m_hDC, font->GetSafeHandle()); }
+    HGDIOBJ SelectStockObject(int object) { return ::SelectObject(m_hDC, ::GetStockObject(object)); }
+    COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }                    // ::SetTextColor
+    COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }                        // ::SetBkColor
+    int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }                              // ::SetBkMode
+    // Fills r with a solid colour (a brush made and freed for the call).
+    void FillSolidRect(const RECT& r, COLORREF color);
+    BOOL TextOut(int x, int y, const char* text, int length) { return ::TextOutA(m_hDC, x, y, text, length); }
+    BOOL TextOut(int x, int y, const char* text);
+    int DrawText(const char* text, int length, RECT* r, UINT format) { return ::DrawTextA(m_hDC, text, length, r, format); }
+    // ::GetTextExtentPoint32A
+    CSize GetTextExtent(const char* text, int length) const;
+    BOOL Ellipse(int l, int t, int r, int b) { return ::Ellipse(m_hDC, l, t, r, b); }      // ::Ellipse
+    int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hDC, index); }           // ::GetDeviceCaps
+
+protected:
+    HDC m_hDC;
+};
+
+// The paint context of WM_PAINT: BeginPaint/EndPaint; or, while a WM_PRINTCLIENT is being
+// handled, the device context that message carries.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* wnd);
+    ~CPaintDC() override;
+    PAINTSTRUCT m_ps{};
+
+private:
+    HWND m_hWnd;
+    bool m_printing;
+};
+
+// ::GetDC / ::ReleaseDC of a window.
+class CClientDC : public CDC {
+public:
+    explicit CClientDC(CWnd* wnd);
+    ~CClientDC() override;
+
+private:
+    HWND m_hWnd;
+};
+
+// Selects an object into a DC and selects the previous one back when it leaves scope.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~ScopedSelect() { ::SelectObject(dc_, old_); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// While alive, CPaintDC paints into dc instead of beginning a paint (WM_PRINTCLIENT).
+class PrintClientScope {
+public:
+    explicit PrintClientScope(HDC dc);
+    ~PrintClientScope();
+
+private:
+    HDC previous_;
+};
+
+// Size of text split into lines at "\r\n": the widest line, and lines x the height of "a".
+CSize MeasureLines(HDC dc, const char* text, int length);
+
+template <class T, auto F>
+LRESULT afx::Invoke_b_D(CWnd* w, WPARAM wParam, LPARAM) {
+    CDC dc(reinterpret_cast<HDC>(wParam));
+    return (static_cast<T*>(w)->*F)(&dc);
+}

@@ -1,0 +1,279 @@
+// GUI test support.
+#include "tests/support/gui_test.h"
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace guitest {
+
+// ------------------------------------------------------------------------------------------------
+// Host window
+
+LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_USER && message < 0xC000) {
+        auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (self) self->posted.push_back({message, wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HostWindow::HostWindow(int width, int height, COLORREF background) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &HostWindow::Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = "VestrelTestHost";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    brush_ = CreateSolidBrush(background);
+    hwnd_ = CreateWindowExA(0, "VestrelTestHost", "test host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, width,
+                            height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush_));
+    PumpPending();
+}
+
+HostWindow::~HostWindow() {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+    DeleteObject(brush_);
+}
+
+// ------------------------------------------------------------------------------------------------
+// Rendering
+
+COLORREF Bitmap::At(int x, int y) const {
+    const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int Bitmap::Count(COLORREF color) const {
+    int n = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) n += At(x, y) == color ? 1 : 0;
+    return n;
+}
+
+RECT Bitmap::BoundsOf(COLORREF color) const {
+    RECT r{width, height, -1, -1};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (At(x, y) != color) continue;
+            r.left = std::min<LONG>(r.left, x);
+            r.top = std::min<LONG>(r.top, y);
+            r.right = std::max<LONG>(r.right, x + 1);
+            r.bottom = std::max<LONG>(r.bottom, y + 1);
+        }
+    }
+    if (r.right < 0) r = RECT{0, 0, 0, 0};
+    return r;
+}
+
+Bitmap Render(HWND hwnd) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    Bitmap b;
+    b.width = client.right;
+    b.height = client.bottom;
+    if (b.width <= 0 || b.height <= 0) return b;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = b.width;
+    info.bmiHeader.biHeight = -b.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(mem, dib);
+    RECT all{0, 0, b.width, b.height};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    b.pixels.assign(p, p + static_cast<size_t>(b.width) * b.height);
+    for (uint32_t& px : b.pixels) px &= 0x00FFFFFF;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    return b;
+}
+
+// ------------------------------------------------------------------------------------------------
+// PNG (uncompressed deflate blocks)
+
+namespace {
+
+uint32_t Crc(const unsigned char* data, size_t n, uint32_t crc = 0xFFFFFFFFu) {
+    static uint32_t table[256];
+    static bool ready = false;
+    if (!ready) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[i] = c;
+        }
+        ready = true;
+    }
+    for (size_t i = 0; i < n; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+void Put32(std::string& out, uint32_t v) {
+    out += static_cast<char>(v >> 24);
+    out += static_cast<char>(v >> 16);
+    out += static_cast<char>(v >> 8);
+    out += static_cast<char>(v);
+}
+
+void Chunk(std::string& out, const char* type, const std::string& data) {
+    Put32(out, static_cast<uint32_t>(data.size()));
+    std::string body = std::string(type, 4) + data;
+    out += body;
+    Put32(out, Crc(reinterpret_cast<const unsigned char*>(body.data()), body.size()) ^ 0xFFFFFFFFu);
+}
+
+std::string OutputFolder() {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string dir(exe);
+    dir = dir.substr(0, dir.find_last_of("\\/"));
+    dir += "\\gui-shots";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+}  // namespace
+
+std::string SavePng(const Bitmap& b, const std::string& name) {
+    std::string raw;
+    for (int y = 0; y < b.height; ++y) {
+        raw += '\0';  // filter: none
+        for (int x = 0; x < b.width; ++x) {
+            const uint32_t p = b.pixels[static_cast<size_t>(y) * b.width + x];
+            raw += static_cast<char>((p >> 16) & 0xFF);
+            raw += static_cast<char>((p >> 8) & 0xFF);
+            raw += static_cast<char>(p & 0xFF);
+        }
+    }
+    std::string z = "\x78\x01";
+    uint32_t a = 1, bsum = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        bsum = (bsum + a) % 65521;
+    }
+    for (size_t pos = 0; pos < raw.size() || pos == 0; pos += 65535) {
+        const size_t n = std::min<size_t>(65535, raw.size() - pos);
+        const bool last = pos + n >= raw.size();
+        z += static_cast<char>(last ? 1 : 0);
+        z += static_cast<char>(n & 0xFF);
+        z += static_cast<char>(n >> 8);
+        z += static_cast<char>(~n & 0xFF);
+        z += static_cast<char>((~n >> 8) & 0xFF);
+        z.append(raw, pos, n);
+        if (last) break;
+    }
+    Put32(z, (bsum << 16) | a);
+    std::string header;
+    Put32(header, static_cast<uint32_t>(b.width));
+    Put32(header, static_cast<uint32_t>(b.height));
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+    std::string png = "\x89PNG\r\n\x1a\n";
+    Chunk(png, "IHDR", header);
+    Chunk(png, "IDAT", z);
+    Chunk(png, "IEND", "");
+    const std::string path = OutputFolder() + "\\" + name + ".png";
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f) {
+        fwrite(png.data(), 1, png.size(), f);
+        fclose(f);
+    }
+    return path;
+}
+
+// ------------------------------------------------------------------------------------------------
+// Input and message pumping
+
+void SendMouse(HWND hwnd, UINT message, int x, int y, WPARAM flags) {
+    SendMessageA(hwnd, message, flags, MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y))));
+}
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= end) return false;
+        PumpPending();
+        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// ------------------------------------------------------------------------------------------------
+// Modal dialogs
+
+namespace {
+
+std::function<void(HWND)>* g_dialogAction = nullptr;
+UINT_PTR g_dialogTimer = 0;
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM result) {
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK DialogTimer(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr || g_dialogAction == nullptr) return;
+    KillTimer(nullptr, g_dialogTimer);
+    g_dialogTimer = 0;
+    std::unique_ptr<std::function<void(HWND)>> action(g_dialogAction);
+    g_dialogAction = nullptr;
+    (*action)(dialog);
+}
+
+}  // namespace
+
+void OnNextDialog(std::function<void(HWND dialog)> action) {
+    delete g_dialogAction;
+    g_dialogAction = new std::function<void(HWND)>(std::move(action));
+    if (g_dialogTimer == 0) g_dialogTimer = SetTimer(nullptr, 0, 50, DialogTimer);
+}
+
+void ClickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::string ItemText(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+size_t PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
+}
+
+}  // namespace guitest

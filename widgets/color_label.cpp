@@ -1,0 +1,55 @@
+// CColorLabel.
+#include "widgets/color_label.h"
+
+BEGIN_MESSAGE_MAP(CColorLabel, CWnd)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CColorLabel::~CColorLabel() { m_fitToText = 0; }  // the font and the window go with the members and CWnd
+
+BOOL CColorLabel::Create(const RECT& rect, CWnd* parent, UINT id, COLORREF backColor, COLORREF textColor,
+                         int pointSize, const char* faceName) {
+    const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
+    if (!CreateEx(0, cls, "", WS_CHILD, rect, parent, id)) return FALSE;
+    m_rect = rect;
+    m_backColor = backColor;
+    m_id = id;
+    m_textColor = textColor;
+    m_font.CreatePointFont(pointSize, faceName);
+    return TRUE;
+}
+
+void CColorLabel::SetText(const char* text, BYTE show) {
+    m_text = text;
+    m_fitToText = 1;
+    InvalidateRect(nullptr, FALSE);
+    if (show) ShowWindow(SW_SHOW);
+}
+
+void CColorLabel::SetTextColor(COLORREF color) {
+    m_textColor = color;
+    InvalidateRect(nullptr, FALSE);
+}
+
+void CColorLabel::OnPaint() {
+    CPaintDC dc(this);
+    if (m_fitToText == 1) {
+        ScopedSelect font(dc, m_font.GetSafeHandle());
+        const CSize size = MeasureLines(dc, m_text, m_text.GetLength());
+        MoveWindow(m_rect.left, m_rect.top, size.cx, size.cy, TRUE);
+        m_rect.right = m_rect.left + size.cx;
+        m_rect.bottom = m_rect.top + size.cy;
+    }
+    CRect client;
+    GetClientRect(&client);
+    dc.SetBkColor(m_backColor);
+    dc.SetTextColor(m_textColor);
+    ScopedSelect font(dc, m_font.GetSafeHandle());
+    dc.DrawText(m_text, m_text.GetLength(), &client, 0);
+}
+
+BOOL CColorLabel::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
+
+void CColorLabel::OnDestroy() { CWnd::OnDestroy(); }

@@ -1,0 +1,8 @@
+// The program's private window messages, each defined once.
+#pragma once
+
+#include <windows.h>
+
+// Posted by a CClickLabel to its parent when the left button is released over it:
+// wParam = the label's control id, lParam = 0.
+constexpr UINT WM_LABEL_CLICKED = WM_USER + 101;

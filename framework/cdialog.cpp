@@ -79,18 +79,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     if (dialog == nullptr) return FALSE;
 
-    CurrentMessage current{message, wParam, lParam, false};
-    CurrentMessage* outer = dialog->m_current;
-    dialog->m_current = &current;
-    LRESULT result = 0;
-    try {
-        result = dialog->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        result = 0;
-    }
-    dialog->m_current = outer;
-    if (message == WM_NCDESTROY) dialog->Detach();
-    if (current.defaultAsked) return FALSE;  // the dialog manager's default handling
+    bool defaulted = false;
+    const LRESULT result = dialog->RouteMessage(message, wParam, lParam, &defaulted);
+    if (defaulted) return FALSE;  // the dialog manager's default handling
     // Messages whose result is not the procedure's return value carry it in DWLP_MSGRESULT.
     switch (message) {
         case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:

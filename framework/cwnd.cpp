@@ -151,18 +151,24 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     if (wnd == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
 
-    CWnd::CurrentMessage current{message, wParam, lParam, false};
-    CWnd::CurrentMessage* outer = wnd->m_current;
-    wnd->m_current = &current;
+    bool defaulted = false;
+    return wnd->RouteMessage(message, wParam, lParam, &defaulted);
+}
+
+LRESULT CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted) {
+    CurrentMessage current{message, wParam, lParam, false};
+    CurrentMessage* outer = m_current;
+    m_current = &current;
     LRESULT result = 0;
     try {
-        result = wnd->WindowProc(message, wParam, lParam);
+        result = WindowProc(message, wParam, lParam);
     } catch (...) {
         // Exceptions never cross the window procedure: the message counts as handled.
         result = 0;
     }
-    wnd->m_current = outer;
-    if (message == WM_NCDESTROY) wnd->Detach();  // the window is gone; the object stays
+    m_current = outer;
+    if (message == WM_NCDESTROY) Detach();  // the window is gone; the object stays
+    *defaulted = current.defaultAsked;
     return result;
 }
 
@@ -182,5 +188,5 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     wc.hIcon = icon;
     wc.lpszClassName = name;
     ::RegisterClassA(&wc);  // already registered by an earlier call is fine too
-    return (*registered)[name] = name, registered->find(name)->second.c_str();
+    return registered->emplace(name, name).first->second.c_str();
 }

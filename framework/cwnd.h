@@ -100,6 +100,10 @@ protected:
     // Looks the message up in the map chain; true with *result when a handler took it.
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
+    // Runs one message through WindowProc with Default() available, catching every exception;
+    // *defaulted tells whether the handling asked for the default. Unbinds at WM_NCDESTROY.
+    LRESULT RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* defaulted);
+
     // Binds the object to hwnd: the one place that links a window to its object.
     void Attach(HWND hwnd);
     void Detach();

@@ -213,3 +213,162 @@ TEST(Font, PointFontHeightFollowsTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+// The remaining typed entries: WM_CREATE (and its failure), WM_SHOWWINDOW, WM_SYSCOMMAND,
+// WM_QUERYDRAGICON, WM_DESTROY, and the notifications of template controls.
+class CEntriesWnd : public CWnd {
+public:
+    bool failCreate = false;
+    int created = 0, shown = 0, destroyed = 0, sysCommands = 0;
+    UINT lastSysCommand = 0;
+
+protected:
+    int OnCreate(LPCREATESTRUCT cs) {
+        ++created;
+        if (failCreate) return -1;  // creation failed
+        return CWnd::OnCreate(cs);
+    }
+    void OnShowWindow(BOOL show, UINT status) {
+        shown += show ? 1 : 0;
+        CWnd::OnShowWindow(show, status);
+    }
+    void OnSysCommand(UINT id, LPARAM l) {
+        ++sysCommands;
+        lastSysCommand = id;
+        (void)l;  // swallowed: no default handling
+    }
+    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(static_cast<INT_PTR>(0x1234)); }
+    void OnDestroy() {
+        ++destroyed;
+        CWnd::OnDestroy();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CEntriesWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_SHOWWINDOW()
+    ON_WM_SYSCOMMAND()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+TEST(MessageMap, CreateShowSysCommandDragIconDestroy) {
+    const char* cls = AfxRegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW));
+    CEntriesWnd failing;
+    failing.failCreate = true;
+    EXPECT_FALSE(failing.CreateEx(0, cls, "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_EQ(failing.created, 1);
+    EXPECT_EQ(failing.m_hWnd, nullptr);
+
+    CEntriesWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, cls, "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    EXPECT_EQ(wnd.created, 1);
+    wnd.ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_EQ(wnd.shown, 1);
+    wnd.SendMessage(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(wnd.sysCommands, 1);
+    EXPECT_EQ(wnd.lastSysCommand, static_cast<UINT>(SC_KEYMENU));
+    EXPECT_EQ(wnd.SendMessage(WM_QUERYDRAGICON), 0x1234);
+    HWND hwnd = wnd.m_hWnd;
+    wnd.DestroyWindow();
+    EXPECT_EQ(wnd.destroyed, 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(wnd.m_hWnd, nullptr);  // unbound at WM_NCDESTROY
+}
+
+// A modeless dialog on the main template: selection changes of its boxes, the "-" button, and an
+// edit of the memo pad template bound through SubclassDlgItem.
+class CNotifyDlg : public CDialog {
+public:
+    CNotifyDlg() : CDialog(IDD_MAIN) {}
+    int selChanges = 0, hides = 0;
+
+protected:
+    void OnBoxChange() { ++selChanges; }
+    void OnHide() { ++hides; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifyDlg, CDialog)
+    ON_CBN_SELCHANGE(IDC_MONTH_BOX, &CNotifyDlg::OnBoxChange)
+    ON_CBN_SELCHANGE(IDC_YEAR_BOX, &CNotifyDlg::OnBoxChange)
+    ON_BN_CLICKED(IDC_MAIN_HIDE, &CNotifyDlg::OnHide)
+END_MESSAGE_MAP()
+
+class CMemoDlg : public CDialog {
+public:
+    CMemoDlg() : CDialog(IDD_MEMO_PAD) {}
+    int changes = 0;
+
+protected:
+    void OnEditChange() { ++changes; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMemoDlg, CDialog)
+    ON_EN_CHANGE(IDC_MEMO_EDIT, &CMemoDlg::OnEditChange)
+END_MESSAGE_MAP()
+
+// An edit control whose messages pass through a message map of its own.
+class CCountingEdit : public CWnd {
+public:
+    int chars = 0;
+
+protected:
+    LRESULT OnChar(WPARAM, LPARAM) {
+        ++chars;
+        return Default();  // the edit control still types the character
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCountingEdit, CWnd)
+    ON_MESSAGE(WM_CHAR, &CCountingEdit::OnChar)
+END_MESSAGE_MAP()
+
+TEST(Dialog, ModelessNotificationsAndSubclassedControls) {
+    CNotifyDlg main;
+    ASSERT_TRUE(main.Create(IDD_MAIN));
+    CComboBox months;
+    months.AttachHandle(main.GetDlgItem(IDC_MONTH_BOX));
+    months.AddString("1月");
+    months.AddString("2月");
+    // A user's choice in the list sends CBN_SELCHANGE; simulate the notification the box sends.
+    main.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MONTH_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(months.m_hWnd));
+    main.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE), 0);
+    EXPECT_EQ(main.selChanges, 2);
+    guitest::ClickButton(main.m_hWnd, IDC_MAIN_HIDE);
+    EXPECT_EQ(main.hides, 1);
+    main.DestroyWindow();
+
+    CMemoDlg memo;
+    ASSERT_TRUE(memo.Create(IDD_MEMO_PAD));
+    CCountingEdit edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(IDC_MEMO_EDIT, &memo));
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit.m_hWnd), &edit);
+    edit.SendMessage(WM_CHAR, 'a', 1);
+    edit.SendMessage(WM_CHAR, 'b', 1);
+    EXPECT_EQ(edit.chars, 2);
+    EXPECT_EQ(std::string(edit.GetWindowText()), "ab");  // the control's own procedure still ran
+    EXPECT_GE(memo.changes, 2);                          // and EN_CHANGE reached the dialog's map
+    EXPECT_FALSE(CMemoDlg().Create(9999));               // no such template
+    memo.DestroyWindow();
+}
+
+TEST(ColorDialog, RunsModallyWithSharedCustomColours) {
+    CColorDialog::CustomColors()[0] = RGB(1, 2, 3);
+    CColorDialog dlg(RGB(10, 20, 30));
+    EXPECT_EQ(dlg.m_cc.lpCustColors, CColorDialog::CustomColors());
+    guitest::OnNextDialog([](HWND d) { guitest::ClickButton(d, IDOK); });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.GetColor(), RGB(10, 20, 30));
+    CColorDialog cancelled(RGB(5, 5, 5));
+    guitest::OnNextDialog([](HWND d) { guitest::ClickButton(d, IDCANCEL); });
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    EXPECT_EQ(CColorDialog::CustomColors()[0], RGB(1, 2, 3));
+}
+
+}  // namespace

@@ -125,11 +125,12 @@ void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
 }
 
 int PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
+    const int32_t first = DayNumber(from.year, from.month, from.day);
     const int32_t last = DayNumber(to.year, to.month, to.day);
     MonthLayout m{};
-    for (int32_t n = DayNumber(from.year, from.month, from.day); n <= last; ++n) {
+    for (int32_t n = first; n <= last; ++n) {
         const SolarDate d = SolarFromDayNumber(n);
-        if (d.day == 1 || n == DayNumber(from.year, from.month, from.day)) LayOutMonth(d.year, d.month, &m);
+        if (d.day == 1 || n == first) LayOutMonth(d.year, d.month, &m);  // each month laid out once
         const DayCell& c = m.cells[d.day];
         char line[128];
         std::snprintf(line, sizeof line, "%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\n", d.year, d.month, d.day,

@@ -75,12 +75,6 @@ int LunarYearDays(int year) {
     return 348 + PopCount12(kLunarYearInfo[year - kFirstLunarYear]) + LeapMonthDays(year);
 }
 
-int32_t LunarNewYearOffset(int year) {
-    if (year < kFirstLunarYear) return 0;
-    if (year > kLastLunarYear + 1) year = kLastLunarYear + 1;
-    return NewYears().offset[year - kFirstLunarYear];
-}
-
 LunarDate LunarDate::FromSolar(int year, int month, int day) {
     LunarDate out{};
     if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return out;

@@ -43,6 +43,3 @@ struct LunarDate {
     // Pointer to the constant festival name of this date, or null (labels.cpp).
     const char* FestivalName() const;
 };
-
-// Days from 1900-01-31 (lunar 1900-1-1) to the lunar new year of year (1900 ... 2051).
-int32_t LunarNewYearOffset(int year);

@@ -27,9 +27,3 @@ CString& CString::TrimLeft() {
     s_.erase(0, first == std::string::npos ? s_.size() : first);
     return *this;
 }
-
-CString& CString::TrimLeft(char c) {
-    const size_t first = s_.find_first_not_of(c);
-    s_.erase(0, first == std::string::npos ? s_.size() : first);
-    return *this;
-}

@@ -23,8 +23,6 @@ public:
     void Format(const char* format, ...);
     // Removes leading blanks (" "), tabs and line breaks, as the framework's TrimLeft does.
     CString& TrimLeft();
-    // Removes the given leading characters.
-    CString& TrimLeft(char c);
 
     int GetLength() const { return static_cast<int>(s_.size()); }
     bool IsEmpty() const { return s_.empty(); }

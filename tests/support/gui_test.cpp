@@ -60,21 +60,6 @@ int Bitmap::Count(COLORREF color) const {
     return n;
 }
 
-RECT Bitmap::BoundsOf(COLORREF color) const {
-    RECT r{width, height, -1, -1};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (At(x, y) != color) continue;
-            r.left = std::min<LONG>(r.left, x);
-            r.top = std::min<LONG>(r.top, y);
-            r.right = std::max<LONG>(r.right, x + 1);
-            r.bottom = std::max<LONG>(r.bottom, y + 1);
-        }
-    }
-    if (r.right < 0) r = RECT{0, 0, 0, 0};
-    return r;
-}
-
 Bitmap Render(HWND hwnd) {
     RECT client;
     GetClientRect(hwnd, &client);

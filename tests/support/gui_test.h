@@ -41,8 +41,6 @@ struct Bitmap {
     std::vector<uint32_t> pixels;  // 0x00RRGGBB, top row first
     COLORREF At(int x, int y) const;  // as a COLORREF (0x00BBGGRR)
     int Count(COLORREF color) const;
-    // Bounding box of the pixels of a colour; empty (all 0) when there are none.
-    RECT BoundsOf(COLORREF color) const;
 };
 Bitmap Render(HWND hwnd);
 

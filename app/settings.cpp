@@ -1,44 +1,23 @@
 // Registry settings and the start with Windows.
 #include "app/settings.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 
-namespace {
-
-// A registry key closed when it leaves scope.
-class ScopedKey {
-public:
-    ScopedKey() = default;
-    ~ScopedKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-    LONG Close() {
-        const LONG rc = key_ ? RegCloseKey(key_) : ERROR_SUCCESS;
-        key_ = nullptr;
-        return rc;
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-}  // namespace
+#include "platform/handles.h"
 
 int ReadRegString(const char* subkey, const char* valueName, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) return -1;
     buffer[0] = '\0';
-    ScopedKey key;
+    ScopedRegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return -1;
+    DWORD type = REG_NONE;
     DWORD bytes = static_cast<DWORD>(size);
-    const LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &bytes);
-    if (rc != ERROR_SUCCESS) {
+    const LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
         buffer[0] = '\0';
-        return -1;  // missing, or longer than the buffer (ERROR_MORE_DATA)
+        return -1;  // missing, longer than the buffer (ERROR_MORE_DATA), or not text
     }
     // A value written without its NUL is terminated within the bytes returned; one that fills the
     // buffer without a NUL did not fit.
@@ -52,8 +31,34 @@ int ReadRegString(const char* subkey, const char* valueName, char* buffer, int s
     return -1;
 }
 
+bool ParseWholeInt(const char* text, int* value) {
+    if (text == nullptr) return false;
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (*p < '0' || *p > '9') return false;
+    long long n = 0;  // |n| <= 2^31 while digits are taken
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        n = n * 10 + (*p - '0');
+        if (n > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    if (*p != '\0') return false;
+    if (negative) n = -n;
+    if (n < INT_MIN || n > INT_MAX) return false;
+    *value = static_cast<int>(n);
+    return true;
+}
+
+int ReadRegInt(const char* subkey, const char* valueName, int* value) {
+    char text[32];
+    int parsed = 0;
+    if (ReadRegString(subkey, valueName, text, sizeof text) != 0 || !ParseWholeInt(text, &parsed)) return -1;
+    *value = parsed;
+    return 0;
+}
+
 int WriteRegString(const char* subkey, const char* valueName, const char* text) {
-    ScopedKey key;
+    ScopedRegKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         key.out(), nullptr) != ERROR_SUCCESS)
         return -1;
@@ -68,8 +73,13 @@ bool ModulePath(char* buffer, int size) {
     return n > 0 && n < static_cast<DWORD>(size);
 }
 
+std::string RunValueFor(const char* path) {
+    const std::string p(path ? path : "");
+    return p.find(' ') == std::string::npos ? p : "\"" + p + "\"";
+}
+
 LONG SetAutoStart(int add, const char* valueName) {
-    ScopedKey key;
+    ScopedRegKey key;
     LONG rc = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, key.out());
     if (rc != ERROR_SUCCESS) return rc;
     if (add == 1) {
@@ -78,22 +88,24 @@ LONG SetAutoStart(int add, const char* valueName) {
             rc = static_cast<LONG>(GetLastError());
             if (rc == ERROR_SUCCESS) rc = ERROR_INSUFFICIENT_BUFFER;
         } else {
-            rc = RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.get()),
-                                static_cast<DWORD>(std::strlen(path.get()) + 1));
+            const std::string value = RunValueFor(path.get());
+            rc = RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>(value.size() + 1));
         }
     } else {
         rc = RegDeleteValueA(key.get(), valueName);
     }
-    const LONG closed = key.Close();
-    return rc != ERROR_SUCCESS ? rc : closed;
+    const bool closed = key.Close();
+    return rc != ERROR_SUCCESS ? rc : (closed ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
 }
 
 bool EnsureAutoStart() {
     std::unique_ptr<char[]> path(new char[kLongPathSize]);
-    std::unique_ptr<char[]> stored(new char[kLongPathSize + 1]);
-    if (ModulePath(path.get(), kLongPathSize) &&
-        ReadRegString(kRunKey, kRunValue, stored.get(), kLongPathSize + 1) == 0 &&
-        std::strcmp(stored.get(), path.get()) == 0)
+    constexpr int kStoredSize = kLongPathSize + 3;  // the path, two quotes and the NUL
+    std::unique_ptr<char[]> stored(new char[kStoredSize]);
+    if (ModulePath(path.get(), kLongPathSize) && ReadRegString(kRunKey, kRunValue, stored.get(), kStoredSize) == 0 &&
+        (std::strcmp(stored.get(), path.get()) == 0 ||
+         std::strcmp(stored.get(), ("\"" + std::string(path.get()) + "\"").c_str()) == 0))
         return true;
     SetAutoStart(1, kRunValue);
     if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) {

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-// The settings key and its values: numbers as decimal text ("%d"), read back with atoi.
+#include <string>
+
+// The settings key and its values: numbers as decimal text ("%d"), read back with ReadRegInt.
 constexpr const char* kSettingsKey = "SOFTWARE\\Orvane\\Vestrel";
 constexpr const char* kValuePosX = "PosX";
 constexpr const char* kValuePosY = "PosY";
@@ -12,28 +14,41 @@ constexpr const char* kValueMemoShow = "MemoShow";
 constexpr const char* kValueMemoX = "MemoX";
 constexpr const char* kValueMemoY = "MemoY";
 
-// The start-up key and the program's value there: the full path of the executable.
+// The start-up key and the program's value there: the full path of the executable, in double
+// quotes when it holds a space (RunValueFor).
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kRunValue = "Vestrel";
 
 // The taskbar is told about a new start-up value with WM_HOTKEY and this wParam.
 constexpr WPARAM kTrayRefreshHotkey = 501;
 
-// Reads a value of HKCU\subkey into buffer, which holds size bytes; the text is NUL-terminated
-// within the bytes the registry returned. 0, or -1 when the key or value is missing or the value
-// (with its terminator) does not fit in size bytes.
+// Reads a text value (REG_SZ, or REG_EXPAND_SZ left unexpanded) of HKCU\subkey into buffer, which
+// holds size bytes; the text is NUL-terminated within the bytes the registry returned. 0, or -1
+// (buffer "") when the key or value is missing, the value is of another type, or the value (with
+// its terminator) does not fit in size bytes.
 int ReadRegString(const char* subkey, const char* valueName, char* buffer, int size);
+
+// Reads a number stored as text: a whole decimal number in int range with an optional sign and
+// nothing before or after it. 0 and *value set, or -1 (*value untouched) when the value is
+// missing or is anything else ("", " 5", "12px", "99999999999", a REG_DWORD ...).
+int ReadRegInt(const char* subkey, const char* valueName, int* value);
+// The parsing rule of ReadRegInt on its own.
+bool ParseWholeInt(const char* text, int* value);
 
 // Writes text (with its NUL) as a REG_SZ value of HKCU\subkey, creating the key path. 0 or -1.
 int WriteRegString(const char* subkey, const char* valueName, const char* text);
 
-// add = 1: stores this executable's full path as valueName under the start-up key; else removes
+// The start-up value for an executable path: the path, in double quotes when it holds a space,
+// so Windows cannot take "C:\Program" for the program.
+std::string RunValueFor(const char* path);
+
+// add = 1: stores RunValueFor(this executable) as valueName under the start-up key; else removes
 // the value. The start-up key is never created. Returns ERROR_SUCCESS or the first error met.
 LONG SetAutoStart(int add, const char* valueName);
 
-// The rule run at every start: when the start-up value does not name this executable byte for
-// byte, store it and tell the taskbar ("Shell_TrayWnd") with WM_HOTKEY 501. Returns true when the
-// value already named this executable.
+// The rule run at every start: when the start-up value is neither this executable's path nor
+// that path in double quotes, store RunValueFor(path) and tell the taskbar ("Shell_TrayWnd") with
+// WM_HOTKEY 501. Returns true when the value already named this executable.
 bool EnsureAutoStart();
 
 // The full path of this executable (any length Windows allows).

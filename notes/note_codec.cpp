@@ -15,6 +15,7 @@ uint32_t NoteColor(uint32_t colourWord, NoteKind kind) {
 }
 
 int NoteEntry::Assign(const char* newText, int newLength, uint32_t newColourWord) {
+    if (newText == nullptr) newLength = 0;  // a null text is the empty text
     if (newLength < 0 || newLength > kMaxNoteLength) return -1;
     Clear();
     if (!(newColourWord & OwnColorFlag) && (newText == nullptr || newText[0] == '\0')) return 0;

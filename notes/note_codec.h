@@ -29,7 +29,8 @@ struct NoteEntry {
     std::unique_ptr<char[]> text;  // NUL-terminated, or null
 
     // Replaces the entry: absent when no own colour is set and text is null or empty (its first
-    // byte NUL); else present with the first `length` bytes of text. A length outside
+    // byte NUL); else present with the first `length` bytes of text (none when text is null, as
+    // for a colour-only mark). A length outside
     // 0 ... 65535 is refused: -1, the entry unchanged. Returns 0 otherwise.
     int Assign(const char* text, int length, uint32_t colourWord);
     void Clear();

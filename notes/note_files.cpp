@@ -4,53 +4,67 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <climits>
-#include <cstdio>
 #include <string>
+
+#include "platform/handles.h"
 
 namespace {
 
 WriteStepHook g_writeStepHook = nullptr;
+std::string g_root;  // empty while the store is not ready
 
 bool Step(int step) { return g_writeStepHook == nullptr || g_writeStepHook(step); }
 
-// A handle closed when it leaves scope.
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE h) : h_(h) {}
-    ~ScopedHandle() { Close(); }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    bool Close() {
-        const bool ok = !valid() || CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
-private:
-    HANDLE h_;
-};
+// The folder at path, created (one level) when missing. False when path is not a folder after.
+bool MakeFolder(const std::string& path) {
+    if (IsFolder(path)) return true;
+    CreateDirectoryA(path.c_str(), nullptr);
+    return IsFolder(path);
+}
 
-constexpr DWORD kMaxReadBytes = 256u * 1024u * 1024u;  // no note file comes near this
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
 void SetWriteStepHook(WriteStepHook hook) { g_writeStepHook = hook; }
 
-int EnterFolder(const char* path) {
-    if (SetCurrentDirectoryA(path)) return 0;
-    CreateDirectoryA(path, nullptr);
-    return SetCurrentDirectoryA(path) ? 0 : -1;
+int SetUpNoteRoot(const char* root) {
+    g_root.clear();
+    if (root == nullptr || root[0] == '\0') return -1;
+    std::string path(root);
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    if (!MakeFolder(path) || !MakeFolder(path + "\\日历") || !MakeFolder(path + "\\备忘")) return -1;
+    g_root = path;
+    return 0;
 }
 
-int WriteWholeFile(const char* path, const char* bytes, int n) {
-    if (path == nullptr || n < 0 || (n > 0 && bytes == nullptr)) return -1;
-    const std::string temp = std::string(path) + ".new";
+int SetUpNoteFolders() {
+    char documents[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) || documents[0] == '\0') {
+        g_root.clear();
+        return -1;
+    }
+    return SetUpNoteRoot((std::string(documents) + "\\我的记事").c_str());
+}
+
+bool NoteStoreReady() { return !g_root.empty(); }
+
+std::string NotePath(const char* relative) {
+    if (g_root.empty() || relative == nullptr) return std::string();
+    return g_root + "\\" + relative;
+}
+
+int WriteWholeFile(const std::string& path, const char* bytes, int n) {
+    if (path.empty() || n < 0 || (n > 0 && bytes == nullptr)) return -1;
+    const std::string temp = path + ".new";
     {
-        ScopedHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ScopedFile file(
+            CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return -1;
         if (!Step(1)) return -1;
         DWORD written = 0;
@@ -68,44 +82,63 @@ int WriteWholeFile(const char* path, const char* bytes, int n) {
         }
     }
     if (!Step(3) || !Step(4)) return -1;
-    if (!MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temp.c_str());
         return -1;
     }
     return 0;
 }
 
-std::unique_ptr<char[]> ReadWholeFile(const char* path, int* size) {
-    *size = 0;
-    ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return nullptr;
+FileBytes ReadWholeFile(const std::string& path) {
+    FileBytes out;
+    if (path.empty()) return out;
+    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        out.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
+                                                                                    : ReadStatus::Unreadable;
+        return out;
+    }
     LARGE_INTEGER length;
-    if (!GetFileSizeEx(file.get(), &length) || length.QuadPart < 0 || length.QuadPart > kMaxReadBytes) return nullptr;
+    if (!GetFileSizeEx(file.get(), &length) || length.QuadPart < 0) {
+        out.status = ReadStatus::Unreadable;
+        return out;
+    }
+    if (length.QuadPart > kMaxNoteFileBytes) {
+        out.status = ReadStatus::TooLarge;
+        return out;
+    }
     const DWORD want = static_cast<DWORD>(length.QuadPart);
     std::unique_ptr<char[]> buffer(new char[want + 1]);
     DWORD got = 0;
-    if (want > 0 && (!ReadFile(file.get(), buffer.get(), want, &got, nullptr) || got != want)) return nullptr;
+    if (want > 0 && (!ReadFile(file.get(), buffer.get(), want, &got, nullptr) || got != want)) {
+        out.status = ReadStatus::Unreadable;
+        return out;
+    }
     buffer[want] = '\0';
-    *size = static_cast<int>(want);
-    return buffer;
+    out.status = ReadStatus::Ok;
+    out.data = std::move(buffer);
+    out.size = static_cast<int>(want);
+    return out;
 }
 
-int RemoveFile(const char* path) {
-    if (DeleteFileA(path)) return 0;
+int RemoveFile(const std::string& path) {
+    if (path.empty()) return -1;
+    DeleteFileA((path + ".new").c_str());
+    if (DeleteFileA(path.c_str())) return 0;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
 }
 
-int SetUpNoteFolders() {
-    char documents[MAX_PATH] = {};
-    int failures = 0;
-    if (!SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE)) ++failures;
-    const std::string root = std::string(documents) + "\\我的记事";
-    failures += EnterFolder(root.c_str()) != 0;
-    failures += EnterFolder("日历") != 0;
-    failures += EnterFolder("..") != 0;
-    failures += EnterFolder("备忘") != 0;
-    failures += EnterFolder("..") != 0;
-    return failures == 0 ? 0 : -1;
+int KeepDamagedFile(const std::string& path) {
+    if (path.empty()) return -1;
+    if (!Exists(path)) return 0;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string kept = path + ".damaged" + (n == 1 ? std::string() : "." + std::to_string(n));
+        if (Exists(kept)) continue;
+        if (MoveFileExA(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return -1;
+    }
+    return -1;
 }

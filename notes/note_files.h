@@ -1,29 +1,58 @@
-// File helpers of the note store (Windows): folders, whole-file reads, and whole-file writes that
-// replace the old file in one step. Paths are ANSI (GBK) and relative to the current directory.
+// File helpers of the note store (Windows): the notes root, whole-file reads that say why they
+// found nothing, whole-file writes that replace the old file in one step, and the keeping of a
+// damaged file beside its name. Paths are ANSI (GBK).
 #pragma once
 
 #include <memory>
+#include <string>
 
-// Makes path the current directory, creating it (one level) when needed. 0, or -1 when it can be
-// neither entered nor created and entered.
-int EnterFolder(const char* path);
+// The largest file a read takes whole: above the largest valid list (2 + 32 x (8 + 65,535) bytes)
+// and above the largest memo the pad saves (kMaxMemoBytes).
+constexpr int kMaxNoteFileBytes = 4 * 1024 * 1024;
 
-// Writes n bytes as the whole content of path. The bytes go to a temporary file in the same
-// folder, are flushed to disk, and then replace path in one step, so a crash, a power cut or a
-// full disk leaves either the old file or the new one. 0, or -1 (the old file untouched).
-int WriteWholeFile(const char* path, const char* bytes, int n);
-
-// The whole content of path with a NUL after the last byte; *size = its length. Null (and
-// *size = 0) when the file cannot be opened or read whole.
-std::unique_ptr<char[]> ReadWholeFile(const char* path, int* size);
-
-// Removes path. 0 when it is gone (or never was), -1 when it stays.
-int RemoveFile(const char* path);
-
-// Sets the notes root up and makes it the current directory: the documents folder followed by
-// "\我的记事", with its folders "日历" and "备忘". Each step's failure is ignored, as the store
-// works relative to whatever directory is current. Returns 0 when every step succeeded.
+// The notes root: the folder under which every list and memo file lives, as a full path. The
+// store never changes the process's current directory and never writes outside the root.
+//
+// Sets up <documents folder>\我的记事 with its folders "日历" and "备忘" (SetUpNoteRoot).
 int SetUpNoteFolders();
+// Sets up root with "日历" and "备忘", creating what is missing, and makes it the notes root.
+// 0 when all three are folders; else -1 and the store is not ready: every save then reports -1
+// and writes nothing anywhere, and reads find nothing.
+int SetUpNoteRoot(const char* root);
+// True after a successful SetUpNoteRoot.
+bool NoteStoreReady();
+// root + "\" + relative, or "" when the store is not ready (or relative is null).
+std::string NotePath(const char* relative);
+
+enum class ReadStatus {
+    Ok,          // the whole file was read
+    Missing,     // no such file (or the store is not ready)
+    Unreadable,  // it exists but could not be opened or read whole
+    TooLarge,    // larger than kMaxNoteFileBytes
+};
+
+struct FileBytes {
+    ReadStatus status = ReadStatus::Missing;
+    std::unique_ptr<char[]> data;  // size bytes and a NUL after them; null unless Ok
+    int size = 0;
+};
+
+// Reads the whole of path.
+FileBytes ReadWholeFile(const std::string& path);
+
+// Writes n bytes as the whole content of path. The bytes go to path + ".new" in the same folder,
+// are flushed to disk, and then replace path in one step, so a crash, a power cut or a full disk
+// leaves either the old file or the new one. 0, or -1 (the old file untouched).
+int WriteWholeFile(const std::string& path, const char* bytes, int n);
+
+// Removes path, and a ".new" left beside it by an interrupted write. 0 when path is gone (or
+// never was), -1 when it stays.
+int RemoveFile(const std::string& path);
+
+// Renames path to the first free name of path + ".damaged", ".damaged.2", ".damaged.3" ... so a
+// file that could not be read whole survives the rewrite that follows. 0 when it was moved or
+// there is no file at path any more; -1 when it stays under its name.
+int KeepDamagedFile(const std::string& path);
 
 // Test hook: called before each step of WriteWholeFile (1 = temporary file created, 2 = bytes
 // written, 3 = flushed and closed, 4 = about to replace). A hook returning false stops the write

@@ -2,6 +2,9 @@
 #include "notes/note_list.h"
 
 #include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
 
 #include "notes/note_files.h"
 
@@ -9,6 +12,7 @@ void NoteList::Open(int lastIndex, const char* fileName) {
     m_entries.clear();
     m_entries.resize(static_cast<size_t>(lastIndex < 0 ? 0 : lastIndex + 1));
     m_lastIndex = lastIndex;
+    m_damaged = false;
     std::snprintf(m_fileName, sizeof m_fileName, "%s", fileName);
 }
 
@@ -26,22 +30,38 @@ int NoteList::OpenWeek() {
 
 int NoteList::Load() {
     ClearEntries();
-    int size = 0;
-    const std::unique_ptr<char[]> data = ReadWholeFile(m_fileName, &size);
-    if (!data || m_lastIndex < 0) return 0;
-    return DecodeNoteList(data.get(), static_cast<size_t>(size), m_entries.data(), m_lastIndex);
+    m_damaged = false;
+    if (m_lastIndex < 0) return 0;
+    const FileBytes file = ReadWholeFile(NotePath(m_fileName));
+    if (file.status == ReadStatus::Missing) return 0;
+    if (file.status == ReadStatus::Ok &&
+        DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0)
+        return 0;
+    m_damaged = true;
+    return -1;
 }
 
 int NoteList::Save() {
+    const std::string path = NotePath(m_fileName);
+    if (path.empty()) return -1;
+    if (m_damaged) {
+        if (KeepDamagedFile(path) != 0) return -1;
+        m_damaged = false;
+    }
     const std::vector<char> bytes = EncodeNoteList(m_entries.data(), m_lastIndex);
-    if (bytes.empty()) return RemoveFile(m_fileName);
-    return WriteWholeFile(m_fileName, bytes.data(), static_cast<int>(bytes.size()));
+    if (bytes.empty()) return RemoveFile(path);
+    return WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
 }
 
 int NoteList::SetEntry(int index, const char* text, int length, uint32_t colourWord) {
     if (index < 0 || index > m_lastIndex) return -1;
-    if (m_entries[static_cast<size_t>(index)].Assign(text, length, colourWord) != 0) return -1;
-    return Save();
+    NoteEntry& entry = m_entries[static_cast<size_t>(index)];
+    NoteEntry before = std::move(entry);
+    if (entry.Assign(text, length, colourWord) != 0 || Save() != 0) {
+        entry = std::move(before);
+        return -1;
+    }
+    return 0;
 }
 
 void NoteList::ClearEntries() {
@@ -50,25 +70,48 @@ void NoteList::ClearEntries() {
 
 namespace {
 
-constexpr size_t kMemoPathSize = 260;
+// Memo files that did not load whole, by path: kept aside before their first rewrite.
+std::set<std::string>& DamagedMemos() {
+    static std::set<std::string> paths;
+    return paths;
+}
 
-bool MemoPath(const char* name, char* path, size_t size) {
-    const int n = std::snprintf(path, size, "备忘\\%s", name);
-    return n > 0 && static_cast<size_t>(n) < size;
+std::string MemoPath(const char* name) {
+    if (name == nullptr || name[0] == '\0') return std::string();
+    return NotePath((std::string("备忘\\") + name).c_str());
 }
 
 }  // namespace
 
 int SaveMemo(const char* name, const char* text, int length) {
-    char path[kMemoPathSize];
-    if (!MemoPath(name, path, sizeof path)) return -1;
-    if (length <= 0) return RemoveFile(path);
+    const std::string path = MemoPath(name);
+    if (path.empty() || length < 0 || length > kMaxMemoBytes || (length > 0 && text == nullptr)) return -1;
+    if (DamagedMemos().count(path) != 0) {
+        if (KeepDamagedFile(path) != 0) return -1;
+        DamagedMemos().erase(path);
+    }
+    if (length == 0) return RemoveFile(path);
     return WriteWholeFile(path, text, length);
 }
 
-std::unique_ptr<char[]> LoadMemo(const char* name, int* size) {
-    char path[kMemoPathSize];
+std::unique_ptr<char[]> LoadMemo(const char* name, int* size, bool* damaged) {
     *size = 0;
-    if (!MemoPath(name, path, sizeof path)) return nullptr;
-    return ReadWholeFile(path, size);
+    if (damaged) *damaged = false;
+    const std::string path = MemoPath(name);
+    if (path.empty()) return nullptr;
+    FileBytes file = ReadWholeFile(path);
+    if (file.status == ReadStatus::Missing) {
+        DamagedMemos().erase(path);
+        return nullptr;
+    }
+    const bool whole = file.status == ReadStatus::Ok &&
+                       std::memchr(file.data.get(), '\0', static_cast<size_t>(file.size)) == nullptr;
+    if (!whole) {
+        DamagedMemos().insert(path);
+        if (damaged) *damaged = true;
+        return nullptr;
+    }
+    DamagedMemos().erase(path);
+    *size = file.size;
+    return std::move(file.data);
 }

@@ -4,6 +4,10 @@
 // of one month's dates, (1, month) for yearly notes by Gregorian date, (0, lunar month) for yearly
 // notes by lunar date (leap months share the ordinary month's file), each with slots 0 ... 31;
 // "日历\week" for weekly notes, slots 0 ... 7 (weekday 0 = Sunday); "备忘\%s" for a memo.
+//
+// A file that did not load whole (a bad record, unreadable, too large) is damaged: before the
+// list or memo first rewrites or removes it, it is kept as "<name>.damaged" (KeepDamagedFile), so
+// the notes after the damage are never lost.
 #pragma once
 
 #include <memory>
@@ -24,14 +28,17 @@ public:
     // Open with last index 7 and "日历\week", then Load.
     int OpenWeek();
 
-    // Reads the file afresh: 0, or -1 when a bad record stopped the reading (the entries before
-    // it stay loaded). A missing file is an empty list.
+    // Reads the file afresh: 0, or -1 when it did not load whole (a bad record stopped the reading
+    // and the entries before it stay loaded, or the file exists but could not be read). A missing
+    // file is an empty list.
     int Load();
-    // Writes the present entries, or removes the file when none is present. 0, or -1 when the
-    // file could not be written or removed (the old file then stays as it was).
+    // Writes the present entries, or removes the file when none is present; a damaged file is kept
+    // aside first. 0, or -1 when the file could not be written or removed (the old file then stays
+    // as it was).
     int Save();
     // Assign on entry index, then Save. -1 without any change for an index outside
-    // 0 ... LastIndex() or a length outside 0 ... 65535; else Save's result.
+    // 0 ... LastIndex() or a length outside 0 ... 65535. When the save fails the entry returns to
+    // what it was and the result is -1; else 0.
     int SetEntry(int index, const char* text, int length, uint32_t colourWord);
     // Makes every entry absent (nothing is written).
     void ClearEntries();
@@ -39,14 +46,24 @@ public:
     const NoteEntry& Entry(int index) const { return m_entries[static_cast<size_t>(index)]; }
     int LastIndex() const { return m_lastIndex; }
     const char* FileName() const { return m_fileName; }
+    // True while the file on disk did not load whole and has not been kept aside yet.
+    bool Damaged() const { return m_damaged; }
 
 private:
     std::vector<NoteEntry> m_entries;
     char m_fileName[32] = {};
     int m_lastIndex = -1;
+    bool m_damaged = false;
 };
 
-// Rewrites "备忘\<name>" with the text, or removes it when length is 0. 0, or -1 on failure.
+// The most bytes a memo may have: every memo saved can be read back whole.
+constexpr int kMaxMemoBytes = 3 * 1024 * 1024;
+
+// Rewrites "备忘\<name>" with the text, or removes it when length is 0; a memo file that did not
+// load whole is kept aside first. 0, or -1 on failure (also for length > kMaxMemoBytes).
 int SaveMemo(const char* name, const char* text, int length);
-// The memo text of "备忘\<name>" (NUL-terminated, *size bytes), or null when there is none.
-std::unique_ptr<char[]> LoadMemo(const char* name, int* size);
+// The memo text of "备忘\<name>" (NUL-terminated, *size bytes), or null when there is none or it
+// could not be read whole. A memo that exists but cannot be shown whole (unreadable, too large, or
+// holding a NUL byte, where an edit control would stop) answers null with *damaged = true and is
+// kept aside by the next SaveMemo of that name.
+std::unique_ptr<char[]> LoadMemo(const char* name, int* size, bool* damaged = nullptr);

@@ -19,6 +19,21 @@ size_t GbkPrefixLength(const char* text, size_t size, size_t capacity) {
     return i;
 }
 
+size_t CompleteGbkLength(const char* text, size_t size) {
+    size_t i = 0;
+    while (i < size) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x81 || c > 0xFE) {
+            ++i;
+        } else if (i + 1 < size) {
+            i += 2;
+        } else {
+            break;  // a lead byte without its second byte
+        }
+    }
+    return i;
+}
+
 int SplitHttpResponse(const char* data, size_t size, char* body, int* length) {
     const int capacity = *length;
     body[0] = '\0';

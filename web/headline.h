@@ -26,6 +26,10 @@ int SplitHttpResponse(const char* data, size_t size, char* body, int* length);
 // boundary (a lead byte 0x81 ... 0xFE takes the byte after it along).
 size_t GbkPrefixLength(const char* text, size_t size, size_t capacity);
 
+// The length of text[0 ... size) without a lead byte left alone at its end (the first half of a
+// double-byte character whose second half did not arrive).
+size_t CompleteGbkLength(const char* text, size_t size);
+
 struct HeadlineRecord {
     bool present = false;  // "*" and a TAB after it
     std::string link;

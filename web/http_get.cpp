@@ -7,31 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/handles.h"
 #include "web/headline.h"
-
-namespace {
-
-// A connected socket shut down in both directions and closed when it leaves scope.
-class ScopedSocket {
-public:
-    explicit ScopedSocket(SOCKET s) : s_(s) {}
-    ~ScopedSocket() {
-        if (s_ != INVALID_SOCKET) {
-            if (connected_) shutdown(s_, SD_BOTH);
-            closesocket(s_);
-        }
-    }
-    ScopedSocket(const ScopedSocket&) = delete;
-    ScopedSocket& operator=(const ScopedSocket&) = delete;
-    SOCKET get() const { return s_; }
-    void MarkConnected() { connected_ = true; }
-
-private:
-    SOCKET s_;
-    bool connected_ = false;
-};
-
-}  // namespace
 
 int HttpGet(char* body, int* length, const char* host, const char* path, const char* version, unsigned short port) {
     const int capacity = *length;
@@ -46,9 +23,13 @@ int HttpGet(char* body, int* length, const char* host, const char* path, const c
     std::memcpy(&address.sin_addr, entry->h_addr_list[0], sizeof address.sin_addr);
 
     ScopedSocket sock(socket(AF_INET, SOCK_STREAM, 0));
-    if (sock.get() == INVALID_SOCKET) return kHttpNoSocket;
+    if (!sock.valid()) return kHttpNoSocket;
     if (connect(sock.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return kHttpNoConnect;
-    sock.MarkConnected();
+    // Shut down in both directions before the socket closes, however this function returns.
+    struct Shutdown {
+        SOCKET s;
+        ~Shutdown() { shutdown(s, SD_BOTH); }
+    } const shutdownFirst{sock.get()};
 
     const std::string request = FormatHttpRequest(path, host, version);
     if (static_cast<int>(request.size()) >= kHttpBufferSize) return kHttpSendShort;
@@ -59,6 +40,7 @@ int HttpGet(char* body, int* length, const char* host, const char* path, const c
     // is bounded by what remains of the 10 s.
     char buffer[kHttpBufferSize];
     int received = 0;
+    bool closed = false;
     const ULONGLONG deadline = GetTickCount64() + kHttpReceiveTimeoutMs;
     while (received < kHttpBufferSize - 1) {
         const ULONGLONG now = GetTickCount64();
@@ -66,10 +48,16 @@ int HttpGet(char* body, int* length, const char* host, const char* path, const c
         const DWORD wait = static_cast<DWORD>(deadline - now);
         setsockopt(sock.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&wait), sizeof wait);
         const int n = recv(sock.get(), buffer + received, kHttpBufferSize - 1 - received, 0);
-        if (n <= 0) break;  // closed, failed or timed out
+        if (n <= 0) {
+            closed = n == 0;
+            break;  // closed, failed or timed out
+        }
         received += n;
     }
     if (received == 0) return kHttpNothing;
+    // Reading that stopped before the server closed may have cut a double-byte character in two:
+    // its lone lead byte is dropped.
+    if (!closed) received = static_cast<int>(CompleteGbkLength(buffer, static_cast<size_t>(received)));
     buffer[received] = '\0';
 
     *length = capacity;

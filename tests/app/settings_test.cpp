@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 
@@ -43,11 +44,6 @@ TEST_F(Settings, WriteCreatesTheKeyAndReadsBack) {
     EXPECT_EQ(Read(kSettingsKey, kValuePosX), "<fail>");  // no key yet
     EXPECT_EQ(WriteRegString(kSettingsKey, kValueMemoShow, "1"), 0);
     EXPECT_EQ(Read(kSettingsKey, kValueMemoShow), "1");
-    struct { const char* text; int number; } rows[] = {{"-12", -12}, {"500", 500}, {"abc", 0}, {"", 0}, {"12px", 12}};
-    for (const auto& r : rows) {
-        ASSERT_EQ(WriteRegString(kSettingsKey, kValuePosX, r.text), 0);
-        EXPECT_EQ(std::atoi(Read(kSettingsKey, kValuePosX).c_str()), r.number) << r.text;
-    }
     EXPECT_EQ(Read(kSettingsKey, "NoSuchValue"), "<fail>");
 }
 
@@ -142,4 +138,103 @@ TEST_F(Settings, EnsureAutoStartKeepsALongStoredPath) {
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), stored);
 }
 
+// Only text values count; numbers are whole decimal numbers in int range and nothing else.
+TEST_F(Settings, ValueTypesAndWholeNumbers) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD hundred = 100;
+    struct {
+        DWORD type;
+        std::string bytes;  // stored as given, NUL included where wanted
+        const char* text;   // ReadRegString's answer
+    } types[] = {
+        {REG_DWORD, std::string(reinterpret_cast<const char*>(&hundred), 4), "<fail>"},  // once read as "d"
+        {REG_BINARY, std::string("7\0", 2), "<fail>"},
+        {REG_MULTI_SZ, std::string("5\0\0", 3), "<fail>"},
+        {REG_EXPAND_SZ, std::string("%TEMP%\0", 7), "%TEMP%"},  // left unexpanded
+        {REG_SZ, std::string("42\0", 3), "42"},
+    };
+    for (const auto& t : types) {
+        ASSERT_EQ(RegSetValueExA(key, kValuePosX, 0, t.type, reinterpret_cast<const BYTE*>(t.bytes.data()),
+                                 static_cast<DWORD>(t.bytes.size())),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(Read(kSettingsKey, kValuePosX), t.text) << "type " << t.type;
+        int n = -777;
+        EXPECT_EQ(ReadRegInt(kSettingsKey, kValuePosX, &n), t.type == REG_SZ ? 0 : -1) << "type " << t.type;
+        EXPECT_EQ(n, t.type == REG_SZ ? 42 : -777);
+    }
+    RegCloseKey(key);
+
+    struct {
+        const char* text;
+        bool whole;
+        int value;
+    } numbers[] = {
+        {"0", true, 0},           {"-12", true, -12},           {"+7", true, 7},
+        {"500", true, 500},       {"2147483647", true, INT_MAX}, {"-2147483648", true, INT_MIN},
+        {"2147483648", false, 0}, {"-2147483649", false, 0},    {"99999999999", false, 0},  // atoi: 1215752191
+        {"", false, 0},           {"-", false, 0},              {"12px", false, 0},
+        {" 5", false, 0},         {"5 ", false, 0},             {"0x10", false, 0},
+        {"1e3", false, 0},        {"--1", false, 0},            {"00000000000000000000042", true, 42},
+    };
+    for (const auto& r : numbers) {
+        ASSERT_EQ(WriteRegString(kSettingsKey, kValueMemoX, r.text), 0);
+        int n = -777;
+        EXPECT_EQ(ReadRegInt(kSettingsKey, kValueMemoX, &n), r.whole ? 0 : -1) << '"' << r.text << '"';
+        EXPECT_EQ(n, r.whole ? r.value : -777) << '"' << r.text << '"';
+    }
+    int n = -777;
+    EXPECT_EQ(ReadRegInt(kSettingsKey, "NoSuchValue", &n), -1);
+    EXPECT_EQ(n, -777);
+}
+
+// Runs this test executable again as path with "--ensure-auto-start": its exit code is 1 when
+// EnsureAutoStart found the program registered, 0 when it (re)wrote the value.
+int EnsureAutoStartAs(const std::string& path) {
+    std::string cmd = "\"" + path + "\" --ensure-auto-start";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<int>(code);
+}
+
+// A path with a space is stored in double quotes; either form counts as registered.
+TEST_F(Settings, RunValueIsQuotedWhenThePathHasASpace) {
+    EXPECT_EQ(RunValueFor("C:\\Vestrel\\Vestrel.exe"), "C:\\Vestrel\\Vestrel.exe");
+    EXPECT_EQ(RunValueFor("C:\\Program Files\\Vestrel\\Vestrel.exe"), "\"C:\\Program Files\\Vestrel\\Vestrel.exe\"");
+
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "Vestrel Test " + std::to_string(GetCurrentProcessId());
+    const std::string copy = folder + "\\start up.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(ThisExe().c_str(), copy.c_str(), FALSE));
+
+    EXPECT_EQ(EnsureAutoStartAs(copy), 0);  // not registered: written
+    EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), "\"" + copy + "\"");
+    EXPECT_EQ(EnsureAutoStartAs(copy), 1);  // the quoted form counts
+    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, copy.c_str()), 0);
+    EXPECT_EQ(EnsureAutoStartAs(copy), 1);  // so does the bare path, left as it is
+    EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), copy);
+    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, ("\"" + copy).c_str()), 0);
+    EXPECT_EQ(EnsureAutoStartAs(copy), 0);  // half-quoted is not this program
+    EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), "\"" + copy + "\"");
+
+    DeleteFileA(copy.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--ensure-auto-start") return EnsureAutoStart() ? 1 : 0;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

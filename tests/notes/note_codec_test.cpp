@@ -50,6 +50,18 @@ TEST(NoteEntryAssign, PresenceRules) {
     EXPECT_STREQ(e.text.get(), "ab");
 }
 
+// A null text is the empty text whatever length comes with it: a colour-only mark, or nothing.
+TEST(NoteEntryAssign, NullTextWithALengthIsEmpty) {
+    NoteEntry e;
+    EXPECT_EQ(e.Assign(nullptr, 5, OwnColorFlag | 0x00ABCDEF), 0);
+    ASSERT_TRUE(e.Present());
+    EXPECT_EQ(e.length, 0);
+    EXPECT_STREQ(e.text.get(), "");
+    EXPECT_EQ(e.colourWord, OwnColorFlag | 0x00ABCDEF);
+    EXPECT_EQ(e.Assign(nullptr, 5, 0), 0);
+    EXPECT_FALSE(e.Present());
+}
+
 TEST(NoteEntryAssign, RefusesTextsBeyondSixteenBits) {
     NoteEntry e;
     e.Assign("keep", 4, 0);

@@ -14,16 +14,23 @@
 
 namespace {
 
+// Paths in these tests are relative to the notes root, as the store's file names are. ReadAll
+// reads any size (the store's reads stop at a cap).
 std::string ReadAll(const char* path) {
-    int size = 0;
-    auto data = ReadWholeFile(path, &size);
-    return data ? std::string(data.get(), static_cast<size_t>(size)) : std::string("<none>");
+    HANDLE h = CreateFileA(NotePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<none>";
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
 }
 
-bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const char* path) { return GetFileAttributesA(NotePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Put(const char* path, const std::string& bytes) {
-    ASSERT_EQ(WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size())), 0) << path;
+    ASSERT_EQ(WriteWholeFile(NotePath(path), bytes.data(), static_cast<int>(bytes.size())), 0) << path;
 }
 
 void RemoveTree(const std::string& dir) {
@@ -55,11 +62,9 @@ protected:
         root_ = std::string(temp) + "vestrel-notes-" + std::to_string(GetCurrentProcessId()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
         RemoveTree(root_);
-        ASSERT_EQ(EnterFolder(root_.c_str()), 0);
-        ASSERT_EQ(EnterFolder("日历"), 0);
-        ASSERT_EQ(EnterFolder(".."), 0);
-        ASSERT_EQ(EnterFolder("备忘"), 0);
-        ASSERT_EQ(EnterFolder(".."), 0);
+        ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);
+        ASSERT_TRUE(NoteStoreReady());
+        ASSERT_EQ(NotePath("日历\\x"), root_ + "\\日历\\x");
     }
     void TearDown() override {
         SetWriteStepHook(nullptr);
@@ -180,18 +185,18 @@ TEST_F(NoteStore, MemoFile) {
 
 TEST_F(NoteStore, FailuresAreReported) {
     // No folder to write into: -1, and nothing appears.
-    EXPECT_EQ(WriteWholeFile("missing\\file", "x", 1), -1);
+    EXPECT_EQ(WriteWholeFile(NotePath("missing\\file"), "x", 1), -1);
     NoteList l;
     l.Open(31, "missing\\201701");
     EXPECT_EQ(l.SetEntry(1, "x", 1, 0), -1);
     EXPECT_EQ(SaveMemo("nested\\deeper\\name", "x", 1), -1);
     // A target that is a folder cannot be replaced: the folder stays.
-    CreateDirectoryA("日历\\201702", nullptr);
-    EXPECT_EQ(WriteWholeFile("日历\\201702", "x", 1), -1);
-    EXPECT_TRUE(GetFileAttributesA("日历\\201702") & FILE_ATTRIBUTE_DIRECTORY);
+    CreateDirectoryA(NotePath("日历\\201702").c_str(), nullptr);
+    EXPECT_EQ(WriteWholeFile(NotePath("日历\\201702"), "x", 1), -1);
+    EXPECT_TRUE(GetFileAttributesA(NotePath("日历\\201702").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(Exists("日历\\201702.new"));
     // Removing a file that is not there is no failure.
-    EXPECT_EQ(RemoveFile("日历\\nothing"), 0);
+    EXPECT_EQ(RemoveFile(NotePath("日历\\nothing")), 0);
 }
 
 // A write interrupted after any of its steps leaves the old content.
@@ -201,7 +206,7 @@ TEST_F(NoteStore, InterruptedWritesLeaveTheOldFile) {
         static int s_stop;
         s_stop = stopAt;
         SetWriteStepHook([](int step) { return step < s_stop; });
-        EXPECT_EQ(WriteWholeFile("日历\\202512", "new", 3), -1) << stopAt;
+        EXPECT_EQ(WriteWholeFile(NotePath("日历\\202512"), "new", 3), -1) << stopAt;
         SetWriteStepHook(nullptr);
         EXPECT_EQ(ReadAll("日历\\202512"), "old content") << "stopped before step " << stopAt;
     }
@@ -244,7 +249,172 @@ TEST_F(NoteStore, KilledWriterLeavesOldOrNewContent) {
     EXPECT_EQ(kills, 25);
 }
 
-TEST(NoteFolders, SetUpCreatesTheTreeUnderDocuments) {
+// ---------------------------------------------------------------------------------------------------
+// Nothing the user wrote is lost: blocked folders, damaged files, failed saves, leftovers
+
+// A root that cannot be set up (itself, or one of its folders, is a file) leaves the store writing
+// nowhere: every save reports -1, nothing appears beside the root, the current directory stays.
+TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
+    const char* blockers[] = {"", "\\日历", "\\备忘"};
+    for (const char* blocker : blockers) {
+        const std::string root = root_ + "\\blocked";
+        RemoveTree(root);
+        if (blocker[0] != '\0') CreateDirectoryA(root.c_str(), nullptr);
+        const std::string file = root + blocker;
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << file;
+        CloseHandle(h);
+        char cwdBefore[MAX_PATH], cwdAfter[MAX_PATH];
+        GetCurrentDirectoryA(sizeof cwdBefore, cwdBefore);
+
+        EXPECT_EQ(SetUpNoteRoot(root.c_str()), -1) << "blocked by " << file;
+        EXPECT_FALSE(NoteStoreReady());
+        EXPECT_EQ(NotePath("日历\\201701"), "");
+        NoteList l;
+        EXPECT_EQ(l.OpenMonth(2017, 1), 0);
+        EXPECT_EQ(l.SetEntry(1, "x", 1, 0), -1);
+        EXPECT_FALSE(l.Entry(1).Present());
+        EXPECT_EQ(SaveMemo("default", "x", 1), -1);
+        GetCurrentDirectoryA(sizeof cwdAfter, cwdAfter);
+        EXPECT_STREQ(cwdAfter, cwdBefore);
+        // Nothing was made beside the root or in the current directory.
+        for (const std::string& stray : {root_ + "\\日历\\201701", root_ + "\\备忘\\default", root + "\\201701",
+                                         std::string(cwdBefore) + "\\日历", std::string(cwdBefore) + "\\备忘"})
+            EXPECT_EQ(GetFileAttributesA(stray.c_str()), INVALID_FILE_ATTRIBUTES) << stray;
+        RemoveTree(root);
+        DeleteFileA(root.c_str());
+    }
+    ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);  // the fixture's root works again
+}
+
+// A list that did not load whole is kept as "<name>.damaged" (then ".damaged.2" ...) before the
+// first edit rewrites it; the readable notes stay usable.
+TEST_F(NoteStore, DamagedListIsKeptBeforeTheFirstEdit) {
+    const std::string good = std::string("\x64\x00\x01\x00\x01\x00\x00\x00\x00\x00", 10) + "a";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool firstNoteLoads;
+    } cases[] = {
+        {"index 40 after day 1", good + std::string("\x28\x00\x01\x00\x00\x00\x00\x00", 8) + "b" +
+                                     std::string("\x02\x00\x01\x00\x00\x00\x00\x00", 8) + "c", true},
+        {"text cut short", good + std::string("\x02\x00\x09\x00\x00\x00\x00\x00", 8) + "cut", true},
+        {"header cut short", good + std::string("\x02\x00\x01", 3), true},
+        {"larger than the read cap", good + std::string(kMaxNoteFileBytes, 'z'), false},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        ++round;
+        Put("日历\\201806", c.bytes);
+        NoteList l;
+        EXPECT_EQ(l.OpenMonth(2018, 6), -1) << c.what;
+        EXPECT_TRUE(l.Damaged()) << c.what;
+        EXPECT_EQ(l.Entry(1).Present(), c.firstNoteLoads) << c.what;
+        ASSERT_EQ(l.SetEntry(3, "new", 3, 0), 0) << c.what;
+        const std::string kept = round == 1 ? "日历\\201806.damaged" : "日历\\201806.damaged." + std::to_string(round);
+        EXPECT_EQ(ReadAll(kept.c_str()).size(), c.bytes.size()) << c.what;
+        EXPECT_TRUE(ReadAll(kept.c_str()) == c.bytes) << c.what;
+        EXPECT_FALSE(l.Damaged());
+        // Later edits rewrite the list as usual; the kept file stays.
+        ASSERT_EQ(l.SetEntry(4, "more", 4, 0), 0);
+        NoteList back;
+        EXPECT_EQ(back.OpenMonth(2018, 6), 0) << c.what;
+        EXPECT_EQ(back.Entry(1).Present(), c.firstNoteLoads);
+        EXPECT_STREQ(back.Entry(3).text.get(), "new");
+        EXPECT_STREQ(back.Entry(4).text.get(), "more");
+        EXPECT_FALSE(Exists("日历\\201806.new"));
+    }
+    // Clearing the last note of a damaged list keeps the file too, rather than deleting it.
+    Put("日历\\201807", std::string("\x64\x00\x31\x00", 4));
+    NoteList l;
+    EXPECT_EQ(l.OpenMonth(2018, 7), -1);
+    EXPECT_EQ(l.SetEntry(2, "", 0, 0), 0);
+    EXPECT_FALSE(Exists("日历\\201807"));
+    EXPECT_EQ(ReadAll("日历\\201807.damaged"), std::string("\x64\x00\x31\x00", 4));
+}
+
+// A list file that cannot be read (held open without sharing by another program) is not replaced
+// while it cannot be kept aside: the edit fails, the entry is as before, the file is intact.
+TEST_F(NoteStore, UnreadableListIsNeverOverwritten) {
+    const std::string bytes = std::string("\x64\x00\x07\x00\x02\x00\x00\x00\x00\x00", 10) + "ok";
+    Put("日历\\201808", bytes);
+    HANDLE lock = CreateFileA(NotePath("日历\\201808").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    NoteList l;
+    EXPECT_EQ(l.OpenMonth(2018, 8), -1);
+    EXPECT_TRUE(l.Damaged());
+    EXPECT_EQ(l.SetEntry(9, "x", 1, 0), -1);
+    EXPECT_FALSE(l.Entry(9).Present());
+    CloseHandle(lock);
+    EXPECT_EQ(ReadAll("日历\\201808"), bytes);
+    // Once it can be moved, the next edit keeps it and goes through.
+    EXPECT_EQ(l.SetEntry(9, "x", 1, 0), 0);
+    EXPECT_EQ(ReadAll("日历\\201808.damaged"), bytes);
+}
+
+// A memo that cannot be shown whole answers null with damaged set; the first keystroke's save
+// keeps it as "default.damaged". A memo over the cap is refused, so every memo saved reads back.
+TEST_F(NoteStore, DamagedMemoIsKeptBeforeTheFirstKeystroke) {
+    const std::string withNul = std::string("before\0after", 12);
+    const std::string overCap(kMaxNoteFileBytes + 1, 'm');
+    const std::string* memos[] = {&withNul, &overCap};
+    int round = 0;
+    for (const std::string* memo : memos) {
+        ++round;
+        Put("备忘\\default", *memo);
+        int size = -1;
+        bool damaged = false;
+        EXPECT_EQ(LoadMemo("default", &size, &damaged), nullptr);
+        EXPECT_TRUE(damaged);
+        EXPECT_EQ(size, 0);
+        ASSERT_EQ(SaveMemo("default", "k", 1), 0);
+        const std::string kept = round == 1 ? "备忘\\default.damaged" : "备忘\\default.damaged.2";
+        EXPECT_TRUE(ReadAll(kept.c_str()) == *memo) << kept;
+        EXPECT_EQ(ReadAll("备忘\\default"), "k");
+        ASSERT_EQ(SaveMemo("default", "ke", 2), 0);  // later keystrokes just rewrite
+        EXPECT_FALSE(Exists(round == 1 ? "备忘\\default.damaged.2" : "备忘\\default.damaged.3"));
+    }
+    const std::string largest(kMaxMemoBytes, 'q');
+    ASSERT_EQ(SaveMemo("default", largest.data(), kMaxMemoBytes), 0);
+    int size = 0;
+    bool damaged = true;
+    auto back = LoadMemo("default", &size, &damaged);
+    EXPECT_FALSE(damaged);
+    EXPECT_EQ(size, kMaxMemoBytes);
+    EXPECT_EQ(SaveMemo("default", largest.data(), kMaxMemoBytes + 1), -1);
+    EXPECT_EQ(ReadAll("备忘\\default").size(), static_cast<size_t>(kMaxMemoBytes));
+}
+
+// A save that fails leaves the entry as it was, so the screen never claims what the disk lacks.
+TEST_F(NoteStore, FailedSaveRestoresTheEntry) {
+    NoteList l;
+    l.OpenMonth(2019, 2);
+    ASSERT_EQ(l.SetEntry(1, "keep", 4, OwnColorFlag | 0x123456), 0);
+    ASSERT_EQ(RemoveFile(NotePath("日历\\201902")), 0);
+    ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201902").c_str(), nullptr));  // cannot be replaced now
+    EXPECT_EQ(l.SetEntry(1, "changed", 7, 0), -1);
+    EXPECT_STREQ(l.Entry(1).text.get(), "keep");
+    EXPECT_EQ(l.Entry(1).colourWord, OwnColorFlag | 0x123456);
+    EXPECT_EQ(l.SetEntry(2, "new", 3, 0), -1);
+    EXPECT_FALSE(l.Entry(2).Present());
+    EXPECT_EQ(l.SetEntry(1, "", 0, 0), -1);  // a failed delete keeps the note too
+    EXPECT_TRUE(l.Entry(1).Present());
+}
+
+// A ".new" left by a crash goes when its list is saved or removed.
+TEST_F(NoteStore, StaleTemporaryFilesAreRemoved) {
+    Put("日历\\201810.new", "stale");
+    NoteList l;
+    l.OpenMonth(2018, 10);
+    ASSERT_EQ(l.SetEntry(1, "a", 1, 0), 0);
+    EXPECT_FALSE(Exists("日历\\201810.new"));
+    Put("日历\\201810.new", "stale again");
+    ASSERT_EQ(l.SetEntry(1, "", 0, 0), 0);
+    EXPECT_FALSE(Exists("日历\\201810"));
+    EXPECT_FALSE(Exists("日历\\201810.new"));
+}
+
+TEST(NoteFolders, SetUpCreatesTheTreeUnderDocumentsAndLeavesTheCurrentDirectory) {
     char before[MAX_PATH];
     GetCurrentDirectoryA(sizeof before, before);
     char documents[MAX_PATH];
@@ -252,11 +422,12 @@ TEST(NoteFolders, SetUpCreatesTheTreeUnderDocuments) {
     EXPECT_EQ(SetUpNoteFolders(), 0);
     char now[MAX_PATH];
     GetCurrentDirectoryA(sizeof now, now);
-    EXPECT_EQ(std::string(now), std::string(documents) + "\\我的记事");
-    EXPECT_TRUE(GetFileAttributesA("日历") & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_NE(GetFileAttributesA("备忘"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_STREQ(now, before);
+    const std::string root = std::string(documents) + "\\我的记事";
+    EXPECT_EQ(NotePath("日历"), root + "\\日历");
+    EXPECT_TRUE(GetFileAttributesA((root + "\\日历").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(GetFileAttributesA((root + "\\备忘").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(SetUpNoteFolders(), 0);  // again: nothing to create
-    SetCurrentDirectoryA(before);
 }
 
 }  // namespace
@@ -265,13 +436,13 @@ TEST(NoteFolders, SetUpCreatesTheTreeUnderDocuments) {
 // turn, setting the named EVENT after its first write, until it is killed (the test above).
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--writer") {
-        SetCurrentDirectoryA(argv[2]);
+        SetUpNoteRoot(argv[2]);
         HANDLE writing = OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[3]);
         const std::string a(3000, 'A');
         const std::string b(100, 'B');
         for (unsigned i = 0;; ++i) {
             const std::string& s = (i % 2) ? a : b;
-            WriteWholeFile("日历\\203001", s.data(), static_cast<int>(s.size()));
+            WriteWholeFile(NotePath("日历\\203001"), s.data(), static_cast<int>(s.size()));
             if (i == 0 && writing) SetEvent(writing);
         }
     }

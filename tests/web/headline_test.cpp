@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -62,6 +63,15 @@ TEST(GbkPrefixLength, Boundaries) {
     struct { size_t capacity, length; } rows[] = {{0, 0}, {1, 1}, {2, 2}, {3, 2}, {4, 4}, {5, 4}, {6, 6}, {7, 7}, {99, 7}};
     for (const auto& r : rows) EXPECT_EQ(GbkPrefixLength(t.data(), t.size(), r.capacity), r.length) << r.capacity;
     EXPECT_EQ(GbkPrefixLength("\x81", 1, 5), 1u);  // a lone lead byte at the end counts as one
+}
+
+TEST(CompleteGbkLength, DropsOnlyALoneTrailingLeadByte) {
+    struct { const char* text; size_t length; } rows[] = {
+        {"", 0},           {"a", 1},        {"\x81", 0},          {"a\x81", 1},     {"中", 2},
+        {"中\xFE", 2},     {"中a", 3},       {"\xFF", 1},          {"\x80", 1},       // not lead bytes
+        {"\x81\x81", 2},   {"\x81\x81\x81", 2},                   // a lead byte can be a second byte
+    };
+    for (const auto& r : rows) EXPECT_EQ(CompleteGbkLength(r.text, std::strlen(r.text)), r.length) << r.text;
 }
 
 TEST(HeadlineBody, Records) {

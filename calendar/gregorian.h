@@ -1,5 +1,9 @@
 // Gregorian date arithmetic over the proleptic Gregorian calendar: leap years, month lengths,
 // weekdays and day counts. Pure functions over constant tables; safe from any thread.
+//
+// Every function serves the years kFirstYear ... kLastYear, the years a SolarDate can hold. It checks
+// its arguments before any arithmetic: a year, month or date outside its range gets the neutral
+// answer its comment names (0, or the all-zero date), never a value computed from truncated bits.
 #pragma once
 
 #include <cstdint>
@@ -11,25 +15,34 @@ struct SolarDate {
     uint16_t day;
 };
 
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 32767;
+// DayNumber(kLastYear, 12, 31): every day number fits a 32-bit int with room to spare.
+constexpr int32_t kLastDayNumber = 11967900;
+
 // Days in a common year before the first of each month, indexed 1 ... 12 (index 0 is unused).
 extern const int16_t kMonthStartDays[13];
 
-// 1 for a leap year, else 0. Uses the low 16 bits of year as a signed value (years 1 ... 32767).
+// 1 for a leap year, else 0; 0 for a year outside kFirstYear ... kLastYear.
 int IsLeapYear(int year);
 
-// 28 ... 31; 0 when month is outside 1 ... 12.
+// 28 ... 31; 0 when year is outside kFirstYear ... kLastYear or month outside 1 ... 12.
 uint16_t DaysInMonth(int year, int month);
 
-// 0 = Sunday, 1 = Monday ... 6 = Saturday. Year and month are taken as 16-bit signed values.
-// A month outside 1 ... 12 is not a date: the answer is 0 and no table is read out of range.
+// True when (year, month, day) is a date of the years kFirstYear ... kLastYear.
+bool IsValidDate(int year, int month, int day);
+
+// 0 = Sunday, 1 = Monday ... 6 = Saturday. A (year, month, day) that is not a valid date answers 0
+// and reads no table.
 uint16_t DayOfWeek(int year, int month, int day);
 
-// Day number of a date: 1 January of year 1 is day 1. Valid for years 1 ... 32767, where it stays
-// below 12,000,000 and so fits any 32-bit int. This is the count every calendar here meets at.
+// Day number of a date: 1 January of year 1 is day 1, 31 December of kLastYear is kLastDayNumber.
+// 0 for anything that is not a valid date. This is the count every calendar here meets at.
 int32_t DayNumber(int year, int month, int day);
 
-// Days from the second date to the first: positive when the first date is the later one.
+// Days from the second date to the first: positive when the first date is the later one. 0 when
+// either is not a valid date.
 int32_t DaysBetween(int year1, int month1, int day1, int year2, int month2, int day2);
 
-// The date of a day number (inverse of DayNumber), for day numbers >= 1.
+// The date of a day number (inverse of DayNumber) for 1 ... kLastDayNumber; {0, 0, 0} outside.
 SolarDate SolarFromDayNumber(int32_t n);

@@ -53,20 +53,19 @@ const char* StemBranchName(int n) {
 const char* ZodiacName(int year) {
     thread_local char buffer[4];
     buffer[0] = '\0';
-    AppendChar(buffer, kZodiac, Mod(static_cast<int16_t>(year) - 4, 12));
+    AppendChar(buffer, kZodiac, Mod(year % 12 - 4, 12));  // year - 4 itself could overflow
     return buffer;
 }
 
 const char* LunarMonthName(int month, uint8_t leap) {
     thread_local char buffer[8];
-    const uint16_t m = static_cast<uint16_t>(month);
     buffer[0] = '\0';
-    if (m == 0) return buffer;
+    if (month < 1 || month > 12) return buffer;
     if (leap) std::strcpy(buffer, "闰");
-    if (m <= 10) {
-        AppendChar(buffer, kMonthChars, m - 1);
+    if (month <= 10) {
+        AppendChar(buffer, kMonthChars, month - 1);
     } else {
-        std::strcat(buffer, m == 11 ? "十一" : "十二");
+        std::strcat(buffer, month == 11 ? "十一" : "十二");
     }
     return buffer;
 }
@@ -87,22 +86,19 @@ const char* LunarDayName(int day) {
 }
 
 void SolarTermDays(int year, int month, SolarTermTime* first, SolarTermTime* second) {
-    const int y = static_cast<int16_t>(year);
-    const int m = static_cast<int16_t>(month);
-    if (y < kSolarTermFirstYear || y >= kSolarTermFirstYear + kSolarTermYears || m < 1 || m > 12) {
+    if (year < kSolarTermFirstYear || year >= kSolarTermFirstYear + kSolarTermYears || month < 1 || month > 12) {
         *first = SolarTermTime{0, 0, 0};
         *second = SolarTermTime{0, 0, 0};
         return;
     }
-    const int index = 24 * (y - kSolarTermFirstYear) + 2 * (m - 1);
+    const int index = 24 * (year - kSolarTermFirstYear) + 2 * (month - 1);  // [0, 24 * kSolarTermYears - 2]
     *first = kSolarTermTable[index];
     *second = kSolarTermTable[index + 1];
 }
 
 const char* SolarTermName(int month, int which) {
-    const int m = static_cast<int16_t>(month);
-    if (m < 1 || m > 12 || which < 1 || which > 2) return "";
-    return kSolarTermNames[2 * (m - 1) + (which - 1)];
+    if (month < 1 || month > 12 || which < 1 || which > 2) return "";
+    return kSolarTermNames[2 * (month - 1) + (which - 1)];
 }
 
 const char* SolarFestivalName(int month, int day) {
@@ -114,7 +110,7 @@ const char* SolarFestivalName(int month, int day) {
 const char* WeekdayName(int index) { return index >= 0 && index <= 7 ? kWeekdayNames[index] : ""; }
 
 const char* LunarDate::FestivalName() const {
-    if (!IsValid()) return nullptr;
+    if (!IsValid() || month < 1 || month > 12 || day < 1 || day > 30) return nullptr;
     if (month == 12 && day == monthDays) {
         // In a year whose leap month follows the 12th, the eve is the last day of the leap month.
         if (atLeapNumber == 1 && isLeap == 0) return nullptr;

@@ -3,8 +3,8 @@
 //
 // StemBranchName, ZodiacName, LunarMonthName and LunarDayName answer in one buffer per operation
 // (per thread), which the next call of the same operation overwrites: copy the text at once.
-// Arguments outside the documented ranges never read outside a table: they give "" or, for
-// SolarTermDays, records of all zeros.
+// Each function checks its arguments, as they are given (no bits dropped), before it reads a table:
+// outside the documented ranges it gives "" or, for SolarTermDays, records of all zeros.
 #pragma once
 
 #include <cstdint>
@@ -33,20 +33,23 @@ struct SolarFestival {
 // Gregorian festivals, ended by a row whose month is 0.
 extern const SolarFestival kSolarFestivals[];
 
-// Stem of n mod 10 and branch of n mod 12 ("甲子" for n = 0). Callers pass lunar year - 1864.
+// Stem of n mod 10 and branch of n mod 12 ("甲子" for n = 0), any int n: the cycle runs on both
+// ways. Callers pass lunar year - 1864.
 const char* StemBranchName(int n);
-// The zodiac animal of a lunar year: index (year - 4) mod 12 of "鼠牛虎兔龙蛇马羊猴鸡狗猪".
+// The zodiac animal of a lunar year, any int: index (year - 4) mod 12 of "鼠牛虎兔龙蛇马羊猴鸡狗猪".
 const char* ZodiacName(int year);
-// "正" ... "十", "十一", "十二", with "闰" before it when leap is non-zero. month is taken as a
-// 16-bit unsigned value: 0 gives "", anything above 11 "十二".
+// "正" ... "十", "十一", "十二" for month 1 ... 12, with "闰" before it when leap is non-zero; ""
+// for any other month.
 const char* LunarMonthName(int month, uint8_t leap);
 // "初一" ... "初十", "十一" ... "十九", "二十", "廿一" ... "廿九", "三十"; "" outside 1 ... 30.
 const char* LunarDayName(int day);
-// The first and second term of a Gregorian month, 1900 ... 2054.
+// The first and second term of a Gregorian month, years 1900 ... 2054, months 1 ... 12; both
+// records all zeros for any other year or month.
 void SolarTermDays(int year, int month, SolarTermTime* first, SolarTermTime* second);
-// Name of the first (which = 1) or second (which = 2) term of a month: "小寒" for (1, 1).
+// Name of the first (which = 1) or second (which = 2) term of month 1 ... 12: "小寒" for (1, 1);
+// "" for any other month or which.
 const char* SolarTermName(int month, int which);
 // Name of the Gregorian festival of (month, day), or null.
 const char* SolarFestivalName(int month, int day);
-// "日", "一" ... "六", "日" for 0 ... 7.
+// "日", "一" ... "六", "日" for 0 ... 7; "" for any other index.
 const char* WeekdayName(int index);

@@ -77,7 +77,7 @@ int LunarYearDays(int year) {
 
 LunarDate LunarDate::FromSolar(int year, int month, int day) {
     LunarDate out{};
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return out;
+    if (!IsValidDate(year, month, day)) return out;
     const auto& newYears = NewYears().offset;
     int32_t r = DaysBetween(year, month, day, 1900, 1, 31);       // days since lunar 1900-1-1
     if (r < 0 || r >= newYears.back()) return out;                // outside lunar 1900 ... 2050
@@ -114,7 +114,12 @@ LunarDate LunarDate::FromSolar(int year, int month, int day) {
 }
 
 int LunarDate::NextDay() {
-    if (!IsValid()) return -1;
+    const bool made = IsValid() && month >= 1 && month <= 12 && (monthDays == 29 || monthDays == 30) &&
+                      day >= 1 && day <= monthDays && dayOffset >= 0 && dayOffset < NewYears().offset.back();
+    if (!made) {
+        *this = LunarDate{};
+        return -1;
+    }
     ++dayOffset;
     if (day < monthDays) {
         ++day;

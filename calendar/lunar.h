@@ -25,8 +25,11 @@ int LunarYearDays(int year);              // 353 ... 385
 // year's leap month, in the ordinary month of that number as well as in the leap month itself.
 //
 // FromSolar covers 1900-01-31 (lunar 1900-1-1) to 2051-02-10 (lunar 2050-12-29). Outside that
-// span it answers the invalid record: every field 0 (IsValid() false). NextDay past the last day
-// of lunar 2050 also turns the record invalid and returns -1; an invalid record stays invalid.
+// span, and for anything that is not a Gregorian date, it answers the invalid record: every field 0
+// (IsValid() false). NextDay past the last day of lunar 2050 also turns the record invalid and
+// returns -1; so does NextDay on a record that FromSolar and NextDay could not have made (a year
+// outside the table, a month outside 1 ... 12, a day outside 1 ... monthDays, a monthDays other than
+// 29 or 30, a dayOffset outside 0 ... the days of the table). An invalid record stays invalid.
 struct LunarDate {
     int32_t year;
     int32_t month;
@@ -38,8 +41,10 @@ struct LunarDate {
 
     static LunarDate FromSolar(int year, int month, int day);
     int NextDay();  // 0, or -1 when the record is or becomes invalid
-    bool IsValid() const { return year != 0; }
+    // The year lies in the table (kFirstLunarYear ... kLastLunarYear); the invalid record has year 0.
+    bool IsValid() const { return year >= kFirstLunarYear && year <= kLastLunarYear; }
 
-    // Pointer to the constant festival name of this date, or null (labels.cpp).
+    // Pointer to the constant festival name of this date, or null: also null for an invalid record
+    // and for a month or day outside 1 ... 12, 1 ... 30 (labels.cpp).
     const char* FestivalName() const;
 };

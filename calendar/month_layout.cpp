@@ -42,11 +42,14 @@ void ChooseLabel(int month, DayCell* cell) {
 }  // namespace
 
 void LayOutMonth(int year, int month, MonthLayout* out) {
+    out->daysInMonth = DaysInMonth(year, month);  // 0 unless year and month are in range
+    if (out->daysInMonth == 0) {
+        out->year = out->month = out->firstWeekday = 0;
+        return;
+    }
     out->year = static_cast<uint16_t>(year);
     out->month = static_cast<uint16_t>(month);
-    out->daysInMonth = DaysInMonth(year, month);
     out->firstWeekday = DayOfWeek(year, month, 1);
-    if (out->daysInMonth == 0) return;
 
     LunarDate lunar = LunarDate::FromSolar(year, month, 1);
     uint16_t weekday = out->firstWeekday;

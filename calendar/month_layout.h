@@ -22,24 +22,32 @@ enum class DayTone { Plain, Holiday, SolarTerm, Saturday };
 DayTone ToneOf(const DayCell& cell);
 
 struct MonthLayout {
-    uint16_t year;
-    uint16_t month;
-    uint16_t daysInMonth;   // 28 ... 31 (0 for a month outside 1 ... 12)
-    uint16_t firstWeekday;  // weekday of day 1 = column of day 1 in row 0
+    uint16_t year;          // 1 ... 32767, or 0 when LayOutMonth was given no month
+    uint16_t month;         // 1 ... 12, or 0 likewise
+    uint16_t daysInMonth;   // 28 ... 31, or 0 likewise
+    uint16_t firstWeekday;  // weekday of day 1 = column of day 1 in row 0 (0 without a month)
     DayCell cells[32];      // index 1 ... daysInMonth; index 0 carries no day
 };
 
 // Lays out (year, month): weekdays, lunar dates (converted once, then stepped), festivals, solar
 // terms and labels. A label is the festival, else the solar term, else "%s月%s" with the lunar month
-// name and "大"/"小" on lunar day 1 (labelIsMonthName = 1), else the lunar day's name.
+// name and "大"/"小" on lunar day 1 (labelIsMonthName = 1), else the lunar day's name. Days outside the
+// lunar table have an invalid lunar date and, unless a Gregorian festival or solar term names them,
+// an empty label. A year outside 1 ... 32767 or a month outside 1 ... 12 is no month: year, month,
+// daysInMonth and firstWeekday are 0 and no cell is written.
 void LayOutMonth(int year, int month, MonthLayout* out);
 
-// Row (0 ... 5) and column (0 ... 6) of a day in the grid.
-inline int DayRow(const MonthLayout& m, int day) { return (m.firstWeekday + day - 1) / 7; }
-inline int DayColumn(const MonthLayout& m, int day) { return (m.firstWeekday + day - 1) % 7; }
+// Row (0 ... 5) and column (0 ... 6) of day 1 ... daysInMonth in the grid; -1 for any other day.
+inline int DayRow(const MonthLayout& m, int day) {
+    return day >= 1 && day <= m.daysInMonth ? (m.firstWeekday + day - 1) / 7 : -1;
+}
+inline int DayColumn(const MonthLayout& m, int day) {
+    return day >= 1 && day <= m.daysInMonth ? (m.firstWeekday + day - 1) % 7 : -1;
+}
 
 // "%s【%s】年" for the lunar year of the first day, followed by "－%s【%s】年" for the lunar year of
-// the last day when it differs. Writes at most size bytes, NUL included; "" for invalid dates.
+// the last day when it differs. Writes at most size bytes, NUL included; "" when the first day is
+// not a valid lunar date (LunarDate::IsValid), the first part alone when only the last day is not.
 void ComposeYearTitle(const LunarDate& firstDay, const LunarDate& lastDay, char* out, size_t size);
 
 constexpr size_t kYearTitleSize = 32;  // the longest title is 26 bytes

@@ -15,7 +15,7 @@ TEST(IsLeapYear, CenturyAndQuadrennialRules) {
 TEST(DaysInMonth, LengthsAndInvalidMonths) {
     struct { int year, month, days; } rows[] = {
         {2000, 2, 29}, {1900, 2, 28}, {2017, 4, 30}, {2017, 12, 31}, {2017, 1, 31}, {2017, 9, 30},
-        {2017, 0, 0}, {2017, 13, 0}, {2017, -1, 0}, {2017, 65536 + 2, 28},  // low 16 bits of month
+        {2017, 0, 0}, {2017, 13, 0}, {2017, -1, 0},
     };
     for (const auto& r : rows) EXPECT_EQ(DaysInMonth(r.year, r.month), r.days) << r.year << "-" << r.month;
 }

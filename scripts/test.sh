@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Runs ctest in each build folder given, then prints one summary line over all of them.
+# Runs ctest in each build folder given (make test: build/native, build/asan, build/windows), then
+# prints one summary line over all of them.
 # Exit status: non-zero when any test failed or any ctest run could not run.
 set -uo pipefail
+# In the sanitizer build a finding ends the test; this makes UBSan say where.
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 passed=0; failed=0; status=0
 for dir in "$@"; do
   log=$(mktemp)

@@ -86,6 +86,7 @@ protected:
     BOOL OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
     void OnLButtonDown(UINT, CPoint) { Default(); }
     void OnLButtonUp(UINT, CPoint) { Default(); }
+    void OnRButtonUp(UINT, CPoint) { Default(); }
     void OnMouseMove(UINT, CPoint) { Default(); }
     void OnMove(int, int) { Default(); }
     void OnTimer(UINT_PTR) { Default(); }

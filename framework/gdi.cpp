@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/cwnd.h"
+#include "platform/handles.h"
 
 namespace {
 thread_local HDC t_printDc = nullptr;
@@ -28,20 +29,23 @@ BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, i
     DeleteObject();
     m_hFont = ::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
                             outPrecision, clipPrecision, quality, pitchAndFamily, faceName);
+    gdi_count::Created(m_hFont);
     return m_hFont != nullptr;
 }
 
 BOOL CFont::DeleteObject() {
     if (m_hFont == nullptr) return FALSE;
+    gdi_count::Deleted();
     ::DeleteObject(m_hFont);
     m_hFont = nullptr;
     return TRUE;
 }
 
 void CDC::FillSolidRect(const RECT& r, COLORREF color) {
-    HBRUSH brush = ::CreateSolidBrush(color);
-    ::FillRect(m_hDC, &r, brush);
-    ::DeleteObject(brush);
+    // An opaque empty text paints r in the background colour: no brush to make and free.
+    const COLORREF old = ::SetBkColor(m_hDC, color);
+    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    ::SetBkColor(m_hDC, old);
 }
 
 BOOL CDC::TextOut(int x, int y, const char* text) {

@@ -51,7 +51,7 @@ public:
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }                    // ::SetTextColor
     COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }                        // ::SetBkColor
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }                              // ::SetBkMode
-    // Fills r with a solid colour (a brush made and freed for the call).
+    // Fills r with a solid colour.
     void FillSolidRect(const RECT& r, COLORREF color);
     BOOL TextOut(int x, int y, const char* text, int length) { return ::TextOutA(m_hDC, x, y, text, length); }
     BOOL TextOut(int x, int y, const char* text);

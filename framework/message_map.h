@@ -121,6 +121,7 @@ private:
 #define ON_WM_ERASEBKGND() VESTREL_ENTRY(WM_ERASEBKGND, 0, 0, b_D, &ThisClass::OnEraseBkgnd)
 #define ON_WM_LBUTTONDOWN() VESTREL_ENTRY(WM_LBUTTONDOWN, 0, 0, v_u_p, &ThisClass::OnLButtonDown)
 #define ON_WM_LBUTTONUP() VESTREL_ENTRY(WM_LBUTTONUP, 0, 0, v_u_p, &ThisClass::OnLButtonUp)
+#define ON_WM_RBUTTONUP() VESTREL_ENTRY(WM_RBUTTONUP, 0, 0, v_u_p, &ThisClass::OnRButtonUp)
 #define ON_WM_MOUSEMOVE() VESTREL_ENTRY(WM_MOUSEMOVE, 0, 0, v_u_p, &ThisClass::OnMouseMove)
 #define ON_WM_MOVE() VESTREL_ENTRY(WM_MOVE, 0, 0, v_i_i, &ThisClass::OnMove)
 #define ON_WM_TIMER() VESTREL_ENTRY(WM_TIMER, 0, 0, v_t, &ThisClass::OnTimer)

@@ -5,6 +5,7 @@
 
 BEGIN_MESSAGE_MAP(CClickLabel, CColorLabel)
     ON_WM_LBUTTONUP()
+    ON_WM_RBUTTONUP()
     ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()
 
@@ -42,4 +43,9 @@ void CClickLabel::OnLButtonUp(UINT flags, CPoint point) {
     }
     ::PostMessageA(GetParentHwnd(), WM_LABEL_CLICKED, m_id, 0);
     CColorLabel::OnLButtonUp(flags, point);
+}
+
+void CClickLabel::OnRButtonUp(UINT flags, CPoint point) {
+    ::PostMessageA(GetParentHwnd(), WM_LABEL_RCLICKED, m_id, 0);
+    CColorLabel::OnRButtonUp(flags, point);
 }

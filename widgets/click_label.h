@@ -1,5 +1,6 @@
 // CClickLabel: a colour label that lights up (RGB(255, 64, 64)) while the pointer is over it and,
-// when the left button is released over it, posts WM_LABEL_CLICKED (wParam = its id) to its parent.
+// when the left button is released over it, posts WM_LABEL_CLICKED (wParam = its id) to its parent;
+// the right button posts WM_LABEL_RCLICKED the same way.
 // The hover is tracked with the mouse capture.
 #pragma once
 
@@ -17,6 +18,7 @@ public:
 protected:
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
+    void OnRButtonUp(UINT flags, CPoint point);
 
     BYTE m_hot = 0;
     COLORREF m_savedTextColor = 0;

@@ -6,3 +6,7 @@
 // Posted by a CClickLabel to its parent when the left button is released over it:
 // wParam = the label's control id, lParam = 0.
 constexpr UINT WM_LABEL_CLICKED = WM_USER + 101;
+
+// Posted by a CClickLabel to its parent when the right button is released over it:
+// wParam = the label's control id, lParam = 0.
+constexpr UINT WM_LABEL_RCLICKED = WM_USER + 102;

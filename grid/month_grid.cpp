@@ -1,0 +1,312 @@
+// CMonthGrid.
+#include "grid/month_grid.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "calendar/gregorian.h"
+#include "calendar/labels.h"
+#include "notes/memo_entry_dlg.h"
+#include "notes/weekly_note_dlg.h"
+#include "platform/handles.h"
+#include "res/resource.h"
+#include "web/page_open.h"
+#include "widgets/user_messages.h"
+
+BEGIN_MESSAGE_MAP(CMonthGrid, CWnd)
+    ON_WM_PAINT()
+    ON_WM_LBUTTONUP()
+    ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_LABEL_CLICKED, &CMonthGrid::OnLinkClicked)
+END_MESSAGE_MAP()
+
+namespace {
+
+void MakeFont(CFont* font, int height, int weight, const char* face) {
+    font->CreateFont(height, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH, face);
+}
+
+void DrawMark(CDC* dc, const Mark& mark, CFont* font, int x, int y, const char* glyph) {
+    if (!mark.shown) return;
+    dc->SelectObject(font);
+    dc->SetTextColor(mark.color);
+    dc->TextOut(x, y, glyph);
+}
+
+}  // namespace
+
+CMonthGrid::~CMonthGrid() {
+    if (m_popup && m_popup->m_hWnd) m_popup->DestroyWindow();
+    DestroyWindow();
+}
+
+BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
+    const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
+                                          static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
+    // WS_CLIPCHILDREN: a paint of the grid never covers the strip labels, which paint themselves.
+    if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
+    m_parent = parent;
+
+    MakeFont(&m_dayFont, 17, FW_NORMAL, "Arial Black");
+    MakeFont(&m_starFont, 19, FW_NORMAL, "宋体");
+    MakeFont(&m_labelFont, 14, FW_NORMAL, "Arial");
+    MakeFont(&m_labelBoldFont, 14, FW_BOLD, "Arial");
+
+    const int top = (rect.bottom - rect.top) - kStripHeight;  // 219 for the program's rect
+    const int bottom = rect.bottom;
+    const int right = rect.right - 160;                       // 203
+    m_yearTitle.Create(CRect(0, top, right, bottom), this, static_cast<UINT>(IDC_STATIC), kStripColor, 0, 110,
+                       "宋体");
+    m_homeLink.Create(CRect(right, top, right + 85, bottom), this, IDC_LINK_HOME, kStripColor, 0, 110, "宋体");
+    m_loginLink.Create(CRect(right + 85, top, right + 125, bottom), this, IDC_LINK_LOGIN, kStripColor, 0, 110,
+                       "楷体_gb2312");
+    m_helpLink.Create(CRect(right + 125, top, right + 165, bottom), this, IDC_LINK_HELP, kStripColor, 0, 110,
+                      "楷体_gb2312");
+
+    m_popup = std::make_unique<CNotePopup>();
+    m_popup->Create(this);
+
+    m_homeLink.SetText("Pelorin", 1);
+    m_loginLink.SetText("登录", 1);
+    m_helpLink.SetText("帮助", 1);
+    return TRUE;
+}
+
+int CMonthGrid::SetMonth(int year, int month, int day) {
+    LayOutMonth(year, month, &m_layout);
+    int d = day;
+    if (d > m_layout.daysInMonth) d = m_layout.daysInMonth;
+    if (d != 0) {
+        m_todayYear = static_cast<uint16_t>(year);
+        m_todayMonth = static_cast<uint16_t>(month);
+        m_todayDay = static_cast<uint16_t>(d);
+    }
+    if (m_parent != nullptr) {
+        if (HWND back = m_parent->GetDlgItem(IDC_TODAY)) ::ShowWindow(back, TodayShown() ? SW_HIDE : SW_SHOW);
+    }
+
+    // Each list is read once: the lunar lists only for the lunar months the month touches.
+    m_monthNotes.OpenMonth(year, month);
+    m_solarYearlyNotes.OpenMonth(1, month);
+    m_lunarKeys = LunarListKeysOf(m_layout);
+    for (int slot = 0; slot < kLunarSlots; ++slot) {
+        if (m_lunarKeys.month[slot] != 0) {
+            m_lunarNotes[slot].OpenMonth(0, m_lunarKeys.month[slot]);
+        } else {
+            m_lunarNotes[slot].Open(-1, "");
+        }
+    }
+    m_weeklyNotes.OpenWeek();
+
+    UpdateYearTitle();
+    Invalidate(FALSE);
+    return 1;
+}
+
+void CMonthGrid::UpdateYearTitle() {
+    if (m_layout.daysInMonth == 0) return;
+    char title[kYearTitleSize];
+    ComposeYearTitle(m_layout.cells[1].lunar, m_layout.cells[m_layout.daysInMonth].lunar, title, sizeof title);
+    m_yearTitle.SetText(title, 1);
+}
+
+MonthNotes CMonthGrid::Notes() const {
+    MonthNotes n;
+    n.month = m_monthNotes.LastIndex() >= 31 ? &m_monthNotes.Entry(0) : nullptr;
+    n.solarYearly = m_solarYearlyNotes.LastIndex() >= 31 ? &m_solarYearlyNotes.Entry(0) : nullptr;
+    for (int slot = 0; slot < kLunarSlots; ++slot)
+        n.lunar[slot] = m_lunarNotes[slot].LastIndex() >= 31 ? &m_lunarNotes[slot].Entry(0) : nullptr;
+    n.weekly = m_weeklyNotes.LastIndex() >= 7 ? &m_weeklyNotes.Entry(0) : nullptr;
+    return n;
+}
+
+NoteList& CMonthGrid::LunarList(int day) { return m_lunarNotes[LunarListOf(m_layout, day)]; }
+
+const NoteEntry& CMonthGrid::GetLunarNote(int day) const {
+    const DayNotes notes = NotesOfDay(m_layout, Notes(), day);
+    return notes.lunarYearly != nullptr ? *notes.lunarYearly : m_noEntry;
+}
+
+int CMonthGrid::SetLunarNote(int day, const char* text, int length, uint32_t colourWord) {
+    if (day < 1 || day > m_layout.daysInMonth || !m_layout.cells[day].lunar.IsValid()) return -1;
+    return LunarList(day).SetEntry(m_layout.cells[day].lunar.day, text, length, colourWord);
+}
+
+std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
+    const std::string text = NoteTextOfDay(m_layout, Notes(), day);
+    *length = static_cast<int>(text.size());
+    if (text.empty()) return nullptr;
+    std::unique_ptr<char[]> out(new char[text.size() + 1]);
+    std::memcpy(out.get(), text.c_str(), text.size() + 1);
+    return out;
+}
+
+int CMonthGrid::SetDayNotes(CString dated, uint32_t datedColour, CString solar, uint32_t solarColour, CString lunar,
+                            uint32_t lunarColour) {
+    const int day = m_hotDay;
+    dated.TrimLeft();
+    solar.TrimLeft();
+    lunar.TrimLeft();
+    int notSaved = 0;
+    if (m_monthNotes.SetEntry(day, dated, dated.GetLength(), datedColour) != 0) notSaved |= kDatedNotSaved;
+    if (m_solarYearlyNotes.SetEntry(day, solar, solar.GetLength(), solarColour) != 0) notSaved |= kSolarNotSaved;
+    if (SetLunarNote(day, lunar, lunar.GetLength(), lunarColour) != 0) notSaved |= kLunarNotSaved;
+    Invalidate(FALSE);
+    return notSaved;
+}
+
+int CMonthGrid::SetWeeklyNote(CString text, uint32_t colourWord) {
+    text.TrimLeft();
+    const int rc = m_weeklyNotes.SetEntry(m_weekdayColumn, text, text.GetLength(), colourWord);
+    Invalidate(FALSE);
+    return rc;
+}
+
+void CMonthGrid::GetCellOrigin(int day, POINT* pt) const {
+    const GridPoint p = CellOrigin(m_layout, day);
+    pt->x = p.x;
+    pt->y = p.y;
+}
+
+int CMonthGrid::HitTestDay(const POINT* pt) const { return ::HitTestDay(m_layout, GridPoint{pt->x, pt->y}); }
+
+// --- painting ---------------------------------------------------------------------------------
+
+void CMonthGrid::OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    // Drawn off screen and copied in one step, so the grid never shows half a paint.
+    ScopedMemoryDc buffer(dc);
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(dc, client.Width(), client.Height()));
+    if (!buffer.valid() || !bitmap.valid()) {
+        PaintInto(dc, client);
+        return;
+    }
+    {
+        ScopedSelect select(buffer.get(), bitmap.get());
+        PaintInto(buffer.get(), client);
+        ::BitBlt(dc, 0, 0, client.Width(), client.Height(), buffer.get(), 0, 0, SRCCOPY);
+    }
+}
+
+void CMonthGrid::PaintInto(HDC target, const RECT& r) {
+    CDC dc(target);
+    const int saved = ::SaveDC(target);
+    dc.FillSolidRect(CRect(r.left, r.top, r.right, r.bottom - kStripHeight), 0x000000);
+    dc.FillSolidRect(CRect(r.left, r.bottom - kStripHeight, r.right, r.bottom), kStripColor);
+    dc.SetBkMode(TRANSPARENT);
+    DrawWeekHeader(&dc, r);
+    DrawDays(&dc, r);
+    ::RestoreDC(target, saved);
+}
+
+void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
+    dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + kHeaderHeight), kHeaderBackColor);
+    const HeaderLook look = LookOfHeader(m_layout, Notes(), TodayShown() ? m_todayDay : 0);
+    for (int w = 0; w < 7; ++w) {
+        DrawMark(dc, look.dot[w], &m_labelBoldFont, r.left + 2 + kColumnPitch * w, r.top + 2, "●");
+        // The names share the dot's font, so every name looks the same with or without a dot.
+        dc->SelectObject(&m_labelBoldFont);
+        dc->SetTextColor(look.nameColor[w]);
+        dc->TextOut(r.left + 10 + kColumnPitch * w, r.top + 2, WeekdayName(w));
+    }
+}
+
+void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
+    int y = r.top + kHeaderHeight + 1;
+    int n = 1;
+    for (int row = 0; row < 6; ++row) {
+        for (int c = 0; c < 7; ++c) {
+            const int x = r.left + kColumnPitch * c;
+            dc->FillSolidRect(CRect(x, y, x + kCellWidth, y + kCellHeight), kCellBackColor);
+            if ((row > 0 || c >= m_layout.firstWeekday) && n <= m_layout.daysInMonth) {
+                DrawDay(dc, n, x, y);
+                ++n;
+            }
+        }
+        y += kRowPitch;
+    }
+    if (TodayShown() && m_todayDay != 0) {
+        POINT p;
+        GetCellOrigin(m_todayDay, &p);
+        ScopedPen pen(::CreatePen(PS_DOT, 2, kTodayColor));
+        ScopedSelect selectPen(*dc, pen.get());
+        ScopedSelect selectBrush(*dc, ::GetStockObject(NULL_BRUSH));
+        dc->Ellipse(p.x - 7, p.y - 7, p.x + 58, p.y + 41);
+    }
+}
+
+void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
+    const DayLook look = LookOfDay(m_layout, Notes(), day);
+    if (look.fill.shown) dc->FillSolidRect(CRect(x, y, x + kCellWidth, y + kCellHeight), look.fill.color);
+    DrawMark(dc, look.dot, &m_labelBoldFont, x + 2, y, "●");
+    DrawMark(dc, look.solarStar, &m_starFont, x - 1, y + 15, "★");
+    DrawMark(dc, look.lunarStar, &m_starFont, x + 34, y + 15, "★");
+    dc->SetTextColor(look.textColor);
+    dc->SelectObject(&m_dayFont);
+    char number[8];
+    std::snprintf(number, sizeof number, "%2d", day);
+    dc->TextOut(x + 10, y + 2, number);
+    dc->SelectObject(look.boldLabel ? &m_labelBoldFont : &m_labelFont);
+    dc->TextOut(x + 6, y + 17, m_layout.cells[day].label);
+}
+
+// --- input ------------------------------------------------------------------------------------
+
+void CMonthGrid::OnMouseMove(UINT flags, CPoint point) {
+    const int day = HitTestDay(&point);
+    if (day != m_hotDay) {
+        if (day != 0) {
+            POINT p = point;
+            ShowNotePopup(day, &p);
+        } else if (m_popup) {
+            m_popup->ShowWindow(SW_HIDE);
+        }
+        m_hotDay = static_cast<uint16_t>(day);
+    }
+    CWnd::OnMouseMove(flags, point);
+}
+
+void CMonthGrid::ShowNotePopup(int day, POINT* pt) {
+    if (!m_popup) return;
+    int length = 0;
+    std::unique_ptr<char[]> text = BuildNoteText(day, &length);
+    ClientToScreen(pt);
+    if (length > 0) {
+        m_popup->SetText(std::move(text), length, *pt);
+        // Shown without taking the focus from whatever window has it.
+        m_popup->ShowWindow(SW_SHOWNOACTIVATE);
+    } else {
+        m_popup->ShowWindow(SW_HIDE);
+    }
+}
+
+void CMonthGrid::ShowTodayNotes() {
+    if (!TodayShown() || m_todayDay == 0) return;
+    POINT p;
+    GetCellOrigin(m_todayDay, &p);
+    p.y += 12;
+    ShowNotePopup(m_todayDay, &p);
+}
+
+void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {
+    const ClickTarget target = ClickTargetAt(m_layout, GridPoint{point.x, point.y});
+    if (target.kind == ClickTarget::Day) {
+        if (m_popup) m_popup->ShowWindow(SW_HIDE);
+        m_hotDay = static_cast<uint16_t>(target.value);
+        CMemoEntryDlg dialog(this);
+        dialog.DoModal();
+    } else if (target.kind == ClickTarget::Weekday) {
+        m_weekdayColumn = target.value;
+        CWeeklyNoteDlg dialog(this);
+        dialog.DoModal();
+    }
+    CWnd::OnLButtonUp(flags, point);
+}
+
+LRESULT CMonthGrid::OnLinkClicked(WPARAM wParam, LPARAM) {
+    OpenStripLink(m_hWnd, static_cast<int>(wParam));
+    return 0;
+}

@@ -1,0 +1,123 @@
+// The month grid's decisions.
+#include "grid/month_model.h"
+
+namespace {
+
+bool InMonth(const MonthLayout& m, int day) { return day >= 1 && day <= m.daysInMonth; }
+
+Mark MarkOf(const NoteEntry* entry, NoteKind kind) {
+    Mark mark;
+    if (entry != nullptr && entry->Present()) {
+        mark.shown = true;
+        mark.color = NoteColor(entry->colourWord, kind);
+    }
+    return mark;
+}
+
+const NoteEntry* EntryAt(const NoteEntry* list, int index) { return list != nullptr ? &list[index] : nullptr; }
+
+}  // namespace
+
+GridPoint CellOrigin(const MonthLayout& m, int day) {
+    if (!InMonth(m, day)) return GridPoint{0, 0};
+    return GridPoint{kColumnPitch * DayColumn(m, day), kHeaderHeight + kRowPitch * DayRow(m, day)};
+}
+
+int HitTestDay(const MonthLayout& m, GridPoint p) {
+    if (p.y < kHeaderHeight || p.x < 0 || p.x >= 7 * kColumnPitch) return 0;
+    const int row = (p.y - kHeaderHeight) / kRowPitch;  // 0 ... 5 inside the rows
+    const int column = p.x / kColumnPitch;              // 0 ... 6
+    if (row > 5) return 0;
+    const int day = 7 * row - m.firstWeekday + column + 1;
+    return InMonth(m, day) ? day : 0;
+}
+
+ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p) {
+    const int day = HitTestDay(m, p);
+    if (day != 0) return ClickTarget{ClickTarget::Day, day};
+    // The header band, with the line under it where no day lies below.
+    if (p.y >= 0 && p.y <= kHeaderHeight && p.x >= 0 && p.x < 7 * kColumnPitch)
+        return ClickTarget{ClickTarget::Weekday, p.x / kColumnPitch};
+    return ClickTarget{ClickTarget::Nothing, 0};
+}
+
+LunarListKeys LunarListKeysOf(const MonthLayout& m) {
+    LunarListKeys keys{{0, 0, 0}};
+    if (m.daysInMonth == 0 || !m.cells[1].lunar.IsValid()) return keys;
+    const int first = m.cells[1].lunar.month;
+    const int last = m.cells[m.daysInMonth].lunar.month;
+    keys.month[kLunarFirst] = first;
+    if (last != first) keys.month[kLunarLast] = last;
+    for (int day = 2; day < m.daysInMonth; ++day) {
+        const int number = m.cells[day].lunar.month;
+        if (number != first && number != last) {
+            keys.month[kLunarMiddle] = number;
+            break;
+        }
+    }
+    return keys;
+}
+
+LunarListSlot LunarListOf(const MonthLayout& m, int day) {
+    if (!InMonth(m, day) || !m.cells[day].lunar.IsValid()) return kLunarFirst;
+    const int number = m.cells[day].lunar.month;
+    if (number == m.cells[1].lunar.month) return kLunarFirst;
+    if (number == m.cells[m.daysInMonth].lunar.month) return kLunarLast;
+    return kLunarMiddle;
+}
+
+DayNotes NotesOfDay(const MonthLayout& m, const MonthNotes& notes, int day) {
+    DayNotes d{nullptr, nullptr, nullptr, nullptr};
+    if (!InMonth(m, day)) return d;
+    const DayCell& cell = m.cells[day];
+    d.weekly = EntryAt(notes.weekly, cell.weekday);
+    d.dated = EntryAt(notes.month, day);
+    d.solarYearly = EntryAt(notes.solarYearly, day);
+    if (cell.lunar.IsValid()) d.lunarYearly = EntryAt(notes.lunar[LunarListOf(m, day)], cell.lunar.day);
+    return d;
+}
+
+DayLook LookOfDay(const MonthLayout& m, const MonthNotes& notes, int day) {
+    DayLook look{};
+    if (!InMonth(m, day)) return look;
+    const DayCell& cell = m.cells[day];
+    const DayNotes d = NotesOfDay(m, notes, day);
+    look.fill = MarkOf(d.dated, NoteKind::Day);
+    look.dot = MarkOf(d.weekly, NoteKind::Weekly);
+    look.solarStar = MarkOf(d.solarYearly, NoteKind::SolarYearly);
+    look.lunarStar = MarkOf(d.lunarYearly, NoteKind::LunarYearly);
+    look.boldLabel = cell.labelIsMonthName != 0;
+    // A dated or yearly note marks the day, and a marked day is drawn black; a weekly note does not.
+    if (look.fill.shown || look.solarStar.shown || look.lunarStar.shown) {
+        look.textColor = kPlainTextColor;
+        return look;
+    }
+    switch (ToneOf(cell)) {
+        case DayTone::Holiday: look.textColor = kHolidayColor; break;
+        case DayTone::SolarTerm: look.textColor = kSolarTermColor; break;
+        case DayTone::Saturday: look.textColor = kSaturdayColor; break;
+        case DayTone::Plain: look.textColor = kPlainTextColor; break;
+    }
+    return look;
+}
+
+HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int todayDay) {
+    HeaderLook look{};
+    const int todayWeekday = InMonth(m, todayDay) ? m.cells[todayDay].weekday : -1;
+    for (int w = 0; w < 7; ++w) {
+        look.dot[w] = MarkOf(EntryAt(notes.weekly, w), NoteKind::Weekly);
+        look.nameColor[w] = w == todayWeekday ? kTodayColor : kHeaderTextColor;
+    }
+    return look;
+}
+
+std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day) {
+    const DayNotes d = NotesOfDay(m, notes, day);
+    std::string text;
+    for (const NoteEntry* e : {d.weekly, d.dated, d.solarYearly, d.lunarYearly}) {
+        if (e == nullptr || !e->Present() || e->length == 0) continue;
+        if (!text.empty()) text += "\r\n";
+        text.append(e->text.get(), e->length);
+    }
+    return text;
+}

@@ -1,0 +1,112 @@
+// What the month grid decides, apart from any window: where a day's cell lies, which day or
+// weekday a point falls on, which lunar-yearly list a day's note lives in, what marks and colours
+// a day shows and what its popup says. Portable; the grid window paints and routes what this says.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "calendar/month_layout.h"
+#include "notes/note_codec.h"
+
+// The grid's pixel layout (client pixels of a 363 x 236 grid): a 20-pixel weekday header, then
+// six rows of 51 x 32 cells on a 52 x 33 pitch from y 21, and the bottom strip from y 219.
+constexpr int kGridWidth = 363;
+constexpr int kGridHeight = 236;
+constexpr int kHeaderHeight = 20;
+constexpr int kColumnPitch = 52;
+constexpr int kRowPitch = 33;
+constexpr int kCellWidth = 51;
+constexpr int kCellHeight = 32;
+constexpr int kStripHeight = 17;
+
+// Colours (0x00BBGGRR).
+constexpr uint32_t kHeaderBackColor = 0x8B3D48;  // RGB(72, 61, 139)
+constexpr uint32_t kHeaderTextColor = 0x78FFFF;  // RGB(255, 255, 120)
+constexpr uint32_t kCellBackColor = 0xE6F5F5;    // RGB(245, 245, 230)
+constexpr uint32_t kPlainTextColor = 0x000000;
+constexpr uint32_t kTodayColor = 0xFFFF00;       // RGB(0, 255, 255)
+constexpr uint32_t kSolarTermColor = 0xFF0000;   // RGB(0, 0, 255)
+constexpr uint32_t kSaturdayColor = 0x008000;    // RGB(0, 128, 0)
+constexpr uint32_t kHolidayColor = 0x0000FF;     // RGB(255, 0, 0)
+constexpr uint32_t kStripColor = 0x00D7FF;       // RGB(255, 215, 0)
+
+struct GridPoint {
+    int x;
+    int y;
+};
+
+// The reference point of a day's cell, one pixel above its top-left corner: (52 w, 20 + 33 row).
+// (0, 0) for a day outside 1 ... daysInMonth.
+GridPoint CellOrigin(const MonthLayout& m, int day);
+// The day whose cell (with the line right of it and the line under the row above) holds p;
+// 0 for the header band, empty cells, anything left of, right of or below the rows.
+int HitTestDay(const MonthLayout& m, GridPoint p);
+
+// What a left-button release at a point opens.
+struct ClickTarget {
+    enum Kind { Nothing, Day, Weekday } kind;
+    int value;  // the day (1 ... 31) or the weekday column (0 = Sunday ... 6)
+};
+ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p);
+
+// A Gregorian month touches up to three lunar months; each has its own lunar-yearly list, keyed
+// by its month number (a leap month shares the number, and so the list, of its ordinary month).
+enum LunarListSlot { kLunarFirst = 0, kLunarMiddle = 1, kLunarLast = 2, kLunarSlots = 3 };
+
+// The lunar month number each slot is keyed by for the month, 0 when the slot has no month of its
+// own: the middle slot is used only by months that touch three lunar months, the last slot only
+// when the last day's month number differs from day 1's.
+struct LunarListKeys {
+    int month[kLunarSlots];
+};
+LunarListKeys LunarListKeysOf(const MonthLayout& m);
+// The slot whose list holds the lunar-yearly note of a day (kLunarFirst for a day out of range).
+LunarListSlot LunarListOf(const MonthLayout& m, int day);
+
+// The shown month's notes: entry arrays of its lists (null = no list, nothing there).
+struct MonthNotes {
+    const NoteEntry* month = nullptr;        // 32 entries, by day of month
+    const NoteEntry* solarYearly = nullptr;  // 32 entries, by day of month
+    const NoteEntry* lunar[kLunarSlots] = {nullptr, nullptr, nullptr};  // 32 entries, by lunar day
+    const NoteEntry* weekly = nullptr;       // 8 entries, by weekday
+};
+
+// The notes of one day, any of which may be null.
+struct DayNotes {
+    const NoteEntry* weekly;
+    const NoteEntry* dated;
+    const NoteEntry* solarYearly;
+    const NoteEntry* lunarYearly;
+};
+DayNotes NotesOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
+
+// A mark is drawn for a present note, a colour-only note included.
+struct Mark {
+    bool shown = false;
+    uint32_t color = 0;
+};
+
+// Everything a day cell shows beyond its number and label text.
+struct DayLook {
+    Mark fill;         // dated note: the cell's fill (else kCellBackColor)
+    Mark dot;          // weekly note: "●" at the top left
+    Mark solarStar;    // Gregorian-yearly note: "★" bottom left
+    Mark lunarStar;    // lunar-yearly note: "★" bottom right
+    uint32_t textColor;
+    bool boldLabel;    // the label names a lunar month
+};
+DayLook LookOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
+
+// The weekday header: a weekly note's dot, and the name in the today colour for today's weekday
+// while today's month is shown.
+struct HeaderLook {
+    Mark dot[7];
+    uint32_t nameColor[7];
+};
+// todayDay is 0 unless today lies in the shown month.
+HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int todayDay);
+
+// All notes of a day joined by CR LF in the order weekly, dated, Gregorian-yearly, lunar-yearly;
+// empty texts are left out. "" when the day has no text.
+std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day);

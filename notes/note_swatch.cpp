@@ -1,0 +1,67 @@
+// NoteSwatch and the lines of the note dialogs.
+#include "notes/note_swatch.h"
+
+#include <cstring>
+
+void NoteSwatch::Create(const RECT& rect, CWnd* parent, UINT id, int pointSize) {
+    m_id = id;
+    m_label.Create(rect, parent, id, ::GetSysColor(COLOR_BTNFACE), Colour(), pointSize, "楷体_gb2312");
+    m_label.SetText("■", 1);
+}
+
+bool NoteSwatch::PickColour(COLORREF* customColours) {
+    CColorDialog picker(0, 0, nullptr);
+    picker.m_cc.lpCustColors = customColours;
+    if (picker.DoModal() != IDOK) return false;
+    *m_colourWord = (picker.GetColor() & 0x00FFFFFF) | OwnColorFlag;
+    m_label.SetTextColor(Colour());
+    return true;
+}
+
+void NoteSwatch::ClearColour() {
+    *m_colourWord &= ~OwnColorFlag;
+    m_label.SetTextColor(Colour());
+}
+
+void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font) {
+    HWND hwnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, dialog->m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(static_cast<int>(lineId))),
+                                  AfxGetInstanceHandle(), nullptr);
+    line->AttachHandle(hwnd);
+    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetSafeHandle()), TRUE);
+    ::ShowWindow(hwnd, SW_SHOW);
+}
+
+namespace {
+
+int TextWidth(HWND window, CFont* font, const char* text) {
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old = ::SelectObject(dc, font->GetSafeHandle());
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return size.cx;
+}
+
+}  // namespace
+
+RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lineId, int editId, CFont* font,
+                         CFont* smallFont) {
+    RECT edit{};
+    ::GetWindowRect(dialog->GetDlgItem(editId), &edit);
+    ::MapWindowPoints(nullptr, dialog->m_hWnd, reinterpret_cast<POINT*>(&edit), 2);
+    constexpr int kGap = 4;
+    CFont* use = font;
+    int width = TextWidth(dialog->m_hWnd, font, text);
+    for (int height = 11; edit.left - kGap - width < 0 && height >= 8; --height) {
+        smallFont->CreateFont(-height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+        use = smallFont;
+        width = TextWidth(dialog->m_hWnd, smallFont, text);
+    }
+    const int left = edit.left - kGap - width > 0 ? edit.left - kGap - width : 0;
+    CreateLine(dialog, line, text, RECT{left, edit.top + 2, edit.left - kGap, edit.bottom}, lineId, use);
+    return edit;
+}

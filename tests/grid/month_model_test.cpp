@@ -1,0 +1,170 @@
+// The grid's decisions: cell geometry and hit testing, the lunar-yearly list of each day, marks,
+// colours and popup text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "grid/month_model.h"
+
+namespace {
+
+MonthLayout Month(int year, int month) {
+    MonthLayout m;
+    LayOutMonth(year, month, &m);
+    return m;
+}
+
+// Every pixel of the 7 x 6 cell area belongs to the day whose box (cell, the line right of it and
+// the line above it) holds it; the header band and empty cells belong to no day.
+TEST(GridGeometry, EveryPixelHitsTheDayWhoseCellHoldsIt) {
+    for (const auto& ym : {std::pair<int, int>{2017, 1}, {2015, 2}, {2016, 10}, {1900, 2}, {2049, 12}}) {
+        const MonthLayout m = Month(ym.first, ym.second);
+        std::vector<int> pixels(m.daysInMonth + 1, 0);
+        for (int y = -5; y < kGridHeight; ++y) {
+            for (int x = -5; x < kGridWidth + 5; ++x) {
+                const int day = HitTestDay(m, GridPoint{x, y});
+                if (day == 0) continue;
+                const GridPoint o = CellOrigin(m, day);
+                ASSERT_TRUE(x >= o.x && x < o.x + kColumnPitch && y >= o.y && y < o.y + kRowPitch)
+                    << ym.first << "-" << ym.second << " day " << day << " at " << x << "," << y;
+                ++pixels[day];
+            }
+        }
+        for (int day = 1; day <= m.daysInMonth; ++day) EXPECT_EQ(pixels[day], kColumnPitch * kRowPitch) << day;
+    }
+}
+
+TEST(GridGeometry, JanuaryAndFebruaryOfKnownShape) {
+    const MonthLayout jan = Month(2017, 1);  // day 1 a Sunday
+    struct { int day, x, y; } origins[] = {{1, 0, 20}, {7, 312, 20}, {8, 0, 53}, {28, 312, 119}, {31, 104, 152}};
+    for (const auto& o : origins) {
+        EXPECT_EQ(CellOrigin(jan, o.day).x, o.x) << o.day;
+        EXPECT_EQ(CellOrigin(jan, o.day).y, o.y) << o.day;
+    }
+    const MonthLayout feb = Month(2015, 2);  // 28 days from a Sunday: four rows
+    EXPECT_EQ(HitTestDay(feb, GridPoint{330, 140}), 28);
+    EXPECT_EQ(HitTestDay(feb, GridPoint{10, 160}), 0);  // row 4 is empty
+    const MonthLayout oct = Month(2016, 10);  // 31 days from a Saturday: six rows
+    EXPECT_EQ(HitTestDay(oct, GridPoint{0, 190}), 30);
+    EXPECT_EQ(HitTestDay(oct, GridPoint{60, 217}), 31);
+    EXPECT_EQ(HitTestDay(oct, GridPoint{60, 219}), 0);  // the strip
+    EXPECT_EQ(CellOrigin(oct, 0).x, 0);
+    EXPECT_EQ(CellOrigin(oct, 32).y, 0);
+}
+
+TEST(GridClicks, HeaderOpensTheWeekdayLineUnderItTheDayBelow) {
+    const MonthLayout m = Month(2017, 3);  // day 1 a Wednesday
+    struct { int x, y; ClickTarget::Kind kind; int value; } rows[] = {
+        {5, 0, ClickTarget::Weekday, 0},   {360, 19, ClickTarget::Weekday, 6},
+        {60, 20, ClickTarget::Weekday, 1},  // the line under the header, no day below
+        {160, 20, ClickTarget::Day, 1},     // the line under the header, day 1 below
+        {160, 21, ClickTarget::Day, 1},     {5, 30, ClickTarget::Nothing, 0},  // empty leading cell
+        {300, 200, ClickTarget::Nothing, 0},  // empty trailing cell
+        {100, 230, ClickTarget::Nothing, 0},  // the strip
+    };
+    for (const auto& r : rows) {
+        const ClickTarget t = ClickTargetAt(m, GridPoint{r.x, r.y});
+        EXPECT_EQ(t.kind, r.kind) << r.x << "," << r.y;
+        EXPECT_EQ(t.value, r.value) << r.x << "," << r.y;
+    }
+}
+
+// Exactly eleven months from February 1900 to December 2049 touch three lunar months; each of
+// their days finds the list of its own lunar month.
+TEST(LunarLists, EveryDayUsesTheListOfItsOwnLunarMonth) {
+    std::vector<std::string> threeMonthMonths;
+    for (int year = 1900; year <= 2049; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            if (year == 1900 && month == 1) continue;
+            const MonthLayout m = Month(year, month);
+            const LunarListKeys keys = LunarListKeysOf(m);
+            if (keys.month[kLunarMiddle] != 0) threeMonthMonths.push_back(std::to_string(year * 100 + month));
+            for (int day = 1; day <= m.daysInMonth; ++day) {
+                ASSERT_EQ(keys.month[LunarListOf(m, day)], m.cells[day].lunar.month) << year << "-" << month << "-" << day;
+            }
+        }
+    }
+    const std::vector<std::string> published = {"190210", "193801", "195703", "196207", "196712", "198107",
+                                                "198612", "198908", "199710", "200007", "204905"};
+    EXPECT_EQ(threeMonthMonths, published);
+}
+
+NoteEntry Note(const char* text, uint32_t colour = 0) {
+    NoteEntry e;
+    e.Assign(text, static_cast<int>(std::string(text).size()), colour);
+    return e;
+}
+
+// A fixed month with notes: marks, their colours, the text colour and the popup text.
+TEST(DayLooks, MarksColoursAndPopupText) {
+    const MonthLayout m = Month(2017, 1);  // 1 Sun 元旦; 5 小寒 (Thu); 20 大寒 (Fri); 28 春节 (Sat)
+    std::vector<NoteEntry> month(32), solar(32), weekly(8);
+    std::vector<NoteEntry> lunar[3] = {std::vector<NoteEntry>(32), std::vector<NoteEntry>(32),
+                                       std::vector<NoteEntry>(32)};
+    month[3] = Note("dated");
+    month[4] = Note("", OwnColorFlag | 0x112233);  // colour-only
+    month[10] = Note("own", OwnColorFlag | 0x00AABB);
+    solar[5] = Note("solar");
+    weekly[2] = Note("tuesdays", OwnColorFlag | 0x445566);
+    // 28 January 2017 is lunar 1-1 (the Last slot: day 1 is lunar 12-4), 5 January lunar 12-8.
+    lunar[kLunarLast][1] = Note("lunar new year");
+    lunar[kLunarFirst][8] = Note("laba");
+    MonthNotes notes;
+    notes.month = month.data();
+    notes.solarYearly = solar.data();
+    for (int s = 0; s < 3; ++s) notes.lunar[s] = lunar[s].data();
+    notes.weekly = weekly.data();
+
+    struct Row {
+        int day;
+        bool fill;
+        uint32_t fillColor;
+        bool dot, solarStar, lunarStar;
+        uint32_t text;
+        const char* popup;
+    } rows[] = {
+        {1, false, 0, false, false, false, kHolidayColor, ""},                   // 元旦, a Sunday
+        {2, false, 0, false, false, false, kPlainTextColor, ""},
+        {3, true, 0xFACE87, true, false, false, kPlainTextColor, "tuesdays\r\ndated"},
+        {4, true, 0x112233, false, false, false, kPlainTextColor, ""},           // colour-only: a mark, no text
+        {5, false, 0, false, true, true, kPlainTextColor, "solar\r\nlaba"},      // 小寒 with notes: black
+        {7, false, 0, false, false, false, kSaturdayColor, ""},
+        {10, true, 0x00AABB, true, false, false, kPlainTextColor, "tuesdays\r\nown"},
+        {17, false, 0, true, false, false, kPlainTextColor, "tuesdays"},         // a weekly dot does not mark
+        {20, false, 0, false, false, false, kSolarTermColor, ""},                // 大寒
+        {28, false, 0, false, false, true, kPlainTextColor, "lunar new year"},   // 春节 marked: black
+        {29, false, 0, false, false, false, kHolidayColor, ""},
+    };
+    for (const Row& r : rows) {
+        const DayLook look = LookOfDay(m, notes, r.day);
+        EXPECT_EQ(look.fill.shown, r.fill) << r.day;
+        if (r.fill) {
+            EXPECT_EQ(look.fill.color, r.fillColor) << r.day;
+        }
+        EXPECT_EQ(look.dot.shown, r.dot) << r.day;
+        if (r.dot) {
+            EXPECT_EQ(look.dot.color, 0x445566u);
+        }
+        EXPECT_EQ(look.solarStar.shown, r.solarStar) << r.day;
+        if (r.solarStar) {
+            EXPECT_EQ(look.solarStar.color, 0x0000FFu);
+        }
+        EXPECT_EQ(look.lunarStar.shown, r.lunarStar) << r.day;
+        if (r.lunarStar) {
+            EXPECT_EQ(look.lunarStar.color, 0xFF0080u);
+        }
+        EXPECT_EQ(look.textColor, r.text) << r.day;
+        EXPECT_EQ(NoteTextOfDay(m, notes, r.day), r.popup) << r.day;
+    }
+    for (int day = 1; day <= 31; ++day) EXPECT_FALSE(LookOfDay(m, notes, day).boldLabel) << day;  // 春节 is no month name
+    EXPECT_TRUE(LookOfDay(Month(2017, 2), MonthNotes{}, 26).boldLabel);  // 二月小
+    const HeaderLook header = LookOfHeader(m, notes, 9);  // today the 9th, a Monday
+    for (int w = 0; w < 7; ++w) {
+        EXPECT_EQ(header.dot[w].shown, w == 2) << w;
+        EXPECT_EQ(header.nameColor[w], w == 1 ? kTodayColor : kHeaderTextColor) << w;
+    }
+    EXPECT_EQ(LookOfHeader(m, notes, 0).nameColor[1], kHeaderTextColor);  // today not shown
+}
+
+}  // namespace

@@ -124,11 +124,12 @@ void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
     }
 }
 
-int PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
+// The dumps stop at the first failed write: a closed pipe need not take the rest of the range.
+void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
     const int32_t first = DayNumber(from.year, from.month, from.day);
     const int32_t last = DayNumber(to.year, to.month, to.day);
     MonthLayout m{};
-    for (int32_t n = first; n <= last; ++n) {
+    for (int32_t n = first; n <= last && out; ++n) {
         const SolarDate d = SolarFromDayNumber(n);
         if (d.day == 1 || n == first) LayOutMonth(d.year, d.month, &m);  // each month laid out once
         const DayCell& c = m.cells[d.day];
@@ -138,11 +139,10 @@ int PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
                       c.festival ? c.festival : "", c.solarTerm);
         out << GbkToUtf8(line);
     }
-    return 0;
 }
 
-int PrintTerms(int from, int to, std::ostream& out) {
-    for (int y = from; y <= to; ++y) {
+void PrintTerms(int from, int to, std::ostream& out) {
+    for (int y = from; y <= to && out; ++y) {
         for (int m = 1; m <= 12; ++m) {
             SolarTermTime t[2];
             SolarTermDays(y, m, &t[0], &t[1]);
@@ -155,14 +155,51 @@ int PrintTerms(int from, int to, std::ostream& out) {
             }
         }
     }
-    return 0;
+}
+
+// 0 when everything written so far reached out, else 1.
+int Written(std::ostream& out) {
+    out.flush();
+    return out ? 0 : 1;
 }
 
 }  // namespace
 
+bool UseColor(bool stdoutIsTerminal, const char* noColor, const char* term) {
+    if (!stdoutIsTerminal) return false;
+    if (noColor != nullptr && noColor[0] != '\0') return false;
+    return term != nullptr && term[0] != '\0' && std::strcmp(term, "dumb") != 0;
+}
+
+int CloseOutput(std::FILE* file, bool failedBefore, int reasonBefore, std::ostream& err) {
+    bool failed = failedBefore;
+    int reason = 0;
+    errno = 0;
+    if (std::fflush(file) != 0) {
+        failed = true;
+        reason = errno;
+    }
+    if (std::ferror(file)) failed = true;
+    errno = 0;
+    if (std::fclose(file) != 0) {
+        failed = true;
+        if (reason == 0) reason = errno;
+    }
+    if (!failed) return 0;
+    if (reason == 0 && failedBefore) reason = reasonBefore;
+    err << "vestrel-cal: cannot write the output";
+    if (reason != 0) err << ": " << std::strerror(reason);
+    err << "\n";
+    return 1;
+}
+
 std::string GbkToUtf8(const std::string& gbk) {
+    const int savedErrno = errno;  // iconv's E2BIG is no news for the caller
     iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return gbk;
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        errno = savedErrno;
+        return gbk;
+    }
     std::string out;
     char buffer[256];
     char* in = const_cast<char*>(gbk.data());
@@ -179,6 +216,7 @@ std::string GbkToUtf8(const std::string& gbk) {
         }
     }
     iconv_close(cd);
+    errno = savedErrno;
     return out;
 }
 
@@ -214,12 +252,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         if (!MonthOnOffer(env.todayYear, env.todayMonth))
             return Fail(err, "today lies outside February 1900 ... December 2049; give YEAR MONTH");
         PrintMonth(env.todayYear, env.todayMonth, out, env);
-        return 0;
+        return Written(out);
     }
     if (mode == "--help" || mode == "-h") {
         if (argc != 2) return Fail(err, "--help takes no argument; months are 1900 2 ... 2049 12");
         out << kUsage;
-        return 0;
+        return Written(out);
     }
     if (mode == "--days") {
         SolarDate from, to;
@@ -229,19 +267,21 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
         if (a < lo || b > hi || a > b)
             return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2049-12-31");
-        return PrintDays(from, to, out);
+        PrintDays(from, to, out);
+        return Written(out);
     }
     if (mode == "--terms") {
         int from, to;
         if (argc != 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < 1900 || to > 2054 || from > to)
             return Fail(err, "--terms takes FROM_YEAR <= TO_YEAR within 1900 ... 2054");
-        return PrintTerms(from, to, out);
+        PrintTerms(from, to, out);
+        return Written(out);
     }
     int year, month;
     if (argc == 3 && ParseInt(argv[1], &year) && ParseInt(argv[2], &month)) {
         if (!MonthOnOffer(year, month)) return Fail(err, "YEAR MONTH must lie within 1900 2 ... 2049 12");
         PrintMonth(year, month, out, env);
-        return 0;
+        return Written(out);
     }
     return Fail(err, "unknown arguments; months 1900 2 ... 2049 12, see --help");
 }

@@ -2,16 +2,30 @@
 // it with strings; main() only gathers the environment.
 #pragma once
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 
 struct CliEnv {
     int todayYear, todayMonth, todayDay;  // the local date
-    bool color;                           // stdout is a terminal and NO_COLOR is not set
+    bool color;                           // escapes for colours (UseColor)
 };
 
-// Runs the tool: 0 on success, 2 on a bad argument (one line on err, nothing on out).
+// Whether the month view is coloured: stdout is a terminal, NO_COLOR is unset or empty (any other
+// value turns colour off), and TERM is set, non-empty and not "dumb" (a terminal without escapes).
+// noColor and term are the variables' values, null when unset.
+bool UseColor(bool stdoutIsTerminal, const char* noColor, const char* term);
+
+// Runs the tool: 0 on success, 2 on a bad argument (one line on err, nothing on out), 1 when out
+// went bad, flushing included: writing stops at the first failure and err is left to the caller,
+// which knows what out is (see CloseOutput).
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);
+
+// Flushes and closes the file the output went to (stdout in main). 0 when every byte reached it.
+// Otherwise, or when failedBefore (RunCli answered 1), one line on err and 1; the line names the
+// reason: errno of the failed flush or close, else reasonBefore (errno of the run's failed write,
+// 0 when unknown).
+int CloseOutput(std::FILE* file, bool failedBefore, int reasonBefore, std::ostream& err);
 
 // GBK text as UTF-8 (invalid bytes become U+FFFD).
 std::string GbkToUtf8(const std::string& gbk);

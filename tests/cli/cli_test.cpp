@@ -3,7 +3,13 @@
 #include "cli/cli.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -137,6 +143,136 @@ TEST(CliHelp, Usage) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--days"), std::string::npos);
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
+}
+
+TEST(CliColor, OnlyATerminalWithEscapesAndNoNonEmptyNoColor) {
+    struct { bool terminal; const char* noColor; const char* term; bool color; } rows[] = {
+        // terminal  NO_COLOR   TERM              colour
+        {true,       nullptr,   "xterm-256color", true},
+        {true,       "",        "xterm",          true},   // an empty NO_COLOR does not count
+        {true,       "1",       "xterm",          false},
+        {true,       "0",       "xterm",          false},  // any non-empty value counts
+        {true,       nullptr,   "dumb",           false},
+        {true,       "",        "dumb",           false},
+        {true,       nullptr,   "",               false},
+        {true,       nullptr,   nullptr,          false},  // no TERM: nothing says escapes work
+        {false,      nullptr,   "xterm",          false},  // a file or a pipe
+        {false,      "",        "xterm",          false},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(UseColor(r.terminal, r.noColor, r.term), r.color)
+            << r.terminal << " NO_COLOR=" << (r.noColor ? r.noColor : "(unset)")
+            << " TERM=" << (r.term ? r.term : "(unset)");
+}
+
+// Takes room bytes, then refuses every byte as a full disk would; sync fails when told to.
+class FullAfter : public std::streambuf {
+public:
+    FullAfter(size_t room, bool syncFails) : room_(room), syncFails_(syncFails) {}
+    size_t taken = 0;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        if (taken == room_) return traits_type::eof();
+        ++taken;
+        return c;
+    }
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        const std::streamsize k = std::min<std::streamsize>(n, static_cast<std::streamsize>(room_ - taken));
+        taken += static_cast<size_t>(k);
+        return k;
+    }
+    int sync() override { return syncFails_ ? -1 : 0; }
+
+private:
+    size_t room_;
+    bool syncFails_;
+};
+
+TEST(CliLostOutput, AFailedWriteOrFlushIsStatusOne) {
+    constexpr size_t kAll = size_t(1) << 30;
+    struct { std::vector<const char*> args; size_t room; bool syncFails; int status; } rows[] = {
+        // arguments                                 room   sync fails  status
+        {{"2017", "1"},                              kAll,  false,      0},
+        {{"2017", "1"},                              100,   false,      1},
+        {{"2017", "1"},                              kAll,  true,       1},  // the flush at the end fails
+        {{},                                         0,     false,      1},  // today's month
+        {{"--days", "1900-02-01", "2049-12-31"},     1000,  false,      1},
+        {{"--days", "2017-01-01", "2017-01-01"},     kAll,  true,       1},
+        {{"--terms", "1900", "2054"},                10,    false,      1},
+        {{"--help"},                                 10,    false,      1},
+        {{"2050", "1"},                              0,     false,      2},  // a bad argument stays 2
+    };
+    for (const auto& r : rows) {
+        std::vector<const char*> argv = r.args;
+        argv.insert(argv.begin(), "vestrel-cal");
+        FullAfter buffer(r.room, r.syncFails);
+        std::ostream out(&buffer);
+        std::ostringstream err;
+        std::string joined;
+        for (const char* a : r.args) joined += std::string(a) + " ";
+        EXPECT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), out, err, {2017, 1, 28, false}), r.status)
+            << joined;
+        if (r.status == 1) {
+            EXPECT_EQ(err.str(), "") << joined;  // main reports, knowing what out is
+        }
+    }
+}
+
+// Files for CloseOutput, each with a few bytes waiting in its buffer.
+std::FILE* Written(std::FILE* f) {
+    if (f != nullptr) std::fputs("2017", f);
+    return f;
+}
+std::FILE* TempFile() { return Written(std::tmpfile()); }
+std::FILE* FullDevice() { return Written(std::fopen("/dev/full", "w")); }
+std::FILE* PipeNobodyReads() {  // SIGPIPE is ignored while the test runs
+    int fds[2];
+    if (pipe(fds) != 0) return nullptr;
+    close(fds[0]);
+    return Written(fdopen(fds[1], "w"));
+}
+std::FILE* ClosedDescriptor() {
+    std::FILE* f = TempFile();
+    if (f != nullptr) close(fileno(f));
+    return f;
+}
+
+TEST(CliLostOutput, CloseOutputNamesTheReasonOnOneLine) {
+    const std::string prefix = "vestrel-cal: cannot write the output";
+    struct {
+        const char* name;
+        std::FILE* (*open)();
+        bool failedBefore;
+        int reasonBefore;
+        int status;
+        int reason;  // errno named in the line, 0 = none
+    } rows[] = {
+        // name                          file               failed before  reason before  status  reason
+        {"every byte reached the file",  TempFile,          false,         0,             0,      0},
+        {"a full device",                FullDevice,        false,         0,             1,      ENOSPC},
+        {"a pipe nobody reads",          PipeNobodyReads,   false,         0,             1,      EPIPE},
+        {"a closed descriptor",          ClosedDescriptor,  false,         0,             1,      EBADF},
+        {"the run's write failed",       TempFile,          true,          EPIPE,         1,      EPIPE},
+        {"the flush's reason first",     FullDevice,        true,          EPIPE,         1,      ENOSPC},
+        {"failed, reason unknown",       TempFile,          true,          0,             1,      0},
+    };
+    void (*previous)(int) = std::signal(SIGPIPE, SIG_IGN);
+    for (const auto& r : rows) {
+        std::FILE* f = r.open();
+        ASSERT_NE(f, nullptr) << r.name;
+        std::ostringstream err;
+        EXPECT_EQ(CloseOutput(f, r.failedBefore, r.reasonBefore, err), r.status) << r.name;
+        if (r.status == 0) {
+            EXPECT_EQ(err.str(), "") << r.name;
+        } else if (r.reason == 0) {
+            EXPECT_EQ(err.str(), prefix + "\n") << r.name;
+        } else {
+            EXPECT_EQ(err.str(), prefix + ": " + std::strerror(r.reason) + "\n") << r.name;
+        }
+    }
+    std::signal(SIGPIPE, previous);
 }
 
 TEST(GbkToUtf8, ConvertsAndReplacesBadBytes) {

@@ -11,6 +11,7 @@
 
 #include "notes/note_files.h"
 #include "notes/note_list.h"
+#include "tests/support/temp_tree.h"
 
 namespace {
 
@@ -33,35 +34,12 @@ void Put(const char* path, const std::string& bytes) {
     ASSERT_EQ(WriteWholeFile(NotePath(path), bytes.data(), static_cast<int>(bytes.size())), 0) << path;
 }
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 // Each test runs in a fresh notes root of its own, with "日历" and "备忘".
 class NoteStore : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
         GetCurrentDirectoryA(sizeof before_, before_);
-        root_ = std::string(temp) + "vestrel-notes-" + std::to_string(GetCurrentProcessId()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        RemoveTree(root_);
+        root_ = testtree::FreshFolder("vestrel-notes", ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);
         ASSERT_TRUE(NoteStoreReady());
         ASSERT_EQ(NotePath("日历\\x"), root_ + "\\日历\\x");
@@ -69,7 +47,7 @@ protected:
     void TearDown() override {
         SetWriteStepHook(nullptr);
         SetCurrentDirectoryA(before_);
-        RemoveTree(root_);
+        testtree::RemoveTree(root_);
     }
     std::string root_;
     char before_[MAX_PATH] = {};
@@ -258,7 +236,7 @@ TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
     const char* blockers[] = {"", "\\日历", "\\备忘"};
     for (const char* blocker : blockers) {
         const std::string root = root_ + "\\blocked";
-        RemoveTree(root);
+        testtree::RemoveTree(root);
         if (blocker[0] != '\0') CreateDirectoryA(root.c_str(), nullptr);
         const std::string file = root + blocker;
         HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -281,7 +259,7 @@ TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
         for (const std::string& stray : {root_ + "\\日历\\201701", root_ + "\\备忘\\default", root + "\\201701",
                                          std::string(cwdBefore) + "\\日历", std::string(cwdBefore) + "\\备忘"})
             EXPECT_EQ(GetFileAttributesA(stray.c_str()), INVALID_FILE_ATTRIBUTES) << stray;
-        RemoveTree(root);
+        testtree::RemoveTree(root);
         DeleteFileA(root.c_str());
     }
     ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);  // the fixture's root works again

@@ -93,6 +93,39 @@ Bitmap Render(HWND hwnd) {
     return b;
 }
 
+Bitmap CaptureWindow(HWND hwnd) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    PumpPending();
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    Bitmap b;
+    b.width = r.right - r.left;
+    b.height = r.bottom - r.top;
+    if (b.width <= 0 || b.height <= 0) return b;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = b.width;
+    info.bmiHeader.biHeight = -b.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, b.width, b.height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    ReleaseDC(nullptr, screen);
+    const auto* p = static_cast<const uint32_t*>(bits);
+    b.pixels.assign(p, p + static_cast<size_t>(b.width) * b.height);
+    for (uint32_t& px : b.pixels) px &= 0x00FFFFFF;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(dib);
+    return b;
+}
+
 // ------------------------------------------------------------------------------------------------
 // PNG (uncompressed deflate blocks)
 

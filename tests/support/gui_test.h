@@ -43,6 +43,9 @@ struct Bitmap {
     int Count(COLORREF color) const;
 };
 Bitmap Render(HWND hwnd);
+// What the screen shows of a window (frame and children included), copied from the display after
+// the window has painted: for pictures a person looks at.
+Bitmap CaptureWindow(HWND hwnd);
 
 // Writes the bitmap as <build folder of the test>/gui-shots/<name>.png so a person can look.
 std::string SavePng(const Bitmap& bitmap, const std::string& name);

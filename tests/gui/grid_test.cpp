@@ -1,0 +1,378 @@
+// The month grid under Wine: pixels of rendered months, note marks, the popup across a row, the
+// two note dialogs end to end (bytes on disk), a failed save, and the GDI objects of a paint.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "grid/month_grid.h"
+#include "notes/memo_entry_dlg.h"
+#include "notes/note_files.h"
+#include "platform/handles.h"
+#include "res/resource.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/temp_tree.h"
+#include "widgets/user_messages.h"
+
+namespace {
+
+using guitest::Bitmap;
+
+std::string ReadNote(const char* relative) {
+    const FileBytes f = ReadWholeFile(NotePath(relative));
+    return f.data ? std::string(f.data.get(), static_cast<size_t>(f.size)) : std::string("<none>");
+}
+
+bool NoteExists(const char* relative) {
+    return GetFileAttributesA(NotePath(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// One list record: index, length, colour word, text.
+std::string Record(int index, const std::string& text, uint32_t colour = 0) {
+    std::string r;
+    for (uint32_t v : {static_cast<uint32_t>(index), static_cast<uint32_t>(text.size())}) {
+        r += static_cast<char>(v & 0xFF);
+        r += static_cast<char>((v >> 8) & 0xFF);
+    }
+    for (int i = 0; i < 4; ++i) r += static_cast<char>((colour >> (8 * i)) & 0xFF);
+    return r + text;
+}
+const std::string kTag("\x64\x00", 2);
+
+// Pixels of one colour inside the cell of a day.
+int CountInCell(const Bitmap& b, const CMonthGrid& grid, int day, COLORREF color) {
+    POINT o;
+    grid.GetCellOrigin(day, &o);
+    int n = 0;
+    for (int y = o.y + 1; y < o.y + 1 + kCellHeight; ++y)
+        for (int x = o.x; x < o.x + kCellWidth; ++x) n += b.At(x, y) == color ? 1 : 0;
+    return n;
+}
+
+class Grid : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = testtree::FreshFolder("vestrel-grid", ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);
+        owner_.AttachHandle(host_.hwnd());
+        back_ = CreateWindowExA(0, "STATIC", "返回", WS_CHILD | WS_VISIBLE, 300, 0, 40, 20, host_.hwnd(),
+                                reinterpret_cast<HMENU>(IDC_TODAY), nullptr, nullptr);
+        ASSERT_TRUE(grid_.Create(CRect(0, 22, 363, 258), &owner_, IDC_MONTH_GRID));
+    }
+    void TearDown() override {
+        grid_.DestroyWindow();
+        owner_.AttachHandle(nullptr);
+        testtree::RemoveTree(root_);
+    }
+    void PutList(int a, int b, int index, const char* text, uint32_t colour = 0) {
+        NoteList l;
+        l.OpenMonth(a, b);
+        ASSERT_EQ(l.SetEntry(index, text, static_cast<int>(strlen(text)), colour), 0);
+    }
+    // Clicks a point of the grid, with the next dialog driven by action.
+    void ClickWith(int x, int y, std::function<void(HWND)> action) {
+        guitest::OnNextDialog(std::move(action));
+        guitest::SendMouse(grid_.m_hWnd, WM_LBUTTONUP, x, y);
+    }
+    POINT CellCentre(int day) {
+        POINT o;
+        grid_.GetCellOrigin(day, &o);
+        return POINT{o.x + 25, o.y + 17};
+    }
+
+    std::string root_;
+    guitest::HostWindow host_{363, 300};
+    CWnd owner_;
+    HWND back_ = nullptr;
+    CMonthGrid grid_;
+};
+
+// January 2017: day 1 a Sunday, 小寒 (5th) and 大寒 (20th) blue, 春节 on Saturday the 28th red.
+TEST_F(Grid, JanuaryTwentySeventeenPixels) {
+    grid_.SetMonth(2017, 1, 9);  // today the 9th
+    EXPECT_FALSE(IsWindowVisible(back_));
+    const Bitmap b = guitest::Render(grid_.m_hWnd);
+    ASSERT_EQ(b.width, 363);
+    ASSERT_EQ(b.height, 236);
+    guitest::SavePng(guitest::CaptureWindow(grid_.m_hWnd), "grid-2017-01");
+    struct { int x, y; COLORREF color; const char* what; } pixels[] = {
+        {46, 1, RGB(72, 61, 139), "header"},        {20, 20, RGB(0, 0, 0), "line under the header"},
+        {51, 40, RGB(0, 0, 0), "line right of a cell"}, {20, 53, RGB(0, 0, 0), "line under a row"},
+        {48, 22, RGB(245, 245, 230), "cell"},        {20, 218, RGB(0, 0, 0), "line above the strip"},
+        {100, 230, RGB(255, 215, 0), "strip"},       {362, 235, RGB(255, 215, 0), "strip corner"},
+        {200, 200, RGB(245, 245, 230), "empty box in row 5"},
+    };
+    for (const auto& p : pixels) EXPECT_EQ(b.At(p.x, p.y), p.color) << p.what;
+
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 128, 0), black = RGB(0, 0, 0);
+    struct { int day; COLORREF shown; } tones[] = {
+        {1, red}, {5, blue}, {7, green}, {8, red}, {20, blue}, {28, red}, {2, black}, {31, black}};
+    for (const auto& t : tones) {
+        EXPECT_GT(CountInCell(b, grid_, t.day, t.shown), 20) << t.day;
+        for (COLORREF other : {red, blue, green}) {
+            if (other != t.shown) {
+                EXPECT_EQ(CountInCell(b, grid_, t.day, other), 0) << t.day;
+            }
+        }
+    }
+    // Today's ring, and today's weekday name, in RGB(0, 255, 255) only while its month is shown.
+    const COLORREF cyan = RGB(0, 255, 255);
+    int header = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 52; x < 104; ++x) header += b.At(x, y) == cyan ? 1 : 0;
+    EXPECT_GT(header, 5);  // "一" is one stroke
+    EXPECT_GT(b.Count(cyan), header + 50);
+    grid_.SetMonth(2017, 2, 0);
+    EXPECT_TRUE(IsWindowVisible(back_));
+    EXPECT_EQ(guitest::Render(grid_.m_hWnd).Count(cyan), 0);
+    EXPECT_EQ(grid_.TodayDay(), 9);
+}
+
+// February 2015 uses four rows, October 2016 six; empty boxes are plain cell colour.
+TEST_F(Grid, FourAndSixRowMonths) {
+    grid_.SetMonth(2015, 2, 0);
+    Bitmap b = guitest::Render(grid_.m_hWnd);
+    for (int y = 21 + 4 * 33; y < 21 + 6 * 33 - 1; ++y) {
+        for (int x = 0; x < 363; ++x) {
+            const bool line = (x % 52) >= 51 || (y - 21) % 33 == 32;
+            ASSERT_EQ(b.At(x, y), line ? RGB(0, 0, 0) : RGB(245, 245, 230)) << x << "," << y;
+        }
+    }
+    grid_.SetMonth(2016, 10, 0);
+    b = guitest::Render(grid_.m_hWnd);
+    EXPECT_GT(CountInCell(b, grid_, 30, RGB(255, 0, 0)), 20);  // Sunday the 30th, row 5
+    EXPECT_GT(CountInCell(b, grid_, 31, RGB(0, 0, 0)), 20);
+}
+
+// Note marks: the dated fill (default and own colour), both stars, the weekly dot in cells and in
+// the header, and a marked festival drawn black.
+TEST_F(Grid, NotesAreDrawn) {
+    PutList(2017, 1, 1, "new year party");                       // 元旦: fill, and drawn black
+    PutList(2017, 1, 10, "dentist", OwnColorFlag | RGB(0, 200, 0));
+    PutList(1, 1, 12, "birthday");                               // Gregorian yearly: red star
+    PutList(0, 12, 15, "lunar birthday");                        // 12 January 2017 is lunar 12-15
+    NoteList week;
+    week.OpenWeek();
+    ASSERT_EQ(week.SetEntry(3, "wednesday", 9, 0), 0);
+    grid_.SetMonth(2017, 1, 0);
+    const Bitmap b = guitest::Render(grid_.m_hWnd);
+    guitest::SavePng(guitest::CaptureWindow(grid_.m_hWnd), "grid-2017-01-notes");
+
+    EXPECT_EQ(b.At(48, 22), RGB(135, 206, 250));
+    EXPECT_EQ(CountInCell(b, grid_, 1, RGB(255, 0, 0)), 0);
+    EXPECT_GT(CountInCell(b, grid_, 1, RGB(0, 0, 0)), 20);
+    POINT o;
+    grid_.GetCellOrigin(10, &o);
+    EXPECT_EQ(b.At(o.x + 48, o.y + 2), RGB(0, 200, 0));
+    // The stars sit on the lower half: red left, violet right.
+    grid_.GetCellOrigin(12, &o);
+    int redLeft = 0, violetRight = 0;
+    for (int y = o.y + 16; y < o.y + 33; ++y) {
+        for (int x = o.x; x < o.x + 17; ++x) redLeft += b.At(x, y) == RGB(255, 0, 0) ? 1 : 0;
+        for (int x = o.x + 34; x < o.x + 51; ++x) violetRight += b.At(x, y) == RGB(128, 0, 255) ? 1 : 0;
+    }
+    EXPECT_GT(redLeft, 10);
+    EXPECT_GT(violetRight, 10);
+    // Weekly dots: in every Wednesday cell and before "三" in the header; Wednesdays keep their colour.
+    for (int day : {4, 11, 18, 25}) {
+        grid_.GetCellOrigin(day, &o);
+        int dot = 0;
+        for (int y = o.y + 1; y < o.y + 15; ++y)
+            for (int x = o.x; x < o.x + 12; ++x) dot += b.At(x, y) == RGB(255, 0, 0) ? 1 : 0;
+        EXPECT_GT(dot, 5) << day;
+    }
+    int headerDot = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 156; x < 166; ++x) headerDot += b.At(x, y) == RGB(255, 0, 0) ? 1 : 0;
+    EXPECT_GT(headerDot, 5);
+}
+
+// Across one row the popup is shown, hidden or replaced only where the pointer crosses into
+// another cell.
+TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
+    PutList(2017, 1, 9, "monday note");
+    PutList(2017, 1, 10, "tuesday note");
+    PutList(2017, 1, 13, "friday note");
+    grid_.SetMonth(2017, 1, 0);
+    CNotePopup* popup = grid_.Popup();
+    bool visible = false;
+    std::string text;
+    int changes = 0;
+    for (int x = 0; x < 363; ++x) {
+        guitest::SendMouse(grid_.m_hWnd, WM_MOUSEMOVE, x, 70);  // row 1: days 8 ... 14
+        const bool nowVisible = IsWindowVisible(popup->m_hWnd) != FALSE;
+        const std::string nowText = nowVisible ? popup->Text() : "";
+        if (nowVisible != visible || nowText != text) {
+            ++changes;
+            EXPECT_EQ(x % 52, 0) << "changed inside a cell at x " << x;
+        }
+        visible = nowVisible;
+        text = nowText;
+        if (x == 52 * 5 + 20) {
+            EXPECT_EQ(text, "friday note");
+        }
+    }
+    EXPECT_EQ(changes, 5);  // 9 shown, 10 replaced, 11 hidden, 13 shown, 14 hidden
+    EXPECT_EQ(grid_.HotDay(), 14);
+    // Into the header: hidden, no day.
+    guitest::SendMouse(grid_.m_hWnd, WM_MOUSEMOVE, 60, 70);
+    EXPECT_TRUE(IsWindowVisible(popup->m_hWnd));
+    guitest::SendMouse(grid_.m_hWnd, WM_MOUSEMOVE, 60, 5);
+    EXPECT_FALSE(IsWindowVisible(popup->m_hWnd));
+    EXPECT_EQ(grid_.HotDay(), 0);
+    // Today's notes under today's cell, without the mouse.
+    grid_.SetMonth(2017, 1, 13);
+    grid_.ShowTodayNotes();
+    EXPECT_TRUE(IsWindowVisible(popup->m_hWnd));
+    EXPECT_STREQ(popup->Text(), "friday note");
+}
+
+// The day-note dialog: three notes typed and confirmed are exactly the bytes of three files;
+// "取消" and Escape write nothing; a colour-only note survives; a right click on a swatch drops
+// the own colour.
+TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
+    grid_.SetMonth(2017, 1, 0);
+    const POINT day5 = CellCentre(5);  // lunar 12-8
+    std::string dateLine;
+    ClickWith(day5.x, day5.y, [&](HWND dialog) {
+        dateLine = guitest::ItemText(dialog, 1032);
+        EXPECT_EQ(guitest::ItemText(dialog, 1038), "阳历每年1月5日");
+        EXPECT_EQ(guitest::ItemText(dialog, 1039), "农历每年十二月初八");
+        SetDlgItemTextA(dialog, IDC_DAY_TEXT, "  line 1\r\n第二行");
+        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "every year");
+        SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "腊八");
+        guitest::SavePng(guitest::CaptureWindow(dialog), "day-note-dialog");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(dateLine, "2017年1月5日星期四农历十二月初八");
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "line 1\r\n第二行"));
+    EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "every year"));
+    EXPECT_EQ(ReadNote("日历\\012"), kTag + Record(8, "腊八"));
+
+    // Cancel and Escape change nothing on disk.
+    for (int way = 0; way < 2; ++way) {
+        ClickWith(day5.x, day5.y, [way](HWND dialog) {
+            EXPECT_EQ(guitest::ItemText(dialog, IDC_SOLAR_TEXT), "every year");
+            SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "changed");
+            if (way == 0) {
+                guitest::ClickButton(dialog, IDCANCEL);
+            } else {
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // what Escape sends
+            }
+        });
+        EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "every year")) << way;
+    }
+
+    // An own colour stays as a colour-only note when the text is emptied; a right click on the
+    // swatch drops it, and the emptied note then leaves no record.
+    PutList(2017, 1, 6, "coloured", OwnColorFlag | 0x123456);
+    grid_.SetMonth(2017, 1, 0);
+    const POINT day6 = CellCentre(6);
+    ClickWith(day6.x, day6.y, [](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_DAY_TEXT, "");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "line 1\r\n第二行") + Record(6, "", OwnColorFlag | 0x123456));
+    ClickWith(day6.x, day6.y, [](HWND dialog) {
+        SendMessageA(dialog, WM_LABEL_RCLICKED, IDC_DAY_SWATCH, 0);
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "line 1\r\n第二行"));
+
+    // Enter in a one-line edit confirms.
+    ClickWith(day6.x, day6.y, [](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "enter");
+        HWND edit = GetDlgItem(dialog, IDC_LUNAR_TEXT);
+        SetFocus(edit);
+        PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+        PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    });
+    EXPECT_EQ(ReadNote("日历\\012"), kTag + Record(8, "腊八") + Record(9, "enter"));
+}
+
+// A month that touches three lunar months keeps a middle-month day's note in its own month's file.
+TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
+    grid_.SetMonth(2000, 7, 0);
+    const int middle = grid_.LunarListMonth(kLunarMiddle);
+    ASSERT_NE(middle, 0);
+    int day = 1;
+    while (grid_.Cell(day).lunar.month != middle) ++day;
+    const int lunarDay = grid_.Cell(day).lunar.day;
+    const POINT p = CellCentre(day);
+    ClickWith(p.x, p.y, [](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "middle");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    char name[16];
+    snprintf(name, sizeof name, "日历\\0%02d", middle);
+    EXPECT_EQ(ReadNote(name), kTag + Record(lunarDay, "middle"));
+    for (LunarListSlot other : {kLunarFirst, kLunarLast}) {
+        snprintf(name, sizeof name, "日历\\0%02d", grid_.LunarListMonth(other));
+        EXPECT_FALSE(NoteExists(name)) << name;
+    }
+    EXPECT_STREQ(grid_.GetLunarNote(day).text.get(), "middle");
+    int length = 0;
+    EXPECT_STREQ(grid_.BuildNoteText(day, &length).get(), "middle");
+}
+
+// The weekly dialog writes 日历\week; a failed save keeps the dialog open with the warning.
+TEST_F(Grid, WeeklyNoteAndAFailedSave) {
+    grid_.SetMonth(2017, 1, 0);
+    std::string label;
+    ClickWith(60, 5, [&](HWND dialog) {  // the header column of Monday
+        SetDlgItemTextA(dialog, IDC_WEEK_TEXT, " gym");
+        guitest::SavePng(guitest::CaptureWindow(dialog), "weekly-note-dialog");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(grid_.WeekdayColumn(), 1);
+    EXPECT_EQ(ReadNote("日历\\week"), kTag + Record(1, "gym"));
+
+    // 日历\201701 cannot be replaced: the dialog stays with "警告", the other notes are saved.
+    ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201701").c_str(), nullptr));
+    const POINT p = CellCentre(3);
+    std::string warning, caption;
+    bool stayedOpen = false;
+    ClickWith(p.x, p.y, [&](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_DAY_TEXT, "lost?");
+        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "kept");
+        guitest::OnNextDialog([&](HWND box) {
+            char title[32] = {};
+            GetWindowTextA(box, title, sizeof title);
+            caption = title;
+            EnumChildWindows(
+                box,
+                [](HWND child, LPARAM out) -> BOOL {
+                    char cls[16] = {}, text[128] = {};
+                    GetClassNameA(child, cls, sizeof cls);
+                    GetWindowTextA(child, text, sizeof text);
+                    if (lstrcmpiA(cls, "Static") == 0) *reinterpret_cast<std::string*>(out) += text;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&warning));
+            guitest::ClickButton(box, IDOK);
+        });
+        guitest::ClickButton(dialog, IDOK);
+        stayedOpen = IsWindow(dialog) && IsWindowVisible(dialog);
+        EXPECT_EQ(guitest::ItemText(dialog, IDC_DAY_TEXT), "lost?");
+        guitest::ClickButton(dialog, IDCANCEL);
+    });
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(warning, kNoteNotSavedText);
+    EXPECT_EQ(caption, "警告");
+    EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(3, "kept"));
+    EXPECT_FALSE(grid_.MonthNote(3).Present());
+}
+
+// Painting and browsing create and free GDI objects in pairs.
+TEST_F(Grid, PaintsLeaveNoGdiObjectBehind) {
+    grid_.SetMonth(2017, 1, 9);
+    guitest::Render(grid_.m_hWnd);
+    const long before = LiveGdiObjects();
+    for (int month = 1; month <= 12; ++month) {
+        grid_.SetMonth(2018, month, 0);
+        guitest::Render(grid_.m_hWnd);
+        UpdateWindow(grid_.m_hWnd);
+    }
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+}  // namespace

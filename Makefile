@@ -44,8 +44,10 @@ run: setup
 	@$(MAKE) --no-print-directory native windows
 	@bash scripts/run.sh
 
-bench: native
+bench: setup
+	@$(MAKE) --no-print-directory native windows
 	$(NATIVE)/bench/calendar_bench
+	bash scripts/wine-run.sh $(WINDOWS)/bench/grid_bench.exe
 
 clean:
 	rm -rf $(NATIVE) $(ASAN) $(WINDOWS)

@@ -1,0 +1,134 @@
+// vestrel-grid: the month grid alone in a plain window, on the user's own notes, for looking at
+// the grid before the whole program exists. Page Up / Page Down (or the arrow keys) browse the
+// months; Home goes back to today. With "--shot FILE.bmp" it saves the window as a bitmap and ends.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "framework/afxwin.h"
+#include "grid/month_grid.h"
+#include "notes/note_files.h"
+#include "res/resource.h"
+
+namespace {
+
+class CViewerWnd : public CWnd {
+public:
+    BOOL Create() {
+        RECT r{0, 0, 363, 258};
+        const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+        ::AdjustWindowRect(&r, style, FALSE);
+        const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
+                                              static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
+                                              ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+        if (!CreateEx(0, cls, "vestrel-grid", style | WS_VISIBLE, CRect(120, 120, 120 + r.right - r.left, 120 + r.bottom - r.top),
+                      nullptr, 0))
+            return FALSE;
+        if (!m_grid.Create(CRect(0, 22, 363, 258), this, IDC_MONTH_GRID)) return FALSE;
+        GoToToday();
+        return TRUE;
+    }
+    void GoToToday() {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        Show(now.wYear, now.wMonth, now.wDay);
+    }
+    void Step(int months) {
+        int index = m_grid.ShownYear() * 12 + (m_grid.ShownMonth() - 1) + months;
+        if (index < 1900 * 12 + 1) index = 1900 * 12 + 1;  // February 1900
+        if (index > 2049 * 12 + 11) index = 2049 * 12 + 11;  // December 2049
+        Show(index / 12, index % 12 + 1, 0);
+    }
+    CMonthGrid& Grid() { return m_grid; }
+
+protected:
+    void Show(int year, int month, int day) {
+        m_grid.SetMonth(year, month, day);
+        char title[64];
+        std::snprintf(title, sizeof title, "%d年%d月 - vestrel-grid", year, month);
+        SetWindowText(title);
+    }
+    void OnDestroy() { ::PostQuitMessage(0); }
+
+    CMonthGrid m_grid;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CViewerWnd, CWnd)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+// The window as the screen shows it, as a 24-bit BMP.
+bool SaveShot(HWND hwnd, const char* path) {
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(mem, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const int stride = (w * 3 + 3) & ~3;
+    char* bits = new char[static_cast<size_t>(stride) * h];
+    ::GetDIBits(mem, bitmap, 0, h, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride) * h;
+    FILE* out = std::fopen(path, "wb");
+    bool ok = out != nullptr;
+    if (ok) {
+        ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+             std::fwrite(bits, static_cast<size_t>(stride) * h, 1, out) == 1;
+        ok = std::fclose(out) == 0 && ok;
+    }
+    delete[] bits;
+    return ok;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    AfxSetInstanceHandle(instance);
+    SetUpNoteFolders();
+    CViewerWnd window;
+    if (!window.Create()) return 1;
+    const char* shot = std::strstr(commandLine, "--shot ");
+    if (shot != nullptr) {
+        for (int i = 0; i < 20; ++i) {  // let every window paint
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+            ::Sleep(25);
+        }
+        const bool saved = SaveShot(window.m_hWnd, shot + 7);
+        window.DestroyWindow();
+        return saved ? 0 : 1;
+    }
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_KEYDOWN) {
+            switch (msg.wParam) {
+                case VK_PRIOR: case VK_LEFT: window.Step(-1); continue;
+                case VK_NEXT: case VK_RIGHT: window.Step(1); continue;
+                case VK_UP: window.Step(-12); continue;
+                case VK_DOWN: window.Step(12); continue;
+                case VK_HOME: window.GoToToday(); continue;
+                default: break;
+            }
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}

@@ -190,3 +190,8 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     ::RegisterClassA(&wc);  // already registered by an earlier call is fine too
     return registered->emplace(name, name).first->second.c_str();
 }
+
+void BeginWindowDrag(HWND hwnd, POINT p) {
+    ::PostMessageA(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+    ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}

@@ -131,6 +131,11 @@ public:
     static LRESULT CALLBACK StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
+// Starts moving a window with the mouse from a left-button press at client point p: posts
+// WM_NCLBUTTONDOWN with HTCAPTION, then sends WM_SYSCOMMAND SC_MOVE | HTCAPTION; the window's
+// WM_MOVE messages follow the pointer.
+void BeginWindowDrag(HWND hwnd, POINT p);
+
 // Registers (once) and names a window class that uses the framework's window procedure.
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                 HICON icon = nullptr);

@@ -52,6 +52,8 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
     MakeFont(&m_starFont, 19, FW_NORMAL, "宋体");
     MakeFont(&m_labelFont, 14, FW_NORMAL, "Arial");
     MakeFont(&m_labelBoldFont, 14, FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[0], 12, FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[1], 10, FW_BOLD, "Arial");
 
     const int top = (rect.bottom - rect.top) - kStripHeight;  // 219 for the program's rect
     const int bottom = rect.bottom;
@@ -249,8 +251,21 @@ void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
     char number[8];
     std::snprintf(number, sizeof number, "%2d", day);
     dc->TextOut(x + 10, y + 2, number);
-    dc->SelectObject(look.boldLabel ? &m_labelBoldFont : &m_labelFont);
-    dc->TextOut(x + 6, y + 17, m_layout.cells[day].label);
+    // The label from x + 6; one too wide for the cell starts further left and, when it still does
+    // not fit, is drawn smaller, so it never runs into the next day.
+    const char* label = m_layout.cells[day].label;
+    const int length = static_cast<int>(std::strlen(label));
+    CFont* font = look.boldLabel ? &m_labelBoldFont : &m_labelFont;
+    dc->SelectObject(font);
+    int width = dc->GetTextExtent(label, length).cx;
+    for (CFont& narrow : m_narrowLabelFonts) {
+        if (width <= kCellWidth - 2) break;
+        dc->SelectObject(&narrow);
+        width = dc->GetTextExtent(label, length).cx;
+    }
+    const int room = kCellWidth - width;  // what is left of the cell beside the label
+    const int left = room >= 12 ? 6 : (room > 2 ? room / 2 : 1);
+    dc->TextOut(x + left, y + 17, label, length);
 }
 
 // --- input ------------------------------------------------------------------------------------

@@ -109,6 +109,8 @@ private:
     NoteEntry m_noEntry;  // what a day without a list answers
 
     CFont m_dayFont, m_starFont, m_labelFont, m_labelBoldFont;
+    // Smaller bold faces for a month name too wide for its cell ("十一月大", "闰十一月小").
+    CFont m_narrowLabelFonts[2];
     std::unique_ptr<CNotePopup> m_popup;
     CColorLabel m_yearTitle;
     CClickLabel m_homeLink, m_loginLink, m_helpLink;

@@ -10,3 +10,7 @@ constexpr UINT WM_LABEL_CLICKED = WM_USER + 101;
 // Posted by a CClickLabel to its parent when the right button is released over it:
 // wParam = the label's control id, lParam = 0.
 constexpr UINT WM_LABEL_RCLICKED = WM_USER + 102;
+
+// Posted by the headline fetch's worker thread to the main window: wParam = the request's result,
+// lParam = a HeadlineResult* the window takes over (TakeHeadlineResult).
+constexpr UINT WM_HEADLINE_FETCHED = WM_USER + 103;

@@ -1,0 +1,321 @@
+// CCalendarDlg.
+#include "app/calendar_dlg.h"
+
+#include <winsock2.h>
+
+#include <cstdio>
+
+#include "app/desktop.h"
+#include "app/exit_prompt_dlg.h"
+#include "app/monitors.h"
+#include "app/settings.h"
+#include "notes/note_files.h"
+#include "res/resource.h"
+#include "web/http_get.h"
+#include "web/page_open.h"
+#include "widgets/user_messages.h"
+
+BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_CBN_SELCHANGE(IDC_MONTH_BOX, &CCalendarDlg::OnBoxChange)
+    ON_CBN_SELCHANGE(IDC_YEAR_BOX, &CCalendarDlg::OnBoxChange)
+    ON_WM_MOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_COMMAND(ID_UNINSTALL, &CCalendarDlg::OnUninstallCommand)
+    ON_BN_CLICKED(IDC_MAIN_HIDE, &CCalendarDlg::OnHideButton)
+    ON_MESSAGE(WM_LABEL_CLICKED, &CCalendarDlg::OnControlClicked)
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_MAIN_CLOSE, &CCalendarDlg::OnCloseButton)
+    ON_MESSAGE(WM_HEADLINE_FETCHED, &CCalendarDlg::OnHeadlineFetched)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr int kWindowHeight = 278;
+constexpr int kTopStripHeight = 25;
+constexpr Origin kDefaultOrigin{500, 300};
+
+void WriteNumber(const char* value, int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", number);
+    WriteRegString(kSettingsKey, value, text);
+}
+
+}  // namespace
+
+UINT CCalendarDlg::ShowYourselfMessage() {
+    static const UINT message = ::RegisterWindowMessageA("VestrelCalendarShowYourself");
+    return message;
+}
+
+CCalendarDlg::CCalendarDlg()
+    : CDialog(IDD_MAIN, nullptr), m_fetcher(std::make_unique<HeadlineFetcher>(kHeadlineHost, kHttpPort)) {
+    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+// The grid, the pad and the tabs live as long as the window; they go with it here so that tests
+// can make and end main windows one after another.
+CCalendarDlg::~CCalendarDlg() {
+    delete m_pMemoPad;
+    delete m_pMemoTab;
+    delete m_pCalendarTab;
+    delete m_pGrid;
+    if (m_winsockStarted) ::WSACleanup();
+}
+
+void CCalendarDlg::SetHeadlineServer(const char* host, unsigned short port) {
+    m_fetcher = std::make_unique<HeadlineFetcher>(host, port);
+}
+
+void CCalendarDlg::DoDataExchange(CDataExchange*) {
+    m_cbYear.AttachHandle(GetDlgItem(IDC_YEAR_BOX));
+    m_cbMonth.AttachHandle(GetDlgItem(IDC_MONTH_BOX));
+}
+
+BOOL CCalendarDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    ::SetPropA(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+
+    WSADATA wsa;
+    if (::WSAStartup(0x0202, &wsa) != 0) {
+        ::WSACleanup();
+        ::MessageBoxA(m_hWnd, "网络初始化失败，请报告管理员", "警告", MB_OK);
+    } else {
+        m_winsockStarted = true;
+    }
+
+    // The stored position, unless no piece of the top strip could be reached there any more.
+    Origin stored = kDefaultOrigin;
+    const bool haveX = ReadRegInt(kSettingsKey, kValuePosX, &stored.x) == 0;
+    if (haveX) ReadRegInt(kSettingsKey, kValuePosY, &stored.y);
+    const Origin origin =
+        ReachableOrigin(haveX, stored, kDefaultOrigin, m_nWidth, kTopStripHeight, MonitorRects(), 40, 20);
+    m_nGridHeight = 236;
+    MoveWindow(origin.x, origin.y, m_nWidth, kWindowHeight, TRUE);
+
+    m_bAutoStartOk = EnsureAutoStart();
+    ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(m_hWnd));
+    SetUpNoteFolders();
+
+    m_pMemoTab = new CMemoTabDlg(this);
+    m_pMemoTab->Create(this);
+    m_pCalendarTab = new CCalendarTabDlg(this);
+    m_pCalendarTab->Create(this);
+    PlaceTabWindows();
+    RECT me;
+    GetWindowRect(&me);
+    m_pMemoPad = new CMemoPadDlg(this);
+    m_pMemoPad->SetDefaultPos(me.left, me.bottom + 10);
+    m_pMemoPad->Create(this);
+    int memoShow = 0;
+    if (ReadRegInt(kSettingsKey, kValueMemoShow, &memoShow) == 0 && memoShow == 1) {
+        ShowMemoPad();
+    } else {
+        HideMemoPad();
+    }
+
+    m_btnPrevMonth.Create(CRect(175, 3, 205, 20), this, IDC_PREV_MONTH, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
+    m_btnNextMonth.Create(CRect(215, 3, 245, 20), this, IDC_NEXT_MONTH, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
+    m_btnToday.Create(CRect(255, 3, 285, 20), this, IDC_TODAY, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
+
+    m_pGrid = new CMonthGrid;
+    m_pGrid->Create(CRect(0, 22, m_nWidth, 22 + m_nGridHeight), this, IDC_MONTH_GRID);
+
+    char text[16];
+    for (int month = 1; month <= 12; ++month) {
+        std::snprintf(text, sizeof text, "%d月", month);
+        m_cbMonth.AddString(text);
+    }
+    for (int year = kFirstShownYear; year <= kLastShownYear; ++year) {
+        std::snprintf(text, sizeof text, "%d年", year);
+        m_cbYear.AddString(text);
+    }
+    GoToToday();
+
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    m_lblHeadline.Create(CRect(2, m_nGridHeight + 24, 190, m_nGridHeight + 42), this, IDC_HEADLINE, face,
+                         RGB(0, 0, 208), 110, "宋体");
+    m_lblNext.Create(CRect(230, m_nGridHeight + 25, 290, m_nGridHeight + 43), this, IDC_NEXT_HEADLINE, face,
+                     RGB(0, 0, 208), 100, "楷体_gb2312");
+
+    // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
+    RECT button{0, 0, 10, 8};
+    ::MapDialogRect(m_hWnd, &button);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - 2, 0, button.right, button.bottom, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - 1, 0, button.right, button.bottom, TRUE);
+
+    m_btnPrevMonth.SetText("上月", 1);
+    m_btnNextMonth.SetText("下月", 1);
+    m_btnToday.SetText("返回", 0);
+
+    m_bInitDone = true;
+    SetTimer(1, 1000);
+    return TRUE;
+}
+
+LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ShowYourselfMessage() && message != 0) {
+        ShowCalendar();
+        ::SetForegroundWindow(m_hWnd);
+        ::BringWindowToTop(m_hWnd);
+        return 1;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CCalendarDlg::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & 0xFFF0) == 0x0010) return;
+    CDialog::OnSysCommand(id, lParam);
+}
+
+void CCalendarDlg::OnPaint() {
+    CPaintDC dc(this);
+    dc.FillSolidRect(CRect(0, 0, m_nWidth, kTopStripHeight), m_crStrip);
+}
+
+HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
+
+void CCalendarDlg::ShowMonth(YearMonth ym) {
+    m_pGrid->SetMonth(ym.year, ym.month, 0);
+    SelectBoxes(ym.year, ym.month);
+}
+
+void CCalendarDlg::SelectBoxes(int year, int month) {
+    m_cbYear.SetCurSel(year - kFirstShownYear);
+    m_cbMonth.SetCurSel(month - 1);
+}
+
+void CCalendarDlg::OnBoxChange() {
+    int monthIndex = m_cbMonth.GetCurSel();
+    const int yearIndex = m_cbYear.GetCurSel();
+    if (monthIndex < 0 || yearIndex < 0) return;
+    const int before = monthIndex;
+    const YearMonth ym = MonthOfBoxes(yearIndex, &monthIndex);
+    if (monthIndex != before) m_cbMonth.SetCurSel(monthIndex);
+    m_pGrid->SetMonth(ym.year, ym.month, 0);
+}
+
+void CCalendarDlg::GoToToday() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    m_nTodayDay = now.wDay;
+    m_nTodayMonth = now.wMonth;
+    m_nTodayYear = now.wYear;
+    if (m_pGrid == nullptr) return;
+    // Compared with the grid's own today, not with the day under the pointer.
+    if (m_pGrid->ShownYear() == m_nTodayYear && m_pGrid->ShownMonth() == m_nTodayMonth &&
+        m_pGrid->TodayYear() == m_nTodayYear && m_pGrid->TodayMonth() == m_nTodayMonth &&
+        m_pGrid->TodayDay() == m_nTodayDay)
+        return;
+    // Dates beyond the calendar's range show its nearest month; the grid's today stays.
+    const YearMonth ym = StepMonth(YearMonth{m_nTodayYear, m_nTodayMonth}, 0);
+    const bool inRange = ym == YearMonth{m_nTodayYear, m_nTodayMonth};
+    m_pGrid->SetMonth(ym.year, ym.month, inRange ? m_nTodayDay : 0);
+    SelectBoxes(ym.year, ym.month);
+}
+
+void CCalendarDlg::OnMove(int x, int y) {
+    Default();
+    if (!m_bInitDone) return;
+    WriteNumber(kValuePosX, x);
+    WriteNumber(kValuePosY, y);
+    PlaceTabWindows();
+}
+
+void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {
+    BeginWindowDrag(m_hWnd, point);
+    CDialog::OnLButtonDown(flags, point);
+}
+
+void CCalendarDlg::PlaceTabWindows() {
+    RECT r;
+    GetWindowRect(&r);
+    if (m_pMemoTab && m_pMemoTab->m_hWnd) m_pMemoTab->MoveWindow(r.right + 10, r.bottom - 18, 26, 18, TRUE);
+    if (m_pCalendarTab && m_pCalendarTab->m_hWnd) m_pCalendarTab->MoveWindow(r.right + 10, r.bottom - 54, 26, 18, TRUE);
+}
+
+void CCalendarDlg::ShowMemoPad() {
+    if (m_pMemoPad && m_pMemoPad->m_hWnd) m_pMemoPad->ShowWindow(SW_SHOW);
+    if (m_pMemoTab && m_pMemoTab->m_hWnd) m_pMemoTab->ShowWindow(SW_HIDE);
+    WriteRegString(kSettingsKey, kValueMemoShow, "1");
+}
+
+void CCalendarDlg::HideMemoPad() {
+    if (m_pMemoPad && m_pMemoPad->m_hWnd) m_pMemoPad->ShowWindow(SW_HIDE);
+    if (m_pMemoTab && m_pMemoTab->m_hWnd) m_pMemoTab->ShowWindow(SW_SHOW);
+    WriteRegString(kSettingsKey, kValueMemoShow, "0");
+}
+
+void CCalendarDlg::ShowCalendar() {
+    ShowWindow(SW_SHOW);
+    if (m_pCalendarTab && m_pCalendarTab->m_hWnd) m_pCalendarTab->ShowWindow(SW_HIDE);
+}
+
+void CCalendarDlg::HideCalendar() {
+    ShowWindow(SW_HIDE);
+    if (m_pCalendarTab && m_pCalendarTab->m_hWnd) m_pCalendarTab->ShowWindow(SW_SHOW);
+}
+
+void CCalendarDlg::OnHideButton() { HideCalendar(); }
+
+bool CCalendarDlg::EndProgram() {
+    if (m_pMemoPad && m_pMemoPad->SaveFailed() && !m_pMemoPad->SaveNow()) {
+        if (::MessageBoxA(m_hWnd, "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
+            return false;
+    }
+    CDialog::OnCancel();
+    return true;
+}
+
+void CCalendarDlg::OnCloseButton() {
+    CExitPromptDlg prompt(this);
+    prompt.DoModal();
+    if (prompt.m_nChoice == CExitPromptDlg::kEndProgram) {
+        EndProgram();
+    } else if (prompt.m_nChoice == CExitPromptDlg::kUninstall) {
+        SetAutoStart(0, kRunValue);
+        EndProgram();
+    }
+}
+
+void CCalendarDlg::OnUninstallCommand() {
+    SetAutoStart(0, kRunValue);
+    EndProgram();
+}
+
+LRESULT CCalendarDlg::OnControlClicked(WPARAM id, LPARAM) {
+    const YearMonth shown{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
+    switch (id) {
+        case IDC_PREV_MONTH: ShowMonth(StepMonth(shown, -1)); break;
+        case IDC_NEXT_MONTH: ShowMonth(StepMonth(shown, 1)); break;
+        case IDC_TODAY: GoToToday(); break;
+        case IDC_HEADLINE: OpenHeadlineLink(m_hWnd, m_headline.link); break;
+        case IDC_NEXT_HEADLINE: FetchHeadline(); break;
+        default: break;
+    }
+    return 0;
+}
+
+void CCalendarDlg::OnTimer(UINT_PTR) {
+    const TickWork work = WorkOfTick(m_tickCount, !m_headline.text.empty());
+    if (work.showTodayNotes) m_pGrid->ShowTodayNotes();
+    if (work.fetchHeadline) FetchHeadline();
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    if (now.wDay != m_nTodayDay || now.wMonth != m_nTodayMonth || now.wYear != m_nTodayYear) GoToToday();
+    ++m_tickCount;
+}
+
+void CCalendarDlg::FetchHeadline() {
+    if (m_fetcher) m_fetcher->Start(m_hWnd, WM_HEADLINE_FETCHED);
+}
+
+LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
+    const std::unique_ptr<HeadlineResult> fetched = TakeHeadlineResult(lParam);
+    if (ApplyHeadlineBody(&m_headline, static_cast<int>(result), fetched->body.c_str()))
+        m_lblHeadline.SetText(m_headline.text.c_str(), 1);
+    if (m_headline.showNext) m_lblNext.SetText("下一篇", 1);
+    return 0;
+}

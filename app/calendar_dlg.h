@@ -1,0 +1,95 @@
+// CCalendarDlg: the main window. A strip with the year and month boxes and "上月", "下月", "返回",
+// the month grid, the headline under it; it attaches itself to the desktop, remembers where it was
+// dragged, owns the memo pad and the two tab windows, and keeps to today's date on a timer.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/app_model.h"
+#include "framework/afxwin.h"
+#include "grid/month_grid.h"
+#include "notes/memo_pad_dlg.h"
+#include "web/headline.h"
+#include "web/headline_fetcher.h"
+#include "widgets/click_label.h"
+
+class CCalendarDlg : public CDialog, public MemoPadOwner {
+public:
+    CCalendarDlg();
+    ~CCalendarDlg() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnOK() override {}      // Enter does nothing
+    void OnCancel() override {}  // Escape does nothing
+
+    // The operations the pad, the tabs and the buttons call.
+    void ShowMemoPad() override;
+    void HideMemoPad() override;
+    void ShowCalendar() override;
+    void HideCalendar();
+    void PlaceTabWindows();
+    // Moves the grid to today unless it already shows today, and selects today in the boxes.
+    void GoToToday();
+    // Starts a headline request on the worker thread (dropped while one runs).
+    void FetchHeadline();
+    // Ends the program, first giving a memo that could not be saved one more try and, should that
+    // fail too, asking the user. False when the user chose to keep the program.
+    bool EndProgram();
+
+    // For tests and the second start.
+    CMonthGrid* Grid() const { return m_pGrid; }
+    CMemoPadDlg* MemoPad() const { return m_pMemoPad; }
+    CMemoTabDlg* MemoTab() const { return m_pMemoTab; }
+    CCalendarTabDlg* CalendarTab() const { return m_pCalendarTab; }
+    const HeadlineState& Headline() const { return m_headline; }
+    bool InitDone() const { return m_bInitDone; }
+    // Where the headline is fetched from (the build's host and port 80 unless changed here).
+    void SetHeadlineServer(const char* host, unsigned short port);
+
+    // The window property that marks the main window, so a second start can find it.
+    static constexpr const char* kMainWindowProperty = "VestrelCalendarMain";
+    // Registered message a second start sends to the main window: show yourself.
+    static UINT ShowYourselfMessage();
+
+protected:
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnBoxChange();
+    void OnMove(int x, int y);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnUninstallCommand();
+    void OnHideButton();
+    void OnCloseButton();
+    LRESULT OnControlClicked(WPARAM id, LPARAM);
+    void OnTimer(UINT_PTR id);
+    LRESULT OnHeadlineFetched(WPARAM result, LPARAM lParam);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void ShowMonth(YearMonth ym);
+    void SelectBoxes(int year, int month);
+
+    COLORREF m_crStrip = RGB(50, 80, 90);
+    COLORREF m_crButtonText = RGB(189, 183, 107);
+    CClickLabel m_btnPrevMonth, m_btnNextMonth, m_btnToday;
+    int m_nWidth = 363;
+    CComboBox m_cbYear, m_cbMonth;
+    int m_nGridHeight = 236;
+    bool m_bAutoStartOk = false;
+    HICON m_hIcon = nullptr;
+    CMonthGrid* m_pGrid = nullptr;
+    bool m_bInitDone = false;
+    int m_nTodayDay = 0, m_nTodayMonth = 0, m_nTodayYear = 0;
+    CClickLabel m_lblHeadline, m_lblNext;
+    CMemoPadDlg* m_pMemoPad = nullptr;
+    CMemoTabDlg* m_pMemoTab = nullptr;
+    CCalendarTabDlg* m_pCalendarTab = nullptr;
+    HeadlineState m_headline;  // text (m_strHeadline) and link (m_strHeadlineUrl)
+    std::unique_ptr<HeadlineFetcher> m_fetcher;
+    int m_tickCount = -2;
+    bool m_winsockStarted = false;
+
+    DECLARE_MESSAGE_MAP()
+};

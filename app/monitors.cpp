@@ -1,0 +1,21 @@
+// Monitor rectangles through EnumDisplayMonitors.
+#include "app/monitors.h"
+
+#include <windows.h>
+
+std::vector<PixelRect> MonitorRects() {
+    std::vector<PixelRect> rects;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM out) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (::GetMonitorInfoA(monitor, &info)) {
+                const RECT& r = info.rcMonitor;
+                reinterpret_cast<std::vector<PixelRect>*>(out)->push_back(PixelRect{r.left, r.top, r.right, r.bottom});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&rects));
+    return rects;
+}

@@ -1,0 +1,103 @@
+// The memo pad and the tab windows.
+#include "notes/memo_pad_dlg.h"
+
+#include <cstdio>
+
+#include "app/monitors.h"
+#include "app/settings.h"
+#include "notes/note_list.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOVE()
+    ON_EN_CHANGE(IDC_MEMO_EDIT, &CMemoPadDlg::OnChangeMemo)
+    ON_BN_CLICKED(IDC_MEMO_HIDE, &CMemoPadDlg::OnHideMemo)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CMemoTabDlg, CDialog)
+    ON_BN_CLICKED(IDC_TAB_BUTTON, &CMemoTabDlg::OnMemoTab)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CCalendarTabDlg, CDialog)
+    ON_BN_CLICKED(IDC_TAB_BUTTON, &CCalendarTabDlg::OnCalendarTab)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr const char* kMemoName = "default";
+
+}  // namespace
+
+BOOL CMemoPadDlg::Create(CWnd* parent) { return CDialog::Create(IDD_MEMO_PAD, parent); }
+BOOL CMemoTabDlg::Create(CWnd* parent) { return CDialog::Create(IDD_MEMO_TAB, parent); }
+BOOL CCalendarTabDlg::Create(CWnd* parent) { return CDialog::Create(IDD_CALENDAR_TAB, parent); }
+
+void CMemoPadDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_MEMO_EDIT, m_text); }
+
+BOOL CMemoPadDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // The stored position, when its title strip can still be reached on a monitor; else under the
+    // calendar. A stored x without a y keeps the default y.
+    Origin stored{m_defaultX, m_defaultY};
+    const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x) == 0;
+    if (haveX) ReadRegInt(kSettingsKey, kValueMemoY, &stored.y);
+    RECT window;
+    GetWindowRect(&window);
+    RECT title{0, 0, 0, 10};  // the strip above the edit, in dialog units
+    ::MapDialogRect(m_hWnd, &title);
+    const Origin origin = ReachableOrigin(haveX, stored, Origin{m_defaultX, m_defaultY}, window.right - window.left,
+                                          title.bottom, MonitorRects(), 40, 10);
+    ::SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    ::SendDlgItemMessageA(m_hWnd, IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
+    int size = 0;
+    const std::unique_ptr<char[]> memo = LoadMemo(kMemoName, &size);
+    m_text = memo ? CString(memo.get(), size) : CString();
+    UpdateData(FALSE);
+
+    // "未保存" in red in the strip, between the name and "-", while the last save failed.
+    RECT hide{};
+    ::GetWindowRect(GetDlgItem(IDC_MEMO_HIDE), &hide);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&hide), 2);
+    m_unsavedLabel.Create(CRect(hide.left - 44, 1, hide.left - 2, title.bottom), this, static_cast<UINT>(IDC_STATIC),
+                          ::GetSysColor(COLOR_BTNFACE), RGB(255, 0, 0), 90, "宋体");
+    m_placed = true;
+    return TRUE;
+}
+
+void CMemoPadDlg::OnLButtonDown(UINT flags, CPoint point) {
+    BeginWindowDrag(m_hWnd, point);
+    CDialog::OnLButtonDown(flags, point);
+}
+
+void CMemoPadDlg::OnMove(int x, int y) {
+    Default();
+    if (!m_placed) return;
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", x);
+    WriteRegString(kSettingsKey, kValueMemoX, number);
+    std::snprintf(number, sizeof number, "%d", y);
+    WriteRegString(kSettingsKey, kValueMemoY, number);
+}
+
+bool CMemoPadDlg::SaveNow() {
+    m_saveFailed = SaveMemo(kMemoName, m_text, m_text.GetLength()) != 0;
+    ShowSaveState();
+    return !m_saveFailed;
+}
+
+void CMemoPadDlg::OnChangeMemo() {
+    UpdateData(TRUE);
+    SaveNow();
+}
+
+void CMemoPadDlg::ShowSaveState() {
+    if (m_saveFailed) {
+        m_unsavedLabel.SetText("未保存", 1);
+    } else if (m_unsavedLabel.m_hWnd) {
+        m_unsavedLabel.ShowWindow(SW_HIDE);
+    }
+}
+
+void CMemoPadDlg::OnHideMemo() { m_owner->HideMemoPad(); }

@@ -1,0 +1,88 @@
+// The memo pad "记事小本" (a free-text notepad saved at every change to 备忘\default) and the two
+// tab windows "本" and "历" that stand in for the pad and the calendar when they are put away.
+#pragma once
+
+#include "framework/afxwin.h"
+#include "widgets/color_label.h"
+
+// What the pad and the tabs ask of the main window that owns them.
+class MemoPadOwner {
+public:
+    virtual void ShowMemoPad() = 0;
+    virtual void HideMemoPad() = 0;
+    virtual void ShowCalendar() = 0;
+
+protected:
+    ~MemoPadOwner() = default;
+};
+
+// The most characters the pad's edit takes: about 100,000 lines' worth of text, and at two bytes a
+// character always below what the store saves and reads back (kMaxMemoBytes).
+constexpr int kMemoEditLimit = 1000000;
+
+class CMemoPadDlg : public CDialog {
+public:
+    explicit CMemoPadDlg(MemoPadOwner* owner) : CDialog(0, nullptr), m_owner(owner) {}
+
+    // Where the pad goes when no reachable position is stored (screen pixels).
+    void SetDefaultPos(int x, int y) {
+        m_defaultX = x;
+        m_defaultY = y;
+    }
+    BOOL Create(CWnd* parent);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnOK() override {}      // Enter inserts a line break
+    void OnCancel() override {}  // Escape does nothing
+
+    // True while the last save of the memo failed (the strip then shows "未保存" in red).
+    bool SaveFailed() const { return m_saveFailed; }
+    // Saves the text on screen again; true when the memo on disk now matches it.
+    bool SaveNow();
+    const CString& Text() const { return m_text; }
+
+protected:
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMove(int x, int y);
+    void OnChangeMemo();
+    void OnHideMemo();
+    void ShowSaveState();
+
+    CString m_text;
+    bool m_placed = false;
+    bool m_saveFailed = false;
+    int m_defaultX = 500;
+    int m_defaultY = 500;
+    MemoPadOwner* m_owner;
+    CColorLabel m_unsavedLabel;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// "本": shows the memo pad. "历": shows the calendar.
+class CMemoTabDlg : public CDialog {
+public:
+    explicit CMemoTabDlg(MemoPadOwner* owner) : CDialog(0, nullptr), m_owner(owner) {}
+    BOOL Create(CWnd* parent);
+    void OnOK() override {}
+    void OnCancel() override {}
+
+protected:
+    void OnMemoTab() { m_owner->ShowMemoPad(); }
+    MemoPadOwner* m_owner;
+    DECLARE_MESSAGE_MAP()
+};
+
+class CCalendarTabDlg : public CDialog {
+public:
+    explicit CCalendarTabDlg(MemoPadOwner* owner) : CDialog(0, nullptr), m_owner(owner) {}
+    BOOL Create(CWnd* parent);
+    void OnOK() override {}
+    void OnCancel() override {}
+
+protected:
+    void OnCalendarTab() { m_owner->ShowCalendar(); }
+    MemoPadOwner* m_owner;
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,254 @@
+// The main window under Wine, made modeless so the test can drive it: navigation limits and the
+// box rule, position saving only after initialisation, the off-screen rule, the exit prompt's
+// three choices, desktop attachment, and a second start.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/calendar_app.h"
+#include "app/calendar_dlg.h"
+#include "app/desktop.h"
+#include "app/settings.h"
+#include "res/resource.h"
+#include "tests/support/gui_test.h"
+#include "widgets/user_messages.h"
+
+namespace {
+
+std::string Setting(const char* value) {
+    char text[64];
+    return ReadRegString(kSettingsKey, value, text, sizeof text) == 0 ? text : "<none>";
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+    void TearDown() override {
+        if (dialog_.m_hWnd) dialog_.DestroyWindow();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    }
+    void Open() {
+        ASSERT_TRUE(dialog_.Create(IDD_MAIN, nullptr));
+        ASSERT_TRUE(dialog_.InitDone());
+        guitest::PumpPending();
+    }
+    void Click(int id) { SendMessageA(dialog_.m_hWnd, WM_LABEL_CLICKED, static_cast<WPARAM>(id), 0); }
+    void Choose(int yearIndex, int monthIndex) {
+        SendDlgItemMessageA(dialog_.m_hWnd, IDC_YEAR_BOX, CB_SETCURSEL, static_cast<WPARAM>(yearIndex), 0);
+        SendDlgItemMessageA(dialog_.m_hWnd, IDC_MONTH_BOX, CB_SETCURSEL, static_cast<WPARAM>(monthIndex), 0);
+        SendMessageA(dialog_.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_.m_hWnd, IDC_YEAR_BOX)));
+    }
+    std::string Shown() const {
+        return std::to_string(dialog_.Grid()->ShownYear()) + "-" + std::to_string(dialog_.Grid()->ShownMonth());
+    }
+    int Box(int id) const { return static_cast<int>(SendDlgItemMessageA(dialog_.m_hWnd, id, CB_GETCURSEL, 0, 0)); }
+
+    CCalendarDlg dialog_;
+};
+
+TEST_F(MainWindow, NavigationLimitsBoxesAndToday) {
+    Open();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string today = std::to_string(now.wYear) + "-" + std::to_string(now.wMonth);
+    EXPECT_EQ(Shown(), today);
+    EXPECT_EQ(Box(IDC_YEAR_BOX), now.wYear - 1900);
+    EXPECT_EQ(Box(IDC_MONTH_BOX), now.wMonth - 1);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog_.m_hWnd, IDC_TODAY)));
+
+    Choose(0, 0);  // January 1900 is not on offer: February
+    EXPECT_EQ(Shown(), "1900-2");
+    EXPECT_EQ(Box(IDC_MONTH_BOX), 1);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog_.m_hWnd, IDC_TODAY)));
+    Click(IDC_PREV_MONTH);
+    EXPECT_EQ(Shown(), "1900-2");
+    Click(IDC_NEXT_MONTH);
+    EXPECT_EQ(Shown(), "1900-3");
+    EXPECT_EQ(Box(IDC_MONTH_BOX), 2);
+    Choose(149, 11);
+    EXPECT_EQ(Shown(), "2049-12");
+    Click(IDC_NEXT_MONTH);
+    EXPECT_EQ(Shown(), "2049-12");
+    Click(IDC_PREV_MONTH);
+    EXPECT_EQ(Shown(), "2049-11");
+    EXPECT_EQ(Box(IDC_YEAR_BOX), 149);
+    EXPECT_EQ(Box(IDC_MONTH_BOX), 10);
+    Click(IDC_TODAY);
+    EXPECT_EQ(Shown(), today);
+    EXPECT_EQ(Box(IDC_YEAR_BOX), now.wYear - 1900);
+    // Enter and Escape leave the window open.
+    SendMessageA(dialog_.m_hWnd, WM_COMMAND, IDOK, 0);
+    SendMessageA(dialog_.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(IsWindowVisible(dialog_.m_hWnd));
+}
+
+// The stored position is restored (and not written back while starting); later moves are saved
+// and take the tab windows along. An unreachable one is replaced by (500, 300).
+TEST_F(MainWindow, PositionIsRestoredSavedAfterStartAndKeptReachable) {
+    WriteRegString(kSettingsKey, kValuePosX, "0123");
+    WriteRegString(kSettingsKey, kValuePosY, "145");
+    Open();
+    RECT r = WindowRect(dialog_.m_hWnd);
+    EXPECT_EQ(r.left, 123);
+    EXPECT_EQ(r.top, 145);
+    EXPECT_EQ(r.right - r.left, 363);
+    EXPECT_EQ(r.bottom - r.top, 278);
+    EXPECT_EQ(Setting(kValuePosX), "0123");  // the start's own move wrote nothing
+
+    MoveWindow(dialog_.m_hWnd, 200, 210, 363, 278, TRUE);
+    EXPECT_EQ(Setting(kValuePosX), "200");
+    EXPECT_EQ(Setting(kValuePosY), "210");
+    const RECT memoTab = WindowRect(dialog_.MemoTab()->m_hWnd);
+    const RECT calendarTab = WindowRect(dialog_.CalendarTab()->m_hWnd);
+    EXPECT_EQ(memoTab.left, 200 + 363 + 10);
+    EXPECT_EQ(memoTab.top, 210 + 278 - 18);
+    EXPECT_EQ(memoTab.right - memoTab.left, 26);
+    EXPECT_EQ(calendarTab.top, 210 + 278 - 54);
+    dialog_.DestroyWindow();
+
+    struct { const char* x; const char* y; int left, top; } rows[] = {
+        {"5000", "300", 500, 300},   // off every monitor
+        {"-300", "40", -300, 40},    // partly off screen: stays
+        {"12px", "40", 500, 300},    // not a whole number: missing
+        {"60", nullptr, 60, 300},    // x without y
+    };
+    for (const auto& row : rows) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        WriteRegString(kSettingsKey, kValuePosX, row.x);
+        if (row.y) WriteRegString(kSettingsKey, kValuePosY, row.y);
+        CCalendarDlg again;
+        ASSERT_TRUE(again.Create(IDD_MAIN, nullptr));
+        r = WindowRect(again.m_hWnd);
+        EXPECT_EQ(r.left, row.left) << row.x;
+        EXPECT_EQ(r.top, row.top) << row.x;
+        again.DestroyWindow();
+    }
+}
+
+// Presses a button of the exit prompt once it is open (a thread timer: the prompt runs modally).
+void AnswerPrompt(int id) {
+    static int s_id;
+    s_id = id;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND prompt = FindWindowA(nullptr, "提示");
+        if (prompt == nullptr || !IsWindowVisible(prompt)) return;
+        KillTimer(nullptr, timer);
+        if (s_id == IDCANCEL + 1000) {  // Escape
+            PostMessageA(GetDlgItem(prompt, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        } else {
+            guitest::ClickButton(prompt, s_id);
+        }
+    });
+}
+
+TEST_F(MainWindow, ExitPromptChoices) {
+    HKEY run;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &run, nullptr);
+    RegCloseKey(run);
+    struct { int button; bool ends; bool uninstalls; const char* what; } rows[] = {
+        {IDCANCEL, false, false, "点错了，返回"},
+        {IDCANCEL + 1000, false, false, "Escape"},
+        {IDC_EXIT_END, true, false, "结束程序"},
+        {IDC_EXIT_UNINSTALL, true, true, "卸载软件"},
+    };
+    for (const auto& r : rows) {
+        CCalendarDlg dialog;
+        ASSERT_TRUE(dialog.Create(IDD_MAIN, nullptr));
+        char value[MAX_PATH + 3];
+        ASSERT_EQ(ReadRegString(kRunKey, kRunValue, value, sizeof value), 0) << "registered at start";
+        AnswerPrompt(r.button);
+        SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MAIN_CLOSE, BN_CLICKED), 0);
+        EXPECT_NE(IsWindowVisible(dialog.m_hWnd), r.ends) << r.what;  // an ended dialog is hidden
+        EXPECT_NE(ReadRegString(kRunKey, kRunValue, value, sizeof value) == 0, r.uninstalls) << r.what;
+        dialog.DestroyWindow();
+    }
+    // The "卸载" command removes the start-up value and ends at once.
+    CCalendarDlg dialog;
+    ASSERT_TRUE(dialog.Create(IDD_MAIN, nullptr));
+    SendMessageA(dialog.m_hWnd, WM_COMMAND, ID_UNINSTALL, 0);
+    char value[MAX_PATH + 3];
+    EXPECT_NE(ReadRegString(kRunKey, kRunValue, value, sizeof value), 0);
+    EXPECT_FALSE(IsWindowVisible(dialog.m_hWnd));
+    dialog.DestroyWindow();
+}
+
+// A test shell: a top-level window of class cls holding "SHELLDLL_DefView" > "SysListView32".
+struct ShellWindow {
+    HWND top = nullptr, view = nullptr, list = nullptr;
+    ShellWindow(const char* cls, bool visible) {
+        for (const char* name : {cls, "SHELLDLL_DefView", "SysListView32"}) {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = name;
+            RegisterClassA(&wc);  // already there on later calls
+        }
+        top = CreateWindowExA(0, cls, "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0, 800, 600, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+        view = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 600, top, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+        list = CreateWindowExA(0, "SysListView32", "", WS_CHILD | WS_VISIBLE, 0, 0, 800, 600, view, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    }
+    ~ShellWindow() { DestroyWindow(top); }
+};
+
+TEST(DesktopAttachment, IconViewOfAVisibleWorkerWOrProgmanInAnyCase) {
+    struct { const char* cls; bool visible; bool attaches; } rows[] = {
+        {"WorkerW", true, true}, {"workerw", true, true}, {"PROGMAN", true, true},
+        {"WorkerW", false, false}, {"ShellOther", true, false},
+    };
+    for (const auto& r : rows) {
+        ShellWindow shell(r.cls, r.visible);
+        HWND calendar = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(calendar));
+        // A pop-up keeps its style: GetParent would answer its owner, GetAncestor its parent.
+        EXPECT_EQ(GetAncestor(calendar, GA_PARENT) == shell.view, r.attaches) << r.cls << (r.visible ? "" : " (hidden)");
+        DestroyWindow(calendar);
+    }
+}
+
+// A second start finds the calendar that runs (even hidden), shows it and ends.
+TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
+    Open();
+    dialog_.HideCalendar();
+    EXPECT_FALSE(IsWindowVisible(dialog_.m_hWnd));
+    EXPECT_EQ(FindRunningCalendar(), dialog_.m_hWnd);
+    HANDLE first = CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);  // as the first start holds it
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string cmd = std::string("\"") + exe + "\" --second-start";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    const bool ended =
+        guitest::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(first);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(code, 0u);  // InitInstance's FALSE: no window of its own
+    EXPECT_TRUE(IsWindowVisible(dialog_.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->m_hWnd));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--second-start") {
+        CCalendarApp app;
+        return app.InitInstance() ? 1 : 0;
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

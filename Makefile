@@ -48,6 +48,8 @@ bench: setup
 	@$(MAKE) --no-print-directory native windows
 	$(NATIVE)/bench/calendar_bench
 	bash scripts/wine-run.sh $(WINDOWS)/bench/grid_bench.exe
+	bash scripts/wine-run.sh $(WINDOWS)/bench/app_bench.exe
+	bash scripts/measure-start.sh
 
 clean:
 	rm -rf $(NATIVE) $(ASAN) $(WINDOWS)

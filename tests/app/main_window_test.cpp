@@ -11,6 +11,8 @@
 #include "app/settings.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/loopback_server.h"
+#include "web/page_open.h"
 #include "widgets/user_messages.h"
 
 namespace {
@@ -240,6 +242,37 @@ TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
     EXPECT_EQ(code, 0u);  // InitInstance's FALSE: no window of its own
     EXPECT_TRUE(IsWindowVisible(dialog_.m_hWnd));
     EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->m_hWnd));
+}
+
+// The headline arrives from the worker thread without holding up the window; "下一篇" appears; a
+// click on the headline opens its link; a failed fetch leaves what was shown.
+TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
+    Open();
+    static std::string s_opened;
+    s_opened.clear();
+    SetPageOpenerForTest([](HWND, const char* url) { s_opened = url; });
+    HWND headline = GetDlgItem(dialog_.m_hWnd, IDC_HEADLINE);
+    HWND next = GetDlgItem(dialog_.m_hWnd, IDC_NEXT_HEADLINE);
+    EXPECT_FALSE(IsWindowVisible(headline));
+    {
+        LoopbackServer server([](SOCKET s) { Send(s, "HTTP/1.1 200 OK\r\n\r\n *http://news.example/1\t今日头条"); });
+        dialog_.SetHeadlineServer("127.0.0.1", server.port());
+        dialog_.FetchHeadline();
+        EXPECT_TRUE(guitest::PumpUntil([&] { return IsWindowVisible(headline) != FALSE; }, 10000));
+    }
+    EXPECT_EQ(dialog_.Headline().text, "今日头条");
+    EXPECT_TRUE(IsWindowVisible(next));
+    Click(IDC_HEADLINE);
+    EXPECT_EQ(s_opened, "http://news.example/1");
+    {
+        LoopbackServer server([](SOCKET) {});  // closes without an answer
+        dialog_.SetHeadlineServer("127.0.0.1", server.port());
+        Click(IDC_NEXT_HEADLINE);
+        guitest::PumpUntil([] { return false; }, 700);
+    }
+    EXPECT_EQ(dialog_.Headline().text, "今日头条");
+    EXPECT_EQ(dialog_.Headline().link, "http://news.example/1");
+    SetPageOpenerForTest(nullptr);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ UINT CCalendarDlg::ShowYourselfMessage() {
 }
 
 CCalendarDlg::CCalendarDlg()
-    : CDialog(IDD_MAIN, nullptr), m_fetcher(std::make_unique<HeadlineFetcher>(kHeadlineHost, kHttpPort)) {
+    : CDialog(IDD_MAIN, nullptr), m_fetcher(std::make_unique<HeadlineFetcher>(kHeadlineHost, kHeadlinePort)) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 

@@ -5,9 +5,6 @@
 
 #include "web/headline.h"
 
-const char* const kHeadlineHost = VESTREL_HEADLINE_HOST;
-const char* const kVendorHost = VESTREL_VENDOR_HOST;
-
 namespace {
 
 void ShellOpen(HWND owner, const char* url) { ShellExecuteA(owner, "open", url, nullptr, nullptr, SW_SHOW); }

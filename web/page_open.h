@@ -5,8 +5,9 @@
 
 #include <string>
 
-// Build constants (CMake cache variables VESTREL_HEADLINE_HOST and VESTREL_VENDOR_HOST).
+// Build constants (web/hosts.cpp, linked into each program from the library vestrel_web_hosts).
 extern const char* const kHeadlineHost;
+extern const unsigned short kHeadlinePort;
 extern const char* const kVendorHost;
 
 // ShellExecuteA(owner, "open", url, no parameters, no directory, SW_SHOW); the result is ignored.

@@ -192,6 +192,14 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
 }
 
 void BeginWindowDrag(HWND hwnd, POINT p) {
-    ::PostMessageA(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(p.x, p.y));
+    // A click whose button is already up is no drag: a move loop started now would have no
+    // button-up left to end it and would carry the window along with the pointer.
+    MSG up;
+    if (!(::GetAsyncKeyState(VK_LBUTTON) & 0x8000) ||
+        ::PeekMessageA(&up, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
+        return;
+    // Only the move command: a WM_NCLBUTTONDOWN posted as well would start a second move loop
+    // once this one has ended, after the button went up.
+    (void)p;
     ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Creates the project's Wine prefix once and keeps its settings current: boots it, maps the Chinese
-# font names to WenQuanYi, gives "Arial" and "Arial Black" a Latin font with Chinese linked to
+# font names to WenQuanYi Micro Hei, gives "Arial" and "Arial Black" a Latin font with Chinese linked to
 # WenQuanYi Micro Hei, turns the user folders (Documents, Desktop ...) into real folders
 # inside the prefix so that no test writes into the machine's home folder, and lets Wine place
 # windows itself (Xvfb has no window manager; managed windows make every DestroyWindow wait 2 s).
@@ -8,7 +8,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-settings_version=3
+settings_version=4
 stamp="$WINEPREFIX/.vestrel-ready"
 [ "$(cat "$stamp" 2>/dev/null)" = "$settings_version" ] && exit 0
 
@@ -26,12 +26,12 @@ fi
 
 key='HKCU\Software\Wine\Fonts\Replacements'
 for face in "宋体" "SimSun" "新宋体" "NSimSun" "楷体_GB2312" "楷体_gb2312" "KaiTi_GB2312" "黑体" "SimHei" "微软雅黑" "Microsoft YaHei"; do
-  wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
+  wine reg add "$key" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
 done
-# Zen Hei's built-in bitmaps at 12 ... 16 pixels drop strokes (三 comes out as 二). The grid's labels
-# ask for "Arial" at 14 pixels: let Arial be Liberation Sans, whose missing Chinese glyphs Wine then
-# takes from WenQuanYi Micro Hei (drawn from outlines, every stroke). Bold Arial is looked up as
-# "Liberation Sans Bold".
+# Zen Hei's built-in bitmaps at 12 ... 16 pixels drop strokes (三 comes out as 二, 一 vanishes), so
+# the Chinese names above go to Micro Hei, drawn from outlines. The grid's labels ask for "Arial"
+# at 14 pixels: let Arial be Liberation Sans, whose missing Chinese glyphs Wine then takes from
+# Micro Hei. Bold Arial is looked up as "Liberation Sans Bold".
 wine reg add "$key" /v "Arial" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1
 wine reg add "$key" /v "Arial Black" /t REG_SZ /d "Liberation Sans" /f >/dev/null 2>&1
 link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'

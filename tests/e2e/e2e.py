@@ -1,0 +1,433 @@
+#!/usr/bin/python3
+"""The real program under Wine, driven from outside as a person would.
+
+Starts Vestrel-e2e.exe (the program built to ask 127.0.0.1:18230 for its headline) in a fresh copy
+of the project's Wine prefix on a private Xvfb screen, clicks and types with xdotool, and checks
+what the person would see or keep: note files, registry values, windows and screenshots. Each
+step prints one line; the screenshots of every step go to build/e2e/. Exit status 0 when every
+step passed.
+
+usage: e2e.py BUILD_DIR   (the Windows build folder, e.g. build/windows)
+"""
+import datetime
+import glob
+import http.server
+import os
+import shutil
+import subprocess
+import sys
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "windows"))
+EXE = os.path.join(BUILD, "tests", "e2e", "Vestrel-e2e.exe")
+OUT = os.path.join(ROOT, "build", "e2e")
+PREFIX = os.path.join(OUT, "prefix")
+SETTINGS = r"HKCU\SOFTWARE\Orvane\Vestrel"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+STRIP = (50, 80, 90)          # the calendar's top strip
+POPUP = (255, 255, 0)         # the note popup's yellow
+HEADLINE_TEXT = (0, 0, 208)   # the headline label's text
+WIDTH, HEIGHT = 363, 278
+
+env = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all", LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8")
+results = []
+
+
+def step(name, ok, detail=""):
+    results.append(ok)
+    print(f"e2e: {name}: {'ok' if ok else 'FAILED'}{' (' + detail + ')' if detail else ''}", flush=True)
+    return ok
+
+
+def run(*args, check=False, timeout=60):
+    return subprocess.run(args, env=env, capture_output=True, timeout=timeout, check=check)
+
+
+def xdo(*args):
+    run("xdotool", *[str(a) for a in args])
+
+
+def click(x, y, button=1):
+    xdo("mousemove", x, y)
+    time.sleep(0.15)
+    xdo("click", button)
+    time.sleep(0.4)
+
+
+def key(*keys):
+    for k in keys:
+        xdo("key", k)
+        time.sleep(0.1)
+    time.sleep(0.3)
+
+
+def shot(name):
+    path = os.path.join(OUT, name + ".png")
+    run("import", "-window", "root", path)
+    return path
+
+
+def pixels(path, x, y, w, h):
+    """RGB triples of a rectangle of a screenshot."""
+    raw = run("convert", path, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "rgb:-").stdout
+    return [tuple(raw[i:i + 3]) for i in range(0, len(raw) - 2, 3)]
+
+
+def count(path, rect, colour, tolerance=40):
+    """Pixels near a colour: smoothed glyphs have few pixels of the exact colour."""
+    return sum(1 for p in pixels(path, *rect) if all(abs(a - b) <= tolerance for a, b in zip(p, colour)))
+
+
+def windows():
+    """Visible top-level windows of the program: (id, name, x, y, w, h)."""
+    out = run("xdotool", "search", "--onlyvisible", "--classname", "vestrel-e2e.exe").stdout.decode().split()
+    found = []
+    for wid in out:
+        geo = run("xdotool", "getwindowgeometry", "--shell", wid).stdout.decode()
+        g = dict(line.split("=", 1) for line in geo.split() if "=" in line)
+        name = run("xdotool", "getwindowname", wid).stdout.decode(errors="replace").strip()
+        found.append((wid, name, int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])))
+    return found
+
+
+def calendar():
+    for w in windows():
+        if (w[4], w[5]) == (WIDTH, HEIGHT):
+            return w
+    return None
+
+
+def window_named(name):
+    return [w for w in windows() if w[1] == name]
+
+
+def wait_for(condition, seconds=8.0):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.2)
+    return condition()
+
+
+def reg(key_path, value):
+    out = run("wine", "reg", "query", key_path, "/v", value).stdout.decode("utf-8", "replace")
+    for line in out.splitlines():
+        parts = line.split(None, 2)
+        if len(parts) >= 2 and parts[0] == value and parts[1].startswith("REG_"):
+            return parts[2].strip() if len(parts) > 2 else ""
+    return None
+
+
+def notes_root():
+    return glob.glob(os.path.join(PREFIX, "drive_c", "users", "*", "Documents", "我的记事"))
+
+
+def note_file(*parts):
+    for root in notes_root():
+        path = os.path.join(root, *parts)
+        if os.path.exists(path):
+            return path
+    return None
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class App:
+    """One run of the program."""
+
+    def __init__(self):
+        self.proc = subprocess.Popen(["wine", EXE], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = wait_for(calendar, 20)
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def end(self):
+        """Ends the program through "x" and "结束程序"; kills it if that fails."""
+        if self.alive() and calendar():
+            w = calendar()
+            click(w[2] + WIDTH - 5, w[3] + 4)
+            if focus_prompt():
+                key("Tab", "Return")  # "结束程序", the tab stop after "点错了，返回"
+        try:
+            self.proc.wait(8)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            run("wineserver", "-k")
+
+
+def focus_prompt():
+    """Waits for the exit prompt and clicks an empty corner of it, so keys reach it."""
+    prompt = wait_for(lambda: window_named("提示"), 5)
+    if prompt:
+        p = prompt[0]
+        click(p[2] + p[4] * 85 // 100, p[3] + p[5] - 8)
+    return bool(prompt)
+
+
+class HeadlineServer(http.server.BaseHTTPRequestHandler):
+    requests = 0
+
+    def do_GET(self):
+        HeadlineServer.requests += 1
+        body = f" *http://news.example/{HeadlineServer.requests}\t第{HeadlineServer.requests}条".encode("gbk")
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def fresh_prefix():
+    subprocess.run(["bash", os.path.join(ROOT, "scripts", "wine-prefix.sh")], check=True,
+                   env=dict(os.environ, VESTREL_WINEPREFIX=os.path.join(ROOT, "build", "wineprefix")))
+    shutil.rmtree(PREFIX, ignore_errors=True)
+    os.makedirs(OUT, exist_ok=True)
+    shutil.copytree(os.path.join(ROOT, "build", "wineprefix"), PREFIX, symlinks=True)
+    for root in notes_root():
+        shutil.rmtree(root)
+    run("wine", "reg", "delete", SETTINGS, "/f")
+    run("wine", "reg", "delete", RUN_KEY, "/v", "Vestrel", "/f")
+    # Pages open through a handler that writes the address to a file, not a browser.
+    opened = "C:\\\\opened-url.txt"
+    run("wine", "reg", "add", r"HKLM\Software\Classes\http\shell\open\command", "/ve", "/d",
+        f'C:\\windows\\system32\\cmd.exe /c echo %1> {opened}', "/f")
+
+
+def main():
+    if not os.path.exists(EXE):
+        print(f"e2e: {EXE} is not built")
+        return 1
+    fresh_prefix()
+    display = None
+    for n in range(140, 180):
+        if not os.path.exists(f"/tmp/.X{n}-lock"):
+            display = f":{n}"
+            break
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env["DISPLAY"] = display
+    time.sleep(1)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 18230), HeadlineServer)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        suite(server)
+    finally:
+        server.shutdown()
+        server.server_close()
+        run("wineserver", "-k")
+        xvfb.kill()
+    passed = sum(results)
+    print(f"e2e: {passed} passed, {len(results) - passed} failed")
+    return 0 if all(results) else 1
+
+
+def suite(server):
+    today = datetime.date.today()
+    app = App()
+    w = app.window
+    step("first start: 363 x 278 at (500, 300)", bool(w) and (w[2], w[3]) == (500, 300), str(w))
+    if not w:
+        return
+    x0, y0 = w[2], w[3]
+    first = shot("01-first-start")
+    step("first start: the top strip is painted", count(first, (x0, y0, WIDTH, 20), STRIP) > 2000)
+    run_value = reg(RUN_KEY, "Vestrel") or ""
+    step("first start: the start-up value names the program", run_value.lower().endswith("vestrel-e2e.exe"),
+         run_value)
+
+    grid = (x0, y0 + 22, WIDTH, 236)
+    back = (x0 + 255, y0 + 3, 30, 17)   # "返回"
+    back_shown = lambda path: count(path, back, (189, 183, 107)) > 10
+    step("today's month: no 返回", not back_shown(first))
+    click(x0 + 225, y0 + 10)  # "下月"
+    nxt = shot("02-next-month")
+    step("下月 changes the month", pixels(nxt, *grid) != pixels(first, *grid))
+    step("away from today's month 返回 shows", back_shown(nxt))
+    click(x0 + 185, y0 + 10)  # "上月"
+    prev = shot("03-previous-month")
+    step("上月 comes back", pixels(prev, *grid)[2000:] == pixels(first, *grid)[2000:] and not back_shown(prev))
+    click(x0 + 225, y0 + 10)
+    click(x0 + 225, y0 + 10)
+    click(x0 + 268, y0 + 10)  # "返回"
+    today_again = shot("04-back-to-today")
+    step("返回 brings today's month back", pixels(today_again, *grid)[2000:] == pixels(first, *grid)[2000:])
+    # The month box: its drop-down arrow, one entry up, Enter.
+    click(x0 + 139, y0 + 8)
+    key("Up", "Return")
+    boxed = shot("05-month-box")
+    step("choosing a month in the box shows it", pixels(boxed, *grid) != pixels(first, *grid) and back_shown(boxed))
+    click(x0 + 268, y0 + 10)
+
+    # A day: the note dialog, a yearly note typed into the one-line edit, Enter.
+    first_weekday = (datetime.date(today.year, today.month, 1).weekday() + 1) % 7  # 0 = Sunday
+    day = 15
+    row, col = divmod(first_weekday + day - 1, 7)
+    cx, cy = x0 + 52 * col + 25, y0 + 22 + 20 + 33 * row + 17
+    click(cx, cy)
+    dialog = wait_for(lambda: window_named("输入记事"), 5)
+    step("clicking a day opens 输入记事", bool(dialog))
+    if dialog:
+        d = dialog[0]
+        shot("06-day-note-dialog")
+        click(d[2] + d[4] * 61 // 100, d[3] + d[5] * 70 // 100)  # the Gregorian-yearly edit
+        xdo("type", "--delay", "60", "abc")
+        key("Return")
+    closed = wait_for(lambda: not window_named("输入记事"), 5)
+    path = note_file("日历", f"1{today.month:02d}")
+    want = b"\x64\x00" + bytes([day, 0, 3, 0, 0, 0, 0, 0]) + b"abc"
+    step("Enter in the one-line edit saves exactly the expected bytes",
+         closed and path is not None and read(path) == want, repr(read(path)) if path else "no file")
+    xdo("mousemove", cx + 60, cy)
+    time.sleep(0.3)
+    xdo("mousemove", cx, cy)
+    time.sleep(0.6)
+    hover = shot("07-hover-popup")
+    step("hovering the day shows the yellow popup", count(hover, (cx - 80, cy, 160, 60), POPUP) > 40)
+    click(x0 + 60, y0 + 22 + 6)  # the header's Monday
+    weekly = wait_for(lambda: window_named("每周提示"), 5)
+    step("a header click opens 每周提示", bool(weekly))
+    if weekly:
+        wk = weekly[0]
+        shot("08-weekly-dialog")
+        click(wk[2] + wk[4] * 40 // 100, wk[3] + wk[5] * 62 // 100)  # its edit
+        key("Escape")
+        wait_for(lambda: not window_named("每周提示"), 5)
+
+    # Dragging the calendar by its strip.
+    memo_tab_at = lambda: [(t[2], t[3]) for t in windows() if (t[4], t[5]) == (26, 18)]
+    tabs_before = memo_tab_at()
+    xdo("mousemove", x0 + 300, y0 + 12)
+    xdo("mousedown", 1)
+    for i in range(1, 11):
+        xdo("mousemove", x0 + 300 + 10 * i, y0 + 12 + 6 * i)
+        time.sleep(0.05)
+    xdo("mouseup", 1)
+    time.sleep(0.8)
+    moved = calendar()
+    pos = (reg(SETTINGS, "PosX"), reg(SETTINGS, "PosY"))
+    step("dragging writes PosX/PosY", moved is not None and pos == (str(moved[2]), str(moved[3]))
+         and (moved[2], moved[3]) == (x0 + 100, y0 + 60), f"{pos} window {moved}")
+    tabs_after = memo_tab_at()
+    step("dragging moves the visible tab along", len(tabs_after) == 1 and len(tabs_before) == 1 and
+         (tabs_after[0][0] - tabs_before[0][0], tabs_after[0][1] - tabs_before[0][1]) == (100, 60),
+         f"{tabs_before} {tabs_after}")
+    shot("09-dragged")
+    app.end()
+    step("结束程序 ends the process", not app.alive())
+    app = App()
+    w = app.window
+    step("the next start restores the position", bool(w) and (w[2], w[3]) == (x0 + 100, y0 + 60), str(w))
+    if not w:
+        return
+    x0, y0 = w[2], w[3]
+
+    # The memo pad: "本", typing, deleting, its "-".
+    memo_tab = (x0 + WIDTH + 10, y0 + HEIGHT - 18)
+    click(memo_tab[0] + 8, memo_tab[1] + 8)
+    pad = wait_for(lambda: [p for p in windows() if p[4] > 100 and p[5] > 100 and (p[4], p[5]) != (WIDTH, HEIGHT)], 5)
+    step("本 shows the memo pad", bool(pad) and reg(SETTINGS, "MemoShow") == "1")
+    if pad:
+        p = pad[0]
+        click(p[2] + p[4] // 2, p[3] + p[5] // 2)
+        xdo("type", "--delay", "60", "hello")
+        time.sleep(0.5)
+        memo = note_file("备忘", "default")
+        step("typing creates 备忘\\default with exactly the typed bytes", memo is not None and read(memo) == b"hello")
+        shot("10-memo-pad")
+        key(*["BackSpace"] * 5)
+        time.sleep(0.5)
+        step("deleting all text deletes it", note_file("备忘", "default") is None)
+        # Dragging the pad by its strip.
+        xdo("mousemove", p[2] + 60, p[3] + 4)
+        xdo("mousedown", 1)
+        for i in range(1, 11):
+            xdo("mousemove", p[2] + 60 + 8 * i, p[3] + 4 + 5 * i)
+            time.sleep(0.05)
+        xdo("mouseup", 1)
+        time.sleep(0.8)
+        pad_pos = (reg(SETTINGS, "MemoX"), reg(SETTINGS, "MemoY"))
+        step("dragging the pad writes MemoX/MemoY", pad_pos == (str(p[2] + 80), str(p[3] + 50)), str(pad_pos))
+        click(p[2] + 80 + p[4] - 6, p[3] + 50 + 5)  # the pad's "-"
+        time.sleep(0.5)
+        tab_back = [t for t in windows() if (t[4], t[5]) == (26, 18) and (t[2], t[3]) == memo_tab]
+        step("the pad's - brings 本 back", bool(tab_back) and reg(SETTINGS, "MemoShow") == "0")
+    click(x0 + WIDTH - 28, y0 + 4)  # the calendar's "-"
+    hidden = wait_for(lambda: calendar() is None, 3)
+    calendar_tab = [t for t in windows() if (t[4], t[5]) == (26, 18) and (t[2], t[3]) == (x0 + WIDTH + 10, y0 + HEIGHT - 54)]
+    step("the calendar's - shows 历", bool(hidden) and bool(calendar_tab))
+    if calendar_tab:
+        click(calendar_tab[0][2] + 8, calendar_tab[0][3] + 8)
+    step("历 brings the calendar back", bool(wait_for(calendar, 3)))
+
+    # The headline from the loopback server, "下一篇", and a click on it.
+    got = wait_for(lambda: count(shot("11-headline"), (x0, y0 + 258, 200, 20), HEADLINE_TEXT) > 20, 12)
+    step("the headline appears under the grid", bool(got), f"{HeadlineServer.requests} requests")
+    before = HeadlineServer.requests
+    click(x0 + 245, y0 + 268)  # "下一篇"
+    step("下一篇 fetches again", bool(wait_for(lambda: HeadlineServer.requests > before, 5)))
+    opened = os.path.join(PREFIX, "drive_c", "opened-url.txt")
+    if os.path.exists(opened):
+        os.remove(opened)
+    click(x0 + 20, y0 + 268)  # the headline
+    url = wait_for(lambda: os.path.exists(opened) and read(opened).strip(), 8)
+    step("a click on the headline opens its link", bool(url) and url.startswith(b"http://news.example/"), repr(url))
+
+    # A second start leaves one calendar.
+    second = subprocess.Popen(["wine", EXE], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        second.wait(15)
+        ended = True
+    except subprocess.TimeoutExpired:
+        second.kill()
+        ended = False
+    time.sleep(0.5)
+    step("a second start leaves one calendar", ended and len([c for c in windows() if (c[4], c[5]) == (WIDTH, HEIGHT)]) == 1)
+
+    # "x": Escape and "点错了，返回" keep the calendar; "卸载软件" removes the start-up value and ends.
+    for how in ("Escape", "点错了，返回"):
+        click(x0 + WIDTH - 5, y0 + 4)
+        prompt = focus_prompt()
+        if prompt:
+            shot("12-exit-prompt")
+            if how == "Escape":
+                key("Escape")
+            else:
+                key("Return")  # the focus starts on "点错了，返回", the first tab stop
+        time.sleep(0.5)
+        step(f"x then {how} keeps the calendar", bool(prompt) and app.alive() and calendar() is not None)
+    click(x0 + WIDTH - 5, y0 + 4)
+    if focus_prompt():
+        key("Tab", "Tab", "Return")  # "卸载软件", after "点错了，返回" and "结束程序"
+    try:
+        app.proc.wait(8)
+    except subprocess.TimeoutExpired:
+        pass
+    step("卸载软件 removes the start-up value and ends", not app.alive() and reg(RUN_KEY, "Vestrel") is None)
+    app.end()
+
+    # With no headline server the calendar answers clicks at once.
+    server.shutdown()
+    server.server_close()
+    server_less = App()
+    if server_less.window:
+        sx, sy = server_less.window[2], server_less.window[3]
+        started = time.time()
+        before = shot("13-no-server")
+        click(sx + 225, sy + 10)
+        changed = wait_for(lambda: pixels(shot("14-no-server-next"), sx, sy + 22, WIDTH, 236) != pixels(before, sx, sy + 22, WIDTH, 236), 3)
+        step("the calendar answers clicks at once", bool(changed), f"{time.time() - started:.1f} s")
+    server_less.end()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -88,6 +88,7 @@ bool CMemoPadDlg::SaveNow() {
 }
 
 void CMemoPadDlg::OnChangeMemo() {
+    if (!m_placed) return;  // filling the edit with the stored memo is no change to save
     UpdateData(TRUE);
     SaveNow();
 }

@@ -69,6 +69,9 @@ TEST(Placement, AStoredPositionMustKeepAPieceOfTheStripOnAMonitor) {
         EXPECT_EQ(got.x, r.want.x) << r.why;
         EXPECT_EQ(got.y, r.want.y) << r.why;
     }
+    // The memo pad: a 10-pixel piece of its title strip suffices.
+    EXPECT_EQ(ReachableOrigin(true, Origin{200, 758}, fallback, 185, 16, one, 40, 10).y, 758);
+    EXPECT_EQ(ReachableOrigin(true, Origin{200, 759}, fallback, 185, 16, one, 40, 10).y, 300);
     EXPECT_EQ(ReachableOrigin(false, Origin{100, 100}, fallback, 363, 25, one, 40, 20).x, 500);
     EXPECT_EQ(ReachableOrigin(true, Origin{100, 100}, fallback, 363, 25, {}, 40, 20).x, 500);  // no monitor known
 }

@@ -9,6 +9,7 @@
 #include "app/calendar_dlg.h"
 #include "app/desktop.h"
 #include "app/settings.h"
+#include "notes/note_files.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/loopback_server.h"
@@ -273,6 +274,61 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
     EXPECT_EQ(dialog_.Headline().text, "今日头条");
     EXPECT_EQ(dialog_.Headline().link, "http://news.example/1");
     SetPageOpenerForTest(nullptr);
+}
+
+// The pad holds a long memo whole; a failed save keeps the text, marks the strip "未保存" until a
+// save succeeds, and "结束程序" then asks before the memo is given up.
+TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
+    Open();
+    CMemoPadDlg* pad = dialog_.MemoPad();
+    const std::string path = NotePath("备忘\\default");
+    RemoveDirectoryA(path.c_str());
+    DeleteFileA(path.c_str());
+    dialog_.ShowMemoPad();
+    std::string text;
+    while (text.size() < 150000) text += "memo line 记事\r\n";
+    // As a paste replaces the whole text: EM_REPLACESEL notifies EN_CHANGE, which saves.
+    const auto paste = [pad](const char* t) {
+        SendDlgItemMessageA(pad->m_hWnd, IDC_MEMO_EDIT, EM_SETSEL, 0, -1);
+        SendDlgItemMessageA(pad->m_hWnd, IDC_MEMO_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t));
+    };
+    paste(text.c_str());
+    const FileBytes saved = ReadWholeFile(path);
+    ASSERT_EQ(saved.status, ReadStatus::Ok);
+    EXPECT_EQ(std::string(saved.data.get(), saved.size), text);
+    EXPECT_FALSE(pad->UnsavedMarkShown());
+
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));  // the memo file cannot be written now
+    paste("kept on screen");
+    EXPECT_TRUE(pad->SaveFailed());
+    EXPECT_TRUE(pad->UnsavedMarkShown());
+    EXPECT_EQ(guitest::ItemText(pad->m_hWnd, IDC_MEMO_EDIT), "kept on screen");
+    for (int answer : {IDNO, IDYES}) {
+        std::string question;
+        guitest::OnNextDialog([&](HWND box) {
+            EnumChildWindows(
+                box,
+                [](HWND child, LPARAM out) -> BOOL {
+                    char text[128] = {};
+                    GetWindowTextA(child, text, sizeof text);
+                    *reinterpret_cast<std::string*>(out) += text;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&question));
+            guitest::ClickButton(box, answer);
+        });
+        EXPECT_EQ(dialog_.EndProgram(), answer == IDYES);
+        EXPECT_NE(question.find("记事小本未能保存，仍要退出吗？"), std::string::npos) << question;
+        EXPECT_EQ(IsWindowVisible(dialog_.m_hWnd) != FALSE, answer == IDNO);
+    }
+    ShowWindow(dialog_.m_hWnd, SW_SHOW);
+    ASSERT_TRUE(RemoveDirectoryA(path.c_str()));
+    paste("saved again");
+    EXPECT_FALSE(pad->SaveFailed());
+    EXPECT_FALSE(pad->UnsavedMarkShown());
+    EXPECT_TRUE(dialog_.EndProgram());  // nothing to ask
+    DeleteFileA(path.c_str());
 }
 
 }  // namespace

@@ -15,13 +15,13 @@ BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_BN_CLICKED(IDC_MEMO_HIDE, &CMemoPadDlg::OnHideMemo)
 END_MESSAGE_MAP()
 
-BEGIN_MESSAGE_MAP(CMemoTabDlg, CDialog)
-    ON_BN_CLICKED(IDC_TAB_BUTTON, &CMemoTabDlg::OnMemoTab)
+BEGIN_MESSAGE_MAP(CTabDlg, CDialog)
+    ON_BN_CLICKED(IDC_TAB_BUTTON, &CTabDlg::OnTabButton)
 END_MESSAGE_MAP()
 
-BEGIN_MESSAGE_MAP(CCalendarTabDlg, CDialog)
-    ON_BN_CLICKED(IDC_TAB_BUTTON, &CCalendarTabDlg::OnCalendarTab)
-END_MESSAGE_MAP()
+CMemoTabDlg::CMemoTabDlg(MemoPadOwner* owner) : CTabDlg(owner, IDD_MEMO_TAB, &MemoPadOwner::ShowMemoPad) {}
+CCalendarTabDlg::CCalendarTabDlg(MemoPadOwner* owner)
+    : CTabDlg(owner, IDD_CALENDAR_TAB, &MemoPadOwner::ShowCalendar) {}
 
 namespace {
 
@@ -30,8 +30,6 @@ constexpr const char* kMemoName = "default";
 }  // namespace
 
 BOOL CMemoPadDlg::Create(CWnd* parent) { return CDialog::Create(IDD_MEMO_PAD, parent); }
-BOOL CMemoTabDlg::Create(CWnd* parent) { return CDialog::Create(IDD_MEMO_TAB, parent); }
-BOOL CCalendarTabDlg::Create(CWnd* parent) { return CDialog::Create(IDD_CALENDAR_TAB, parent); }
 
 void CMemoPadDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_MEMO_EDIT, m_text); }
 

@@ -61,29 +61,29 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// "本": shows the memo pad. "历": shows the calendar.
-class CMemoTabDlg : public CDialog {
+// A tab window: one button that asks the owner to show what the tab stands in for.
+class CTabDlg : public CDialog {
 public:
-    explicit CMemoTabDlg(MemoPadOwner* owner) : CDialog(0, nullptr), m_owner(owner) {}
-    BOOL Create(CWnd* parent);
+    using Action = void (MemoPadOwner::*)();
+    CTabDlg(MemoPadOwner* owner, UINT templateId, Action action)
+        : CDialog(templateId, nullptr), m_owner(owner), m_action(action) {}
+    BOOL Create(CWnd* parent) { return CDialog::Create(m_templateId, parent); }
     void OnOK() override {}
     void OnCancel() override {}
 
 protected:
-    void OnMemoTab() { m_owner->ShowMemoPad(); }
+    void OnTabButton() { (m_owner->*m_action)(); }
     MemoPadOwner* m_owner;
+    Action m_action;
     DECLARE_MESSAGE_MAP()
 };
 
-class CCalendarTabDlg : public CDialog {
+// "本": shows the memo pad (template 256). "历": shows the calendar (template 257).
+class CMemoTabDlg : public CTabDlg {
 public:
-    explicit CCalendarTabDlg(MemoPadOwner* owner) : CDialog(0, nullptr), m_owner(owner) {}
-    BOOL Create(CWnd* parent);
-    void OnOK() override {}
-    void OnCancel() override {}
-
-protected:
-    void OnCalendarTab() { m_owner->ShowCalendar(); }
-    MemoPadOwner* m_owner;
-    DECLARE_MESSAGE_MAP()
+    explicit CMemoTabDlg(MemoPadOwner* owner);
+};
+class CCalendarTabDlg : public CTabDlg {
+public:
+    explicit CCalendarTabDlg(MemoPadOwner* owner);
 };

@@ -233,6 +233,7 @@ def main():
 
 def suite(server):
     today = datetime.date.today()
+    stored_pad = None
     app = App()
     w = app.window
     step("first start: 363 x 278 at (500, 300)", bool(w) and (w[2], w[3]) == (500, 300), str(w))
@@ -266,6 +267,11 @@ def suite(server):
     key("Up", "Return")
     boxed = shot("05-month-box")
     step("choosing a month in the box shows it", pixels(boxed, *grid) != pixels(first, *grid) and back_shown(boxed))
+    click(x0 + 268, y0 + 10)
+    click(x0 + 75, y0 + 8)  # the year box's arrow
+    key("Up", "Return")
+    year_boxed = shot("05b-year-box")
+    step("choosing a year in the box shows it", pixels(year_boxed, *grid) != pixels(first, *grid) and back_shown(year_boxed))
     click(x0 + 268, y0 + 10)
 
     # A day: the note dialog, a yearly note typed into the one-line edit, Enter.
@@ -356,6 +362,7 @@ def suite(server):
         xdo("mouseup", 1)
         time.sleep(0.8)
         pad_pos = (reg(SETTINGS, "MemoX"), reg(SETTINGS, "MemoY"))
+        stored_pad = (p[2] + 80, p[3] + 50)
         step("dragging the pad writes MemoX/MemoY", pad_pos == (str(p[2] + 80), str(p[3] + 50)), str(pad_pos))
         click(p[2] + 80 + p[4] - 6, p[3] + 50 + 5)  # the pad's "-"
         time.sleep(0.5)
@@ -421,6 +428,10 @@ def suite(server):
     server_less = App()
     if server_less.window:
         sx, sy = server_less.window[2], server_less.window[3]
+        click(sx + WIDTH + 10 + 8, sy + HEIGHT - 18 + 8)  # "本"
+        pad = wait_for(lambda: [p for p in windows() if p[4] > 100 and p[5] > 100 and (p[4], p[5]) != (WIDTH, HEIGHT)], 5)
+        step("the next start puts the pad back where it was dragged", bool(pad) and (pad[0][2], pad[0][3]) == stored_pad,
+             f"{pad} {stored_pad}")
         started = time.time()
         before = shot("13-no-server")
         click(sx + 225, sy + 10)

@@ -60,17 +60,18 @@ int Bitmap::Count(COLORREF color) const {
     return n;
 }
 
-Bitmap Render(HWND hwnd) {
-    RECT client;
-    GetClientRect(hwnd, &client);
+namespace {
+
+// A width x height bitmap drawn by draw(memory DC of a 32-bit top-down DIB), read back.
+Bitmap DrawToBitmap(int width, int height, const std::function<void(HDC)>& draw) {
     Bitmap b;
-    b.width = client.right;
-    b.height = client.bottom;
-    if (b.width <= 0 || b.height <= 0) return b;
+    b.width = width;
+    b.height = height;
+    if (width <= 0 || height <= 0) return b;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = b.width;
-    info.bmiHeader.biHeight = -b.height;  // top row first
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -80,12 +81,10 @@ Bitmap Render(HWND hwnd) {
     HDC mem = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(mem, dib);
-    RECT all{0, 0, b.width, b.height};
-    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+    draw(mem);
     GdiFlush();
     const auto* p = static_cast<const uint32_t*>(bits);
-    b.pixels.assign(p, p + static_cast<size_t>(b.width) * b.height);
+    b.pixels.assign(p, p + static_cast<size_t>(width) * height);
     for (uint32_t& px : b.pixels) px &= 0x00FFFFFF;
     SelectObject(mem, old);
     DeleteDC(mem);
@@ -93,37 +92,27 @@ Bitmap Render(HWND hwnd) {
     return b;
 }
 
+}  // namespace
+
+Bitmap Render(HWND hwnd) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    return DrawToBitmap(client.right, client.bottom, [&](HDC mem) {
+        FillRect(mem, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+}
+
 Bitmap CaptureWindow(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     PumpPending();
     RECT r;
     GetWindowRect(hwnd, &r);
-    Bitmap b;
-    b.width = r.right - r.left;
-    b.height = r.bottom - r.top;
-    if (b.width <= 0 || b.height <= 0) return b;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = b.width;
-    info.bmiHeader.biHeight = -b.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, b.width, b.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    ReleaseDC(nullptr, screen);
-    const auto* p = static_cast<const uint32_t*>(bits);
-    b.pixels.assign(p, p + static_cast<size_t>(b.width) * b.height);
-    for (uint32_t& px : b.pixels) px &= 0x00FFFFFF;
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
-    return b;
+    return DrawToBitmap(r.right - r.left, r.bottom - r.top, [&](HDC mem) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(mem, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 // ------------------------------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "calendar/gregorian.h"
 #include "calendar/labels.h"
@@ -124,21 +126,83 @@ void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
     }
 }
 
+// Decimal digits of v, at least width of them, zero-padded: what %0*u writes. Every field of a
+// dump is a non-negative count or date part.
+void AppendNumber(std::string* out, unsigned v, int width = 1) {
+    char digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    for (int i = n; i < width; ++i) out->push_back('0');
+    while (n > 0) out->push_back(digits[--n]);
+}
+
+// The UTF-8 form of each label seen, converted once: a dump shows a few hundred distinct labels
+// over tens of thousands of lines.
+class Utf8Labels {
+public:
+    const std::string& Of(const char* gbk) {
+        key_.assign(gbk);
+        auto it = known_.find(key_);
+        if (it == known_.end()) it = known_.emplace(key_, GbkToUtf8(key_)).first;
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::string> known_;
+    std::string key_;  // reused, so a lookup allocates nothing
+};
+
+constexpr size_t kDumpChunk = 64 * 1024;  // bytes gathered before each write
+
 // The dumps stop at the first failed write: a closed pipe need not take the rest of the range.
 void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
     const int32_t first = DayNumber(from.year, from.month, from.day);
     const int32_t last = DayNumber(to.year, to.month, to.day);
     MonthLayout m{};
-    for (int32_t n = first; n <= last && out; ++n) {
-        const SolarDate d = SolarFromDayNumber(n);
+    Utf8Labels labels;
+    std::string chunk;
+    chunk.reserve(kDumpChunk + 256);
+    SolarDate d = from;
+    for (int32_t n = first; n <= last; ++n) {
         if (d.day == 1 || n == first) LayOutMonth(d.year, d.month, &m);  // each month laid out once
         const DayCell& c = m.cells[d.day];
-        char line[128];
-        std::snprintf(line, sizeof line, "%04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\n", d.year, d.month, d.day,
-                      c.weekday, c.lunar.year, c.lunar.month, c.lunar.isLeap, c.lunar.day, c.lunar.monthDays, c.label,
-                      c.festival ? c.festival : "", c.solarTerm);
-        out << GbkToUtf8(line);
+        // %04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\n
+        AppendNumber(&chunk, d.year, 4);
+        chunk.push_back('-');
+        AppendNumber(&chunk, d.month, 2);
+        chunk.push_back('-');
+        AppendNumber(&chunk, d.day, 2);
+        for (int32_t v : {int32_t{c.weekday}, c.lunar.year, c.lunar.month, int32_t{c.lunar.isLeap}, c.lunar.day,
+                          c.lunar.monthDays}) {
+            chunk.push_back('\t');
+            AppendNumber(&chunk, static_cast<unsigned>(v));  // 0 ... 2050
+        }
+        chunk.push_back('\t');
+        chunk += labels.Of(c.label);
+        chunk.push_back('\t');
+        if (c.festival) chunk += labels.Of(c.festival);
+        chunk.push_back('\t');
+        AppendNumber(&chunk, c.solarTerm);
+        chunk.push_back('\n');
+        if (chunk.size() >= kDumpChunk) {
+            if (!out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()))) return;
+            chunk.clear();
+        }
+        // The next date, without a division per day.
+        if (d.day < m.daysInMonth) {
+            ++d.day;
+        } else {
+            d.day = 1;
+            if (++d.month > 12) {
+                d.month = 1;
+                ++d.year;
+            }
+        }
     }
+    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
 }
 
 void PrintTerms(int from, int to, std::ostream& out) {
@@ -193,30 +257,60 @@ int CloseOutput(std::FILE* file, bool failedBefore, int reasonBefore, std::ostre
     return 1;
 }
 
-std::string GbkToUtf8(const std::string& gbk) {
-    const int savedErrno = errno;  // iconv's E2BIG is no news for the caller
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        errno = savedErrno;
-        return gbk;
+namespace {
+
+// The converter of the thread, opened at its first use and closed at its end: opening one costs
+// more than converting a line. Null when iconv has no GBK (the text then passes through as it is).
+class GbkDecoder {
+public:
+    GbkDecoder() : cd_(iconv_open("UTF-8", "GBK")) {}
+    ~GbkDecoder() {
+        if (Ready()) iconv_close(cd_);
     }
-    std::string out;
-    char buffer[256];
-    char* in = const_cast<char*>(gbk.data());
-    size_t inLeft = gbk.size();
-    while (inLeft > 0) {
-        char* dst = buffer;
-        size_t dstLeft = sizeof buffer;
-        const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
-        out.append(buffer, dst - buffer);
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            out += "\xEF\xBF\xBD";  // U+FFFD for a byte that is not GBK
-            ++in;
-            --inLeft;
+    GbkDecoder(const GbkDecoder&) = delete;
+    GbkDecoder& operator=(const GbkDecoder&) = delete;
+
+    bool Ready() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    void Append(const char* gbk, size_t n, std::string* out) {
+        if (!Ready()) {
+            out->append(gbk, n);
+            return;
+        }
+        char buffer[256];
+        char* in = const_cast<char*>(gbk);
+        size_t inLeft = n;
+        while (inLeft > 0) {
+            char* dst = buffer;
+            size_t dstLeft = sizeof buffer;
+            const size_t rc = iconv(cd_, &in, &inLeft, &dst, &dstLeft);
+            out->append(buffer, static_cast<size_t>(dst - buffer));
+            if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+                out->append("\xEF\xBF\xBD");  // U+FFFD for a byte that is not GBK
+                ++in;
+                --inLeft;
+                iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+            }
         }
     }
-    iconv_close(cd);
+
+private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+void AppendGbkAsUtf8(const char* gbk, size_t n, std::string* out) {
+    thread_local GbkDecoder decoder;
+    const int savedErrno = errno;  // iconv's E2BIG is no news for the caller
+    decoder.Append(gbk, n, out);
     errno = savedErrno;
+}
+
+std::string GbkToUtf8(const std::string& gbk) {
+    std::string out;
+    out.reserve(gbk.size() + gbk.size() / 2);
+    AppendGbkAsUtf8(gbk.data(), gbk.size(), &out);
     return out;
 }
 

@@ -13,19 +13,34 @@
 #include "calendar/gregorian.h"
 #include "calendar/labels.h"
 #include "calendar/month_layout.h"
+#include "cli/ics_export.h"
+#include "cli/note_folder.h"
 
 namespace {
 
 constexpr int kCellWidth = 10;  // terminal columns per day cell; the longest label is 10 columns
 
+// UTF-8 as a whole: the first piece's prefix carries over to the pieces joined to it.
 const char kUsage[] =
-    "usage: vestrel-cal                       the current month\n"
+    u8"usage: vestrel-cal                       the current month\n"
     "       vestrel-cal YEAR MONTH            a month, 1900 2 ... 2049 12\n"
     "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2049-12-31:\n"
     "                                         date weekday lunar-year lunar-month leap lunar-day month-days\n"
     "                                         label festival term (tab-separated)\n"
     "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2054:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
+    "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged]\n"
+    "                                         an iCalendar file (RFC 5545, UTF-8) of the years FROM ... TO\n"
+    "                                         within 1900 ... 2049 (from 1900-02-01): every festival and solar\n"
+    "                                         term as an all-day event, a term with its instant in UTC+8;\n"
+    "                                         with --notes, the notes of the notes folder DIR (我的记事, or the\n"
+    "                                         folder holding it): a dated note on its day, a yearly note by\n"
+    "                                         Gregorian date and a weekly note as a repeating event until the\n"
+    "                                         end of TO, a yearly note by lunar date on that lunar month and day\n"
+    "                                         of every year, in the leap month of that number too; a note of\n"
+    "                                         lunar day 30 falls on day 29 of a 29-day month. Colour-only marks\n"
+    "                                         are left out. A damaged note file stops the export (status 1)\n"
+    "                                         unless --skip-damaged, which names it and goes on without it.\n"
     "       vestrel-cal --help\n";
 
 // Whole decimal number, optionally signed, nothing else.
@@ -221,6 +236,41 @@ void PrintTerms(int from, int to, std::ostream& out) {
     }
 }
 
+const char kIcsArguments[] =
+    "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2049, then --notes DIR and --skip-damaged";
+
+// --ics FROM TO [--notes DIR] [--skip-damaged], the options in either order. The calendar is built
+// whole before the first byte goes out, so a refused run writes nothing.
+int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    int from, to;
+    if (argc < 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < kIcsFirstYear ||
+        to > kIcsLastYear || from > to)
+        return Fail(err, kIcsArguments);
+    const char* notesDir = nullptr;
+    bool skipDamaged = false;
+    for (int i = 4; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--notes" && notesDir == nullptr && i + 1 < argc && argv[i + 1][0] != '\0') {
+            notesDir = argv[++i];
+        } else if (option == "--skip-damaged" && !skipDamaged) {
+            skipDamaged = true;
+        } else {
+            return Fail(err, kIcsArguments);
+        }
+    }
+    NoteFolder folder;
+    if (notesDir != nullptr) {
+        std::string problem;
+        if (!ReadNoteFolder(notesDir, from, to, &folder, &problem)) return Fail(err, problem);
+        for (const std::string& path : folder.damaged)
+            err << "vestrel-cal: damaged note file " << path << (skipDamaged ? ", left out" : "") << "\n";
+        if (!folder.damaged.empty() && !skipDamaged) return kCliDamagedNotes;
+    }
+    const std::string ics = ExportIcs(from, to, folder.notes);
+    out.write(ics.data(), static_cast<std::streamsize>(ics.size()));
+    return 0;
+}
+
 // 0 when everything written so far reached out, else 1.
 int Written(std::ostream& out) {
     out.flush();
@@ -363,6 +413,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
             return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2049-12-31");
         PrintDays(from, to, out);
         return Written(out);
+    }
+    if (mode == "--ics") {
+        const int status = RunIcs(argc, argv, out, err);
+        return status != 0 ? status : Written(out);
     }
     if (mode == "--terms") {
         int from, to;

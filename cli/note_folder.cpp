@@ -1,0 +1,147 @@
+// Reading a notes folder for the export.
+#include "cli/note_folder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Folder names, in UTF-8 and as GBK bytes. Written as escapes: narrow literals are compiled to GBK,
+// and the UTF-8 names must stay UTF-8.
+const char kListFolderUtf8[] = "\xE6\x97\xA5\xE5\x8E\x86";  // 日历
+const char kListFolderGbk[] = "\xC8\xD5\xC0\xFA";
+const char kNotesRootUtf8[] = "\xE6\x88\x91\xE7\x9A\x84\xE8\xAE\xB0\xE4\xBA\x8B";  // 我的记事
+const char kNotesRootGbk[] = "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2";
+
+// The largest list file the program reads (kMaxNoteFileBytes of notes/note_files.h).
+constexpr off_t kMaxListFileBytes = 4 * 1024 * 1024;
+
+constexpr int kLastMonthSlot = 31;  // slots of a month or yearly list: 0 ... 31
+constexpr int kLastWeekSlot = 7;    // slots of "week": 0 ... 7
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// parent/utf8 or parent/gbk, whichever is a folder first; "" when neither is.
+std::string ChildFolder(const std::string& parent, const char* utf8, const char* gbk) {
+    for (const char* name : {utf8, gbk}) {
+        const std::string path = parent + "/" + name;
+        if (IsFolder(path)) return path;
+    }
+    return std::string();
+}
+
+// Whether the folder can be listed; errno tells why not.
+bool CanRead(const std::string& folder) {
+    DIR* d = opendir(folder.c_str());
+    if (d == nullptr) return false;
+    closedir(d);
+    return true;
+}
+
+enum class ListRead { Missing, Loaded, Damaged };
+
+// The whole of path, decoded into entries[0 ... lastIndex].
+ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex) {
+    // O_NONBLOCK: a FIFO under a list's name must not hold the export up; regular files ignore it.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT ? ListRead::Missing : ListRead::Damaged;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxListFileBytes) {
+        close(fd);
+        return ListRead::Damaged;
+    }
+    const size_t size = static_cast<size_t>(st.st_size);
+    std::unique_ptr<char[]> data(new char[size + 1]);
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = read(fd, data.get() + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // an error, or the file shrank under us
+        got += static_cast<size_t>(n);
+    }
+    close(fd);
+    if (got != size) return ListRead::Damaged;
+    return DecodeNoteList(data.get(), size, entries, lastIndex) == 0 ? ListRead::Loaded : ListRead::Damaged;
+}
+
+// Reads folder/name into out: its present entries as notes of the given kind and key.
+void ReadListInto(const std::string& folder, const char* name, NoteKind kind, int year, int month, NoteFolder* out) {
+    const int lastIndex = kind == NoteKind::Weekly ? kLastWeekSlot : kLastMonthSlot;
+    NoteEntry entries[kLastMonthSlot + 1];
+    const std::string path = folder + "/" + name;
+    switch (ReadList(path, entries, lastIndex)) {
+        case ListRead::Missing: return;
+        case ListRead::Damaged: out->damaged.push_back(path); return;
+        case ListRead::Loaded: break;
+    }
+    for (int slot = 0; slot <= lastIndex; ++slot) {
+        const NoteEntry& e = entries[slot];
+        if (!e.Present()) continue;
+        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length)});
+    }
+}
+
+}  // namespace
+
+std::string FindListFolder(const std::string& dir) {
+    std::string lists = ChildFolder(dir, kListFolderUtf8, kListFolderGbk);
+    if (!lists.empty()) return lists;
+    const std::string root = ChildFolder(dir, kNotesRootUtf8, kNotesRootGbk);
+    return root.empty() ? root : ChildFolder(root, kListFolderUtf8, kListFolderGbk);
+}
+
+bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem) {
+    out->notes.clear();
+    out->damaged.clear();
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0) {
+        *problem = "notes folder " + dir + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        *problem = "notes folder " + dir + ": not a folder";
+        return false;
+    }
+    if (!CanRead(dir)) {
+        *problem = "notes folder " + dir + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::string lists = FindListFolder(dir);
+    if (lists.empty()) {
+        *problem = "notes folder " + dir + ": no \xE6\x97\xA5\xE5\x8E\x86 folder in it or in its "
+                   "\xE6\x88\x91\xE7\x9A\x84\xE8\xAE\xB0\xE4\xBA\x8B folder";  // 日历, 我的记事
+        return false;
+    }
+    if (!CanRead(lists)) {
+        *problem = "notes folder " + lists + ": " + std::strerror(errno);
+        return false;
+    }
+
+    char name[16];
+    for (int year = fromYear; year <= toYear; ++year) {
+        for (int month = year == 1900 ? 2 : 1; month <= 12; ++month) {  // the calendar starts in February 1900
+            std::snprintf(name, sizeof name, "%d%02d", year, month);
+            ReadListInto(lists, name, NoteKind::Day, year, month, out);
+        }
+    }
+    for (int month = 1; month <= 12; ++month) {
+        std::snprintf(name, sizeof name, "1%02d", month);
+        ReadListInto(lists, name, NoteKind::SolarYearly, 0, month, out);
+    }
+    for (int month = 1; month <= 12; ++month) {
+        std::snprintf(name, sizeof name, "0%02d", month);
+        ReadListInto(lists, name, NoteKind::LunarYearly, 0, month, out);
+    }
+    ReadListInto(lists, "week", NoteKind::Weekly, 0, 0, out);
+    return true;
+}

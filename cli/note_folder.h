@@ -1,0 +1,43 @@
+// The note lists of a notes folder as the Windows program writes it ("日历" and "备忘" inside),
+// read on Linux for the export. Only "日历" is read; the memos of "备忘" are not notes of a day.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "notes/note_codec.h"
+
+// One present entry of a list file, keyed as the file name and slot say:
+//   Day          "日历/YYYYMM": year, month, slot = day of month
+//   SolarYearly  "日历/1MM":    month, slot = day of month (year 0)
+//   LunarYearly  "日历/0MM":    month = lunar month number (a leap month shares its ordinary
+//                               month's file), slot = lunar day (year 0)
+//   Weekly       "日历/week":   slot = weekday, 0 = Sunday (year and month 0)
+// Slots are as stored (0 ... 31, 0 ... 7 for week), whether or not a day of the calendar has them.
+struct FolderNote {
+    NoteKind kind;
+    int year;
+    int month;
+    int slot;
+    uint32_t colourWord;
+    std::string text;  // GBK bytes as stored; empty for a colour-only mark
+};
+
+struct NoteFolder {
+    std::vector<FolderNote> notes;     // by file (months in order, then 101 ... 112, 001 ... 012, week), then slot
+    std::vector<std::string> damaged;  // paths of list files that did not load whole; none of their notes is kept
+};
+
+// The list folder under dir: dir/日历, else dir/我的记事/日历 (dir may be the notes folder or the
+// folder holding it). Each name is looked for in UTF-8 (as Wine writes it) and then as the GBK
+// bytes the program uses. "" when there is no such folder.
+std::string FindListFolder(const std::string& dir);
+
+// Reads the lists that matter for the Gregorian years fromYear ... toYear: the dated files of those
+// months from February 1900 on, the twelve Gregorian-yearly and twelve lunar-yearly files, and
+// "week". Other files ("*.new", "*.damaged", memos) are never opened. A missing list file is an empty
+// list; one that is not a regular file, cannot be read whole, is larger than the program ever reads
+// (4 MiB) or holds a bad record (DecodeNoteList) is damaged. False, with one line of explanation in
+// *problem, when dir is missing, not a folder, holds no list folder, or cannot be read.
+bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem);

@@ -1,0 +1,210 @@
+"""vestrel-cal --ics read back by the icalendar package: the calendar loads, the terms, festivals
+and notes are where and what they should be, and two runs give the same bytes.
+
+Run with Debian's interpreter, which is the one python3-icalendar serves:
+    /usr/bin/python3 tests/cli/ics_check.py build/native/vestrel-cal
+"""
+import datetime
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import icalendar
+
+TOOL = None  # the vestrel-cal binary, from the command line
+
+D = datetime.date
+
+# Own colour words: OwnColorFlag (bit 24) and the colour as 0x00BBGGRR.
+OWN_RED = 0x01000000 | 0x0000FF        # RGB(255, 0, 0)
+OWN_SKY = 0x01000000 | 0xFACE87        # RGB(135, 206, 250)
+NOTE_WITH_BREAKS = "Lunch, 3pm; bring 书\r\n第二行, and; \\ the end"
+LONG_NOTE = "农历六月十五，" * 20  # 140 characters: folded over several lines
+
+
+def list_file(entries):
+    """The bytes of a note list file: tag 100, then index, length, colour word and GBK text."""
+    data = struct.pack("<H", 100)
+    for slot in sorted(entries):
+        text, colour = entries[slot]
+        raw = text.encode("gbk")
+        data += struct.pack("<HHI", slot, len(raw), colour) + raw
+    return data
+
+
+def make_notes(root, files, list_folder="日历"):
+    """root/我的记事/<list_folder>/<name> for each file; returns the notes folder."""
+    notes = os.path.join(root, "我的记事")
+    lists = os.path.join(notes, list_folder)
+    os.makedirs(lists)
+    os.makedirs(os.path.join(notes, "备忘"))
+    for name, entries in files.items():
+        with open(os.path.join(lists, name), "wb") as f:
+            f.write(entries if isinstance(entries, bytes) else list_file(entries))
+    return notes
+
+
+def run(*args):
+    r = subprocess.run([TOOL, "--ics", *args], capture_output=True)
+    if r.returncode != 0:
+        raise AssertionError(f"vestrel-cal --ics {' '.join(args)}: status {r.returncode}, {r.stderr!r}")
+    return r.stdout
+
+
+def events(ics):
+    return list(icalendar.Calendar.from_ical(ics).walk("VEVENT"))
+
+
+def by_summary(evs):
+    out = {}
+    for e in evs:
+        out.setdefault(str(e["SUMMARY"]), []).append(e.decoded("DTSTART"))
+    return out
+
+
+class Terms(unittest.TestCase):
+    # The terms of 2021 as published for China Standard Time (day of each), and the instants of
+    # the first and the last.
+    TERMS_2021 = [
+        ("小寒", D(2021, 1, 5)), ("大寒", D(2021, 1, 20)), ("立春", D(2021, 2, 3)), ("雨水", D(2021, 2, 18)),
+        ("惊蛰", D(2021, 3, 5)), ("春分", D(2021, 3, 20)), ("清明", D(2021, 4, 4)), ("谷雨", D(2021, 4, 20)),
+        ("立夏", D(2021, 5, 5)), ("小满", D(2021, 5, 21)), ("芒种", D(2021, 6, 5)), ("夏至", D(2021, 6, 21)),
+        ("小暑", D(2021, 7, 7)), ("大暑", D(2021, 7, 22)), ("立秋", D(2021, 8, 7)), ("处暑", D(2021, 8, 23)),
+        ("白露", D(2021, 9, 7)), ("秋分", D(2021, 9, 23)), ("寒露", D(2021, 10, 8)), ("霜降", D(2021, 10, 23)),
+        ("立冬", D(2021, 11, 7)), ("小雪", D(2021, 11, 22)), ("大雪", D(2021, 12, 7)), ("冬至", D(2021, 12, 21)),
+    ]
+
+    def test_the_24_terms_of_2021_on_their_days(self):
+        evs = [e for e in events(run("2021", "2021")) if str(e["UID"]).endswith("-term@vestrel-cal")]
+        got = sorted((e.decoded("DTSTART"), str(e["SUMMARY"])) for e in evs)
+        self.assertEqual(got, sorted((day, name) for name, day in self.TERMS_2021))
+        for e in evs:
+            self.assertIsInstance(e.decoded("DTSTART"), datetime.date)
+            self.assertNotIsInstance(e.decoded("DTSTART"), datetime.datetime)  # all-day
+        instants = {str(e["SUMMARY"]): str(e["DESCRIPTION"]) for e in evs}
+        self.assertIn("2021-01-05 11:23", instants["小寒"])
+        self.assertIn("2021-12-21 23:59", instants["冬至"])  # 23:59:09 UTC+8
+
+    def test_minute_60_is_the_next_minute(self):
+        # 雨水 1923 is 23:59:30 or later on the 19th, kept by the table as 19th 23:60: shown on the
+        # 19th, its instant is 00:00 of the 20th.
+        evs = [e for e in events(run("1923", "1923")) if str(e["SUMMARY"]) == "雨水"]
+        self.assertEqual(len(evs), 1)
+        self.assertEqual(evs[0].decoded("DTSTART"), D(1923, 2, 19))
+        self.assertIn("1923-02-20 00:00", str(evs[0]["DESCRIPTION"]))
+
+
+class Festivals(unittest.TestCase):
+    def test_the_festivals_of_2017(self):
+        # Gregorian festivals and the lunar ones (2017: lunar new year on 28 January).
+        expected = {
+            "元旦": [D(2017, 1, 1)], "除夕": [D(2017, 1, 27)], "春节": [D(2017, 1, 28)], "初二": [D(2017, 1, 29)],
+            "初三": [D(2017, 1, 30)], "元宵节": [D(2017, 2, 11)], "劳动节": [D(2017, 5, 1)], "端午": [D(2017, 5, 30)],
+            "儿童节": [D(2017, 6, 1)], "七夕节": [D(2017, 8, 28)], "国庆": [D(2017, 10, 1)], "中秋": [D(2017, 10, 4)],
+            "重阳节": [D(2017, 10, 28)],
+        }
+        evs = [e for e in events(run("2017", "2017")) if "festival@" in str(e["UID"])]
+        self.assertEqual(by_summary(evs), expected)
+
+    def test_a_lunar_and_a_gregorian_festival_on_one_day_are_two_events(self):
+        # 2020-10-01 is both 国庆 and 中秋.
+        evs = [e for e in events(run("2020", "2020")) if e.decoded("DTSTART") == D(2020, 10, 1)]
+        self.assertEqual(sorted(str(e["SUMMARY"]) for e in evs), ["中秋", "国庆"])
+
+
+class Notes(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.notes = make_notes(cls.tmp.name, {
+            "006": {15: ("六月十五", 0), 30: ("六月三十", OWN_SKY)},  # lunar-yearly, sixth month
+            "201703": {8: (NOTE_WITH_BREAKS, OWN_RED), 9: (LONG_NOTE, 0), 10: ("", OWN_RED)},  # 10: colour only
+            "102": {14: ("情人节", 0)},  # Gregorian-yearly
+            "week": {1: ("周一例会", 0)},
+            "201703.new": {11: ("not yet saved", 0)},
+            "201703.damaged": {12: ("kept aside", 0)},
+        })
+        cls.ics = run("2016", "2018", "--notes", cls.notes)
+        cls.events = events(cls.ics)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def notes_titled(self, title):
+        return [e for e in self.events if str(e["SUMMARY"]) == title]
+
+    def test_every_line_ends_in_crlf_and_is_folded(self):
+        lines = self.ics.split(b"\r\n")
+        self.assertEqual(lines[-1], b"")  # the last line ends in CR LF too
+        for line in lines[:-1]:
+            self.assertNotIn(b"\n", line)
+            self.assertNotIn(b"\r", line)
+            self.assertLessEqual(len(line), 75, line)
+            line.decode("utf-8")  # a fold never splits a character
+        self.assertTrue(any(line.startswith(b" ") for line in lines))  # the long note was folded
+
+    def test_a_lunar_yearly_note_falls_on_every_sixth_month_leap_month_included(self):
+        # Gregorian     lunar
+        # 2016-07-18    2016 六月十五
+        # 2017-07-08    2017 六月十五
+        # 2017-08-06    2017 闰六月十五
+        # 2018-07-27    2018 六月十五
+        days = sorted(e.decoded("DTSTART") for e in self.notes_titled("六月十五"))
+        self.assertEqual(days, [D(2016, 7, 18), D(2017, 7, 8), D(2017, 8, 6), D(2018, 7, 27)])
+
+    def test_day_30_falls_on_day_29_of_a_short_month(self):
+        # Gregorian     lunar
+        # 2016-08-02    2016 六月三十 (30 days)
+        # 2017-07-22    2017 六月廿九 (29 days)
+        # 2017-08-21    2017 闰六月三十 (30 days)
+        # 2018-08-10    2018 六月廿九 (29 days)
+        evs = self.notes_titled("六月三十")
+        self.assertEqual(sorted(e.decoded("DTSTART") for e in evs),
+                         [D(2016, 8, 2), D(2017, 7, 22), D(2017, 8, 21), D(2018, 8, 10)])
+        self.assertEqual({str(e["COLOR"]) for e in evs}, {"lightskyblue"})
+        self.assertEqual(sorted(str(e["UID"]) for e in evs),
+                         ["lunar-2016-06-30-note@vestrel-cal", "lunar-2017-06-30-note@vestrel-cal",
+                          "lunar-2017-06L-30-note@vestrel-cal", "lunar-2018-06-30-note@vestrel-cal"])
+
+    def test_text_with_a_line_break_commas_and_semicolons_comes_back_whole(self):
+        [e] = [e for e in self.events if e.decoded("DTSTART") == D(2017, 3, 8)]
+        self.assertEqual(str(e["DESCRIPTION"]), "Lunch, 3pm; bring 书\n第二行, and; \\ the end")
+        self.assertEqual(str(e["SUMMARY"]), "Lunch, 3pm; bring 书")
+        self.assertEqual(str(e["COLOR"]), "red")
+        self.assertEqual(str(e["UID"]), "20170308-note@vestrel-cal")
+        self.assertNotIn("COLOR", self.notes_titled(LONG_NOTE)[0])  # no own colour, no COLOR
+        self.assertEqual(str(self.notes_titled(LONG_NOTE)[0]["DESCRIPTION"]), LONG_NOTE)
+
+    def test_yearly_and_weekly_notes_repeat_until_the_end_of_the_range(self):
+        [yearly] = self.notes_titled("情人节")
+        self.assertEqual(yearly.decoded("DTSTART"), D(2016, 2, 14))
+        self.assertEqual(yearly["RRULE"]["FREQ"], ["YEARLY"])
+        self.assertEqual(yearly["RRULE"]["UNTIL"], [D(2018, 12, 31)])
+        [weekly] = self.notes_titled("周一例会")
+        self.assertEqual(weekly.decoded("DTSTART"), D(2016, 1, 4))  # the first Monday of 2016
+        self.assertEqual(weekly["RRULE"]["FREQ"], ["WEEKLY"])
+        self.assertEqual(weekly["RRULE"]["UNTIL"], [D(2018, 12, 31)])
+
+    def test_only_list_files_count(self):
+        titles = {str(e["SUMMARY"]) for e in self.events}
+        self.assertNotIn("not yet saved", titles)  # 201703.new
+        self.assertNotIn("kept aside", titles)     # 201703.damaged
+        self.assertEqual([e for e in self.events if e.decoded("DTSTART") == D(2017, 3, 10)], [])  # colour only
+
+    def test_every_uid_once_and_stamps_fixed(self):
+        uids = [str(e["UID"]) for e in self.events]
+        self.assertEqual(len(uids), len(set(uids)))
+        self.assertEqual({e.decoded("DTSTAMP") for e in self.events},
+                         {datetime.datetime(2016, 1, 1, tzinfo=datetime.timezone.utc)})
+
+    def test_two_runs_give_the_same_bytes(self):
+        self.assertEqual(run("2016", "2018", "--notes", self.notes), self.ics)
+
+
+if __name__ == "__main__":
+    TOOL = sys.argv.pop(1)
+    unittest.main(verbosity=2)

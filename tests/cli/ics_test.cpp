@@ -1,0 +1,429 @@
+// vestrel-cal --ics through RunCli and its parts: arguments and notes folders that are refused,
+// damaged list files, where each kind of note lands, note text, colours and term instants. The
+// output is read back with libical's parser. Narrow literals are GBK (as the note files hold
+// them); expected text is written as u8"" literals.
+#include <gtest/gtest.h>
+#include <libical/ical.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calendar/lunar.h"
+#include "cli/cli.h"
+#include "cli/css_colors.h"
+#include "cli/ics_export.h"
+#include "cli/note_folder.h"
+#include "notes/note_codec.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kListsUtf8[] = u8"日历";
+const char kListsGbk[] = "\xC8\xD5\xC0\xFA";
+const char kRootUtf8[] = u8"我的记事";
+const char kRootGbk[] = "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2";
+constexpr uint32_t kOwn = OwnColorFlag;
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result Cal(std::vector<const char*> args) {
+    args.insert(args.begin(), "vestrel-cal");
+    std::ostringstream out, err;
+    const int status = RunCli(static_cast<int>(args.size()), args.data(), out, err, {2017, 1, 28, false});
+    return {status, out.str(), err.str()};
+}
+
+int Lines(const std::string& text) {
+    int n = 0;
+    for (char c : text) n += c == '\n';
+    return n;
+}
+
+// A fresh folder, removed with all it holds at the end of the test.
+class TempDir {
+public:
+    TempDir() {
+        char name[] = "/tmp/vestrel-ics-XXXXXX";
+        path_ = mkdtemp(name);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+struct Slot {
+    int index;
+    const char* text;  // GBK
+    uint32_t colourWord;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+void WriteList(const std::string& path, const std::vector<Slot>& slots) {
+    NoteEntry entries[32];
+    for (const Slot& s : slots) entries[s.index].Assign(s.text, static_cast<int>(std::strlen(s.text)), s.colourWord);
+    const std::vector<char> bytes = EncodeNoteList(entries, 31);
+    WriteBytes(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// dir/<root>/<lists> made, the path of <lists> returned.
+std::string MakeFolders(const std::string& dir, const char* root, const char* lists) {
+    const std::string path = dir + "/" + root + "/" + lists;
+    fs::create_directories(path);
+    return path;
+}
+
+struct Event {
+    std::string uid, summary, description, color, rrule;
+    int year, month, day;  // DTSTART
+};
+
+// The VEVENTs of an iCalendar text, by UID. ADD_FAILURE when libical cannot parse it.
+std::map<std::string, Event> Parse(const std::string& ics) {
+    std::map<std::string, Event> events;
+    icalcomponent* cal = icalparser_parse_string(ics.c_str());
+    if (cal == nullptr) {
+        ADD_FAILURE() << "not an iCalendar text";
+        return events;
+    }
+    for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e != nullptr;
+         e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
+        Event ev;
+        ev.uid = icalcomponent_get_uid(e);
+        ev.summary = icalcomponent_get_summary(e) ? icalcomponent_get_summary(e) : "";
+        ev.description = icalcomponent_get_description(e) ? icalcomponent_get_description(e) : "";
+        if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_COLOR_PROPERTY))
+            ev.color = icalproperty_get_color(p);
+        if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)) {
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            ev.rrule = icalrecurrencetype_as_string(&rule);
+        }
+        const icaltimetype start = icalcomponent_get_dtstart(e);
+        ev.year = start.year;
+        ev.month = start.month;
+        ev.day = start.day;
+        EXPECT_EQ(events.count(ev.uid), 0u) << "UID twice: " << ev.uid;
+        events[ev.uid] = ev;
+    }
+    icalcomponent_free(cal);
+    return events;
+}
+
+std::string Date(const Event& e) {
+    char s[16];
+    std::snprintf(s, sizeof s, "%04d-%02d-%02d", e.year, e.month, e.day);
+    return s;
+}
+
+// The events whose summary is summary (UTF-8), as "YYYY-MM-DD" in order.
+std::vector<std::string> DatesOf(const std::map<std::string, Event>& events, const std::string& summary) {
+    std::vector<std::string> dates;
+    for (const auto& [uid, e] : events)
+        if (e.summary == summary) dates.push_back(Date(e));
+    std::sort(dates.begin(), dates.end());
+    return dates;
+}
+
+TEST(IcsArguments, RefusedWithOneLineStatusTwoNothingOnStdout) {
+    const std::vector<std::vector<const char*>> bad = {
+        {"--ics"}, {"--ics", "2017"}, {"--ics", "2017", "2016"}, {"--ics", "1899", "1900"},
+        {"--ics", "2049", "2050"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
+        {"--ics", "2017", "2017", "--notes"}, {"--ics", "2017", "2017", "--notes", ""},
+        {"--ics", "2017", "2017", "--bogus"}, {"--ics", "2017", "2017", "--notes", "/tmp", "--notes", "/tmp"},
+        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"},
+    };
+    for (const auto& args : bad) {
+        const Result r = Cal(args);
+        std::string joined;
+        for (const char* a : args) joined += std::string(a) + " ";
+        EXPECT_EQ(r.status, 2) << joined;
+        EXPECT_EQ(r.out, "") << joined;
+        EXPECT_EQ(Lines(r.err), 1) << joined << r.err;
+        EXPECT_NE(r.err.find("1900 ... 2049"), std::string::npos) << joined << r.err;
+    }
+}
+
+TEST(IcsArguments, FirstAndLastYearsOfTheCalendar) {
+    const auto first = Parse(Cal({"--ics", "1900", "1900"}).out);
+    ASSERT_FALSE(first.empty());
+    // The calendar starts on 1900-02-01: neither 元旦 nor the two January terms of 1900.
+    for (const auto& [uid, e] : first) EXPECT_GE(Date(e), "1900-02-01") << uid;
+    EXPECT_EQ(DatesOf(first, u8"立春"), std::vector<std::string>{"1900-02-04"});
+    const auto last = Parse(Cal({"--ics", "2049", "2049"}).out);
+    EXPECT_EQ(DatesOf(last, u8"冬至"), std::vector<std::string>{"2049-12-21"});
+    EXPECT_EQ(DatesOf(last, u8"元旦"), std::vector<std::string>{"2049-01-01"});
+}
+
+TEST(IcsNotesFolder, MissingOrUnusableFoldersAreStatusTwo) {
+    TempDir tmp;
+    const std::string file = tmp.Path() + "/a-file";
+    WriteBytes(file, "x");
+    const std::string empty = tmp.Path() + "/empty";
+    fs::create_directories(empty + "/" + kRootUtf8 + "/" + u8"备忘");
+    const std::string listsIsFile = tmp.Path() + "/lists-is-a-file";
+    fs::create_directories(listsIsFile);
+    WriteBytes(listsIsFile + "/" + kListsUtf8, "x");
+    struct { const char* what; std::string dir; } rows[] = {
+        {"no such folder",                tmp.Path() + "/missing"},
+        {"a file, not a folder",          file},
+        {"no list folder, nor a root",    empty},
+        {"the list folder is a file",     listsIsFile},
+    };
+    for (const auto& row : rows) {
+        const Result r = Cal({"--ics", "2017", "2017", "--notes", row.dir.c_str()});
+        EXPECT_EQ(r.status, 2) << row.what;
+        EXPECT_EQ(r.out, "") << row.what;
+        EXPECT_EQ(Lines(r.err), 1) << row.what << ": " << r.err;
+        EXPECT_NE(r.err.find(row.dir), std::string::npos) << row.what << ": " << r.err;
+    }
+}
+
+TEST(IcsNotesFolder, FolderNamesInUtf8OrGbkAndTheFolderAbove) {
+    struct { const char* what; const char* root; const char* lists; bool giveRoot; } rows[] = {
+        // what                              root       lists       --notes names the root
+        {"UTF-8 names, the notes folder",    kRootUtf8, kListsUtf8, true},
+        {"UTF-8 names, the folder above",    kRootUtf8, kListsUtf8, false},
+        {"GBK names, the notes folder",      kRootGbk,  kListsGbk,  true},
+        {"GBK names, the folder above",      kRootGbk,  kListsGbk,  false},
+    };
+    for (const auto& row : rows) {
+        TempDir tmp;
+        WriteList(MakeFolders(tmp.Path(), row.root, row.lists) + "/201703", {{8, "妇女节", 0}});
+        const std::string dir = row.giveRoot ? tmp.Path() + "/" + row.root : tmp.Path();
+        const Result r = Cal({"--ics", "2017", "2017", "--notes", dir.c_str()});
+        ASSERT_EQ(r.status, 0) << row.what << ": " << r.err;
+        EXPECT_EQ(DatesOf(Parse(r.out), u8"妇女节"), std::vector<std::string>{"2017-03-08"}) << row.what;
+    }
+}
+
+TEST(IcsNotesFolder, TheUtf8NameComesBeforeTheGbkOne) {
+    TempDir tmp;
+    const std::string root = tmp.Path() + "/" + kRootUtf8;
+    WriteList(MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8) + "/201703", {{8, "utf8", 0}});
+    WriteList(MakeFolders(tmp.Path(), kRootUtf8, kListsGbk) + "/201703", {{8, "gbk", 0}});
+    const auto events = Parse(Cal({"--ics", "2017", "2017", "--notes", root.c_str()}).out);
+    EXPECT_EQ(DatesOf(events, "utf8").size(), 1u);
+    EXPECT_TRUE(DatesOf(events, "gbk").empty());
+}
+
+TEST(IcsDamaged, NamedOnStderrAndNothingOnStdoutUnlessSkipped) {
+    TempDir tmp;
+    const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const std::string root = tmp.Path() + "/" + kRootUtf8;
+    WriteList(lists + "/201705", {{1, "good", 0}});
+    // Damaged in each way: a record whose text runs past the end, a record past the last slot, a
+    // folder under a list's name, a file larger than the program reads, a FIFO (never waited on).
+    WriteBytes(lists + "/201703", std::string("\x64\x00\x08\x00\x09\x00\x00\x00\x00\x00" "abc", 13));
+    WriteBytes(lists + "/week", std::string("\x64\x00\x08\x00\x01\x00\x00\x00\x00\x00" "x", 11));
+    fs::create_directories(lists + "/006");
+    WriteBytes(lists + "/101", std::string(4 * 1024 * 1024 + 1, '\0'));
+    ASSERT_EQ(mkfifo((lists + "/201712").c_str(), 0600), 0);
+    const std::vector<std::string> damaged = {"201703", "201712", "101", "006", "week"};  // the order read
+
+    const Result stop = Cal({"--ics", "2017", "2017", "--notes", root.c_str()});
+    EXPECT_EQ(stop.status, kCliDamagedNotes);
+    EXPECT_EQ(stop.out, "");
+    EXPECT_EQ(Lines(stop.err), static_cast<int>(damaged.size())) << stop.err;
+    std::istringstream lines(stop.err);
+    for (const std::string& name : damaged) {
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line, "vestrel-cal: damaged note file " + lists + "/" + name);
+    }
+
+    const Result skip = Cal({"--ics", "2017", "2017", "--skip-damaged", "--notes", root.c_str()});
+    EXPECT_EQ(skip.status, 0);
+    EXPECT_EQ(Lines(skip.err), static_cast<int>(damaged.size())) << skip.err;
+    EXPECT_NE(skip.err.find("201703, left out\n"), std::string::npos) << skip.err;
+    const auto events = Parse(skip.out);
+    EXPECT_EQ(DatesOf(events, "good"), std::vector<std::string>{"2017-05-01"});
+    EXPECT_EQ(events.count("20170308-note@vestrel-cal"), 0u);  // the record before the damage is left out too
+
+    // A damaged month outside the range is never read.
+    EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, kCliDamagedNotes);  // 101, 006, week
+    fs::remove(lists + "/101");
+    fs::remove(lists + "/006");
+    fs::remove(lists + "/week");
+    EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, 0);
+}
+
+TEST(IcsNotes, WhereEachKindLands) {
+    TempDir tmp;
+    const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const std::string root = tmp.Path() + "/" + kRootUtf8;
+    WriteList(lists + "/201704", {{0, "slot 0", 0}, {30, "april 30", 0}, {31, "april 31", 0}});
+    WriteList(lists + "/201803", {{1, "next year", 0}});
+    WriteList(lists + "/102", {{29, "feb 29", 0}, {30, "feb 30", 0}});
+    WriteList(lists + "/101", {{1, "new year", 0}});
+    WriteList(lists + "/week", {{0, "sunday", 0}, {6, "saturday", 0}, {7, "slot 7", 0}});
+    WriteList(lists + "/012", {{29, "12-29", 0}, {30, "12-30", 0}});
+    WriteList(lists + "/006", {{29, "6-29", 0}, {30, "6-30", 0}});
+    WriteList(lists + "/201705", {{2, "", kOwn | 0xFF}, {3, " \r\n ", 0}, {4, "\r\n  x  \r\ny", 0}});
+    const Result r = Cal({"--ics", "2017", "2017", "--notes", root.c_str()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto events = Parse(r.out);
+
+    struct { const char* summary; std::vector<std::string> dates; const char* rrule; } rows[] = {
+        // summary     dates                                 repeat
+        {"slot 0",     {},                                   ""},  // no day 0
+        {"april 30",   {"2017-04-30"},                       ""},
+        {"april 31",   {},                                   ""},
+        {"next year",  {},                                   ""},  // outside the range
+        {"feb 29",     {},                                   ""},  // 2017 has none
+        {"feb 30",     {},                                   ""},
+        {"new year",   {"2017-01-01"},                       "FREQ=YEARLY;UNTIL=20171231"},
+        {"sunday",     {"2017-01-01"},                       "FREQ=WEEKLY;UNTIL=20171231"},
+        {"saturday",   {"2017-01-07"},                       "FREQ=WEEKLY;UNTIL=20171231"},
+        {"slot 7",     {},                                   ""},
+        // The 十二月 of lunar 2016 (2016-12-29 ... 2017-01-27) has 30 days; that of 2017 starts
+        // in 2018.
+        {"12-29",      {"2017-01-26"},                       ""},
+        {"12-30",      {"2017-01-27"},                       ""},
+        // 2017: 六月 has 29 days (2017-06-24 ... 07-22), 闰六月 30 (2017-07-23 ... 08-21).
+        {"6-29",       {"2017-07-22", "2017-08-20"},         ""},
+        {"6-30",       {"2017-07-22", "2017-08-21"},         ""},
+        {"x",          {"2017-05-04"},                       ""},  // the first line with text
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(DatesOf(events, row.summary), row.dates) << row.summary;
+        for (const auto& [uid, e] : events)
+            if (e.summary == row.summary) {
+                EXPECT_EQ(e.rrule, row.rrule) << row.summary;
+            }
+    }
+    // A colour-only mark and a note of blanks give no event.
+    EXPECT_EQ(events.count("20170502-note@vestrel-cal"), 0u);
+    EXPECT_EQ(events.count("20170503-note@vestrel-cal"), 0u);
+    EXPECT_EQ(events.at("20170504-note@vestrel-cal").description, "\n  x  \ny");
+
+    // Both notes on the last day of a 29-day month, each under its own UID.
+    EXPECT_EQ(events.at("lunar-2017-06-29-note@vestrel-cal").summary, "6-29");
+    EXPECT_EQ(events.at("lunar-2017-06-30-note@vestrel-cal").summary, "6-30");
+    EXPECT_EQ(events.at("lunar-2017-06L-30-note@vestrel-cal").summary, "6-30");
+    // A yearly note of 29 February starts in the first leap year of the range.
+    EXPECT_EQ(events.count("yearly-0229-note@vestrel-cal"), 0u);
+    const auto leap = Parse(Cal({"--ics", "2017", "2021", "--notes", root.c_str()}).out);
+    EXPECT_EQ(DatesOf(leap, "feb 29"), std::vector<std::string>{"2020-02-29"});
+}
+
+// Whole range: a lunar-yearly note for every day number of every month lands once in each lunar
+// month of its number, on a day whose own lunar date (converted afresh) is the note's, or day 29 of
+// a 29-day month for day 30.
+TEST(IcsNotes, LunarYearlySweepOverTheWholeRange) {
+    std::vector<FolderNote> notes;
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 30; ++day) notes.push_back({NoteKind::LunarYearly, 0, month, day, 0, "n"});
+    const auto events = Parse(ExportIcs(1900, 2049, notes));
+    std::map<std::string, int> perMonth;  // "YYYY-MM[L]" -> events
+    int lunarEvents = 0;
+    for (const auto& [uid, e] : events) {
+        int year, month, day;
+        char leap[2] = "";
+        if (std::sscanf(uid.c_str(), "lunar-%d-%d%1[L]-%d-note", &year, &month, leap, &day) != 4 &&
+            std::sscanf(uid.c_str(), "lunar-%d-%d-%d-note", &year, &month, &day) != 3)
+            continue;
+        ++lunarEvents;
+        const LunarDate l = LunarDate::FromSolar(e.year, e.month, e.day);
+        ASSERT_TRUE(l.IsValid()) << uid;
+        EXPECT_EQ(l.year, year) << uid;
+        EXPECT_EQ(l.month, month) << uid;
+        EXPECT_EQ(l.isLeap != 0, leap[0] == 'L') << uid;
+        EXPECT_TRUE(l.day == day || (day == 30 && l.day == 29 && l.monthDays == 29)) << uid << " on " << Date(e);
+        ++perMonth[uid.substr(0, uid.size() - std::string("-DD-note@vestrel-cal").size())];
+    }
+    // Every lunar month of 1900 ... 2049 has events, and all 30 unless a range end cuts it:
+    // 1900-02-01 is 正月初二, 2049-12-31 is 十二月初七.
+    int months = 12 * (2049 - 1900 + 1);
+    for (int year = 1900; year <= 2049; ++year) months += LeapMonth(year) != 0;
+    EXPECT_EQ(static_cast<int>(perMonth.size()), months);
+    for (const auto& [month, count] : perMonth) {
+        const int expected = month == "lunar-1900-01" ? 29 : month == "lunar-2049-12" ? 7 : 30;
+        EXPECT_EQ(count, expected) << month;
+    }
+    EXPECT_GT(lunarEvents, (months - 2) * 30);
+}
+
+TEST(IcsText, NoteTextBecomesUtf8WithLfLineBreaks) {
+    struct { std::string gbk; std::string utf8; } rows[] = {
+        // GBK note text                     iCalendar text
+        {"日历",                              u8"日历"},
+        {"a\r\nb",                            "a\nb"},
+        {"a\rb\nc",                           "a\nb\nc"},   // a lone CR or LF is a break too
+        {"a\r\n\r\nb",                        "a\n\nb"},
+        {"tab\tkept",                         "tab\tkept"},
+        {"bell\a, esc\x1b, del\x7f gone",     "bell, esc, del gone"},
+        {std::string("cut\0here", 8),         "cut"},
+        {"bad \xFF byte",                     "bad \xEF\xBF\xBD byte"},
+        {"\xC8",                              "\xEF\xBF\xBD"},  // a lead byte without its trail
+        {"\x81\x5C\r\n",                      u8"乗\n"},  // a trail byte 0x5C is no backslash
+    };
+    for (const auto& row : rows) EXPECT_EQ(NoteText(row.gbk), row.utf8) << row.utf8;
+}
+
+TEST(IcsText, SolarTermInstantShowsMinute60AsTheNextMinute) {
+    struct { int year, month; SolarTermTime t; const char* instant; } rows[] = {
+        // year  month  day hour minute   instant
+        {2021,   12,    {21, 23, 59},     "2021-12-21 23:59"},
+        {2021,   1,     {5, 11, 23},      "2021-01-05 11:23"},
+        {1914,   6,     {6, 21, 60},      "1914-06-06 22:00"},
+        {1923,   2,     {19, 23, 60},     "1923-02-20 00:00"},
+        {2023,   2,     {28, 23, 60},     "2023-03-01 00:00"},
+        {2024,   2,     {28, 23, 60},     "2024-02-29 00:00"},
+        {2017,   12,    {31, 23, 60},     "2018-01-01 00:00"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(SolarTermInstant(row.year, row.month, row.t), row.instant) << row.instant;
+}
+
+TEST(IcsText, NearestCssColour) {
+    struct { uint32_t rgb; const char* name; } rows[] = {
+        // 0xRRGGBB    name
+        {0xFF0000,     "red"},
+        {0xFE0101,     "red"},
+        {0x01FF0000,   "red"},             // bits above 23 do not count
+        {0x87CEFA,     "lightskyblue"},    // the program's dated-note colour
+        {0x8000FF,     "darkviolet"},      // its lunar-yearly colour (148, 0, 211 is nearest)
+        {0x00FFFF,     "aqua"},            // not cyan: the first of two names
+        {0x808080,     "gray"},            // not grey
+        {0x000001,     "black"},
+        {0xFFFFFE,     "white"},
+        {0x7F7F00,     "olive"},
+        {0x2E8B57,     "seagreen"},
+    };
+    for (const auto& row : rows) EXPECT_STREQ(NearestCssColor(row.rgb), row.name) << std::hex << row.rgb;
+}
+
+TEST(IcsOutput, LostOutputIsStatusOne) {
+    std::ostringstream err;
+    std::ostream out(nullptr);  // no buffer: every write fails
+    const char* argv[] = {"vestrel-cal", "--ics", "2017", "2017"};
+    EXPECT_EQ(RunCli(4, argv, out, err, {2017, 1, 28, false}), 1);
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(IcsOutput, HelpSaysWhereLunarNotesFall) {
+    const Result r = Cal({"--help"});
+    EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged]"), std::string::npos);
+    EXPECT_NE(r.out.find("day 30 falls on day 29 of a 29-day month"), std::string::npos);
+    EXPECT_NE(r.out.find(u8"我的记事"), std::string::npos);
+}
+
+}  // namespace

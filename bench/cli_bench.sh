@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Whole-process time of vestrel-cal (make bench): --days over every day on offer, and --ics over
+# 1900 ... 2049 with a notes folder of a few hundred notes made for the run. Prints the fastest and
+# the median of several runs, start-up included, output to /dev/null.
+#   bash bench/cli_bench.sh build/native/vestrel-cal
+set -euo pipefail
+tool=${1:?usage: cli_bench.sh PATH/TO/vestrel-cal}
+runs=${VESTREL_CLI_BENCH_RUNS:-21}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A notes folder as the program writes it: 120 lunar-yearly notes (every third day of each lunar
+# month), 48 Gregorian-yearly, 300 dated (two a year), 3 weekly; some with own colours and line breaks.
+notes=$(/usr/bin/python3 - "$work" <<'EOF'
+import os, struct, sys
+
+lists = os.path.join(sys.argv[1], "我的记事", "日历")
+os.makedirs(lists)
+os.makedirs(os.path.join(sys.argv[1], "我的记事", "备忘"))
+
+count = 0
+
+def write(name, entries):
+    global count
+    count += len(entries)
+    data = struct.pack("<H", 100)
+    for slot in sorted(entries):
+        text, colour = entries[slot]
+        raw = text.encode("gbk")
+        data += struct.pack("<HHI", slot, len(raw), colour) + raw
+    with open(os.path.join(lists, name), "wb") as f:
+        f.write(data)
+
+for m in range(1, 13):
+    write("0%02d" % m, {d: ("农历%d月%d日 生日\r\n记得打电话, 买蛋糕; 订餐厅" % (m, d), 0x01000000 | (d * 70001))
+                        for d in range(1, 31, 3)})
+    write("1%02d" % m, {d: ("纪念日 %d月%d日" % (m, d), 0) for d in (1, 8, 15, 22)})
+for y in range(1900, 2050):
+    write("%d%02d" % (y, 3 if y > 1900 else 4), {5: ("会议, 文件; 第%d年" % y, 0)})
+    write("%d%02d" % (y, 10), {20: ("体检\r\n空腹", 0x010000FF)})
+write("week", {1: ("例会", 0), 3: ("游泳", 0), 5: ("周报", 0x0100FF00)})
+print(count)
+EOF
+)
+
+# Fastest and median wall time of $runs runs of the command, in milliseconds.
+measure() {
+    local label=$1; shift
+    local times=() start end
+    "$@" >/dev/null  # once before, so every timed run finds the files cached
+    for ((i = 0; i < runs; i++)); do
+        start=$EPOCHREALTIME
+        "$@" >/dev/null
+        end=$EPOCHREALTIME
+        times+=($(( ${end/./} - ${start/./} )))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk -v label="$label" -v bytes="$("$@" | wc -c)" \
+        '{t[NR] = $1} END {printf "%-52s fastest %7.1f ms   median %7.1f ms   %9d bytes\n", label, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, bytes}'
+}
+
+echo "vestrel-cal, whole process ($runs runs each)"
+measure "--days 1900-02-01 2049-12-31" "$tool" --days 1900-02-01 2049-12-31
+measure "--ics 1900 2049 (no notes)" "$tool" --ics 1900 2049
+files=$(find "$work" -type f | wc -l)
+measure "--ics 1900 2049 --notes ($notes notes in $files files)" "$tool" --ics 1900 2049 --notes "$work/我的记事"

@@ -124,7 +124,11 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"--days", "1900-01-31", "1900-02-01"}, {"--days", "2049-12-31", "2050-01-01"},
         {"--days", "2017-01-02", "2017-01-01"}, {"--days", "2017-01-01"}, {"--terms", "1899", "1900"},
         {"--terms", "2054", "2055"}, {"--terms", "2000", "1999"}, {"--terms", "x", "2000"}, {"--bogus"},
-        {"--help", "extra"},
+        {"--help", "extra"}, {"--ics"}, {"--ics", "2017"}, {"--ics", "2017", "2016"}, {"--ics", "1899", "1900"},
+        {"--ics", "2049", "2050"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
+        {"--ics", "2017", "2017", "--notes"}, {"--ics", "2017", "2017", "--notes", ""},
+        {"--ics", "2017", "2017", "--bogus"}, {"--ics", "2017", "2017", "--notes", "/tmp", "--notes", "/tmp"},
+        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"},
     };
     for (const auto& args : bad) {
         const Result r = Cal(args);
@@ -143,6 +147,8 @@ TEST(CliHelp, Usage) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--days"), std::string::npos);
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
+    EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged]"), std::string::npos);
+    EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
 }
 
 TEST(CliColor, OnlyATerminalWithEscapesAndNoNonEmptyNoColor) {
@@ -202,6 +208,7 @@ TEST(CliLostOutput, AFailedWriteOrFlushIsStatusOne) {
         {{"--days", "2017-01-01", "2017-01-01"},     kAll,  true,       1},
         {{"--terms", "1900", "2054"},                10,    false,      1},
         {{"--help"},                                 10,    false,      1},
+        {{"--ics", "2017", "2017"},                  1000,  false,      1},
         {{"2050", "1"},                              0,     false,      2},  // a bad argument stays 2
     };
     for (const auto& r : rows) {

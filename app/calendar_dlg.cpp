@@ -37,12 +37,6 @@ constexpr int kWindowHeight = 278;
 constexpr int kTopStripHeight = 25;
 constexpr Origin kDefaultOrigin{500, 300};
 
-void WriteNumber(const char* value, int number) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", number);
-    WriteRegString(kSettingsKey, value, text);
-}
-
 }  // namespace
 
 UINT CCalendarDlg::ShowYourselfMessage() {
@@ -219,13 +213,13 @@ void CCalendarDlg::GoToToday() {
 void CCalendarDlg::OnMove(int x, int y) {
     Default();
     if (!m_bInitDone) return;
-    WriteNumber(kValuePosX, x);
-    WriteNumber(kValuePosY, y);
+    WriteRegInt(kSettingsKey, kValuePosX, x);
+    WriteRegInt(kSettingsKey, kValuePosY, y);
     PlaceTabWindows();
 }
 
 void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginWindowDrag(m_hWnd, point);
+    BeginWindowDrag(m_hWnd);
     CDialog::OnLButtonDown(flags, point);
 }
 
@@ -260,11 +254,12 @@ void CCalendarDlg::HideCalendar() {
 
 void CCalendarDlg::OnHideButton() { HideCalendar(); }
 
-bool CCalendarDlg::EndProgram() {
+bool CCalendarDlg::EndProgram(bool uninstall) {
     if (m_pMemoPad && m_pMemoPad->SaveFailed() && !m_pMemoPad->SaveNow()) {
         if (::MessageBoxA(m_hWnd, "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }
+    if (uninstall) SetAutoStart(0, kRunValue);
     CDialog::OnCancel();
     return true;
 }
@@ -273,17 +268,13 @@ void CCalendarDlg::OnCloseButton() {
     CExitPromptDlg prompt(this);
     prompt.DoModal();
     if (prompt.m_nChoice == CExitPromptDlg::kEndProgram) {
-        EndProgram();
+        EndProgram(false);
     } else if (prompt.m_nChoice == CExitPromptDlg::kUninstall) {
-        SetAutoStart(0, kRunValue);
-        EndProgram();
+        EndProgram(true);
     }
 }
 
-void CCalendarDlg::OnUninstallCommand() {
-    SetAutoStart(0, kRunValue);
-    EndProgram();
-}
+void CCalendarDlg::OnUninstallCommand() { EndProgram(true); }
 
 LRESULT CCalendarDlg::OnControlClicked(WPARAM id, LPARAM) {
     const YearMonth shown{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
@@ -300,11 +291,15 @@ LRESULT CCalendarDlg::OnControlClicked(WPARAM id, LPARAM) {
 
 void CCalendarDlg::OnTimer(UINT_PTR) {
     const TickWork work = WorkOfTick(m_tickCount, !m_headline.text.empty());
-    if (work.showTodayNotes) m_pGrid->ShowTodayNotes();
+    // While a note dialog is open its notes belong to the month on show: today's notes and a new
+    // date wait for a tick after it has closed.
+    const bool dialogOpen = m_pGrid->DialogOpen();
+    if (work.showTodayNotes && !dialogOpen) m_pGrid->ShowTodayNotes();
     if (work.fetchHeadline) FetchHeadline();
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    if (now.wDay != m_nTodayDay || now.wMonth != m_nTodayMonth || now.wYear != m_nTodayYear) GoToToday();
+    if (!dialogOpen && (now.wDay != m_nTodayDay || now.wMonth != m_nTodayMonth || now.wYear != m_nTodayYear))
+        GoToToday();
     ++m_tickCount;
 }
 
@@ -313,7 +308,9 @@ void CCalendarDlg::FetchHeadline() {
 }
 
 LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
-    const std::unique_ptr<HeadlineResult> fetched = TakeHeadlineResult(lParam);
+    const std::unique_ptr<HeadlineResult> fetched = m_fetcher ? m_fetcher->Take(lParam) : nullptr;
+    if (!fetched) return 0;  // not a result of this window's fetcher
+    ++m_headlineResults;
     if (ApplyHeadlineBody(&m_headline, static_cast<int>(result), fetched->body.c_str()))
         m_lblHeadline.SetText(m_headline.text.c_str(), 1);
     if (m_headline.showNext) m_lblNext.SetText("下一篇", 1);

@@ -35,8 +35,9 @@ public:
     // Starts a headline request on the worker thread (dropped while one runs).
     void FetchHeadline();
     // Ends the program, first giving a memo that could not be saved one more try and, should that
-    // fail too, asking the user. False when the user chose to keep the program.
-    bool EndProgram();
+    // fail too, asking the user; uninstall also removes the start-up value once the answer is to
+    // end. False when the user chose to keep the program.
+    bool EndProgram(bool uninstall = false);
 
     // For tests and the second start.
     CMonthGrid* Grid() const { return m_pGrid; }
@@ -44,6 +45,7 @@ public:
     CMemoTabDlg* MemoTab() const { return m_pMemoTab; }
     CCalendarTabDlg* CalendarTab() const { return m_pCalendarTab; }
     const HeadlineState& Headline() const { return m_headline; }
+    int HeadlineResultsTaken() const { return m_headlineResults; }
     bool InitDone() const { return m_bInitDone; }
     // Where the headline is fetched from (the build's host and port 80 unless changed here).
     void SetHeadlineServer(const char* host, unsigned short port);
@@ -89,6 +91,7 @@ protected:
     HeadlineState m_headline;  // text (m_strHeadline) and link (m_strHeadlineUrl)
     std::unique_ptr<HeadlineFetcher> m_fetcher;
     int m_tickCount = -2;
+    int m_headlineResults = 0;  // fetch results received
     bool m_winsockStarted = false;
 
     DECLARE_MESSAGE_MAP()

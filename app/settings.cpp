@@ -2,6 +2,7 @@
 #include "app/settings.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -66,6 +67,12 @@ int WriteRegString(const char* subkey, const char* valueName, const char* text) 
     if (RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) != ERROR_SUCCESS)
         return -1;
     return 0;
+}
+
+int WriteRegInt(const char* subkey, const char* valueName, int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    return WriteRegString(subkey, valueName, text);
 }
 
 bool ModulePath(char* buffer, int size) {

@@ -37,6 +37,8 @@ bool ParseWholeInt(const char* text, int* value);
 
 // Writes text (with its NUL) as a REG_SZ value of HKCU\subkey, creating the key path. 0 or -1.
 int WriteRegString(const char* subkey, const char* valueName, const char* text);
+// Writes a number as its decimal text ("%d"), as ReadRegInt reads it back. 0 or -1.
+int WriteRegInt(const char* subkey, const char* valueName, int value);
 
 // The start-up value for an executable path: the path, in double quotes when it holds a space,
 // so Windows cannot take "C:\Program" for the program.

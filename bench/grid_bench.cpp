@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/app_model.h"
 #include "grid/month_grid.h"
 #include "notes/note_files.h"
 #include "platform/handles.h"
@@ -32,7 +33,6 @@ int main() {
         for (int month = 1; month <= 12; ++month) {
             if (year == 1900 && month == 1) continue;
             NoteList l;
-            l.Open(31, "");
             l.OpenMonth(year, month);
             if (!l.Entry(9).Present()) l.SetEntry(9, "dated note", 10, 0);
             ++months;
@@ -65,22 +65,23 @@ int main() {
     ScopedMemoryDc dc(screen);
     ScopedBitmap bitmap(CreateCompatibleBitmap(screen, 363, 236));
     ReleaseDC(nullptr, screen);
-    SelectObject(dc.get(), bitmap.get());
+    ScopedSelect select(dc.get(), bitmap.get());
     const RECT client{0, 0, 363, 236};
 
     const long gdiBefore = LiveGdiObjects();
     std::chrono::steady_clock::duration setMonth{}, paint{};
     for (int round = 0; round < 2; ++round) {  // the first round warms the file cache
         setMonth = paint = {};
-        for (int index = 1900 * 12 + 1; index <= 2049 * 12 + 11; ++index) {
+        for (YearMonth ym{kFirstShownYear, kFirstShownMonth};; ym = StepMonth(ym, 1)) {
             const auto t0 = std::chrono::steady_clock::now();
-            grid.SetMonth(index / 12, index % 12 + 1, 0);
+            grid.SetMonth(ym.year, ym.month, 0);
             const auto t1 = std::chrono::steady_clock::now();
             grid.PaintInto(dc.get(), client);
             GdiFlush();
             const auto t2 = std::chrono::steady_clock::now();
             setMonth += t1 - t0;
             paint += t2 - t1;
+            if (ym == YearMonth{kLastShownYear, kLastShownMonth}) break;
         }
     }
     std::printf("grid SetMonth with notes: %8.1f us/month over %d months\n", 1e6 * Seconds(setMonth) / months,

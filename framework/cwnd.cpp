@@ -191,15 +191,16 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     return registered->emplace(name, name).first->second.c_str();
 }
 
-void BeginWindowDrag(HWND hwnd, POINT p) {
+void BeginWindowDrag(HWND hwnd) {
     // A click whose button is already up is no drag: a move loop started now would have no
-    // button-up left to end it and would carry the window along with the pointer.
+    // button-up left to end it and would carry the window along with the pointer. The physical
+    // button is asked for, so the one that acts as the left button when the buttons are swapped.
+    const int button = ::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
     MSG up;
-    if (!(::GetAsyncKeyState(VK_LBUTTON) & 0x8000) ||
+    if (!(::GetAsyncKeyState(button) & 0x8000) ||
         ::PeekMessageA(&up, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
         return;
     // Only the move command: a WM_NCLBUTTONDOWN posted as well would start a second move loop
     // once this one has ended, after the button went up.
-    (void)p;
     ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }

@@ -131,10 +131,10 @@ public:
     static LRESULT CALLBACK StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// Starts moving a window with the mouse from a left-button press at client point p: sends
+// Starts moving a window with the mouse from a left-button press: sends
 // WM_SYSCOMMAND SC_MOVE | HTCAPTION; the window's WM_MOVE messages follow the pointer until the
 // button goes up. Nothing happens when the button is already up again.
-void BeginWindowDrag(HWND hwnd, POINT p);
+void BeginWindowDrag(HWND hwnd);
 
 // Registers (once) and names a window class that uses the framework's window procedure.
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,

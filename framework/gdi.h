@@ -6,6 +6,7 @@
 
 #include "framework/cstring.h"
 #include "framework/message_map.h"
+#include "platform/handles.h"
 
 class CWnd;
 
@@ -86,19 +87,6 @@ public:
 
 private:
     HWND m_hWnd;
-};
-
-// Selects an object into a DC and selects the previous one back when it leaves scope.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
-    ~ScopedSelect() { ::SelectObject(dc_, old_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
 };
 
 // While alive, CPaintDC paints into dc instead of beginning a paint (WM_PRINTCLIENT).

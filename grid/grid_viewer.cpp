@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/app_model.h"
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
 #include "notes/note_files.h"
@@ -35,10 +36,8 @@ public:
         Show(now.wYear, now.wMonth, now.wDay);
     }
     void Step(int months) {
-        int index = m_grid.ShownYear() * 12 + (m_grid.ShownMonth() - 1) + months;
-        if (index < 1900 * 12 + 1) index = 1900 * 12 + 1;  // February 1900
-        if (index > 2049 * 12 + 11) index = 2049 * 12 + 11;  // December 2049
-        Show(index / 12, index % 12 + 1, 0);
+        const YearMonth ym = StepMonth(YearMonth{m_grid.ShownYear(), m_grid.ShownMonth()}, months);
+        Show(ym.year, ym.month, 0);
     }
     CMonthGrid& Grid() { return m_grid; }
 
@@ -65,11 +64,12 @@ bool SaveShot(HWND hwnd, const char* path) {
     ::GetWindowRect(hwnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(mem, bitmap);
-    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(mem, old);
+    ScopedMemoryDc mem(screen);
+    ScopedBitmap bitmap(::CreateCompatibleBitmap(screen, w, h));
+    {
+        ScopedSelect select(mem.get(), bitmap.get());
+        ::BitBlt(mem.get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    }
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = w;
@@ -78,9 +78,7 @@ bool SaveShot(HWND hwnd, const char* path) {
     info.biBitCount = 24;
     const int stride = (w * 3 + 3) & ~3;
     char* bits = new char[static_cast<size_t>(stride) * h];
-    ::GetDIBits(mem, bitmap, 0, h, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(mem);
+    ::GetDIBits(mem.get(), bitmap.get(), 0, h, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;

@@ -311,12 +311,16 @@ void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {
     if (target.kind == ClickTarget::Day) {
         if (m_popup) m_popup->ShowWindow(SW_HIDE);
         m_hotDay = static_cast<uint16_t>(target.value);
+        m_dialogOpen = true;
         CMemoEntryDlg dialog(this);
         dialog.DoModal();
+        m_dialogOpen = false;
     } else if (target.kind == ClickTarget::Weekday) {
         m_weekdayColumn = target.value;
+        m_dialogOpen = true;
         CWeeklyNoteDlg dialog(this);
         dialog.DoModal();
+        m_dialogOpen = false;
     }
     CWnd::OnLButtonUp(flags, point);
 }

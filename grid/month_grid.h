@@ -75,6 +75,8 @@ public:
     const NoteEntry& SolarYearlyNote(int day) const { return m_solarYearlyNotes.Entry(day); }
     const NoteEntry& WeeklyNote(int weekday) const { return m_weeklyNotes.Entry(weekday); }
     CNotePopup* Popup() const { return m_popup.get(); }
+    // True while a note dialog of the grid is open (the shown month must not change under it).
+    bool DialogOpen() const { return m_dialogOpen; }
     // The lunar month number whose list holds a slot, 0 when the month has no such list.
     int LunarListMonth(LunarListSlot slot) const { return m_lunarKeys.month[slot]; }
 
@@ -100,6 +102,7 @@ private:
     uint16_t m_hotDay = 0;
     uint16_t m_todayYear = 0, m_todayMonth = 0, m_todayDay = 0;
     int m_weekdayColumn = -1;
+    bool m_dialogOpen = false;
 
     NoteList m_monthNotes;
     NoteList m_solarYearlyNotes;

@@ -12,15 +12,6 @@ BEGIN_MESSAGE_MAP(CMemoEntryDlg, CDialog)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-namespace {
-
-void TakeNote(const NoteEntry& entry, CString* text, uint32_t* colour) {
-    *text = entry.Present() ? CString(entry.text.get(), entry.length) : CString();
-    *colour = entry.colourWord;
-}
-
-}  // namespace
-
 CMemoEntryDlg::CMemoEntryDlg(CMonthGrid* grid) : CDialog(IDD_DAY_NOTE, grid), m_grid(grid) {
     const int day = grid->HotDay();
     TakeNote(grid->MonthNote(day), &m_dayText, &m_dayColour);
@@ -54,13 +45,13 @@ BOOL CMemoEntryDlg::OnInitDialog() {
     CString solarLine;
     solarLine.Format("阳历每年%d月%d日", m_grid->ShownMonth(), day);
     const RECT solarEdit =
-        PlaceLineBeforeEdit(this, &m_solarLabel, solarLine, 1038, IDC_SOLAR_TEXT, &m_labelFont, &m_smallLabelFont);
+        PlaceLineBeforeEdit(this, &m_solarLabel, solarLine, 1038, IDC_SOLAR_TEXT, &m_labelFont, &m_smallSolarFont);
     m_solarSwatch.Create(CRect(solarEdit.right + 3, solarEdit.top, solarEdit.right + 28, solarEdit.bottom), this,
                          IDC_SOLAR_SWATCH, 120);
     CString lunarLine;
     lunarLine.Format("农历每年%s月%s", static_cast<const char*>(monthName), static_cast<const char*>(dayName));
     const RECT lunarEdit =
-        PlaceLineBeforeEdit(this, &m_lunarLabel, lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLabelFont);
+        PlaceLineBeforeEdit(this, &m_lunarLabel, lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont);
     m_lunarSwatch.Create(CRect(lunarEdit.right + 3, lunarEdit.top, lunarEdit.right + 28, lunarEdit.bottom), this,
                          IDC_LUNAR_SWATCH, 120);
     return TRUE;

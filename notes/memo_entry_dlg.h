@@ -37,7 +37,7 @@ protected:
     NoteSwatch m_daySwatch{&m_dayColour, NoteKind::Day};
     NoteSwatch m_solarSwatch{&m_solarColour, NoteKind::SolarYearly};
     NoteSwatch m_lunarSwatch{&m_lunarColour, NoteKind::LunarYearly};
-    CFont m_labelFont, m_smallLabelFont;
+    CFont m_labelFont, m_smallSolarFont, m_smallLunarFont;  // a smaller font per line, when needed
     CMonthGrid* m_grid;
     CString m_dateLine;
 

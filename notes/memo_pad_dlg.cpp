@@ -46,7 +46,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
     ::MapDialogRect(m_hWnd, &title);
     const Origin origin = ReachableOrigin(haveX, stored, Origin{m_defaultX, m_defaultY}, window.right - window.left,
                                           title.bottom, MonitorRects(), 40, 10);
-    ::SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
     ::SendDlgItemMessageA(m_hWnd, IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
     int size = 0;
@@ -65,18 +65,15 @@ BOOL CMemoPadDlg::OnInitDialog() {
 }
 
 void CMemoPadDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginWindowDrag(m_hWnd, point);
+    BeginWindowDrag(m_hWnd);
     CDialog::OnLButtonDown(flags, point);
 }
 
 void CMemoPadDlg::OnMove(int x, int y) {
     Default();
     if (!m_placed) return;
-    char number[16];
-    std::snprintf(number, sizeof number, "%d", x);
-    WriteRegString(kSettingsKey, kValueMemoX, number);
-    std::snprintf(number, sizeof number, "%d", y);
-    WriteRegString(kSettingsKey, kValueMemoY, number);
+    WriteRegInt(kSettingsKey, kValueMemoX, x);
+    WriteRegInt(kSettingsKey, kValueMemoY, y);
 }
 
 bool CMemoPadDlg::SaveNow() {

@@ -16,8 +16,8 @@ protected:
     ~MemoPadOwner() = default;
 };
 
-// The most characters the pad's edit takes: about 100,000 lines' worth of text, and at two bytes a
-// character always below what the store saves and reads back (kMaxMemoBytes).
+// The most characters the pad's edit takes: ten times the 100,000 a memo may need, and at two bytes
+// a character always below what the store saves and reads back (kMaxMemoBytes).
 constexpr int kMemoEditLimit = 1000000;
 
 class CMemoPadDlg : public CDialog {

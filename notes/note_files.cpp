@@ -92,10 +92,16 @@ int WriteWholeFile(const std::string& path, const char* bytes, int n) {
 FileBytes ReadWholeFile(const std::string& path) {
     FileBytes out;
     if (path.empty()) return out;
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (attempt > 0) Sleep(25);
+        *file.out() = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        error = file.valid() ? ERROR_SUCCESS : GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
+    }
     if (!file.valid()) {
-        const DWORD error = GetLastError();
         out.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
                                                                                     : ReadStatus::Unreadable;
         return out;
@@ -131,13 +137,17 @@ int RemoveFile(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
 }
 
-int KeepDamagedFile(const std::string& path) {
+int KeepDamagedFile(const std::string& path, std::string* keptAs) {
+    if (keptAs) keptAs->clear();
     if (path.empty()) return -1;
     if (!Exists(path)) return 0;
     for (int n = 1; n < 1000; ++n) {
         const std::string kept = path + ".damaged" + (n == 1 ? std::string() : "." + std::to_string(n));
         if (Exists(kept)) continue;
-        if (MoveFileExA(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+        if (MoveFileExA(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            if (keptAs) *keptAs = kept;
+            return 0;
+        }
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return -1;
     }
     return -1;

@@ -37,7 +37,8 @@ struct FileBytes {
     int size = 0;
 };
 
-// Reads the whole of path.
+// Reads the whole of path. A file another program holds open without sharing (a backup or a
+// virus scan, for a moment) is tried again a few times before it counts as unreadable.
 FileBytes ReadWholeFile(const std::string& path);
 
 // Writes n bytes as the whole content of path. The bytes go to path + ".new" in the same folder,
@@ -50,9 +51,10 @@ int WriteWholeFile(const std::string& path, const char* bytes, int n);
 int RemoveFile(const std::string& path);
 
 // Renames path to the first free name of path + ".damaged", ".damaged.2", ".damaged.3" ... so a
-// file that could not be read whole survives the rewrite that follows. 0 when it was moved or
-// there is no file at path any more; -1 when it stays under its name.
-int KeepDamagedFile(const std::string& path);
+// file that could not be read whole survives the rewrite that follows; *keptAs (when given) is
+// that name. 0 when it was moved or there is no file at path any more (*keptAs then ""); -1 when
+// it stays under its name.
+int KeepDamagedFile(const std::string& path, std::string* keptAs = nullptr);
 
 // Test hook: called before each step of WriteWholeFile (1 = temporary file created, 2 = bytes
 // written, 3 = flushed and closed, 4 = about to replace). A hook returning false stops the write

@@ -1,6 +1,8 @@
 // Note lists and the memo file.
 #include "notes/note_list.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -12,7 +14,7 @@ void NoteList::Open(int lastIndex, const char* fileName) {
     m_entries.clear();
     m_entries.resize(static_cast<size_t>(lastIndex < 0 ? 0 : lastIndex + 1));
     m_lastIndex = lastIndex;
-    m_damaged = false;
+    m_damage = Damage::None;
     std::snprintf(m_fileName, sizeof m_fileName, "%s", fileName);
 }
 
@@ -30,31 +32,39 @@ int NoteList::OpenWeek() {
 
 int NoteList::Load() {
     ClearEntries();
-    m_damaged = false;
+    m_damage = Damage::None;
     if (m_lastIndex < 0) return 0;
     const FileBytes file = ReadWholeFile(NotePath(m_fileName));
     if (file.status == ReadStatus::Missing) return 0;
-    if (file.status == ReadStatus::Ok &&
-        DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0)
-        return 0;
-    m_damaged = true;
+    if (file.status != ReadStatus::Ok) {
+        m_damage = file.status == ReadStatus::Unreadable ? Damage::Unreadable : Damage::BadRecords;
+        return -1;
+    }
+    if (DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0) return 0;
+    m_damage = Damage::BadRecords;
     return -1;
 }
 
 int NoteList::Save() {
     const std::string path = NotePath(m_fileName);
     if (path.empty()) return -1;
-    if (m_damaged) {
-        if (KeepDamagedFile(path) != 0) return -1;
-        m_damaged = false;
-    }
+    std::string kept;
+    if (Damaged() && KeepDamagedFile(path, &kept) != 0) return -1;
     const std::vector<char> bytes = EncodeNoteList(m_entries.data(), m_lastIndex);
-    if (bytes.empty()) return RemoveFile(path);
-    return WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
+    const int rc = bytes.empty() ? RemoveFile(path)
+                                 : WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
+    if (rc != 0) {
+        // The damaged file goes back under its name: the list on disk stays as it was.
+        if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        return -1;
+    }
+    m_damage = Damage::None;
+    return 0;
 }
 
 int NoteList::SetEntry(int index, const char* text, int length, uint32_t colourWord) {
     if (index < 0 || index > m_lastIndex) return -1;
+    if (m_damage == Damage::Unreadable) Load();
     NoteEntry& entry = m_entries[static_cast<size_t>(index)];
     NoteEntry before = std::move(entry);
     if (entry.Assign(text, length, colourWord) != 0 || Save() != 0) {
@@ -86,12 +96,16 @@ std::string MemoPath(const char* name) {
 int SaveMemo(const char* name, const char* text, int length) {
     const std::string path = MemoPath(name);
     if (path.empty() || length < 0 || length > kMaxMemoBytes || (length > 0 && text == nullptr)) return -1;
-    if (DamagedMemos().count(path) != 0) {
-        if (KeepDamagedFile(path) != 0) return -1;
-        DamagedMemos().erase(path);
+    std::string kept;
+    const bool damaged = DamagedMemos().count(path) != 0;
+    if (damaged && KeepDamagedFile(path, &kept) != 0) return -1;
+    const int rc = length == 0 ? RemoveFile(path) : WriteWholeFile(path, text, length);
+    if (rc != 0) {
+        if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        return -1;
     }
-    if (length == 0) return RemoveFile(path);
-    return WriteWholeFile(path, text, length);
+    DamagedMemos().erase(path);
+    return 0;
 }
 
 std::unique_ptr<char[]> LoadMemo(const char* name, int* size, bool* damaged) {

@@ -38,7 +38,8 @@ public:
     int Save();
     // Assign on entry index, then Save. -1 without any change for an index outside
     // 0 ... LastIndex() or a length outside 0 ... 65535. When the save fails the entry returns to
-    // what it was and the result is -1; else 0.
+    // what it was and the result is -1; else 0. A list whose file could not be read is read again
+    // first, so that a file that was only held open for a moment keeps all its notes.
     int SetEntry(int index, const char* text, int length, uint32_t colourWord);
     // Makes every entry absent (nothing is written).
     void ClearEntries();
@@ -47,13 +48,15 @@ public:
     int LastIndex() const { return m_lastIndex; }
     const char* FileName() const { return m_fileName; }
     // True while the file on disk did not load whole and has not been kept aside yet.
-    bool Damaged() const { return m_damaged; }
+    bool Damaged() const { return m_damage != Damage::None; }
 
 private:
+    enum class Damage { None, BadRecords, Unreadable };
+
     std::vector<NoteEntry> m_entries;
     char m_fileName[32] = {};
     int m_lastIndex = -1;
-    bool m_damaged = false;
+    Damage m_damage = Damage::None;
 };
 
 // The most bytes a memo may have: every memo saved can be read back whole.

@@ -23,6 +23,11 @@ void NoteSwatch::ClearColour() {
     m_label.SetTextColor(Colour());
 }
 
+void TakeNote(const NoteEntry& entry, CString* text, uint32_t* colour) {
+    *text = entry.Present() ? CString(entry.text.get(), entry.length) : CString();
+    *colour = entry.colourWord;
+}
+
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font) {
     HWND hwnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, dialog->m_hWnd,

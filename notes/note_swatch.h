@@ -32,6 +32,10 @@ private:
     CClickLabel m_label;
 };
 
+// A note's text and colour word as a dialog edits them: "" for an absent entry; the colour word as
+// stored, 0 for a slot that never held a note.
+void TakeNote(const NoteEntry& entry, CString* text, uint32_t* colour);
+
 // Creates a static text line with font in dialog, on the row of the edit editId and ending a few
 // pixels left of it; when the text would start left of the client area, its font is replaced by a
 // smaller one (*smallFont) that fits. Returns the edit's rectangle in dialog client pixels.

@@ -15,9 +15,7 @@ END_MESSAGE_MAP()
 
 CWeeklyNoteDlg::CWeeklyNoteDlg(CMonthGrid* grid) : CDialog(IDD_WEEKLY_NOTE, grid), m_grid(grid) {
     m_labelFont.CreatePointFont(90, "Arial");
-    const NoteEntry& entry = grid->WeeklyNote(grid->WeekdayColumn());
-    m_text = entry.Present() ? CString(entry.text.get(), entry.length) : CString();
-    m_colour = entry.colourWord;
+    TakeNote(grid->WeeklyNote(grid->WeekdayColumn()), &m_text, &m_colour);
 }
 
 void CWeeklyNoteDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_WEEK_TEXT, m_text); }

@@ -115,6 +115,19 @@ using ScopedBrush = ScopedGdiObject<HBRUSH>;
 using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 
+// Selects an object into a DC and selects the previous one back when it leaves scope.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~ScopedSelect() { ::SelectObject(dc_, old_); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 struct MemoryDcTraits {
     using Handle = HDC;
     static Handle Invalid() { return nullptr; }

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 
 // Posted with wParam = the HttpGet result and lParam = a HeadlineResult* that the receiving
@@ -26,12 +28,21 @@ public:
     // is dropped: returns false.
     bool Start(HWND target, UINT message);
     bool Busy() const { return busy_->load(); }
+    // The result a posted message carries, when this fetcher posted it and it was not taken yet;
+    // null for anything else (a message another program posted, a stray or repeated lParam).
+    std::unique_ptr<HeadlineResult> Take(LPARAM lParam);
 
 private:
     std::string host_;
     unsigned short port_;
     // Shared with the worker, which may outlive the fetcher when the program ends mid-request.
     std::shared_ptr<std::atomic<bool>> busy_;
+    // The results posted and not taken yet.
+    struct Posted {
+        std::mutex lock;
+        std::set<HeadlineResult*> results;
+    };
+    std::shared_ptr<Posted> posted_;
 };
 
 // The result carried by a posted message, owned by the caller from here on.

@@ -4,11 +4,16 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "platform/handles.h"
 #include "web/headline.h"
+
+namespace {
+constexpr char kHeaderEnd[] = "\r\n\r\n";
+}  // namespace
 
 int HttpGet(char* body, int* length, const char* host, const char* path, const char* version, unsigned short port) {
     const int capacity = *length;
@@ -57,7 +62,15 @@ int HttpGet(char* body, int* length, const char* host, const char* path, const c
     if (received == 0) return kHttpNothing;
     // Reading that stopped before the server closed may have cut a double-byte character in two:
     // its lone lead byte is dropped.
-    if (!closed) received = static_cast<int>(CompleteGbkLength(buffer, static_cast<size_t>(received)));
+    if (!closed) {
+        // Only the body is GBK text: the pairing of its bytes starts after the header block.
+        const char* end = std::search(buffer, buffer + received, kHeaderEnd, kHeaderEnd + 4);
+        if (end != buffer + received) {
+            const char* body = end + 4;
+            received = static_cast<int>(body - buffer) +
+                       static_cast<int>(CompleteGbkLength(body, static_cast<size_t>(buffer + received - body)));
+        }
+    }
     buffer[received] = '\0';
 
     *length = capacity;

@@ -218,6 +218,22 @@ TEST(DesktopAttachment, IconViewOfAVisibleWorkerWOrProgmanInAnyCase) {
     }
 }
 
+// Going to today compares with the grid's own today, not with the day under the pointer: a
+// stale today in the shown month is replaced even when the pointer rests on today's cell.
+TEST_F(MainWindow, GoToTodayUsesTheGridsOwnToday) {
+    Open();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const int stale = now.wDay == 1 ? 2 : 1;
+    dialog_.Grid()->SetMonth(now.wYear, now.wMonth, stale);
+    POINT cell;
+    dialog_.Grid()->GetCellOrigin(now.wDay, &cell);
+    guitest::SendMouse(dialog_.Grid()->m_hWnd, WM_MOUSEMOVE, cell.x + 20, cell.y + 15);
+    ASSERT_EQ(dialog_.Grid()->HotDay(), now.wDay);
+    dialog_.GoToToday();
+    EXPECT_EQ(dialog_.Grid()->TodayDay(), now.wDay);
+}
+
 // A second start finds the calendar that runs (even hidden), shows it and ends.
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
     Open();
@@ -269,8 +285,12 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
         LoopbackServer server([](SOCKET) {});  // closes without an answer
         dialog_.SetHeadlineServer("127.0.0.1", server.port());
         Click(IDC_NEXT_HEADLINE);
-        guitest::PumpUntil([] { return false; }, 700);
+        EXPECT_TRUE(guitest::PumpUntil([&] { return dialog_.HeadlineResultsTaken() == 2; }, 10000));
     }
+    // A message of that number from anyone else (lParam 0 or a made-up pointer) is ignored.
+    SendMessageA(dialog_.m_hWnd, WM_HEADLINE_FETCHED, 0, 0);
+    SendMessageA(dialog_.m_hWnd, WM_HEADLINE_FETCHED, 0, 0x12345678);
+    EXPECT_EQ(dialog_.HeadlineResultsTaken(), 2);
     EXPECT_EQ(dialog_.Headline().text, "今日头条");
     EXPECT_EQ(dialog_.Headline().link, "http://news.example/1");
     SetPageOpenerForTest(nullptr);

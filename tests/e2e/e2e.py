@@ -243,7 +243,7 @@ def suite(server):
     first = shot("01-first-start")
     step("first start: the top strip is painted", count(first, (x0, y0, WIDTH, 20), STRIP) > 2000)
     run_value = reg(RUN_KEY, "Vestrel") or ""
-    step("first start: the start-up value names the program", run_value.lower().endswith("vestrel-e2e.exe"),
+    step("first start: the start-up value names the program", run_value.strip('"').lower().endswith("vestrel-e2e.exe"),
          run_value)
 
     grid = (x0, y0 + 22, WIDTH, 236)

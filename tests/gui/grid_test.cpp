@@ -247,6 +247,25 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
         SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "every year");
         SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "腊八");
         guitest::SavePng(guitest::CaptureWindow(dialog), "day-note-dialog");
+        // The three lines and three swatches lie whole inside the dialog; each repeat line ends
+        // left of its edit, each later swatch right of it.
+        RECT client;
+        GetClientRect(dialog, &client);
+        const auto rectOf = [dialog](int id) {
+            RECT r{};
+            GetWindowRect(GetDlgItem(dialog, id), &r);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        for (int id : {1032, 1038, 1039, IDC_DAY_SWATCH, IDC_SOLAR_SWATCH, IDC_LUNAR_SWATCH}) {
+            const RECT r = rectOf(id);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom && r.right > r.left)
+                << id << " at " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        }
+        EXPECT_LE(rectOf(1038).right, rectOf(IDC_SOLAR_TEXT).left);
+        EXPECT_LE(rectOf(1039).right, rectOf(IDC_LUNAR_TEXT).left);
+        EXPECT_GE(rectOf(IDC_SOLAR_SWATCH).left, rectOf(IDC_SOLAR_TEXT).right);
+        EXPECT_GE(rectOf(IDC_LUNAR_SWATCH).left, rectOf(IDC_LUNAR_TEXT).right);
         guitest::ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(dateLine, "2017年1月5日星期四农历十二月初八");
@@ -262,7 +281,10 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
             if (way == 0) {
                 guitest::ClickButton(dialog, IDCANCEL);
             } else {
-                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // what Escape sends
+                // Escape itself, through the dialog's own message loop.
+                HWND edit = GetDlgItem(dialog, IDC_SOLAR_TEXT);
+                SetFocus(edit);
+                PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
             }
         });
         EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "every year")) << way;

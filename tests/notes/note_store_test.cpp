@@ -325,9 +325,37 @@ TEST_F(NoteStore, UnreadableListIsNeverOverwritten) {
     EXPECT_FALSE(l.Entry(9).Present());
     CloseHandle(lock);
     EXPECT_EQ(ReadAll("日历\\201808"), bytes);
-    // Once it can be moved, the next edit keeps it and goes through.
+    // Once it can be read, the next edit reads it again and keeps every note: it was never damaged.
     EXPECT_EQ(l.SetEntry(9, "x", 1, 0), 0);
-    EXPECT_EQ(ReadAll("日历\\201808.damaged"), bytes);
+    EXPECT_FALSE(l.Damaged());
+    EXPECT_EQ(ReadAll("日历\\201808"), bytes + std::string("\x09\x00\x01\x00\x00\x00\x00\x00", 8) + "x");
+    EXPECT_FALSE(Exists("日历\\201808.damaged"));
+}
+
+// A damaged file kept aside goes back under its name when the rewrite then fails: the list on
+// disk stays as it was, and the next edit tries again.
+TEST_F(NoteStore, DamagedFileReturnsWhenTheRewriteFails) {
+    const std::string bytes = std::string("\x64\x00\x40\x00\x00\x00\x00\x00\x00\x00", 10);  // index 64
+    Put("日历\\201809", bytes);
+    Put("备忘\\default", std::string("a\0b", 3));
+    NoteList l;
+    EXPECT_EQ(l.OpenMonth(2018, 9), -1);
+    int size = 0;
+    bool damaged = false;
+    EXPECT_EQ(LoadMemo("default", &size, &damaged), nullptr);
+    ASSERT_TRUE(damaged);
+    SetWriteStepHook([](int) { return false; });
+    EXPECT_EQ(l.SetEntry(1, "x", 1, 0), -1);
+    EXPECT_EQ(SaveMemo("default", "m", 1), -1);
+    SetWriteStepHook(nullptr);
+    EXPECT_EQ(ReadAll("日历\\201809"), bytes);
+    EXPECT_FALSE(Exists("日历\\201809.damaged"));
+    EXPECT_EQ(ReadAll("备忘\\default"), std::string("a\0b", 3));
+    EXPECT_TRUE(l.Damaged());
+    EXPECT_EQ(l.SetEntry(1, "x", 1, 0), 0);
+    EXPECT_EQ(ReadAll("日历\\201809.damaged"), bytes);
+    EXPECT_EQ(SaveMemo("default", "m", 1), 0);
+    EXPECT_EQ(ReadAll("备忘\\default.damaged"), std::string("a\0b", 3));
 }
 
 // A memo that cannot be shown whole answers null with damaged set; the first keystroke's save

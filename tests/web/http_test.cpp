@@ -137,6 +137,13 @@ TEST(HttpGet, CutInsideADoubleByteCharacterDropsItsHalf) {
     }
 }
 
+TEST(HttpGet, AReplyTheServerEndedKeepsItsLastByte) {
+    LoopbackServer server([](SOCKET s) { Send(s, "HTTP/1.1 200 OK\r\n\r\n*/a\tx\x81"); });
+    const Got got = Get(server.port());
+    EXPECT_EQ(got.result, 0);
+    EXPECT_EQ(got.body, "*/a\tx\x81");
+}
+
 // ---------------------------------------------------------------------------------------------------
 // The background fetch, posting to a window
 

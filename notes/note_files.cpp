@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
+#include <map>
 #include <string>
 
 #include "platform/handles.h"
@@ -28,6 +30,50 @@ bool MakeFolder(const std::string& path) {
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The bytes of small files read lately, with the size and time of last write they had. Opening a
+// file costs some hundred microseconds under Wine while asking for its attributes costs about ten,
+// and the grid reads the same yearly and weekly lists for every month it shows. Every write,
+// removal and rename of the store forgets the file it touches; a file changed by anyone else has
+// another time of last write.
+class RecentFiles {
+public:
+    bool Find(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& now, FileBytes* out) const {
+        const auto it = files_.find(path);
+        if (it == files_.end() || !Same(it->second.stamp, now)) return false;
+        const std::string& bytes = it->second.bytes;
+        out->data.reset(new char[bytes.size() + 1]);
+        std::memcpy(out->data.get(), bytes.data(), bytes.size());
+        out->data[bytes.size()] = '\0';
+        out->size = static_cast<int>(bytes.size());
+        out->status = ReadStatus::Ok;
+        return true;
+    }
+    void Keep(const std::string& path, const WIN32_FILE_ATTRIBUTE_DATA& stamp, const FileBytes& file) {
+        if (file.status != ReadStatus::Ok || file.size > kMaxKeptBytes) return;
+        if (files_.size() >= kMaxFiles) files_.clear();
+        files_[path] = Entry{stamp, std::string(file.data.get(), static_cast<size_t>(file.size))};
+    }
+    void Forget(const std::string& path) { files_.erase(path); }
+
+private:
+    static constexpr size_t kMaxFiles = 64;
+    static constexpr int kMaxKeptBytes = 64 * 1024;
+    struct Entry {
+        WIN32_FILE_ATTRIBUTE_DATA stamp;
+        std::string bytes;
+    };
+    static bool Same(const WIN32_FILE_ATTRIBUTE_DATA& a, const WIN32_FILE_ATTRIBUTE_DATA& b) {
+        return CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0 && a.nFileSizeLow == b.nFileSizeLow &&
+               a.nFileSizeHigh == b.nFileSizeHigh;
+    }
+    std::map<std::string, Entry> files_;
+};
+
+RecentFiles& Recent() {
+    static RecentFiles recent;  // the store runs on the one user-interface thread
+    return recent;
+}
 
 }  // namespace
 
@@ -61,6 +107,7 @@ std::string NotePath(const char* relative) {
 
 int WriteWholeFile(const std::string& path, const char* bytes, int n) {
     if (path.empty() || n < 0 || (n > 0 && bytes == nullptr)) return -1;
+    Recent().Forget(path);
     const std::string temp = path + ".new";
     {
         ScopedFile file(
@@ -89,9 +136,29 @@ int WriteWholeFile(const std::string& path, const char* bytes, int n) {
     return 0;
 }
 
+namespace {
+
+FileBytes ReadFromDisk(const std::string& path);
+
+}  // namespace
+
 FileBytes ReadWholeFile(const std::string& path) {
     FileBytes out;
     if (path.empty()) return out;
+    WIN32_FILE_ATTRIBUTE_DATA stamp{};
+    const bool haveStamp = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &stamp) != FALSE;
+    if (haveStamp && !(stamp.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Recent().Find(path, stamp, &out))
+        return out;
+    Recent().Forget(path);
+    out = ReadFromDisk(path);
+    if (haveStamp) Recent().Keep(path, stamp, out);
+    return out;
+}
+
+namespace {
+
+FileBytes ReadFromDisk(const std::string& path) {
+    FileBytes out;
     ScopedFile file;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -129,8 +196,11 @@ FileBytes ReadWholeFile(const std::string& path) {
     return out;
 }
 
+}  // namespace
+
 int RemoveFile(const std::string& path) {
     if (path.empty()) return -1;
+    Recent().Forget(path);
     DeleteFileA((path + ".new").c_str());
     if (DeleteFileA(path.c_str())) return 0;
     const DWORD error = GetLastError();
@@ -140,6 +210,7 @@ int RemoveFile(const std::string& path) {
 int KeepDamagedFile(const std::string& path, std::string* keptAs) {
     if (keptAs) keptAs->clear();
     if (path.empty()) return -1;
+    Recent().Forget(path);
     if (!Exists(path)) return 0;
     for (int n = 1; n < 1000; ++n) {
         const std::string kept = path + ".damaged" + (n == 1 ? std::string() : "." + std::to_string(n));

@@ -6,11 +6,16 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 exe="$root/build/windows/Vestrel.exe"
 source "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh"
-display=":$(( 130 + RANDOM % 50 ))"
+display=""
+for n in $(seq 130 179); do
+  [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+[ -n "$display" ] || { echo "measure-start: no free display number" >&2; exit 1; }
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "measure-start: Xvfb did not start on $display" >&2; exit 1; }
 wineserver -p 60 # keep the server up between runs
 shot=$(mktemp --suffix=.png)
 for run in 1 2 3; do
@@ -18,7 +23,7 @@ for run in 1 2 3; do
   DISPLAY="$display" wine "$exe" >/dev/null 2>&1 &
   app=$!
   while :; do
-    import -display "$display" -window root "$shot" 2>/dev/null
+    import -display "$display" -window root "$shot" 2>/dev/null || true
     n=$(convert "$shot" -fill black +opaque 'rgb(50,80,90)' -fill white -opaque 'rgb(50,80,90)' \
           -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo 0)
     [ "${n:-0}" -gt 2000 ] && break

@@ -407,6 +407,29 @@ TEST_F(NoteStore, FailedSaveRestoresTheEntry) {
     EXPECT_TRUE(l.Entry(1).Present());
 }
 
+// Lists read lately are kept by their time of last write: a list another program rewrites (same
+// size, other bytes) is read afresh, and one it removes is gone.
+TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
+    NoteList l;
+    l.OpenMonth(2018, 11);
+    ASSERT_EQ(l.SetEntry(2, "aaa", 3, 0), 0);
+    NoteList reader;
+    ASSERT_EQ(reader.OpenMonth(2018, 11), 0);
+    EXPECT_STREQ(reader.Entry(2).text.get(), "aaa");
+    Sleep(20);
+    HANDLE h = CreateFileA(NotePath("日历\\201811").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SetFilePointer(h, 10, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    WriteFile(h, "bbb", 3, &written, nullptr);
+    CloseHandle(h);
+    ASSERT_EQ(reader.OpenMonth(2018, 11), 0);
+    EXPECT_STREQ(reader.Entry(2).text.get(), "bbb");
+    ASSERT_TRUE(DeleteFileA(NotePath("日历\\201811").c_str()));
+    ASSERT_EQ(reader.OpenMonth(2018, 11), 0);
+    EXPECT_FALSE(reader.Entry(2).Present());
+}
+
 // A ".new" left by a crash goes when its list is saved or removed.
 TEST_F(NoteStore, StaleTemporaryFilesAreRemoved) {
     Put("日历\\201810.new", "stale");

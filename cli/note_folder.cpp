@@ -41,7 +41,9 @@ std::string ChildFolder(const std::string& parent, const char* utf8, const char*
 }
 
 // Whether the folder can be listed; errno tells why not.
+// The folder can be listed and its files opened (read and search permission).
 bool CanRead(const std::string& folder) {
+    if (access(folder.c_str(), R_OK | X_OK) != 0) return false;
     DIR* d = opendir(folder.c_str());
     if (d == nullptr) return false;
     closedir(d);

@@ -16,7 +16,7 @@ xvfb=$!
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "measure-start: Xvfb did not start on $display" >&2; exit 1; }
-wineserver -p 60 # keep the server up between runs
+wineserver -p 60 2>/dev/null || true  # keep the server up between runs (one may be running already)
 shot=$(mktemp --suffix=.png)
 for run in 1 2 3; do
   start=$(date +%s%N)

@@ -2,23 +2,18 @@
 // painted), and what that leaves behind: private bytes and GDI objects alive.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <chrono>
 #include <cstdio>
 
 #include "app/calendar_dlg.h"
 #include "platform/handles.h"
 #include "res/resource.h"
+#include "tests/support/gui_test.h"
 #include "widgets/user_messages.h"
 
 namespace {
 
-long long PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return static_cast<long long>(counters.PrivateUsage);
-}
+long long PrivateBytes() { return static_cast<long long>(guitest::PrivateBytes()); }
 
 void Pump() {
     MSG msg;
@@ -55,8 +50,9 @@ int main() {
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (pass == 1) {
             std::printf("next month x %d (Feb 1900 -> Dec 2049), each painted: %.0f us per month\n", steps, 1000 * ms / steps);
-            std::printf("private bytes grew by %lld bytes; GDI objects alive %+ld\n", PrivateBytes() - bytesBefore,
-                        LiveGdiObjects() - gdiBefore);
+            const long long bytesAfter = PrivateBytes();
+            std::printf("private bytes %lld before, %lld after: grew by %lld bytes; GDI objects alive %+ld\n",
+                        bytesBefore, bytesAfter, bytesAfter - bytesBefore, LiveGdiObjects() - gdiBefore);
         }
     }
     dialog.DestroyWindow();

@@ -278,9 +278,16 @@ std::string ItemText(HWND dialog, int id) {
 }
 
 size_t PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
+    // Committed private memory, region by region: Wine's process memory counters leave
+    // PrivateUsage at 0.
+    size_t total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* p = nullptr; VirtualQuery(p, &region, sizeof region) == sizeof region;
+         p = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        if (region.RegionSize == 0) break;
+    }
+    return total;
 }
 
 }  // namespace guitest

@@ -66,7 +66,7 @@ void ClickButton(HWND dialog, int id);
 // The text of a dialog item.
 std::string ItemText(HWND dialog, int id);
 
-// Bytes in use by the process (private bytes), for leak checks.
+// Bytes of private memory the process has committed, for leak checks.
 size_t PrivateBytes();
 
 }  // namespace guitest

@@ -1,6 +1,5 @@
 // What the main window decides, apart from any window: month navigation within February 1900 ...
-// December 2049, the year and month boxes, the timer's schedule, and whether a stored window
-// position can still be reached on the monitors there are. Portable.
+// December 2049, the year and month boxes and the timer's schedule. Portable.
 #pragma once
 
 #include <vector>
@@ -27,18 +26,3 @@ struct TickWork {
     bool fetchHeadline;
 };
 TickWork WorkOfTick(int counter, bool haveHeadline);
-
-struct PixelRect {
-    int left, top, right, bottom;
-};
-
-// True when a width x height piece of strip lies on one of the monitors.
-bool StripReachable(const PixelRect& strip, const std::vector<PixelRect>& monitors, int width, int height);
-
-// The window origin to use: the stored one when the window's strip (stripWidth x stripHeight from
-// the origin) keeps a needWidth x needHeight piece on a monitor, else the default.
-struct Origin {
-    int x, y;
-};
-Origin ReachableOrigin(bool haveStored, Origin stored, Origin fallback, int stripWidth, int stripHeight,
-                       const std::vector<PixelRect>& monitors, int needWidth, int needHeight);

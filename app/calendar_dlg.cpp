@@ -7,8 +7,8 @@
 
 #include "app/desktop.h"
 #include "app/exit_prompt_dlg.h"
-#include "app/monitors.h"
-#include "app/settings.h"
+#include "platform/monitors.h"
+#include "platform/settings.h"
 #include "notes/note_files.h"
 #include "res/resource.h"
 #include "web/http_get.h"
@@ -70,19 +70,19 @@ void CCalendarDlg::DoDataExchange(CDataExchange*) {
 
 BOOL CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    ::SetPropA(m_hWnd, kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+    ::SetPropA(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
 
     WSADATA wsa;
     if (::WSAStartup(0x0202, &wsa) != 0) {
         ::WSACleanup();
-        ::MessageBoxA(m_hWnd, "网络初始化失败，请报告管理员", "警告", MB_OK);
+        ::MessageBoxA(GetSafeHwnd(), "网络初始化失败，请报告管理员", "警告", MB_OK);
     } else {
         m_winsockStarted = true;
     }
 
     // The stored position, unless no piece of the top strip could be reached there any more.
     Origin stored = kDefaultOrigin;
-    const bool haveX = ReadRegInt(kSettingsKey, kValuePosX, &stored.x) == 0;
+    const bool haveX = ReadRegInt(kSettingsKey, kValuePosX, &stored.x);
     if (haveX) ReadRegInt(kSettingsKey, kValuePosY, &stored.y);
     const Origin origin =
         ReachableOrigin(haveX, stored, kDefaultOrigin, m_nWidth, kTopStripHeight, MonitorRects(), 40, 20);
@@ -90,7 +90,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     MoveWindow(origin.x, origin.y, m_nWidth, kWindowHeight, TRUE);
 
     m_bAutoStartOk = EnsureAutoStart();
-    ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(m_hWnd));
+    ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
     SetUpNoteFolders();
 
     m_pMemoTab = new CMemoTabDlg(this);
@@ -104,7 +104,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_pMemoPad->SetDefaultPos(me.left, me.bottom + 10);
     m_pMemoPad->Create(this);
     int memoShow = 0;
-    if (ReadRegInt(kSettingsKey, kValueMemoShow, &memoShow) == 0 && memoShow == 1) {
+    if (ReadRegInt(kSettingsKey, kValueMemoShow, &memoShow) && memoShow == 1) {
         ShowMemoPad();
     } else {
         HideMemoPad();
@@ -136,7 +136,7 @@ BOOL CCalendarDlg::OnInitDialog() {
 
     // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
     RECT button{0, 0, 10, 8};
-    ::MapDialogRect(m_hWnd, &button);
+    ::MapDialogRect(GetSafeHwnd(), &button);
     ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - 2, 0, button.right, button.bottom, TRUE);
     ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - 1, 0, button.right, button.bottom, TRUE);
 
@@ -152,8 +152,8 @@ BOOL CCalendarDlg::OnInitDialog() {
 LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == ShowYourselfMessage() && message != 0) {
         ShowCalendar();
-        ::SetForegroundWindow(m_hWnd);
-        ::BringWindowToTop(m_hWnd);
+        ::SetForegroundWindow(GetSafeHwnd());
+        ::BringWindowToTop(GetSafeHwnd());
         return 1;
     }
     return CDialog::WindowProc(message, wParam, lParam);
@@ -172,8 +172,18 @@ void CCalendarDlg::OnPaint() {
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
 
 void CCalendarDlg::ShowMonth(YearMonth ym) {
-    m_pGrid->SetMonth(ym.year, ym.month, 0);
+    ShowGridMonth(ym);
     SelectBoxes(ym.year, ym.month);
+}
+
+void CCalendarDlg::ShowGridMonth(YearMonth ym) {
+    m_pGrid->ShowMonth(ym.year, ym.month);
+    UpdateTodayButton();
+}
+
+void CCalendarDlg::UpdateTodayButton() {
+    const bool todayShown = m_pGrid->ShownYear() == m_nTodayYear && m_pGrid->ShownMonth() == m_nTodayMonth;
+    m_btnToday.ShowWindow(todayShown ? SW_HIDE : SW_SHOW);
 }
 
 void CCalendarDlg::SelectBoxes(int year, int month) {
@@ -188,7 +198,7 @@ void CCalendarDlg::OnBoxChange() {
     const int before = monthIndex;
     const YearMonth ym = MonthOfBoxes(yearIndex, &monthIndex);
     if (monthIndex != before) m_cbMonth.SetCurSel(monthIndex);
-    m_pGrid->SetMonth(ym.year, ym.month, 0);
+    ShowGridMonth(ym);
 }
 
 void CCalendarDlg::GoToToday() {
@@ -198,16 +208,16 @@ void CCalendarDlg::GoToToday() {
     m_nTodayMonth = now.wMonth;
     m_nTodayYear = now.wYear;
     if (m_pGrid == nullptr) return;
-    // Compared with the grid's own today, not with the day under the pointer.
-    if (m_pGrid->ShownYear() == m_nTodayYear && m_pGrid->ShownMonth() == m_nTodayMonth &&
-        m_pGrid->TodayYear() == m_nTodayYear && m_pGrid->TodayMonth() == m_nTodayMonth &&
-        m_pGrid->TodayDay() == m_nTodayDay)
-        return;
-    // Dates beyond the calendar's range show its nearest month; the grid's today stays.
+    // Dates beyond the calendar's range show its nearest month, and the grid's today stays.
     const YearMonth ym = StepMonth(YearMonth{m_nTodayYear, m_nTodayMonth}, 0);
     const bool inRange = ym == YearMonth{m_nTodayYear, m_nTodayMonth};
-    m_pGrid->SetMonth(ym.year, ym.month, inRange ? m_nTodayDay : 0);
-    SelectBoxes(ym.year, ym.month);
+    if (inRange) m_pGrid->SetToday(m_nTodayYear, m_nTodayMonth, m_nTodayDay);
+    // The month's notes are read again only when another month is on show.
+    if (m_pGrid->ShownYear() == ym.year && m_pGrid->ShownMonth() == ym.month) {
+        UpdateTodayButton();
+        return;
+    }
+    ShowMonth(ym);
 }
 
 void CCalendarDlg::OnMove(int x, int y) {
@@ -219,47 +229,47 @@ void CCalendarDlg::OnMove(int x, int y) {
 }
 
 void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginWindowDrag(m_hWnd);
+    BeginWindowDrag(GetSafeHwnd());
     CDialog::OnLButtonDown(flags, point);
 }
 
 void CCalendarDlg::PlaceTabWindows() {
     RECT r;
     GetWindowRect(&r);
-    if (m_pMemoTab && m_pMemoTab->m_hWnd) m_pMemoTab->MoveWindow(r.right + 10, r.bottom - 18, 26, 18, TRUE);
-    if (m_pCalendarTab && m_pCalendarTab->m_hWnd) m_pCalendarTab->MoveWindow(r.right + 10, r.bottom - 54, 26, 18, TRUE);
+    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->MoveWindow(r.right + 10, r.bottom - 18, 26, 18, TRUE);
+    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->MoveWindow(r.right + 10, r.bottom - 54, 26, 18, TRUE);
 }
 
 void CCalendarDlg::ShowMemoPad() {
-    if (m_pMemoPad && m_pMemoPad->m_hWnd) m_pMemoPad->ShowWindow(SW_SHOW);
-    if (m_pMemoTab && m_pMemoTab->m_hWnd) m_pMemoTab->ShowWindow(SW_HIDE);
+    if (m_pMemoPad && m_pMemoPad->GetSafeHwnd()) m_pMemoPad->ShowWindow(SW_SHOW);
+    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->ShowWindow(SW_HIDE);
     WriteRegString(kSettingsKey, kValueMemoShow, "1");
 }
 
 void CCalendarDlg::HideMemoPad() {
-    if (m_pMemoPad && m_pMemoPad->m_hWnd) m_pMemoPad->ShowWindow(SW_HIDE);
-    if (m_pMemoTab && m_pMemoTab->m_hWnd) m_pMemoTab->ShowWindow(SW_SHOW);
+    if (m_pMemoPad && m_pMemoPad->GetSafeHwnd()) m_pMemoPad->ShowWindow(SW_HIDE);
+    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->ShowWindow(SW_SHOW);
     WriteRegString(kSettingsKey, kValueMemoShow, "0");
 }
 
 void CCalendarDlg::ShowCalendar() {
     ShowWindow(SW_SHOW);
-    if (m_pCalendarTab && m_pCalendarTab->m_hWnd) m_pCalendarTab->ShowWindow(SW_HIDE);
+    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->ShowWindow(SW_HIDE);
 }
 
 void CCalendarDlg::HideCalendar() {
     ShowWindow(SW_HIDE);
-    if (m_pCalendarTab && m_pCalendarTab->m_hWnd) m_pCalendarTab->ShowWindow(SW_SHOW);
+    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->ShowWindow(SW_SHOW);
 }
 
 void CCalendarDlg::OnHideButton() { HideCalendar(); }
 
 bool CCalendarDlg::EndProgram(bool uninstall) {
     if (m_pMemoPad && m_pMemoPad->SaveFailed() && !m_pMemoPad->SaveNow()) {
-        if (::MessageBoxA(m_hWnd, "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
+        if (::MessageBoxA(GetSafeHwnd(), "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }
-    if (uninstall) SetAutoStart(0, kRunValue);
+    if (uninstall) SetAutoStart(false, kRunValue);
     CDialog::OnCancel();
     return true;
 }
@@ -282,7 +292,7 @@ LRESULT CCalendarDlg::OnControlClicked(WPARAM id, LPARAM) {
         case IDC_PREV_MONTH: ShowMonth(StepMonth(shown, -1)); break;
         case IDC_NEXT_MONTH: ShowMonth(StepMonth(shown, 1)); break;
         case IDC_TODAY: GoToToday(); break;
-        case IDC_HEADLINE: OpenHeadlineLink(m_hWnd, m_headline.link); break;
+        case IDC_HEADLINE: OpenHeadlineLink(GetSafeHwnd(), m_headline.link); break;
         case IDC_NEXT_HEADLINE: FetchHeadline(); break;
         default: break;
     }
@@ -304,7 +314,7 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
 }
 
 void CCalendarDlg::FetchHeadline() {
-    if (m_fetcher) m_fetcher->Start(m_hWnd, WM_HEADLINE_FETCHED);
+    if (m_fetcher) m_fetcher->Start(GetSafeHwnd(), WM_HEADLINE_FETCHED);
 }
 
 LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {

@@ -30,7 +30,7 @@ public:
     void ShowCalendar() override;
     void HideCalendar();
     void PlaceTabWindows();
-    // Moves the grid to today unless it already shows today, and selects today in the boxes.
+    // Reads today's date, tells the grid, and moves it to today's month unless it already shows it.
     void GoToToday();
     // Starts a headline request on the worker thread (dropped while one runs).
     void FetchHeadline();
@@ -70,7 +70,12 @@ protected:
     LRESULT OnHeadlineFetched(WPARAM result, LPARAM lParam);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Shows ym in the grid and selects it in the boxes; ShowGridMonth leaves the boxes alone.
+    // Both show "返回" unless today's month is on show.
     void ShowMonth(YearMonth ym);
+    void ShowGridMonth(YearMonth ym);
+    // "返回" shows while another month than today's is on show.
+    void UpdateTodayButton();
     void SelectBoxes(int year, int month);
 
     COLORREF m_crStrip = RGB(50, 80, 90);
@@ -83,6 +88,7 @@ protected:
     HICON m_hIcon = nullptr;
     CMonthGrid* m_pGrid = nullptr;
     bool m_bInitDone = false;
+    // Today's date: this window owns it and tells the grid.
     int m_nTodayDay = 0, m_nTodayMonth = 0, m_nTodayYear = 0;
     CClickLabel m_lblHeadline, m_lblNext;
     CMemoPadDlg* m_pMemoPad = nullptr;

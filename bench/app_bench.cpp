@@ -26,24 +26,24 @@ int main() {
     CCalendarDlg dialog;
     const auto t0 = std::chrono::steady_clock::now();
     if (!dialog.Create(IDD_MAIN, nullptr)) return 1;
-    UpdateWindow(dialog.m_hWnd);
+    UpdateWindow(dialog.GetSafeHwnd());
     const auto t1 = std::chrono::steady_clock::now();
     std::printf("main window: created and painted in %.1f ms\n",
                 std::chrono::duration<double, std::milli>(t1 - t0).count());
     // February 1900 through the boxes, then one warm-up pass, then the measured pass.
     for (int pass = 0; pass < 2; ++pass) {
-        SendDlgItemMessageA(dialog.m_hWnd, IDC_YEAR_BOX, CB_SETCURSEL, 0, 0);
-        SendDlgItemMessageA(dialog.m_hWnd, IDC_MONTH_BOX, CB_SETCURSEL, 1, 0);
-        SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog.m_hWnd, IDC_YEAR_BOX)));
+        SendDlgItemMessageA(dialog.GetSafeHwnd(), IDC_YEAR_BOX, CB_SETCURSEL, 0, 0);
+        SendDlgItemMessageA(dialog.GetSafeHwnd(), IDC_MONTH_BOX, CB_SETCURSEL, 1, 0);
+        SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog.GetSafeHwnd(), IDC_YEAR_BOX)));
         Pump();
         const long long bytesBefore = PrivateBytes();
         const long gdiBefore = LiveGdiObjects();
         const auto start = std::chrono::steady_clock::now();
         int steps = 0;
         while (!(dialog.Grid()->ShownYear() == 2049 && dialog.Grid()->ShownMonth() == 12)) {
-            SendMessageA(dialog.m_hWnd, WM_LABEL_CLICKED, IDC_NEXT_MONTH, 0);
-            UpdateWindow(dialog.m_hWnd);
+            SendMessageA(dialog.GetSafeHwnd(), WM_LABEL_CLICKED, IDC_NEXT_MONTH, 0);
+            UpdateWindow(dialog.GetSafeHwnd());
             Pump();
             ++steps;
         }

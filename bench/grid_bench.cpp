@@ -1,4 +1,4 @@
-// The month grid under Wine: SetMonth (with the month's note files present) and one full paint
+// The month grid under Wine: ShowMonth (with the month's note files present) and one full paint
 // into a memory DC, over every month from February 1900 to December 2049. Prints µs per month for
 // each, and the GDI objects left alive after all the paints.
 #include <windows.h>
@@ -23,7 +23,7 @@ int main() {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     const std::string root = std::string(temp) + "vestrel-grid-bench";
-    if (SetUpNoteRoot(root.c_str()) != 0) {
+    if (!SetUpNoteRoot(root.c_str())) {
         std::fprintf(stderr, "grid_bench: cannot set up %s\n", root.c_str());
         return 1;
     }
@@ -33,20 +33,20 @@ int main() {
         for (int month = 1; month <= 12; ++month) {
             if (year == 1900 && month == 1) continue;
             NoteList l;
-            l.OpenMonth(year, month);
+            l.OpenDated(year, month);
             if (!l.Entry(9).Present()) l.SetEntry(9, "dated note", 10, 0);
             ++months;
         }
     }
     for (int m = 1; m <= 12; ++m) {
         NoteList l;
-        l.OpenMonth(1, m);
+        l.OpenSolarYearly(m);
         if (!l.Entry(3).Present()) l.SetEntry(3, "yearly", 6, 0);
-        l.OpenMonth(0, m);
+        l.OpenLunarYearly(m);
         if (!l.Entry(15).Present()) l.SetEntry(15, "lunar yearly", 12, 0);
     }
     NoteList week;
-    week.OpenWeek();
+    week.OpenWeekly();
     if (!week.Entry(2).Present()) week.SetEntry(2, "weekly", 6, 0);
 
     WNDCLASSA wc{};
@@ -74,7 +74,7 @@ int main() {
         setMonth = paint = {};
         for (YearMonth ym{kFirstShownYear, kFirstShownMonth};; ym = StepMonth(ym, 1)) {
             const auto t0 = std::chrono::steady_clock::now();
-            grid.SetMonth(ym.year, ym.month, 0);
+            grid.ShowMonth(ym.year, ym.month);
             const auto t1 = std::chrono::steady_clock::now();
             grid.PaintInto(dc.get(), client);
             GdiFlush();
@@ -84,7 +84,7 @@ int main() {
             if (ym == YearMonth{kLastShownYear, kLastShownMonth}) break;
         }
     }
-    std::printf("grid SetMonth with notes: %8.1f us/month over %d months\n", 1e6 * Seconds(setMonth) / months,
+    std::printf("grid ShowMonth with notes: %8.1f us/month over %d months\n", 1e6 * Seconds(setMonth) / months,
                 months);
     std::printf("grid paint (memory DC):   %8.1f us/month over %d months\n", 1e6 * Seconds(paint) / months, months);
     std::printf("GDI objects alive after the paints: %+ld\n", LiveGdiObjects() - gdiBefore);

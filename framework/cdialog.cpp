@@ -3,7 +3,7 @@
 #include "framework/cdialog.h"
 
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
-    HWND control = ::GetDlgItem(dx->m_pDlgWnd->m_hWnd, id);
+    HWND control = ::GetDlgItem(dx->m_pDlgWnd->GetSafeHwnd(), id);
     if (control == nullptr) return;
     if (dx->m_bSaveAndValidate) {
         const int n = ::GetWindowTextLengthA(control);
@@ -17,7 +17,7 @@ void DDX_Text(CDataExchange* dx, int id, CString& value) {
 }
 
 INT_PTR CDialog::DoModal() {
-    HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
+    HWND owner = m_parent ? m_parent->GetSafeHwnd() : nullptr;
     return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_templateId), owner, &CDialog::DialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
@@ -26,7 +26,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_templateId = templateId;
     m_parent = parent;
     HWND hwnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(templateId),
-                                     parent ? parent->m_hWnd : nullptr, &CDialog::DialogProc,
+                                     parent ? parent->GetSafeHwnd() : nullptr, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }

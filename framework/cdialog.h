@@ -24,7 +24,7 @@ public:
     INT_PTR DoModal();
     // Creates the dialog modeless (hidden unless its template says WS_VISIBLE); parent is its owner.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
-    void EndDialog(int result) { ::EndDialog(m_hWnd, result); }  // ::EndDialog
+    void EndDialog(int result) { ::EndDialog(GetSafeHwnd(), result); }  // ::EndDialog
     // TRUE: read the controls into the members; FALSE: fill the controls from the members.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 

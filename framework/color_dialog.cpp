@@ -13,7 +13,7 @@ COLORREF* CColorDialog::CustomColors() {
 
 CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) {
     m_cc.lStructSize = sizeof m_cc;
-    m_cc.hwndOwner = parent ? parent->m_hWnd : nullptr;
+    m_cc.hwndOwner = parent ? parent->GetSafeHwnd() : nullptr;
     m_cc.rgbResult = initial;
     m_cc.lpCustColors = CustomColors();
     m_cc.Flags = flags | CC_RGBINIT;

@@ -42,12 +42,14 @@ public:
     void AttachHandle(HWND hwnd) { m_hWnd = hwnd; }
     BOOL DestroyWindow();
 
-    HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+    // The bound window, or null before Create and after WM_NCDESTROY.
+    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }  // NOLINT
     // The object bound to hwnd by this framework, or null.
     static CWnd* FromHandlePermanent(HWND hwnd);
 
-    // --- thin wrappers of the Win32 API (each checks the window, then calls ::Api) ----------
+    // --- thin wrappers of the Win32 API: each calls ::Api on the bound window, which fails as --
+    // --- the API does when the window is gone or was never made ------------------------------
     CWnd* GetParent() const;                                        // ::GetParent
     HWND GetParentHwnd() const { return ::GetParent(m_hWnd); }      // ::GetParent
     void MoveWindow(int x, int y, int w, int h, BOOL repaint = TRUE) { ::MoveWindow(m_hWnd, x, y, w, h, repaint); }
@@ -77,6 +79,7 @@ public:
     // Routes one message: the message map first, else Default(). Returns the message's result.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
+private:
     HWND m_hWnd = nullptr;
 
 protected:

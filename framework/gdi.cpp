@@ -26,18 +26,14 @@ BOOL CFont::CreatePointFont(int pointSize, const char* faceName) {
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
                        BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
                        BYTE quality, BYTE pitchAndFamily, const char* faceName) {
-    DeleteObject();
-    m_hFont = ::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
-                            outPrecision, clipPrecision, quality, pitchAndFamily, faceName);
-    gdi_count::Created(m_hFont);
-    return m_hFont != nullptr;
+    m_font = ScopedFont(::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut,
+                                      charSet, outPrecision, clipPrecision, quality, pitchAndFamily, faceName));
+    return m_font.valid();
 }
 
 BOOL CFont::DeleteObject() {
-    if (m_hFont == nullptr) return FALSE;
-    gdi_count::Deleted();
-    ::DeleteObject(m_hFont);
-    m_hFont = nullptr;
+    if (!m_font.valid()) return FALSE;
+    m_font.Close();
     return TRUE;
 }
 
@@ -58,12 +54,12 @@ CSize CDC::GetTextExtent(const char* text, int length) const {
     return size;
 }
 
-CPaintDC::CPaintDC(CWnd* wnd) : m_hWnd(wnd->m_hWnd), m_printing(t_printDc != nullptr) {
+CPaintDC::CPaintDC(CWnd* wnd) : m_window(wnd->GetSafeHwnd()), m_printing(t_printDc != nullptr) {
     if (m_printing) {
         m_hDC = t_printDc;
         ::SaveDC(m_hDC);
     } else {
-        m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+        m_hDC = ::BeginPaint(m_window, &m_ps);
     }
 }
 
@@ -71,12 +67,12 @@ CPaintDC::~CPaintDC() {
     if (m_printing) {
         ::RestoreDC(m_hDC, -1);
     } else {
-        ::EndPaint(m_hWnd, &m_ps);
+        ::EndPaint(m_window, &m_ps);
     }
 }
 
-CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd->m_hWnd) { m_hDC = ::GetDC(m_hWnd); }
-CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, m_hDC); }
+CClientDC::CClientDC(CWnd* wnd) : m_window(wnd->GetSafeHwnd()) { m_hDC = ::GetDC(m_window); }
+CClientDC::~CClientDC() { ::ReleaseDC(m_window, m_hDC); }
 
 CSize MeasureLines(HDC dc, const char* text, int length) {
     SIZE a{};

@@ -1,5 +1,6 @@
 // Device contexts and fonts: CDC wraps an HDC it does not own; CPaintDC and CClientDC own theirs
-// for their lifetime; CFont owns one font; ScopedSelect puts back what it replaced.
+// for their lifetime; CFont owns one font (a counted ScopedFont). Objects go into a DC only through
+// ScopedSelect (platform/handles.h), which puts back what it replaced.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +19,6 @@ struct CSize : SIZE {
 class CFont {
 public:
     CFont() = default;
-    ~CFont() { DeleteObject(); }
     CFont(const CFont&) = delete;
     CFont& operator=(const CFont&) = delete;
 
@@ -29,11 +29,11 @@ public:
                     BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
                     BYTE pitchAndFamily, const char* faceName);
     BOOL DeleteObject();
-    HFONT GetSafeHandle() const { return m_hFont; }
-    operator HFONT() const { return m_hFont; }  // NOLINT
+    HFONT GetSafeHandle() const { return m_font.get(); }
+    operator HFONT() const { return m_font.get(); }  // NOLINT
 
 private:
-    HFONT m_hFont = nullptr;
+    ScopedFont m_font;
 };
 
 class CDC {
@@ -46,9 +46,6 @@ public:
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }  // NOLINT
 
-    HGDIOBJ SelectObject(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }           // ::SelectObject
-    HGDIOBJ SelectObject(CFont* font) { return ::SelectObject(m_hDC, font->GetSafeHandle()); }
-    HGDIOBJ SelectStockObject(int object) { return ::SelectObject(m_hDC, ::GetStockObject(object)); }
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }                    // ::SetTextColor
     COLORREF SetBkColor(COLORREF c) { return ::SetBkColor(m_hDC, c); }                        // ::SetBkColor
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }                              // ::SetBkMode
@@ -75,7 +72,7 @@ public:
     PAINTSTRUCT m_ps{};
 
 private:
-    HWND m_hWnd;
+    HWND m_window;
     bool m_printing;
 };
 
@@ -86,7 +83,7 @@ public:
     ~CClientDC() override;
 
 private:
-    HWND m_hWnd;
+    HWND m_window;
 };
 
 // While alive, CPaintDC paints into dc instead of beginning a paint (WM_PRINTCLIENT).

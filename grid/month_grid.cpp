@@ -29,15 +29,22 @@ void MakeFont(CFont* font, int height, int weight, const char* face) {
 
 void DrawMark(CDC* dc, const Mark& mark, CFont* font, int x, int y, const char* glyph) {
     if (!mark.shown) return;
-    dc->SelectObject(font);
+    ScopedSelect select(*dc, font->GetSafeHandle());
     dc->SetTextColor(mark.color);
     dc->TextOut(x, y, glyph);
+}
+
+int TextWidth(HDC dc, CFont* font, const char* text, int length) {
+    ScopedSelect select(dc, font->GetSafeHandle());
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text, length, &size);
+    return size.cx;
 }
 
 }  // namespace
 
 CMonthGrid::~CMonthGrid() {
-    if (m_popup && m_popup->m_hWnd) m_popup->DestroyWindow();
+    if (m_popup && m_popup->GetSafeHwnd()) m_popup->DestroyWindow();
     DestroyWindow();
 }
 
@@ -46,7 +53,6 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
                                           static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
     // WS_CLIPCHILDREN: a paint of the grid never covers the strip labels, which paint themselves.
     if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
-    m_parent = parent;
 
     MakeFont(&m_dayFont, 17, FW_NORMAL, "Arial Black");
     MakeFont(&m_starFont, 19, FW_NORMAL, "宋体");
@@ -75,35 +81,30 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
     return TRUE;
 }
 
-int CMonthGrid::SetMonth(int year, int month, int day) {
+void CMonthGrid::ShowMonth(int year, int month) {
     LayOutMonth(year, month, &m_layout);
-    int d = day;
-    if (d > m_layout.daysInMonth) d = m_layout.daysInMonth;
-    if (d != 0) {
-        m_todayYear = static_cast<uint16_t>(year);
-        m_todayMonth = static_cast<uint16_t>(month);
-        m_todayDay = static_cast<uint16_t>(d);
-    }
-    if (m_parent != nullptr) {
-        if (HWND back = m_parent->GetDlgItem(IDC_TODAY)) ::ShowWindow(back, TodayShown() ? SW_HIDE : SW_SHOW);
-    }
-
     // Each list is read once: the lunar lists only for the lunar months the month touches.
-    m_monthNotes.OpenMonth(year, month);
-    m_solarYearlyNotes.OpenMonth(1, month);
+    m_monthNotes.OpenDated(year, month);
+    m_solarYearlyNotes.OpenSolarYearly(month);
     m_lunarKeys = LunarListKeysOf(m_layout);
     for (int slot = 0; slot < kLunarSlots; ++slot) {
         if (m_lunarKeys.month[slot] != 0) {
-            m_lunarNotes[slot].OpenMonth(0, m_lunarKeys.month[slot]);
+            m_lunarNotes[slot].OpenLunarYearly(m_lunarKeys.month[slot]);
         } else {
-            m_lunarNotes[slot].Open(-1, "");
+            m_lunarNotes[slot].Close();
         }
     }
-    m_weeklyNotes.OpenWeek();
+    m_weeklyNotes.OpenWeekly();
 
     UpdateYearTitle();
     Invalidate(FALSE);
-    return 1;
+}
+
+void CMonthGrid::SetToday(int year, int month, int day) {
+    m_todayYear = static_cast<uint16_t>(year);
+    m_todayMonth = static_cast<uint16_t>(month);
+    m_todayDay = static_cast<uint16_t>(day);
+    Invalidate(FALSE);
 }
 
 void CMonthGrid::UpdateYearTitle() {
@@ -130,11 +131,6 @@ const NoteEntry& CMonthGrid::GetLunarNote(int day) const {
     return notes.lunarYearly != nullptr ? *notes.lunarYearly : m_noEntry;
 }
 
-int CMonthGrid::SetLunarNote(int day, const char* text, int length, uint32_t colourWord) {
-    if (day < 1 || day > m_layout.daysInMonth || !m_layout.cells[day].lunar.IsValid()) return -1;
-    return LunarList(day).SetEntry(m_layout.cells[day].lunar.day, text, length, colourWord);
-}
-
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
     const std::string text = NoteTextOfDay(m_layout, Notes(), day);
     *length = static_cast<int>(text.size());
@@ -144,25 +140,32 @@ std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
     return out;
 }
 
-int CMonthGrid::SetDayNotes(CString dated, uint32_t datedColour, CString solar, uint32_t solarColour, CString lunar,
-                            uint32_t lunarColour) {
-    const int day = m_hotDay;
-    dated.TrimLeft();
-    solar.TrimLeft();
-    lunar.TrimLeft();
-    int notSaved = 0;
-    if (m_monthNotes.SetEntry(day, dated, dated.GetLength(), datedColour) != 0) notSaved |= kDatedNotSaved;
-    if (m_solarYearlyNotes.SetEntry(day, solar, solar.GetLength(), solarColour) != 0) notSaved |= kSolarNotSaved;
-    if (SetLunarNote(day, lunar, lunar.GetLength(), lunarColour) != 0) notSaved |= kLunarNotSaved;
+bool CMonthGrid::SaveDayNotes(int day, const ConfirmedNote* notes, int count) {
+    if (day < 1 || day > m_layout.daysInMonth || count != 3) return false;
+    NoteList* lists[3] = {&m_monthNotes, &m_solarYearlyNotes, &LunarList(day)};
+    const int index[3] = {day, day, m_layout.cells[day].lunar.day};
+    bool saved = true;
+    for (int i = 0; i < 3; ++i) {
+        if (!notes[i].changed) continue;
+        if (i == 2 && !m_layout.cells[day].lunar.IsValid()) {
+            saved = false;
+            continue;
+        }
+        CString text = notes[i].value.text;
+        text.TrimLeft();
+        if (!lists[i]->SetEntry(index[i], text, text.GetLength(), notes[i].value.colourWord)) saved = false;
+    }
     Invalidate(FALSE);
-    return notSaved;
+    return saved;
 }
 
-int CMonthGrid::SetWeeklyNote(CString text, uint32_t colourWord) {
+bool CMonthGrid::SaveWeeklyNote(int weekday, const ConfirmedNote& note) {
+    if (!note.changed) return true;
+    CString text = note.value.text;
     text.TrimLeft();
-    const int rc = m_weeklyNotes.SetEntry(m_weekdayColumn, text, text.GetLength(), colourWord);
+    const bool saved = m_weeklyNotes.SetEntry(weekday, text, text.GetLength(), note.value.colourWord);
     Invalidate(FALSE);
-    return rc;
+    return saved;
 }
 
 void CMonthGrid::GetCellOrigin(int day, POINT* pt) const {
@@ -210,7 +213,7 @@ void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
     for (int w = 0; w < 7; ++w) {
         DrawMark(dc, look.dot[w], &m_labelBoldFont, r.left + 2 + kColumnPitch * w, r.top + 2, "●");
         // The names share the dot's font, so every name looks the same with or without a dot.
-        dc->SelectObject(&m_labelBoldFont);
+        ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
         dc->SetTextColor(look.nameColor[w]);
         dc->TextOut(r.left + 10 + kColumnPitch * w, r.top + 2, WeekdayName(w));
     }
@@ -247,22 +250,24 @@ void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
     DrawMark(dc, look.solarStar, &m_starFont, x - 1, y + 15, "★");
     DrawMark(dc, look.lunarStar, &m_starFont, x + 34, y + 15, "★");
     dc->SetTextColor(look.textColor);
-    dc->SelectObject(&m_dayFont);
     char number[8];
     std::snprintf(number, sizeof number, "%2d", day);
-    dc->TextOut(x + 10, y + 2, number);
+    {
+        ScopedSelect select(*dc, m_dayFont.GetSafeHandle());
+        dc->TextOut(x + 10, y + 2, number);
+    }
     // The label from x + 6; one too wide for the cell starts further left and, when it still does
     // not fit, is drawn smaller, so it never runs into the next day.
     const char* label = m_layout.cells[day].label;
     const int length = static_cast<int>(std::strlen(label));
     CFont* font = look.boldLabel ? &m_labelBoldFont : &m_labelFont;
-    dc->SelectObject(font);
-    int width = dc->GetTextExtent(label, length).cx;
+    int width = TextWidth(*dc, font, label, length);
     for (CFont& narrow : m_narrowLabelFonts) {
         if (width <= kCellWidth - 2) break;
-        dc->SelectObject(&narrow);
-        width = dc->GetTextExtent(label, length).cx;
+        font = &narrow;
+        width = TextWidth(*dc, font, label, length);
     }
+    ScopedSelect select(*dc, font->GetSafeHandle());
     const int room = kCellWidth - width;  // what is left of the cell beside the label
     const int left = room >= 12 ? 6 : (room > 2 ? room / 2 : 1);
     dc->TextOut(x + left, y + 17, label, length);
@@ -311,21 +316,40 @@ void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {
     if (target.kind == ClickTarget::Day) {
         if (m_popup) m_popup->ShowWindow(SW_HIDE);
         m_hotDay = static_cast<uint16_t>(target.value);
-        m_dialogOpen = true;
-        CMemoEntryDlg dialog(this);
-        dialog.DoModal();
-        m_dialogOpen = false;
+        OpenDayDialog(target.value);
     } else if (target.kind == ClickTarget::Weekday) {
-        m_weekdayColumn = target.value;
-        m_dialogOpen = true;
-        CWeeklyNoteDlg dialog(this);
-        dialog.DoModal();
-        m_dialogOpen = false;
+        OpenWeeklyDialog(target.value);
     }
     CWnd::OnLButtonUp(flags, point);
 }
 
+void CMonthGrid::OpenDayDialog(int day) {
+    const DayLines lines = LinesOfDay(m_layout, day);
+    DayNoteForm form;
+    form.dateLine = lines.date.c_str();
+    form.solarLine = lines.solarYearly.c_str();
+    form.lunarLine = lines.lunarYearly.c_str();
+    form.dated = NoteValueOf(m_monthNotes.Entry(day));
+    form.solarYearly = NoteValueOf(m_solarYearlyNotes.Entry(day));
+    form.lunarYearly = NoteValueOf(GetLunarNote(day));
+    m_dialogOpen = true;
+    CMemoEntryDlg dialog(this, form,
+                         [this, day](const ConfirmedNote* notes, int count) { return SaveDayNotes(day, notes, count); });
+    dialog.DoModal();
+    m_dialogOpen = false;
+}
+
+void CMonthGrid::OpenWeeklyDialog(int weekday) {
+    CString line;
+    line.Format("每周%s", WeekdayName(weekday));
+    m_dialogOpen = true;
+    CWeeklyNoteDlg dialog(this, line, NoteValueOf(m_weeklyNotes.Entry(weekday)),
+                          [this, weekday](const ConfirmedNote* notes, int) { return SaveWeeklyNote(weekday, notes[0]); });
+    dialog.DoModal();
+    m_dialogOpen = false;
+}
+
 LRESULT CMonthGrid::OnLinkClicked(WPARAM wParam, LPARAM) {
-    OpenStripLink(m_hWnd, static_cast<int>(wParam));
+    OpenStripLink(GetSafeHwnd(), static_cast<int>(wParam));
     return 0;
 }

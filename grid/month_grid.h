@@ -11,6 +11,7 @@
 #include "framework/afxwin.h"
 #include "grid/month_model.h"
 #include "grid/note_popup.h"
+#include "notes/note_dlg.h"
 #include "notes/note_list.h"
 #include "widgets/click_label.h"
 #include "widgets/color_label.h"
@@ -25,30 +26,27 @@ public:
     // cannot be made; nothing else is created then.
     BOOL Create(const RECT& rect, CWnd* parent, UINT id);
 
-    // Shows (year, month). day 0 browses; a non-zero day (lowered to the month's length) also
-    // sets the grid's today. Lays the month out, reads its note lists once, shows the parent's
-    // "返回" control (105) unless today's month is shown, and repaints. Returns 1.
-    int SetMonth(int year, int month, int day);
+    // Shows (year, month): lays the month out, reads its note lists once and repaints.
+    void ShowMonth(int year, int month);
+    // Today's date, as its owner (the main window) knows it: marks today's cell and weekday while
+    // today's month is shown. Repaints.
+    void SetToday(int year, int month, int day);
     // Puts the lunar year title of the shown month on the strip.
     void UpdateYearTitle();
 
     // The lunar-yearly note of a day of the shown month: from the list of that day's own lunar
-    // month. SetLunarNote sets it (and saves its list): 0, or -1 when the save failed.
+    // month.
     const NoteEntry& GetLunarNote(int day) const;
-    int SetLunarNote(int day, const char* text, int length, uint32_t colourWord);
     // All notes of a day joined by CR LF (the caller owns the text), or null with *length = 0.
     std::unique_ptr<char[]> BuildNoteText(int day, int* length) const;
 
-    // What SetDayNotes could not save, as bits (0 = all saved).
-    enum : int { kDatedNotSaved = 1, kSolarNotSaved = 2, kLunarNotSaved = 4 };
-    // Stores the three notes of the day m_hotDay (leading blanks stripped): its dated, Gregorian-
-    // yearly and lunar-yearly note. Each list saves at once; a failed save leaves its note as it
-    // was. Repaints. Returns the bits of the notes not saved.
-    int SetDayNotes(CString dated, uint32_t datedColour, CString solar, uint32_t solarColour, CString lunar,
-                    uint32_t lunarColour);
-    // Stores the weekly note of the weekday m_weekdayColumn (leading blanks stripped). 0, or -1
-    // when it could not be saved (the note stays as it was). Repaints.
-    int SetWeeklyNote(CString text, uint32_t colourWord);
+    // Stores what the day-note dialog confirmed for a day, in the dialog's order (dated,
+    // Gregorian-yearly, lunar-yearly): only the notes the user changed, leading blanks stripped.
+    // Each list saves at once; a failed save leaves its note as it was. Repaints. False when a
+    // note could not be saved.
+    bool SaveDayNotes(int day, const ConfirmedNote* notes, int count);
+    // The same for the weekly note of a weekday.
+    bool SaveWeeklyNote(int weekday, const ConfirmedNote& note);
 
     // Reference point of a day's cell (one pixel above its top-left corner).
     void GetCellOrigin(int day, POINT* pt) const;
@@ -65,9 +63,6 @@ public:
     int ShownMonth() const { return m_layout.month; }
     int DaysInMonth() const { return m_layout.daysInMonth; }
     int HotDay() const { return m_hotDay; }
-    int WeekdayColumn() const { return m_weekdayColumn; }
-    int TodayYear() const { return m_todayYear; }
-    int TodayMonth() const { return m_todayMonth; }
     int TodayDay() const { return m_todayDay; }
     const DayCell& Cell(int day) const { return m_layout.cells[day]; }
     const MonthLayout& Layout() const { return m_layout; }
@@ -94,6 +89,9 @@ protected:
     void DrawDay(CDC* dc, int day, int x, int y);
 
 private:
+    // The modal note dialogs of a day and of a weekday column.
+    void OpenDayDialog(int day);
+    void OpenWeeklyDialog(int weekday);
     MonthNotes Notes() const;
     bool TodayShown() const { return m_todayYear == m_layout.year && m_todayMonth == m_layout.month; }
     NoteList& LunarList(int day);
@@ -101,7 +99,6 @@ private:
     MonthLayout m_layout{};
     uint16_t m_hotDay = 0;
     uint16_t m_todayYear = 0, m_todayMonth = 0, m_todayDay = 0;
-    int m_weekdayColumn = -1;
     bool m_dialogOpen = false;
 
     NoteList m_monthNotes;
@@ -117,7 +114,6 @@ private:
     std::unique_ptr<CNotePopup> m_popup;
     CColorLabel m_yearTitle;
     CClickLabel m_homeLink, m_loginLink, m_helpLink;
-    CWnd* m_parent = nullptr;
 
     DECLARE_MESSAGE_MAP()
 };

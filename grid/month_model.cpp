@@ -1,6 +1,10 @@
 // The month grid's decisions.
 #include "grid/month_model.h"
 
+#include <cstdio>
+
+#include "calendar/labels.h"
+
 namespace {
 
 bool InMonth(const MonthLayout& m, int day) { return day >= 1 && day <= m.daysInMonth; }
@@ -120,4 +124,21 @@ std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day
         text.append(e->text.get(), e->length);
     }
     return text;
+}
+
+DayLines LinesOfDay(const MonthLayout& m, int day) {
+    DayLines lines;
+    if (!InMonth(m, day)) return lines;
+    const DayCell& c = m.cells[day];
+    const char* monthName = LunarMonthName(c.lunar.month, 0);
+    const char* dayName = LunarDayName(c.lunar.day);
+    char text[96];
+    std::snprintf(text, sizeof text, "%d年%d月%d日星期%s农历%s月%s", m.year, m.month, day, WeekdayName(c.weekday),
+                  monthName, dayName);
+    lines.date = text;
+    std::snprintf(text, sizeof text, "阳历每年%d月%d日", m.month, day);
+    lines.solarYearly = text;
+    std::snprintf(text, sizeof text, "农历每年%s月%s", monthName, dayName);
+    lines.lunarYearly = text;
+    return lines;
 }

@@ -107,6 +107,13 @@ struct HeaderLook {
 // todayDay is 0 unless today lies in the shown month.
 HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int todayDay);
 
+// The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四农历十二月初八",
+// "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.
+struct DayLines {
+    std::string date, solarYearly, lunarYearly;
+};
+DayLines LinesOfDay(const MonthLayout& m, int day);
+
 // All notes of a day joined by CR LF in the order weekly, dated, Gregorian-yearly, lunar-yearly;
 // empty texts are left out. "" when the day has no text.
 std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day);

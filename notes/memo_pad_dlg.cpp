@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "app/monitors.h"
-#include "app/settings.h"
+#include "platform/monitors.h"
+#include "platform/settings.h"
 #include "notes/note_list.h"
 #include "res/resource.h"
 
@@ -38,17 +38,17 @@ BOOL CMemoPadDlg::OnInitDialog() {
     // The stored position, when its title strip can still be reached on a monitor; else under the
     // calendar. A stored x without a y keeps the default y.
     Origin stored{m_defaultX, m_defaultY};
-    const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x) == 0;
+    const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x);
     if (haveX) ReadRegInt(kSettingsKey, kValueMemoY, &stored.y);
     RECT window;
     GetWindowRect(&window);
     RECT title{0, 0, 0, 10};  // the strip above the edit, in dialog units
-    ::MapDialogRect(m_hWnd, &title);
+    ::MapDialogRect(GetSafeHwnd(), &title);
     const Origin origin = ReachableOrigin(haveX, stored, Origin{m_defaultX, m_defaultY}, window.right - window.left,
                                           title.bottom, MonitorRects(), 40, 10);
-    ::SetWindowPos(m_hWnd, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(GetSafeHwnd(), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
-    ::SendDlgItemMessageA(m_hWnd, IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
+    ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
     int size = 0;
     const std::unique_ptr<char[]> memo = LoadMemo(kMemoName, &size);
     m_text = memo ? CString(memo.get(), size) : CString();
@@ -57,7 +57,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
     // "未保存" in red in the strip, between the name and "-", while the last save failed.
     RECT hide{};
     ::GetWindowRect(GetDlgItem(IDC_MEMO_HIDE), &hide);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&hide), 2);
+    ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&hide), 2);
     m_unsavedLabel.Create(CRect(hide.left - 44, 1, hide.left - 2, title.bottom), this, static_cast<UINT>(IDC_STATIC),
                           ::GetSysColor(COLOR_BTNFACE), RGB(255, 0, 0), 90, "宋体");
     m_placed = true;
@@ -65,7 +65,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
 }
 
 void CMemoPadDlg::OnLButtonDown(UINT flags, CPoint point) {
-    BeginWindowDrag(m_hWnd);
+    BeginWindowDrag(GetSafeHwnd());
     CDialog::OnLButtonDown(flags, point);
 }
 
@@ -77,7 +77,7 @@ void CMemoPadDlg::OnMove(int x, int y) {
 }
 
 bool CMemoPadDlg::SaveNow() {
-    m_saveFailed = SaveMemo(kMemoName, m_text, m_text.GetLength()) != 0;
+    m_saveFailed = !SaveMemo(kMemoName, m_text, m_text.GetLength());
     ShowSaveState();
     return !m_saveFailed;
 }
@@ -91,7 +91,7 @@ void CMemoPadDlg::OnChangeMemo() {
 void CMemoPadDlg::ShowSaveState() {
     if (m_saveFailed) {
         m_unsavedLabel.SetText("未保存", 1);
-    } else if (m_unsavedLabel.m_hWnd) {
+    } else if (m_unsavedLabel.GetSafeHwnd()) {
         m_unsavedLabel.ShowWindow(SW_HIDE);
     }
 }

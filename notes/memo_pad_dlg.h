@@ -41,7 +41,7 @@ public:
     // Saves the text on screen again; true when the memo on disk now matches it.
     bool SaveNow();
     const CString& Text() const { return m_text; }
-    bool UnsavedMarkShown() const { return m_unsavedLabel.m_hWnd && m_unsavedLabel.IsWindowVisible(); }
+    bool UnsavedMarkShown() const { return m_unsavedLabel.GetSafeHwnd() && m_unsavedLabel.IsWindowVisible(); }
 
 protected:
     void OnLButtonDown(UINT flags, CPoint point);

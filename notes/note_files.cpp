@@ -79,21 +79,21 @@ RecentFiles& Recent() {
 
 void SetWriteStepHook(WriteStepHook hook) { g_writeStepHook = hook; }
 
-int SetUpNoteRoot(const char* root) {
+bool SetUpNoteRoot(const char* root) {
     g_root.clear();
-    if (root == nullptr || root[0] == '\0') return -1;
+    if (root == nullptr || root[0] == '\0') return false;
     std::string path(root);
     while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-    if (!MakeFolder(path) || !MakeFolder(path + "\\日历") || !MakeFolder(path + "\\备忘")) return -1;
+    if (!MakeFolder(path) || !MakeFolder(path + "\\日历") || !MakeFolder(path + "\\备忘")) return false;
     g_root = path;
-    return 0;
+    return true;
 }
 
-int SetUpNoteFolders() {
+bool SetUpNoteFolders() {
     char documents[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) || documents[0] == '\0') {
         g_root.clear();
-        return -1;
+        return false;
     }
     return SetUpNoteRoot((std::string(documents) + "\\我的记事").c_str());
 }
@@ -105,35 +105,35 @@ std::string NotePath(const char* relative) {
     return g_root + "\\" + relative;
 }
 
-int WriteWholeFile(const std::string& path, const char* bytes, int n) {
-    if (path.empty() || n < 0 || (n > 0 && bytes == nullptr)) return -1;
+bool WriteWholeFile(const std::string& path, const char* bytes, int n) {
+    if (path.empty() || n < 0 || (n > 0 && bytes == nullptr)) return false;
     Recent().Forget(path);
     const std::string temp = path + ".new";
     {
         ScopedFile file(
             CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) return -1;
-        if (!Step(1)) return -1;
+        if (!file.valid()) return false;
+        if (!Step(1)) return false;
         DWORD written = 0;
         const bool whole = n == 0 || (WriteFile(file.get(), bytes, static_cast<DWORD>(n), &written, nullptr) &&
                                       written == static_cast<DWORD>(n));
         if (!whole) {
             file.Close();
             DeleteFileA(temp.c_str());
-            return -1;
+            return false;
         }
-        if (!Step(2)) return -1;
+        if (!Step(2)) return false;
         if (!FlushFileBuffers(file.get()) || !file.Close()) {
             DeleteFileA(temp.c_str());
-            return -1;
+            return false;
         }
     }
-    if (!Step(3) || !Step(4)) return -1;
+    if (!Step(3) || !Step(4)) return false;
     if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temp.c_str());
-        return -1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
 namespace {
@@ -198,28 +198,28 @@ FileBytes ReadFromDisk(const std::string& path) {
 
 }  // namespace
 
-int RemoveFile(const std::string& path) {
-    if (path.empty()) return -1;
+bool RemoveFile(const std::string& path) {
+    if (path.empty()) return false;
     Recent().Forget(path);
     DeleteFileA((path + ".new").c_str());
-    if (DeleteFileA(path.c_str())) return 0;
+    if (DeleteFileA(path.c_str())) return true;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-int KeepDamagedFile(const std::string& path, std::string* keptAs) {
+bool KeepDamagedFile(const std::string& path, std::string* keptAs) {
     if (keptAs) keptAs->clear();
-    if (path.empty()) return -1;
+    if (path.empty()) return false;
     Recent().Forget(path);
-    if (!Exists(path)) return 0;
+    if (!Exists(path)) return true;
     for (int n = 1; n < 1000; ++n) {
         const std::string kept = path + ".damaged" + (n == 1 ? std::string() : "." + std::to_string(n));
         if (Exists(kept)) continue;
         if (MoveFileExA(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) {
             if (keptAs) *keptAs = kept;
-            return 0;
+            return true;
         }
-        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return -1;
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
-    return -1;
+    return false;
 }

@@ -14,11 +14,11 @@ constexpr int kMaxNoteFileBytes = 4 * 1024 * 1024;
 // store never changes the process's current directory and never writes outside the root.
 //
 // Sets up <documents folder>\我的记事 with its folders "日历" and "备忘" (SetUpNoteRoot).
-int SetUpNoteFolders();
+bool SetUpNoteFolders();
 // Sets up root with "日历" and "备忘", creating what is missing, and makes it the notes root.
-// 0 when all three are folders; else -1 and the store is not ready: every save then reports -1
+// True when all three are folders; else false and the store is not ready: every save then fails
 // and writes nothing anywhere, and reads find nothing.
-int SetUpNoteRoot(const char* root);
+bool SetUpNoteRoot(const char* root);
 // True after a successful SetUpNoteRoot.
 bool NoteStoreReady();
 // root + "\" + relative, or "" when the store is not ready (or relative is null).
@@ -43,21 +43,21 @@ FileBytes ReadWholeFile(const std::string& path);
 
 // Writes n bytes as the whole content of path. The bytes go to path + ".new" in the same folder,
 // are flushed to disk, and then replace path in one step, so a crash, a power cut or a full disk
-// leaves either the old file or the new one. 0, or -1 (the old file untouched).
-int WriteWholeFile(const std::string& path, const char* bytes, int n);
+// leaves either the old file or the new one. False when it failed (the old file untouched).
+bool WriteWholeFile(const std::string& path, const char* bytes, int n);
 
-// Removes path, and a ".new" left beside it by an interrupted write. 0 when path is gone (or
-// never was), -1 when it stays.
-int RemoveFile(const std::string& path);
+// Removes path, and a ".new" left beside it by an interrupted write. True when path is gone (or
+// never was), false when it stays.
+bool RemoveFile(const std::string& path);
 
 // Renames path to the first free name of path + ".damaged", ".damaged.2", ".damaged.3" ... so a
 // file that could not be read whole survives the rewrite that follows; *keptAs (when given) is
-// that name. 0 when it was moved or there is no file at path any more (*keptAs then ""); -1 when
-// it stays under its name.
-int KeepDamagedFile(const std::string& path, std::string* keptAs = nullptr);
+// that name. True when it was moved or there is no file at path any more (*keptAs then ""); false
+// when it stays under its name.
+bool KeepDamagedFile(const std::string& path, std::string* keptAs = nullptr);
 
 // Test hook: called before each step of WriteWholeFile (1 = temporary file created, 2 = bytes
 // written, 3 = flushed and closed, 4 = about to replace). A hook returning false stops the write
-// there, as a crash would: the temporary file is left behind and WriteWholeFile returns -1.
+// there, as a crash would: the temporary file is left behind and WriteWholeFile returns false.
 using WriteStepHook = bool (*)(int step);
 void SetWriteStepHook(WriteStepHook hook);

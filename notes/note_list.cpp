@@ -18,60 +18,64 @@ void NoteList::Open(int lastIndex, const char* fileName) {
     std::snprintf(m_fileName, sizeof m_fileName, "%s", fileName);
 }
 
-int NoteList::OpenMonth(int a, int b) {
+bool NoteList::OpenMonthFile(int prefix, int month, int lastIndex) {
     char name[32];
-    std::snprintf(name, sizeof name, "日历\\%d%02d", a, b);
-    Open(31, name);
+    std::snprintf(name, sizeof name, "日历\\%d%02d", prefix, month);
+    Open(lastIndex, name);
     return Load();
 }
 
-int NoteList::OpenWeek() {
+bool NoteList::OpenDated(int year, int month) { return OpenMonthFile(year, month, 31); }
+bool NoteList::OpenSolarYearly(int month) { return OpenMonthFile(1, month, 31); }
+bool NoteList::OpenLunarYearly(int lunarMonth) { return OpenMonthFile(0, lunarMonth, 31); }
+
+bool NoteList::OpenWeekly() {
     Open(7, "日历\\week");
     return Load();
 }
 
-int NoteList::Load() {
+bool NoteList::Load() {
     ClearEntries();
     m_damage = Damage::None;
-    if (m_lastIndex < 0) return 0;
+    if (m_lastIndex < 0) return true;
     const FileBytes file = ReadWholeFile(NotePath(m_fileName));
-    if (file.status == ReadStatus::Missing) return 0;
+    if (file.status == ReadStatus::Missing) return true;
     if (file.status != ReadStatus::Ok) {
         m_damage = file.status == ReadStatus::Unreadable ? Damage::Unreadable : Damage::BadRecords;
-        return -1;
+        return false;
     }
-    if (DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0) return 0;
+    if (DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0) return true;
     m_damage = Damage::BadRecords;
-    return -1;
+    return false;
 }
 
-int NoteList::Save() {
+bool NoteList::Save() {
     const std::string path = NotePath(m_fileName);
-    if (path.empty()) return -1;
+    if (path.empty()) return false;
     std::string kept;
-    if (Damaged() && KeepDamagedFile(path, &kept) != 0) return -1;
+    if (Damaged() && !KeepDamagedFile(path, &kept)) return false;
     const std::vector<char> bytes = EncodeNoteList(m_entries.data(), m_lastIndex);
-    const int rc = bytes.empty() ? RemoveFile(path)
-                                 : WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
-    if (rc != 0) {
+    const bool written = bytes.empty() ? RemoveFile(path)
+                                       : WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
+    if (!written) {
         // The damaged file goes back under its name: the list on disk stays as it was.
         if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
-        return -1;
+        return false;
     }
     m_damage = Damage::None;
-    return 0;
+    return true;
 }
 
-int NoteList::SetEntry(int index, const char* text, int length, uint32_t colourWord) {
-    if (index < 0 || index > m_lastIndex) return -1;
+bool NoteList::SetEntry(int index, const char* text, int length, uint32_t colourWord) {
+    if (index < 0 || index > m_lastIndex) return false;
     if (m_damage == Damage::Unreadable) Load();
     NoteEntry& entry = m_entries[static_cast<size_t>(index)];
     NoteEntry before = std::move(entry);
-    if (entry.Assign(text, length, colourWord) != 0 || Save() != 0) {
+    if (entry.Assign(text, length, colourWord) != 0 || !Save()) {
         entry = std::move(before);
-        return -1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
 void NoteList::ClearEntries() {
@@ -93,19 +97,19 @@ std::string MemoPath(const char* name) {
 
 }  // namespace
 
-int SaveMemo(const char* name, const char* text, int length) {
+bool SaveMemo(const char* name, const char* text, int length) {
     const std::string path = MemoPath(name);
-    if (path.empty() || length < 0 || length > kMaxMemoBytes || (length > 0 && text == nullptr)) return -1;
+    if (path.empty() || length < 0 || length > kMaxMemoBytes || (length > 0 && text == nullptr)) return false;
     std::string kept;
     const bool damaged = DamagedMemos().count(path) != 0;
-    if (damaged && KeepDamagedFile(path, &kept) != 0) return -1;
-    const int rc = length == 0 ? RemoveFile(path) : WriteWholeFile(path, text, length);
-    if (rc != 0) {
+    if (damaged && !KeepDamagedFile(path, &kept)) return false;
+    const bool written = length == 0 ? RemoveFile(path) : WriteWholeFile(path, text, length);
+    if (!written) {
         if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
-        return -1;
+        return false;
     }
     DamagedMemos().erase(path);
-    return 0;
+    return true;
 }
 
 std::unique_ptr<char[]> LoadMemo(const char* name, int* size, bool* damaged) {

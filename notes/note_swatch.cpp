@@ -10,6 +10,7 @@ void NoteSwatch::Create(const RECT& rect, CWnd* parent, UINT id, int pointSize) 
 }
 
 bool NoteSwatch::PickColour(COLORREF* customColours) {
+    if (m_colourWord == nullptr) return false;
     CColorDialog picker(0, 0, nullptr);
     picker.m_cc.lpCustColors = customColours;
     if (picker.DoModal() != IDOK) return false;
@@ -19,18 +20,14 @@ bool NoteSwatch::PickColour(COLORREF* customColours) {
 }
 
 void NoteSwatch::ClearColour() {
+    if (m_colourWord == nullptr) return;
     *m_colourWord &= ~OwnColorFlag;
     m_label.SetTextColor(Colour());
 }
 
-void TakeNote(const NoteEntry& entry, CString* text, uint32_t* colour) {
-    *text = entry.Present() ? CString(entry.text.get(), entry.length) : CString();
-    *colour = entry.colourWord;
-}
-
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font) {
     HWND hwnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, dialog->m_hWnd,
+                                  rect.right - rect.left, rect.bottom - rect.top, dialog->GetSafeHwnd(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(static_cast<int>(lineId))),
                                   AfxGetInstanceHandle(), nullptr);
     line->AttachHandle(hwnd);
@@ -42,10 +39,11 @@ namespace {
 
 int TextWidth(HWND window, CFont* font, const char* text) {
     HDC dc = ::GetDC(window);
-    HGDIOBJ old = ::SelectObject(dc, font->GetSafeHandle());
     SIZE size{};
-    ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
-    ::SelectObject(dc, old);
+    {
+        ScopedSelect select(dc, font->GetSafeHandle());
+        ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+    }
     ::ReleaseDC(window, dc);
     return size.cx;
 }
@@ -56,15 +54,15 @@ RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lin
                          CFont* smallFont) {
     RECT edit{};
     ::GetWindowRect(dialog->GetDlgItem(editId), &edit);
-    ::MapWindowPoints(nullptr, dialog->m_hWnd, reinterpret_cast<POINT*>(&edit), 2);
+    ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&edit), 2);
     constexpr int kGap = 4;
     CFont* use = font;
-    int width = TextWidth(dialog->m_hWnd, font, text);
+    int width = TextWidth(dialog->GetSafeHwnd(), font, text);
     for (int height = 11; edit.left - kGap - width < 0 && height >= 8; --height) {
         smallFont->CreateFont(-height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
         use = smallFont;
-        width = TextWidth(dialog->m_hWnd, smallFont, text);
+        width = TextWidth(dialog->GetSafeHwnd(), smallFont, text);
     }
     const int left = edit.left - kGap - width > 0 ? edit.left - kGap - width : 0;
     CreateLine(dialog, line, text, RECT{left, edit.top + 2, edit.left - kGap, edit.bottom}, lineId, use);

@@ -11,7 +11,14 @@
 
 class NoteSwatch {
 public:
-    NoteSwatch(uint32_t* colourWord, NoteKind kind) : m_colourWord(colourWord), m_kind(kind) {}
+    NoteSwatch() = default;
+    NoteSwatch(const NoteSwatch&) = delete;
+    NoteSwatch& operator=(const NoteSwatch&) = delete;
+    // The colour word the swatch shows and changes, and the kind whose default colour it shows.
+    void Bind(uint32_t* colourWord, NoteKind kind) {
+        m_colourWord = colourWord;
+        m_kind = kind;
+    }
 
     // Creates the swatch at rect of parent with the label's font size, shows "■" in the note's colour.
     void Create(const RECT& rect, CWnd* parent, UINT id, int pointSize);
@@ -22,19 +29,15 @@ public:
     void ClearColour();
 
     UINT Id() const { return m_id; }
-    COLORREF Colour() const { return NoteColor(*m_colourWord, m_kind); }
+    COLORREF Colour() const { return NoteColor(m_colourWord ? *m_colourWord : 0, m_kind); }
     CClickLabel& Label() { return m_label; }
 
 private:
-    uint32_t* m_colourWord;
-    NoteKind m_kind;
+    uint32_t* m_colourWord = nullptr;
+    NoteKind m_kind = NoteKind::Day;
     UINT m_id = 0;
     CClickLabel m_label;
 };
-
-// A note's text and colour word as a dialog edits them: "" for an absent entry; the colour word as
-// stored, 0 for a slot that never held a note.
-void TakeNote(const NoteEntry& entry, CString* text, uint32_t* colour);
 
 // Creates a static text line with font in dialog, on the row of the edit editId and ending a few
 // pixels left of it; when the text would start left of the client area, its font is replaced by a

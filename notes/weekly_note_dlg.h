@@ -1,35 +1,17 @@
 // CWeeklyNoteDlg: the modal "每周提示" dialog a click on a weekday name opens. It edits the note
-// that repeats every week on that weekday, with its "■" swatch, and stores it through the grid.
+// that repeats every week on that weekday, with its "■" swatch, and hands it back on "确定".
 #pragma once
 
-#include <cstdint>
+#include "notes/note_dlg.h"
 
-#include "framework/afxwin.h"
-#include "notes/note_swatch.h"
-
-class CMonthGrid;
-
-class CWeeklyNoteDlg : public CDialog {
+class CWeeklyNoteDlg : public CNoteDlg {
 public:
-    // Takes the note of the grid's m_weekdayColumn.
-    explicit CWeeklyNoteDlg(CMonthGrid* grid);
+    // line: "每周一" and so on.
+    CWeeklyNoteDlg(CWnd* parent, const CString& line, const NoteValue& note, Saver save);
 
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* dx) override;
-    // Stores the note through the grid and closes; a failed save keeps the dialog open.
-    void OnOK() override;
 
-protected:
-    LRESULT OnPickColour(WPARAM id, LPARAM);
-    LRESULT OnClearColour(WPARAM id, LPARAM);
-    void OnPaint();
-
-    CString m_text;
-    uint32_t m_colour = 0;
-    NoteSwatch m_swatch{&m_colour, NoteKind::Weekly};
+private:
+    CString m_line;
     CStatic m_weekdayLabel;
-    CFont m_labelFont;
-    CMonthGrid* m_grid;
-
-    DECLARE_MESSAGE_MAP()
 };

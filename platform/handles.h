@@ -104,7 +104,7 @@ struct GdiObjectTraits {
     }
 };
 
-// A brush, pen or bitmap, counted from creation to deletion.
+// A brush, pen, font or bitmap, counted from creation to deletion.
 template <class H>
 class ScopedGdiObject : public UniqueHandle<GdiObjectTraits<H>> {
 public:
@@ -112,6 +112,7 @@ public:
     explicit ScopedGdiObject(H h) : UniqueHandle<GdiObjectTraits<H>>(h) { gdi_count::Created(h); }
 };
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
+using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 

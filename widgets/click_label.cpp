@@ -10,7 +10,7 @@ BEGIN_MESSAGE_MAP(CClickLabel, CColorLabel)
 END_MESSAGE_MAP()
 
 void CClickLabel::OnMouseMove(UINT flags, CPoint point) {
-    if (::GetCapture() != m_hWnd) {
+    if (::GetCapture() != GetSafeHwnd()) {
         // The pointer has just come onto the label.
         SetCapture();
         if (m_hot == 0) {

@@ -8,7 +8,7 @@
 #include "app/calendar_app.h"
 #include "app/calendar_dlg.h"
 #include "app/desktop.h"
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "notes/note_files.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
@@ -20,7 +20,7 @@ namespace {
 
 std::string Setting(const char* value) {
     char text[64];
-    return ReadRegString(kSettingsKey, value, text, sizeof text) == 0 ? text : "<none>";
+    return ReadRegString(kSettingsKey, value, text, sizeof text) ? text : "<none>";
 }
 
 RECT WindowRect(HWND hwnd) {
@@ -33,7 +33,7 @@ class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
     void TearDown() override {
-        if (dialog_.m_hWnd) dialog_.DestroyWindow();
+        if (dialog_.GetSafeHwnd()) dialog_.DestroyWindow();
         RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
     }
     void Open() {
@@ -41,17 +41,17 @@ protected:
         ASSERT_TRUE(dialog_.InitDone());
         guitest::PumpPending();
     }
-    void Click(int id) { SendMessageA(dialog_.m_hWnd, WM_LABEL_CLICKED, static_cast<WPARAM>(id), 0); }
+    void Click(int id) { SendMessageA(dialog_.GetSafeHwnd(), WM_LABEL_CLICKED, static_cast<WPARAM>(id), 0); }
     void Choose(int yearIndex, int monthIndex) {
-        SendDlgItemMessageA(dialog_.m_hWnd, IDC_YEAR_BOX, CB_SETCURSEL, static_cast<WPARAM>(yearIndex), 0);
-        SendDlgItemMessageA(dialog_.m_hWnd, IDC_MONTH_BOX, CB_SETCURSEL, static_cast<WPARAM>(monthIndex), 0);
-        SendMessageA(dialog_.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_.m_hWnd, IDC_YEAR_BOX)));
+        SendDlgItemMessageA(dialog_.GetSafeHwnd(), IDC_YEAR_BOX, CB_SETCURSEL, static_cast<WPARAM>(yearIndex), 0);
+        SendDlgItemMessageA(dialog_.GetSafeHwnd(), IDC_MONTH_BOX, CB_SETCURSEL, static_cast<WPARAM>(monthIndex), 0);
+        SendMessageA(dialog_.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_.GetSafeHwnd(), IDC_YEAR_BOX)));
     }
     std::string Shown() const {
         return std::to_string(dialog_.Grid()->ShownYear()) + "-" + std::to_string(dialog_.Grid()->ShownMonth());
     }
-    int Box(int id) const { return static_cast<int>(SendDlgItemMessageA(dialog_.m_hWnd, id, CB_GETCURSEL, 0, 0)); }
+    int Box(int id) const { return static_cast<int>(SendDlgItemMessageA(dialog_.GetSafeHwnd(), id, CB_GETCURSEL, 0, 0)); }
 
     CCalendarDlg dialog_;
 };
@@ -64,12 +64,12 @@ TEST_F(MainWindow, NavigationLimitsBoxesAndToday) {
     EXPECT_EQ(Shown(), today);
     EXPECT_EQ(Box(IDC_YEAR_BOX), now.wYear - 1900);
     EXPECT_EQ(Box(IDC_MONTH_BOX), now.wMonth - 1);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog_.m_hWnd, IDC_TODAY)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog_.GetSafeHwnd(), IDC_TODAY)));
 
     Choose(0, 0);  // January 1900 is not on offer: February
     EXPECT_EQ(Shown(), "1900-2");
     EXPECT_EQ(Box(IDC_MONTH_BOX), 1);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog_.m_hWnd, IDC_TODAY)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog_.GetSafeHwnd(), IDC_TODAY)));
     Click(IDC_PREV_MONTH);
     EXPECT_EQ(Shown(), "1900-2");
     Click(IDC_NEXT_MONTH);
@@ -87,9 +87,9 @@ TEST_F(MainWindow, NavigationLimitsBoxesAndToday) {
     EXPECT_EQ(Shown(), today);
     EXPECT_EQ(Box(IDC_YEAR_BOX), now.wYear - 1900);
     // Enter and Escape leave the window open.
-    SendMessageA(dialog_.m_hWnd, WM_COMMAND, IDOK, 0);
-    SendMessageA(dialog_.m_hWnd, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(IsWindowVisible(dialog_.m_hWnd));
+    SendMessageA(dialog_.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    SendMessageA(dialog_.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(IsWindowVisible(dialog_.GetSafeHwnd()));
 }
 
 // The stored position is restored (and not written back while starting); later moves are saved
@@ -98,18 +98,18 @@ TEST_F(MainWindow, PositionIsRestoredSavedAfterStartAndKeptReachable) {
     WriteRegString(kSettingsKey, kValuePosX, "0123");
     WriteRegString(kSettingsKey, kValuePosY, "145");
     Open();
-    RECT r = WindowRect(dialog_.m_hWnd);
+    RECT r = WindowRect(dialog_.GetSafeHwnd());
     EXPECT_EQ(r.left, 123);
     EXPECT_EQ(r.top, 145);
     EXPECT_EQ(r.right - r.left, 363);
     EXPECT_EQ(r.bottom - r.top, 278);
     EXPECT_EQ(Setting(kValuePosX), "0123");  // the start's own move wrote nothing
 
-    MoveWindow(dialog_.m_hWnd, 200, 210, 363, 278, TRUE);
+    MoveWindow(dialog_.GetSafeHwnd(), 200, 210, 363, 278, TRUE);
     EXPECT_EQ(Setting(kValuePosX), "200");
     EXPECT_EQ(Setting(kValuePosY), "210");
-    const RECT memoTab = WindowRect(dialog_.MemoTab()->m_hWnd);
-    const RECT calendarTab = WindowRect(dialog_.CalendarTab()->m_hWnd);
+    const RECT memoTab = WindowRect(dialog_.MemoTab()->GetSafeHwnd());
+    const RECT calendarTab = WindowRect(dialog_.CalendarTab()->GetSafeHwnd());
     EXPECT_EQ(memoTab.left, 200 + 363 + 10);
     EXPECT_EQ(memoTab.top, 210 + 278 - 18);
     EXPECT_EQ(memoTab.right - memoTab.left, 26);
@@ -128,7 +128,7 @@ TEST_F(MainWindow, PositionIsRestoredSavedAfterStartAndKeptReachable) {
         if (row.y) WriteRegString(kSettingsKey, kValuePosY, row.y);
         CCalendarDlg again;
         ASSERT_TRUE(again.Create(IDD_MAIN, nullptr));
-        r = WindowRect(again.m_hWnd);
+        r = WindowRect(again.GetSafeHwnd());
         EXPECT_EQ(r.left, row.left) << row.x;
         EXPECT_EQ(r.top, row.top) << row.x;
         again.DestroyWindow();
@@ -165,20 +165,20 @@ TEST_F(MainWindow, ExitPromptChoices) {
         CCalendarDlg dialog;
         ASSERT_TRUE(dialog.Create(IDD_MAIN, nullptr));
         char value[MAX_PATH + 3];
-        ASSERT_EQ(ReadRegString(kRunKey, kRunValue, value, sizeof value), 0) << "registered at start";
+        ASSERT_TRUE(ReadRegString(kRunKey, kRunValue, value, sizeof value)) << "registered at start";
         AnswerPrompt(r.button);
-        SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_MAIN_CLOSE, BN_CLICKED), 0);
-        EXPECT_NE(IsWindowVisible(dialog.m_hWnd), r.ends) << r.what;  // an ended dialog is hidden
-        EXPECT_NE(ReadRegString(kRunKey, kRunValue, value, sizeof value) == 0, r.uninstalls) << r.what;
+        SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIN_CLOSE, BN_CLICKED), 0);
+        EXPECT_NE(IsWindowVisible(dialog.GetSafeHwnd()), r.ends) << r.what;  // an ended dialog is hidden
+        EXPECT_NE(ReadRegString(kRunKey, kRunValue, value, sizeof value), r.uninstalls) << r.what;
         dialog.DestroyWindow();
     }
     // The "卸载" command removes the start-up value and ends at once.
     CCalendarDlg dialog;
     ASSERT_TRUE(dialog.Create(IDD_MAIN, nullptr));
-    SendMessageA(dialog.m_hWnd, WM_COMMAND, ID_UNINSTALL, 0);
+    SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, ID_UNINSTALL, 0);
     char value[MAX_PATH + 3];
-    EXPECT_NE(ReadRegString(kRunKey, kRunValue, value, sizeof value), 0);
-    EXPECT_FALSE(IsWindowVisible(dialog.m_hWnd));
+    EXPECT_FALSE(ReadRegString(kRunKey, kRunValue, value, sizeof value));
+    EXPECT_FALSE(IsWindowVisible(dialog.GetSafeHwnd()));
     dialog.DestroyWindow();
 }
 
@@ -218,17 +218,17 @@ TEST(DesktopAttachment, IconViewOfAVisibleWorkerWOrProgmanInAnyCase) {
     }
 }
 
-// Going to today compares with the grid's own today, not with the day under the pointer: a
-// stale today in the shown month is replaced even when the pointer rests on today's cell.
-TEST_F(MainWindow, GoToTodayUsesTheGridsOwnToday) {
+// Going to today tells the grid today's date even when today's month is already shown and the
+// pointer rests on today's cell: a stale today in the grid is replaced.
+TEST_F(MainWindow, GoToTodayTellsTheGridToday) {
     Open();
     SYSTEMTIME now;
     GetLocalTime(&now);
     const int stale = now.wDay == 1 ? 2 : 1;
-    dialog_.Grid()->SetMonth(now.wYear, now.wMonth, stale);
+    dialog_.Grid()->SetToday(now.wYear, now.wMonth, stale);
     POINT cell;
     dialog_.Grid()->GetCellOrigin(now.wDay, &cell);
-    guitest::SendMouse(dialog_.Grid()->m_hWnd, WM_MOUSEMOVE, cell.x + 20, cell.y + 15);
+    guitest::SendMouse(dialog_.Grid()->GetSafeHwnd(), WM_MOUSEMOVE, cell.x + 20, cell.y + 15);
     ASSERT_EQ(dialog_.Grid()->HotDay(), now.wDay);
     dialog_.GoToToday();
     EXPECT_EQ(dialog_.Grid()->TodayDay(), now.wDay);
@@ -238,8 +238,8 @@ TEST_F(MainWindow, GoToTodayUsesTheGridsOwnToday) {
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
     Open();
     dialog_.HideCalendar();
-    EXPECT_FALSE(IsWindowVisible(dialog_.m_hWnd));
-    EXPECT_EQ(FindRunningCalendar(), dialog_.m_hWnd);
+    EXPECT_FALSE(IsWindowVisible(dialog_.GetSafeHwnd()));
+    EXPECT_EQ(FindRunningCalendar(), dialog_.GetSafeHwnd());
     HANDLE first = CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);  // as the first start holds it
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, sizeof exe);
@@ -257,8 +257,8 @@ TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
     CloseHandle(first);
     EXPECT_TRUE(ended);
     EXPECT_EQ(code, 0u);  // InitInstance's FALSE: no window of its own
-    EXPECT_TRUE(IsWindowVisible(dialog_.m_hWnd));
-    EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(dialog_.GetSafeHwnd()));
+    EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->GetSafeHwnd()));
 }
 
 // The headline arrives from the worker thread without holding up the window; "下一篇" appears; a
@@ -268,8 +268,8 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
     static std::string s_opened;
     s_opened.clear();
     SetPageOpenerForTest([](HWND, const char* url) { s_opened = url; });
-    HWND headline = GetDlgItem(dialog_.m_hWnd, IDC_HEADLINE);
-    HWND next = GetDlgItem(dialog_.m_hWnd, IDC_NEXT_HEADLINE);
+    HWND headline = GetDlgItem(dialog_.GetSafeHwnd(), IDC_HEADLINE);
+    HWND next = GetDlgItem(dialog_.GetSafeHwnd(), IDC_NEXT_HEADLINE);
     EXPECT_FALSE(IsWindowVisible(headline));
     {
         LoopbackServer server([](SOCKET s) { Send(s, "HTTP/1.1 200 OK\r\n\r\n *http://news.example/1\t今日头条"); });
@@ -288,8 +288,8 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
         EXPECT_TRUE(guitest::PumpUntil([&] { return dialog_.HeadlineResultsTaken() == 2; }, 10000));
     }
     // A message of that number from anyone else (lParam 0 or a made-up pointer) is ignored.
-    SendMessageA(dialog_.m_hWnd, WM_HEADLINE_FETCHED, 0, 0);
-    SendMessageA(dialog_.m_hWnd, WM_HEADLINE_FETCHED, 0, 0x12345678);
+    SendMessageA(dialog_.GetSafeHwnd(), WM_HEADLINE_FETCHED, 0, 0);
+    SendMessageA(dialog_.GetSafeHwnd(), WM_HEADLINE_FETCHED, 0, 0x12345678);
     EXPECT_EQ(dialog_.HeadlineResultsTaken(), 2);
     EXPECT_EQ(dialog_.Headline().text, "今日头条");
     EXPECT_EQ(dialog_.Headline().link, "http://news.example/1");
@@ -309,8 +309,8 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
     while (text.size() < 150000) text += "memo line 记事\r\n";
     // As a paste replaces the whole text: EM_REPLACESEL notifies EN_CHANGE, which saves.
     const auto paste = [pad](const char* t) {
-        SendDlgItemMessageA(pad->m_hWnd, IDC_MEMO_EDIT, EM_SETSEL, 0, -1);
-        SendDlgItemMessageA(pad->m_hWnd, IDC_MEMO_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t));
+        SendDlgItemMessageA(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETSEL, 0, -1);
+        SendDlgItemMessageA(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t));
     };
     paste(text.c_str());
     const FileBytes saved = ReadWholeFile(path);
@@ -323,7 +323,7 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
     paste("kept on screen");
     EXPECT_TRUE(pad->SaveFailed());
     EXPECT_TRUE(pad->UnsavedMarkShown());
-    EXPECT_EQ(guitest::ItemText(pad->m_hWnd, IDC_MEMO_EDIT), "kept on screen");
+    EXPECT_EQ(guitest::ItemText(pad->GetSafeHwnd(), IDC_MEMO_EDIT), "kept on screen");
     for (int answer : {IDNO, IDYES}) {
         std::string question;
         guitest::OnNextDialog([&](HWND box) {
@@ -340,9 +340,9 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
         });
         EXPECT_EQ(dialog_.EndProgram(), answer == IDYES);
         EXPECT_NE(question.find("记事小本未能保存，仍要退出吗？"), std::string::npos) << question;
-        EXPECT_EQ(IsWindowVisible(dialog_.m_hWnd) != FALSE, answer == IDNO);
+        EXPECT_EQ(IsWindowVisible(dialog_.GetSafeHwnd()) != FALSE, answer == IDNO);
     }
-    ShowWindow(dialog_.m_hWnd, SW_SHOW);
+    ShowWindow(dialog_.GetSafeHwnd(), SW_SHOW);
     ASSERT_TRUE(RemoveDirectoryA(path.c_str()));
     paste("saved again");
     EXPECT_FALSE(pad->SaveFailed());

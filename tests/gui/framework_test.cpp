@@ -76,15 +76,15 @@ TEST(MessageMap, TypedHandlersAndChainingToTheBase) {
     guitest::HostWindow host(200, 200);
     CDerivedTestWnd wnd;
     ASSERT_TRUE(wnd.CreateTest(host.hwnd()));
-    EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
-    EXPECT_EQ(GetDlgCtrlID(wnd.m_hWnd), 77);
+    EXPECT_EQ(CWnd::FromHandlePermanent(wnd.GetSafeHwnd()), &wnd);
+    EXPECT_EQ(GetDlgCtrlID(wnd.GetSafeHwnd()), 77);
 
     EXPECT_EQ(wnd.SendMessage(WM_TEST_PING, 5, 6), 1234);
     EXPECT_EQ(wnd.pings, 1);
     EXPECT_EQ(wnd.lastW, 5u);
     EXPECT_EQ(wnd.lastL, 6);
 
-    guitest::SendMouse(wnd.m_hWnd, WM_LBUTTONDOWN, -3, 17, MK_LBUTTON);  // negative coordinates unpacked signed
+    guitest::SendMouse(wnd.GetSafeHwnd(), WM_LBUTTONDOWN, -3, 17, MK_LBUTTON);  // negative coordinates unpacked signed
     EXPECT_EQ(wnd.lastDown.x, -3);
     EXPECT_EQ(wnd.lastDown.y, 17);
     EXPECT_EQ(wnd.lastFlags, static_cast<UINT>(MK_LBUTTON));
@@ -118,7 +118,7 @@ TEST(MessageMap, DestroyingTheObjectDestroysItsWindow) {
     {
         CDerivedTestWnd wnd;
         ASSERT_TRUE(wnd.CreateTest(host.hwnd()));
-        hwnd = wnd.m_hWnd;
+        hwnd = wnd.GetSafeHwnd();
         EXPECT_TRUE(IsWindow(hwnd));
     }
     EXPECT_FALSE(IsWindow(hwnd));
@@ -261,7 +261,7 @@ TEST(MessageMap, CreateShowSysCommandDragIconDestroy) {
     failing.failCreate = true;
     EXPECT_FALSE(failing.CreateEx(0, cls, "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     EXPECT_EQ(failing.created, 1);
-    EXPECT_EQ(failing.m_hWnd, nullptr);
+    EXPECT_EQ(failing.GetSafeHwnd(), nullptr);
 
     CEntriesWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, cls, "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
@@ -272,11 +272,11 @@ TEST(MessageMap, CreateShowSysCommandDragIconDestroy) {
     EXPECT_EQ(wnd.sysCommands, 1);
     EXPECT_EQ(wnd.lastSysCommand, static_cast<UINT>(SC_KEYMENU));
     EXPECT_EQ(wnd.SendMessage(WM_QUERYDRAGICON), 0x1234);
-    HWND hwnd = wnd.m_hWnd;
+    HWND hwnd = wnd.GetSafeHwnd();
     wnd.DestroyWindow();
     EXPECT_EQ(wnd.destroyed, 1);
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(wnd.m_hWnd, nullptr);  // unbound at WM_NCDESTROY
+    EXPECT_EQ(wnd.GetSafeHwnd(), nullptr);  // unbound at WM_NCDESTROY
 }
 
 // A modeless dialog on the main template: selection changes of its boxes, the "-" button, and an
@@ -337,10 +337,10 @@ TEST(Dialog, ModelessNotificationsAndSubclassedControls) {
     months.AddString("1月");
     months.AddString("2月");
     // A user's choice in the list sends CBN_SELCHANGE; simulate the notification the box sends.
-    main.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MONTH_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(months.m_hWnd));
+    main.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MONTH_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(months.GetSafeHwnd()));
     main.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_YEAR_BOX, CBN_SELCHANGE), 0);
     EXPECT_EQ(main.selChanges, 2);
-    guitest::ClickButton(main.m_hWnd, IDC_MAIN_HIDE);
+    guitest::ClickButton(main.GetSafeHwnd(), IDC_MAIN_HIDE);
     EXPECT_EQ(main.hides, 1);
     main.DestroyWindow();
 
@@ -348,7 +348,7 @@ TEST(Dialog, ModelessNotificationsAndSubclassedControls) {
     ASSERT_TRUE(memo.Create(IDD_MEMO_PAD));
     CCountingEdit edit;
     ASSERT_TRUE(edit.SubclassDlgItem(IDC_MEMO_EDIT, &memo));
-    EXPECT_EQ(CWnd::FromHandlePermanent(edit.m_hWnd), &edit);
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit.GetSafeHwnd()), &edit);
     edit.SendMessage(WM_CHAR, 'a', 1);
     edit.SendMessage(WM_CHAR, 'b', 1);
     EXPECT_EQ(edit.chars, 2);

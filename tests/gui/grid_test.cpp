@@ -52,10 +52,8 @@ class Grid : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = testtree::FreshFolder("vestrel-grid", ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);
+        ASSERT_TRUE(SetUpNoteRoot(root_.c_str()));
         owner_.AttachHandle(host_.hwnd());
-        back_ = CreateWindowExA(0, "STATIC", "返回", WS_CHILD | WS_VISIBLE, 300, 0, 40, 20, host_.hwnd(),
-                                reinterpret_cast<HMENU>(IDC_TODAY), nullptr, nullptr);
         ASSERT_TRUE(grid_.Create(CRect(0, 22, 363, 258), &owner_, IDC_MONTH_GRID));
     }
     void TearDown() override {
@@ -63,15 +61,21 @@ protected:
         owner_.AttachHandle(nullptr);
         testtree::RemoveTree(root_);
     }
-    void PutList(int a, int b, int index, const char* text, uint32_t colour = 0) {
+    void PutList(int year, int month, int index, const char* text, uint32_t colour = 0) {
         NoteList l;
-        l.OpenMonth(a, b);
-        ASSERT_EQ(l.SetEntry(index, text, static_cast<int>(strlen(text)), colour), 0);
+        l.OpenDated(year, month);
+        ASSERT_TRUE(l.SetEntry(index, text, static_cast<int>(strlen(text)), colour));
+    }
+    // A yearly note: open is &NoteList::OpenSolarYearly or &NoteList::OpenLunarYearly.
+    void PutYearly(bool (NoteList::*open)(int), int month, int index, const char* text) {
+        NoteList l;
+        (l.*open)(month);
+        ASSERT_TRUE(l.SetEntry(index, text, static_cast<int>(strlen(text)), 0));
     }
     // Clicks a point of the grid, with the next dialog driven by action.
     void ClickWith(int x, int y, std::function<void(HWND)> action) {
         guitest::OnNextDialog(std::move(action));
-        guitest::SendMouse(grid_.m_hWnd, WM_LBUTTONUP, x, y);
+        guitest::SendMouse(grid_.GetSafeHwnd(), WM_LBUTTONUP, x, y);
     }
     POINT CellCentre(int day) {
         POINT o;
@@ -82,18 +86,17 @@ protected:
     std::string root_;
     guitest::HostWindow host_{363, 300};
     CWnd owner_;
-    HWND back_ = nullptr;
     CMonthGrid grid_;
 };
 
 // January 2017: day 1 a Sunday, 小寒 (5th) and 大寒 (20th) blue, 春节 on Saturday the 28th red.
 TEST_F(Grid, JanuaryTwentySeventeenPixels) {
-    grid_.SetMonth(2017, 1, 9);  // today the 9th
-    EXPECT_FALSE(IsWindowVisible(back_));
-    const Bitmap b = guitest::Render(grid_.m_hWnd);
+    grid_.SetToday(2017, 1, 9);
+    grid_.ShowMonth(2017, 1);  // today the 9th
+    const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     ASSERT_EQ(b.width, 363);
     ASSERT_EQ(b.height, 236);
-    guitest::SavePng(guitest::CaptureWindow(grid_.m_hWnd), "grid-2017-01");
+    guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2017-01");
     struct { int x, y; COLORREF color; const char* what; } pixels[] = {
         {46, 1, RGB(72, 61, 139), "header"},        {20, 20, RGB(0, 0, 0), "line under the header"},
         {51, 40, RGB(0, 0, 0), "line right of a cell"}, {20, 53, RGB(0, 0, 0), "line under a row"},
@@ -127,24 +130,23 @@ TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     }
     EXPECT_GT(header, 5);  // "一" is one stroke
     EXPECT_GT(b.Count(cyan), header + 50);
-    grid_.SetMonth(2017, 2, 0);
-    EXPECT_TRUE(IsWindowVisible(back_));
-    EXPECT_EQ(guitest::Render(grid_.m_hWnd).Count(cyan), 0);
+    grid_.ShowMonth(2017, 2);
+    EXPECT_EQ(guitest::Render(grid_.GetSafeHwnd()).Count(cyan), 0);
     EXPECT_EQ(grid_.TodayDay(), 9);
 }
 
 // February 2015 uses four rows, October 2016 six; empty boxes are plain cell colour.
 TEST_F(Grid, FourAndSixRowMonths) {
-    grid_.SetMonth(2015, 2, 0);
-    Bitmap b = guitest::Render(grid_.m_hWnd);
+    grid_.ShowMonth(2015, 2);
+    Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     for (int y = 21 + 4 * 33; y < 21 + 6 * 33 - 1; ++y) {
         for (int x = 0; x < 363; ++x) {
             const bool line = (x % 52) >= 51 || (y - 21) % 33 == 32;
             ASSERT_EQ(b.At(x, y), line ? RGB(0, 0, 0) : RGB(245, 245, 230)) << x << "," << y;
         }
     }
-    grid_.SetMonth(2016, 10, 0);
-    b = guitest::Render(grid_.m_hWnd);
+    grid_.ShowMonth(2016, 10);
+    b = guitest::Render(grid_.GetSafeHwnd());
     EXPECT_GT(CountInCell(b, grid_, 30, RGB(255, 0, 0)), 20);  // Sunday the 30th, row 5
     EXPECT_GT(CountInCell(b, grid_, 31, RGB(0, 0, 0)), 20);
 }
@@ -154,14 +156,14 @@ TEST_F(Grid, FourAndSixRowMonths) {
 TEST_F(Grid, NotesAreDrawn) {
     PutList(2017, 1, 1, "new year party");                       // 元旦: fill, and drawn black
     PutList(2017, 1, 10, "dentist", OwnColorFlag | RGB(0, 200, 0));
-    PutList(1, 1, 12, "birthday");                               // Gregorian yearly: red star
-    PutList(0, 12, 15, "lunar birthday");                        // 12 January 2017 is lunar 12-15
+    PutYearly(&NoteList::OpenSolarYearly, 1, 12, "birthday");                             // Gregorian yearly: red star
+    PutYearly(&NoteList::OpenLunarYearly, 12, 15, "lunar birthday");                      // 12 January 2017 is lunar 12-15
     NoteList week;
-    week.OpenWeek();
-    ASSERT_EQ(week.SetEntry(3, "wednesday", 9, 0), 0);
-    grid_.SetMonth(2017, 1, 0);
-    const Bitmap b = guitest::Render(grid_.m_hWnd);
-    guitest::SavePng(guitest::CaptureWindow(grid_.m_hWnd), "grid-2017-01-notes");
+    week.OpenWeekly();
+    ASSERT_TRUE(week.SetEntry(3, "wednesday", 9, 0));
+    grid_.ShowMonth(2017, 1);
+    const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
+    guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2017-01-notes");
 
     EXPECT_EQ(b.At(48, 22), RGB(135, 206, 250));
     EXPECT_EQ(CountInCell(b, grid_, 1, RGB(255, 0, 0)), 0);
@@ -198,14 +200,14 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
     PutList(2017, 1, 9, "monday note");
     PutList(2017, 1, 10, "tuesday note");
     PutList(2017, 1, 13, "friday note");
-    grid_.SetMonth(2017, 1, 0);
+    grid_.ShowMonth(2017, 1);
     CNotePopup* popup = grid_.Popup();
     bool visible = false;
     std::string text;
     int changes = 0;
     for (int x = 0; x < 363; ++x) {
-        guitest::SendMouse(grid_.m_hWnd, WM_MOUSEMOVE, x, 70);  // row 1: days 8 ... 14
-        const bool nowVisible = IsWindowVisible(popup->m_hWnd) != FALSE;
+        guitest::SendMouse(grid_.GetSafeHwnd(), WM_MOUSEMOVE, x, 70);  // row 1: days 8 ... 14
+        const bool nowVisible = IsWindowVisible(popup->GetSafeHwnd()) != FALSE;
         const std::string nowText = nowVisible ? popup->Text() : "";
         if (nowVisible != visible || nowText != text) {
             ++changes;
@@ -220,15 +222,16 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
     EXPECT_EQ(changes, 5);  // 9 shown, 10 replaced, 11 hidden, 13 shown, 14 hidden
     EXPECT_EQ(grid_.HotDay(), 14);
     // Into the header: hidden, no day.
-    guitest::SendMouse(grid_.m_hWnd, WM_MOUSEMOVE, 60, 70);
-    EXPECT_TRUE(IsWindowVisible(popup->m_hWnd));
-    guitest::SendMouse(grid_.m_hWnd, WM_MOUSEMOVE, 60, 5);
-    EXPECT_FALSE(IsWindowVisible(popup->m_hWnd));
+    guitest::SendMouse(grid_.GetSafeHwnd(), WM_MOUSEMOVE, 60, 70);
+    EXPECT_TRUE(IsWindowVisible(popup->GetSafeHwnd()));
+    guitest::SendMouse(grid_.GetSafeHwnd(), WM_MOUSEMOVE, 60, 5);
+    EXPECT_FALSE(IsWindowVisible(popup->GetSafeHwnd()));
     EXPECT_EQ(grid_.HotDay(), 0);
     // Today's notes under today's cell, without the mouse.
-    grid_.SetMonth(2017, 1, 13);
+    grid_.SetToday(2017, 1, 13);
+    grid_.ShowMonth(2017, 1);
     grid_.ShowTodayNotes();
-    EXPECT_TRUE(IsWindowVisible(popup->m_hWnd));
+    EXPECT_TRUE(IsWindowVisible(popup->GetSafeHwnd()));
     EXPECT_STREQ(popup->Text(), "friday note");
 }
 
@@ -236,7 +239,7 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
 // "取消" and Escape write nothing; a colour-only note survives; a right click on a swatch drops
 // the own colour.
 TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
-    grid_.SetMonth(2017, 1, 0);
+    grid_.ShowMonth(2017, 1);
     const POINT day5 = CellCentre(5);  // lunar 12-8
     std::string dateLine;
     ClickWith(day5.x, day5.y, [&](HWND dialog) {
@@ -293,7 +296,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
     // An own colour stays as a colour-only note when the text is emptied; a right click on the
     // swatch drops it, and the emptied note then leaves no record.
     PutList(2017, 1, 6, "coloured", OwnColorFlag | 0x123456);
-    grid_.SetMonth(2017, 1, 0);
+    grid_.ShowMonth(2017, 1);
     const POINT day6 = CellCentre(6);
     ClickWith(day6.x, day6.y, [](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_DAY_TEXT, "");
@@ -319,7 +322,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
 
 // A month that touches three lunar months keeps a middle-month day's note in its own month's file.
 TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
-    grid_.SetMonth(2000, 7, 0);
+    grid_.ShowMonth(2000, 7);
     const int middle = grid_.LunarListMonth(kLunarMiddle);
     ASSERT_NE(middle, 0);
     int day = 1;
@@ -344,14 +347,13 @@ TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
 
 // The weekly dialog writes 日历\week; a failed save keeps the dialog open with the warning.
 TEST_F(Grid, WeeklyNoteAndAFailedSave) {
-    grid_.SetMonth(2017, 1, 0);
+    grid_.ShowMonth(2017, 1);
     std::string label;
     ClickWith(60, 5, [&](HWND dialog) {  // the header column of Monday
         SetDlgItemTextA(dialog, IDC_WEEK_TEXT, " gym");
         guitest::SavePng(guitest::CaptureWindow(dialog), "weekly-note-dialog");
         guitest::ClickButton(dialog, IDOK);
     });
-    EXPECT_EQ(grid_.WeekdayColumn(), 1);
     EXPECT_EQ(ReadNote("日历\\week"), kTag + Record(1, "gym"));
 
     // 日历\201701 cannot be replaced: the dialog stays with "警告", the other notes are saved.
@@ -392,13 +394,14 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
 
 // Painting and browsing create and free GDI objects in pairs.
 TEST_F(Grid, PaintsLeaveNoGdiObjectBehind) {
-    grid_.SetMonth(2017, 1, 9);
-    guitest::Render(grid_.m_hWnd);
+    grid_.SetToday(2017, 1, 9);
+    grid_.ShowMonth(2017, 1);
+    guitest::Render(grid_.GetSafeHwnd());
     const long before = LiveGdiObjects();
     for (int month = 1; month <= 12; ++month) {
-        grid_.SetMonth(2018, month, 0);
-        guitest::Render(grid_.m_hWnd);
-        UpdateWindow(grid_.m_hWnd);
+        grid_.ShowMonth(2018, month);
+        guitest::Render(grid_.GetSafeHwnd());
+        UpdateWindow(grid_.GetSafeHwnd());
     }
     EXPECT_EQ(LiveGdiObjects(), before);
 }

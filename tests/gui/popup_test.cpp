@@ -35,12 +35,12 @@ struct PopupFixture : ::testing::Test {
     void SetUp() override {
         owner.AttachHandle(host.hwnd());
         ASSERT_TRUE(popup.Create(&owner));
-        EXPECT_FALSE(IsWindowVisible(popup.m_hWnd));
+        EXPECT_FALSE(IsWindowVisible(popup.GetSafeHwnd()));
     }
     void TearDown() override { owner.AttachHandle(nullptr); }
     RECT Window() const {
         RECT r;
-        GetWindowRect(popup.m_hWnd, &r);
+        GetWindowRect(popup.GetSafeHwnd(), &r);
         return r;
     }
 };
@@ -90,7 +90,7 @@ TEST_F(PopupFixture, PaintsYellowWithRedText) {
     popup.SetText(Text(text), static_cast<int>(strlen(text)), POINT{150, 80});
     popup.ShowWindow(SW_SHOWNOACTIVATE);
     popup.UpdateWindow();
-    const guitest::Bitmap shot = guitest::Render(popup.m_hWnd);
+    const guitest::Bitmap shot = guitest::Render(popup.GetSafeHwnd());
     guitest::SavePng(shot, "note_popup");
     EXPECT_EQ(shot.width, popup.TextWidth());
     EXPECT_GT(shot.Count(RGB(255, 255, 0)), shot.width * shot.height / 3);

@@ -46,10 +46,10 @@ TEST(ColorLabel, StaysHiddenWithoutText) {
     CColorLabel label;
     ASSERT_TRUE(label.Create(CRect(10, 10, 110, 40), &host.wnd, 500, kBack, kText, 100, "宋体"));
     guitest::PumpPending();
-    EXPECT_FALSE(IsWindowVisible(label.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(label.GetSafeHwnd()));
     label.SetText("hidden", 0);
     guitest::PumpPending();
-    EXPECT_FALSE(IsWindowVisible(label.m_hWnd));
+    EXPECT_FALSE(IsWindowVisible(label.GetSafeHwnd()));
     EXPECT_EQ(std::string(label.Text()), "hidden");
 }
 
@@ -61,7 +61,7 @@ TEST(ColorLabel, FitsItsWindowToTheText) {
     label.UpdateWindow();
     guitest::PumpPending();
     const SIZE glyph = Measure(200, "宋体", "■");
-    RECT r = WindowRectIn(host.window.hwnd(), label.m_hWnd);
+    RECT r = WindowRectIn(host.window.hwnd(), label.GetSafeHwnd());
     EXPECT_EQ(r.left, 20);
     EXPECT_EQ(r.top, 30);
     EXPECT_EQ(r.right - r.left, glyph.cx);
@@ -71,7 +71,7 @@ TEST(ColorLabel, FitsItsWindowToTheText) {
     label.SetText("ab\r\nabcdefgh", 1);
     label.UpdateWindow();
     guitest::PumpPending();
-    r = WindowRectIn(host.window.hwnd(), label.m_hWnd);
+    r = WindowRectIn(host.window.hwnd(), label.GetSafeHwnd());
     EXPECT_EQ(r.right - r.left, Measure(200, "宋体", "abcdefgh").cx);  // the wider line
     EXPECT_EQ(r.bottom - r.top, 2 * Measure(200, "宋体", "a").cy);     // twice the height of "a"
     EXPECT_EQ(label.Rect().right, 20 + (r.right - r.left));
@@ -83,7 +83,7 @@ TEST(ColorLabel, PixelsAreItsBackgroundAndTextColours) {
     ASSERT_TRUE(label.Create(CRect(10, 10, 200, 100), &host.wnd, 502, kBack, kText, 240, "宋体"));
     label.SetText("■", 1);
     label.UpdateWindow();
-    const guitest::Bitmap shot = guitest::Render(label.m_hWnd);
+    const guitest::Bitmap shot = guitest::Render(label.GetSafeHwnd());
     guitest::SavePng(shot, "color_label");
     ASSERT_GT(shot.width, 0);
     EXPECT_GT(shot.Count(kBack), 0);
@@ -93,7 +93,7 @@ TEST(ColorLabel, PixelsAreItsBackgroundAndTextColours) {
 
     label.SetTextColor(RGB(0, 0, 255));
     guitest::PumpPending();
-    const guitest::Bitmap blue = guitest::Render(label.m_hWnd);
+    const guitest::Bitmap blue = guitest::Render(label.GetSafeHwnd());
     EXPECT_EQ(blue.Count(kText), 0);
     EXPECT_GT(blue.Count(RGB(0, 0, 255)), 0);
     EXPECT_EQ(blue.width, shot.width);  // the size of its text is kept
@@ -106,7 +106,7 @@ struct Clickable {
         a.Create(CRect(10, 10, 60, 30), &host.wnd, 1044, kBack, kText, 100, "宋体");
         a.SetText("上月", 1);
         a.UpdateWindow();
-        RECT ra = WindowRectIn(host.window.hwnd(), a.m_hWnd);
+        RECT ra = WindowRectIn(host.window.hwnd(), a.GetSafeHwnd());
         b.Create(CRect(ra.right, 10, ra.right + 50, 30), &host.wnd, 1045, kBack, kText, 100, "宋体");
         b.SetText("下月", 1);
         b.UpdateWindow();
@@ -116,41 +116,41 @@ struct Clickable {
 
 TEST(ClickLabel, HoverTurnsTheTextLightRedAndLeavingRestoresIt) {
     Clickable t;
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 2);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);
     EXPECT_TRUE(t.a.IsHot());
-    EXPECT_EQ(GetCapture(), t.a.m_hWnd);
+    EXPECT_EQ(GetCapture(), t.a.GetSafeHwnd());
     EXPECT_EQ(t.a.TextColor(), kHotTextColor);
     t.a.UpdateWindow();
-    const guitest::Bitmap hot = guitest::Render(t.a.m_hWnd);
+    const guitest::Bitmap hot = guitest::Render(t.a.GetSafeHwnd());
     guitest::SavePng(hot, "click_label_hot");
     EXPECT_GT(hot.Count(RGB(255, 64, 64)), 0);
 
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, -20, 2);  // off the label (the capture routes it here)
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, -20, 2);  // off the label (the capture routes it here)
     EXPECT_FALSE(t.a.IsHot());
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(t.a.TextColor(), kText);
-    const guitest::Bitmap normal = guitest::Render(t.a.m_hWnd);
+    const guitest::Bitmap normal = guitest::Render(t.a.GetSafeHwnd());
     EXPECT_EQ(normal.Count(RGB(255, 64, 64)), 0);
 }
 
 TEST(ClickLabel, ColourSetWhileHotIsReplacedByTheSavedColour) {
     Clickable t;
     t.a.SetTextColor(RGB(1, 2, 3));  // while normal: the new colour returns after a hover
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 2);
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 200);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 200);
     EXPECT_EQ(t.a.TextColor(), RGB(1, 2, 3));
 
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 2);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);
     t.a.SetTextColor(RGB(9, 9, 9));  // while hot: lost when the hover ends
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 200);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 200);
     EXPECT_EQ(t.a.TextColor(), RGB(1, 2, 3));
 }
 
 TEST(ClickLabel, ReleasePostsExactlyOneClickWithItsId) {
     Clickable t;
-    guitest::SendMouse(t.b.m_hWnd, WM_MOUSEMOVE, 3, 3);
-    guitest::SendMouse(t.b.m_hWnd, WM_LBUTTONDOWN, 3, 3, MK_LBUTTON);
-    guitest::SendMouse(t.b.m_hWnd, WM_LBUTTONUP, 3, 3);
+    guitest::SendMouse(t.b.GetSafeHwnd(), WM_MOUSEMOVE, 3, 3);
+    guitest::SendMouse(t.b.GetSafeHwnd(), WM_LBUTTONDOWN, 3, 3, MK_LBUTTON);
+    guitest::SendMouse(t.b.GetSafeHwnd(), WM_LBUTTONUP, 3, 3);
     guitest::PumpPending();
     ASSERT_EQ(t.host.window.posted.size(), 1u);
     EXPECT_EQ(t.host.window.posted[0].message, WM_LABEL_CLICKED);
@@ -164,34 +164,34 @@ TEST(ClickLabel, ReleasePostsExactlyOneClickWithItsId) {
 
 TEST(ClickLabel, TwoLabelsSideBySideHandTheCaptureOver) {
     Clickable t;
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 2);
-    ASSERT_EQ(GetCapture(), t.a.m_hWnd);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);
+    ASSERT_EQ(GetCapture(), t.a.GetSafeHwnd());
     // The pointer moves onto b: a (holding the capture) sees a point right of its window.
     RECT ra;
-    GetClientRect(t.a.m_hWnd, &ra);
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, ra.right + 3, 2);
+    GetClientRect(t.a.GetSafeHwnd(), &ra);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, ra.right + 3, 2);
     EXPECT_FALSE(t.a.IsHot());
-    guitest::SendMouse(t.b.m_hWnd, WM_MOUSEMOVE, 3, 2);
+    guitest::SendMouse(t.b.GetSafeHwnd(), WM_MOUSEMOVE, 3, 2);
     EXPECT_TRUE(t.b.IsHot());
-    EXPECT_EQ(GetCapture(), t.b.m_hWnd);
+    EXPECT_EQ(GetCapture(), t.b.GetSafeHwnd());
     EXPECT_EQ(t.a.TextColor(), kText);
     EXPECT_EQ(t.b.TextColor(), kHotTextColor);
-    guitest::SendMouse(t.b.m_hWnd, WM_MOUSEMOVE, -3, 2);  // and back onto a
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, ra.right - 2, 2);
+    guitest::SendMouse(t.b.GetSafeHwnd(), WM_MOUSEMOVE, -3, 2);  // and back onto a
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, ra.right - 2, 2);
     EXPECT_TRUE(t.a.IsHot());
     EXPECT_FALSE(t.b.IsHot());
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, -50, -50);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, -50, -50);
 }
 
 TEST(ClickLabel, AnotherWindowTakingTheCaptureLeavesItHotUntilItsNextMove) {
     Clickable t;
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 2);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);
     SetCapture(t.host.window.hwnd());
     EXPECT_TRUE(t.a.IsHot());
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, 2, 2);  // takes the capture back, no recolouring
-    EXPECT_EQ(GetCapture(), t.a.m_hWnd);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);  // takes the capture back, no recolouring
+    EXPECT_EQ(GetCapture(), t.a.GetSafeHwnd());
     EXPECT_EQ(t.a.TextColor(), kHotTextColor);
-    guitest::SendMouse(t.a.m_hWnd, WM_MOUSEMOVE, -50, 2);
+    guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, -50, 2);
     EXPECT_EQ(t.a.TextColor(), kText);
 }
 

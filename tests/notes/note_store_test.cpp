@@ -31,7 +31,7 @@ std::string ReadAll(const char* path) {
 bool Exists(const char* path) { return GetFileAttributesA(NotePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Put(const char* path, const std::string& bytes) {
-    ASSERT_EQ(WriteWholeFile(NotePath(path), bytes.data(), static_cast<int>(bytes.size())), 0) << path;
+    ASSERT_TRUE(WriteWholeFile(NotePath(path), bytes.data(), static_cast<int>(bytes.size()))) << path;
 }
 
 // Each test runs in a fresh notes root of its own, with "日历" and "备忘".
@@ -40,7 +40,7 @@ protected:
     void SetUp() override {
         GetCurrentDirectoryA(sizeof before_, before_);
         root_ = testtree::FreshFolder("vestrel-notes", ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);
+        ASSERT_TRUE(SetUpNoteRoot(root_.c_str()));
         ASSERT_TRUE(NoteStoreReady());
         ASSERT_EQ(NotePath("日历\\x"), root_ + "\\日历\\x");
     }
@@ -55,44 +55,44 @@ protected:
 
 TEST_F(NoteStore, MonthListFileBytesAndDeletionOfAnEmptiedList) {
     NoteList month;
-    EXPECT_EQ(month.OpenMonth(2017, 3), 0);
+    EXPECT_TRUE(month.OpenDated(2017, 3));
     EXPECT_STREQ(month.FileName(), "日历\\201703");
-    EXPECT_EQ(month.SetEntry(5, "abc", 3, 0), 0);
+    EXPECT_TRUE(month.SetEntry(5, "abc", 3, 0));
     EXPECT_EQ(ReadAll("日历\\201703"), std::string("\x64\x00\x05\x00\x03\x00\x00\x00\x00\x00\x61\x62\x63", 13));
 
-    EXPECT_EQ(month.SetEntry(9, "记事", 4, OwnColorFlag | 0xFF), 0);
-    EXPECT_EQ(month.SetEntry(5, "", 0, 0), 0);  // one note left: rewritten with just its record
+    EXPECT_TRUE(month.SetEntry(9, "记事", 4, OwnColorFlag | 0xFF));
+    EXPECT_TRUE(month.SetEntry(5, "", 0, 0));  // one note left: rewritten with just its record
     EXPECT_EQ(ReadAll("日历\\201703"), std::string("\x64\x00\x09\x00\x04\x00\xFF\x00\x00\x01", 10) + "记事");
 
-    EXPECT_EQ(month.SetEntry(9, "", 0, 0), 0);  // the last note cleared: no file
+    EXPECT_TRUE(month.SetEntry(9, "", 0, 0));  // the last note cleared: no file
     EXPECT_FALSE(Exists("日历\\201703"));
 }
 
 TEST_F(NoteStore, YearlyAndLunarFilesAndTheirSlots) {
     NoteList feb;
-    feb.OpenMonth(1, 2);
+    feb.OpenSolarYearly(2);
     EXPECT_STREQ(feb.FileName(), "日历\\102");
-    EXPECT_EQ(feb.SetEntry(29, "leap day", 8, 0), 0);
+    EXPECT_TRUE(feb.SetEntry(29, "leap day", 8, 0));
     NoteList lunar6;
-    lunar6.OpenMonth(0, 6);
+    lunar6.OpenLunarYearly(6);
     EXPECT_STREQ(lunar6.FileName(), "日历\\006");
-    EXPECT_EQ(lunar6.SetEntry(15, "mid", 3, 0), 0);
+    EXPECT_TRUE(lunar6.SetEntry(15, "mid", 3, 0));
 
     NoteList again;
-    EXPECT_EQ(again.OpenMonth(1, 2), 0);
+    EXPECT_TRUE(again.OpenSolarYearly(2));
     ASSERT_TRUE(again.Entry(29).Present());
     EXPECT_STREQ(again.Entry(29).text.get(), "leap day");
-    EXPECT_EQ(again.OpenMonth(0, 6), 0);
+    EXPECT_TRUE(again.OpenLunarYearly(6));
     EXPECT_STREQ(again.Entry(15).text.get(), "mid");
     EXPECT_FALSE(again.Entry(29).Present());  // reopening discards the previous list
 
     NoteList week;
-    EXPECT_EQ(week.OpenWeek(), 0);
+    EXPECT_TRUE(week.OpenWeekly());
     EXPECT_STREQ(week.FileName(), "日历\\week");
     EXPECT_EQ(week.LastIndex(), 7);
-    EXPECT_EQ(week.SetEntry(6, "saturday", 8, 0), 0);
-    EXPECT_EQ(week.SetEntry(8, "x", 1, 0), -1);  // no slot 8
-    EXPECT_EQ(week.SetEntry(-1, "x", 1, 0), -1);
+    EXPECT_TRUE(week.SetEntry(6, "saturday", 8, 0));
+    EXPECT_FALSE(week.SetEntry(8, "x", 1, 0));  // no slot 8
+    EXPECT_FALSE(week.SetEntry(-1, "x", 1, 0));
     EXPECT_EQ(ReadAll("日历\\week").size(), 2u + 8u + 8u);
 }
 
@@ -100,22 +100,22 @@ TEST_F(NoteStore, BadIndexInAFileLoadsWhatCameBefore) {
     Put("日历\\201704", std::string("\x64\x00\x01\x00\x01\x00\x00\x00\x00\x00" "a"
                                     "\x20\x00\x01\x00\x00\x00\x00\x00" "b", 20));
     NoteList l;
-    EXPECT_EQ(l.OpenMonth(2017, 4), -1);
+    EXPECT_FALSE(l.OpenDated(2017, 4));
     EXPECT_TRUE(l.Entry(1).Present());
     for (const std::string& bytes : {std::string(), std::string("\x64", 1), std::string("\x64\x00", 2)}) {
         Put("日历\\201705", bytes);
-        EXPECT_EQ(l.OpenMonth(2017, 5), 0);
+        EXPECT_TRUE(l.OpenDated(2017, 5));
         for (int i = 0; i <= 31; ++i) EXPECT_FALSE(l.Entry(i).Present());
     }
 }
 
 TEST_F(NoteStore, OverlongTextIsRefusedAndTheFileKept) {
     NoteList l;
-    l.OpenMonth(2020, 1);
-    ASSERT_EQ(l.SetEntry(1, "keep", 4, 0), 0);
+    l.OpenDated(2020, 1);
+    ASSERT_TRUE(l.SetEntry(1, "keep", 4, 0));
     const std::string before = ReadAll("日历\\202001");
     const std::string big(70000, 'x');
-    EXPECT_EQ(l.SetEntry(1, big.c_str(), static_cast<int>(big.size()), 0), -1);
+    EXPECT_FALSE(l.SetEntry(1, big.c_str(), static_cast<int>(big.size()), 0));
     EXPECT_STREQ(l.Entry(1).text.get(), "keep");
     EXPECT_EQ(ReadAll("日历\\202001"), before);
 }
@@ -124,15 +124,15 @@ TEST_F(NoteStore, RandomListsRoundTripThroughSaveAndLoad) {
     std::mt19937 rng(42);
     for (int round = 0; round < 40; ++round) {
         NoteList l;
-        l.OpenMonth(2031, 1 + round % 12);
+        l.OpenDated(2031, 1 + round % 12);
         std::string want[32];
         for (int i = 1; i <= 31; ++i) {
             if (rng() % 4 != 0) continue;
             want[i] = std::string(1 + rng() % 30, 'a' + static_cast<char>(rng() % 26));
-            ASSERT_EQ(l.SetEntry(i, want[i].c_str(), static_cast<int>(want[i].size()), rng() & 0x1FFFFFF), 0);
+            ASSERT_TRUE(l.SetEntry(i, want[i].c_str(), static_cast<int>(want[i].size()), rng() & 0x1FFFFFF));
         }
         NoteList back;
-        back.OpenMonth(2031, 1 + round % 12);
+        back.OpenDated(2031, 1 + round % 12);
         for (int i = 0; i <= 31; ++i) {
             ASSERT_EQ(back.Entry(i).Present(), !want[i].empty()) << i;
             if (!want[i].empty()) {
@@ -146,35 +146,37 @@ TEST_F(NoteStore, RandomListsRoundTripThroughSaveAndLoad) {
 }
 
 TEST_F(NoteStore, MemoFile) {
-    EXPECT_EQ(SaveMemo("default", "abc", 3), 0);
+    EXPECT_TRUE(SaveMemo("default", "abc", 3));
     EXPECT_EQ(ReadAll("备忘\\default"), "abc");
     int size = -1;
     auto text = LoadMemo("default", &size);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(size, 3);
     EXPECT_STREQ(text.get(), "abc");
-    EXPECT_EQ(SaveMemo("default", "line 1\r\n第二行", 14), 0);
+    EXPECT_TRUE(SaveMemo("default", "line 1\r\n第二行", 14));
     EXPECT_EQ(ReadAll("备忘\\default"), "line 1\r\n第二行");
-    EXPECT_EQ(SaveMemo("default", "", 0), 0);  // empty memo: no file
+    EXPECT_TRUE(SaveMemo("default", "", 0));  // empty memo: no file
     EXPECT_FALSE(Exists("备忘\\default"));
     EXPECT_EQ(LoadMemo("default", &size), nullptr);
     EXPECT_EQ(size, 0);
 }
 
 TEST_F(NoteStore, FailuresAreReported) {
-    // No folder to write into: -1, and nothing appears.
-    EXPECT_EQ(WriteWholeFile(NotePath("missing\\file"), "x", 1), -1);
+    // No folder to write into: false, and nothing appears.
+    EXPECT_FALSE(WriteWholeFile(NotePath("missing\\file"), "x", 1));
     NoteList l;
-    l.Open(31, "missing\\201701");
-    EXPECT_EQ(l.SetEntry(1, "x", 1, 0), -1);
-    EXPECT_EQ(SaveMemo("nested\\deeper\\name", "x", 1), -1);
+    ASSERT_TRUE(MoveFileA(NotePath("日历").c_str(), NotePath("away").c_str()));
+    l.OpenDated(2017, 1);
+    EXPECT_FALSE(l.SetEntry(1, "x", 1, 0));
+    ASSERT_TRUE(MoveFileA(NotePath("away").c_str(), NotePath("日历").c_str()));
+    EXPECT_FALSE(SaveMemo("nested\\deeper\\name", "x", 1));
     // A target that is a folder cannot be replaced: the folder stays.
     CreateDirectoryA(NotePath("日历\\201702").c_str(), nullptr);
-    EXPECT_EQ(WriteWholeFile(NotePath("日历\\201702"), "x", 1), -1);
+    EXPECT_FALSE(WriteWholeFile(NotePath("日历\\201702"), "x", 1));
     EXPECT_TRUE(GetFileAttributesA(NotePath("日历\\201702").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(Exists("日历\\201702.new"));
     // Removing a file that is not there is no failure.
-    EXPECT_EQ(RemoveFile(NotePath("日历\\nothing")), 0);
+    EXPECT_TRUE(RemoveFile(NotePath("日历\\nothing")));
 }
 
 // A write interrupted after any of its steps leaves the old content.
@@ -184,7 +186,7 @@ TEST_F(NoteStore, InterruptedWritesLeaveTheOldFile) {
         static int s_stop;
         s_stop = stopAt;
         SetWriteStepHook([](int step) { return step < s_stop; });
-        EXPECT_EQ(WriteWholeFile(NotePath("日历\\202512"), "new", 3), -1) << stopAt;
+        EXPECT_FALSE(WriteWholeFile(NotePath("日历\\202512"), "new", 3)) << stopAt;
         SetWriteStepHook(nullptr);
         EXPECT_EQ(ReadAll("日历\\202512"), "old content") << "stopped before step " << stopAt;
     }
@@ -245,14 +247,14 @@ TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
         char cwdBefore[MAX_PATH], cwdAfter[MAX_PATH];
         GetCurrentDirectoryA(sizeof cwdBefore, cwdBefore);
 
-        EXPECT_EQ(SetUpNoteRoot(root.c_str()), -1) << "blocked by " << file;
+        EXPECT_FALSE(SetUpNoteRoot(root.c_str())) << "blocked by " << file;
         EXPECT_FALSE(NoteStoreReady());
         EXPECT_EQ(NotePath("日历\\201701"), "");
         NoteList l;
-        EXPECT_EQ(l.OpenMonth(2017, 1), 0);
-        EXPECT_EQ(l.SetEntry(1, "x", 1, 0), -1);
+        EXPECT_TRUE(l.OpenDated(2017, 1));
+        EXPECT_FALSE(l.SetEntry(1, "x", 1, 0));
         EXPECT_FALSE(l.Entry(1).Present());
-        EXPECT_EQ(SaveMemo("default", "x", 1), -1);
+        EXPECT_FALSE(SaveMemo("default", "x", 1));
         GetCurrentDirectoryA(sizeof cwdAfter, cwdAfter);
         EXPECT_STREQ(cwdAfter, cwdBefore);
         // Nothing was made beside the root or in the current directory.
@@ -262,7 +264,7 @@ TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
         testtree::RemoveTree(root);
         DeleteFileA(root.c_str());
     }
-    ASSERT_EQ(SetUpNoteRoot(root_.c_str()), 0);  // the fixture's root works again
+    ASSERT_TRUE(SetUpNoteRoot(root_.c_str()));  // the fixture's root works again
 }
 
 // A list that did not load whole is kept as "<name>.damaged" (then ".damaged.2" ...) before the
@@ -285,18 +287,18 @@ TEST_F(NoteStore, DamagedListIsKeptBeforeTheFirstEdit) {
         ++round;
         Put("日历\\201806", c.bytes);
         NoteList l;
-        EXPECT_EQ(l.OpenMonth(2018, 6), -1) << c.what;
+        EXPECT_FALSE(l.OpenDated(2018, 6)) << c.what;
         EXPECT_TRUE(l.Damaged()) << c.what;
         EXPECT_EQ(l.Entry(1).Present(), c.firstNoteLoads) << c.what;
-        ASSERT_EQ(l.SetEntry(3, "new", 3, 0), 0) << c.what;
+        ASSERT_TRUE(l.SetEntry(3, "new", 3, 0)) << c.what;
         const std::string kept = round == 1 ? "日历\\201806.damaged" : "日历\\201806.damaged." + std::to_string(round);
         EXPECT_EQ(ReadAll(kept.c_str()).size(), c.bytes.size()) << c.what;
         EXPECT_TRUE(ReadAll(kept.c_str()) == c.bytes) << c.what;
         EXPECT_FALSE(l.Damaged());
         // Later edits rewrite the list as usual; the kept file stays.
-        ASSERT_EQ(l.SetEntry(4, "more", 4, 0), 0);
+        ASSERT_TRUE(l.SetEntry(4, "more", 4, 0));
         NoteList back;
-        EXPECT_EQ(back.OpenMonth(2018, 6), 0) << c.what;
+        EXPECT_TRUE(back.OpenDated(2018, 6)) << c.what;
         EXPECT_EQ(back.Entry(1).Present(), c.firstNoteLoads);
         EXPECT_STREQ(back.Entry(3).text.get(), "new");
         EXPECT_STREQ(back.Entry(4).text.get(), "more");
@@ -305,8 +307,8 @@ TEST_F(NoteStore, DamagedListIsKeptBeforeTheFirstEdit) {
     // Clearing the last note of a damaged list keeps the file too, rather than deleting it.
     Put("日历\\201807", std::string("\x64\x00\x31\x00", 4));
     NoteList l;
-    EXPECT_EQ(l.OpenMonth(2018, 7), -1);
-    EXPECT_EQ(l.SetEntry(2, "", 0, 0), 0);
+    EXPECT_FALSE(l.OpenDated(2018, 7));
+    EXPECT_TRUE(l.SetEntry(2, "", 0, 0));
     EXPECT_FALSE(Exists("日历\\201807"));
     EXPECT_EQ(ReadAll("日历\\201807.damaged"), std::string("\x64\x00\x31\x00", 4));
 }
@@ -319,14 +321,14 @@ TEST_F(NoteStore, UnreadableListIsNeverOverwritten) {
     HANDLE lock = CreateFileA(NotePath("日历\\201808").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     NoteList l;
-    EXPECT_EQ(l.OpenMonth(2018, 8), -1);
+    EXPECT_FALSE(l.OpenDated(2018, 8));
     EXPECT_TRUE(l.Damaged());
-    EXPECT_EQ(l.SetEntry(9, "x", 1, 0), -1);
+    EXPECT_FALSE(l.SetEntry(9, "x", 1, 0));
     EXPECT_FALSE(l.Entry(9).Present());
     CloseHandle(lock);
     EXPECT_EQ(ReadAll("日历\\201808"), bytes);
     // Once it can be read, the next edit reads it again and keeps every note: it was never damaged.
-    EXPECT_EQ(l.SetEntry(9, "x", 1, 0), 0);
+    EXPECT_TRUE(l.SetEntry(9, "x", 1, 0));
     EXPECT_FALSE(l.Damaged());
     EXPECT_EQ(ReadAll("日历\\201808"), bytes + std::string("\x09\x00\x01\x00\x00\x00\x00\x00", 8) + "x");
     EXPECT_FALSE(Exists("日历\\201808.damaged"));
@@ -339,22 +341,22 @@ TEST_F(NoteStore, DamagedFileReturnsWhenTheRewriteFails) {
     Put("日历\\201809", bytes);
     Put("备忘\\default", std::string("a\0b", 3));
     NoteList l;
-    EXPECT_EQ(l.OpenMonth(2018, 9), -1);
+    EXPECT_FALSE(l.OpenDated(2018, 9));
     int size = 0;
     bool damaged = false;
     EXPECT_EQ(LoadMemo("default", &size, &damaged), nullptr);
     ASSERT_TRUE(damaged);
     SetWriteStepHook([](int) { return false; });
-    EXPECT_EQ(l.SetEntry(1, "x", 1, 0), -1);
-    EXPECT_EQ(SaveMemo("default", "m", 1), -1);
+    EXPECT_FALSE(l.SetEntry(1, "x", 1, 0));
+    EXPECT_FALSE(SaveMemo("default", "m", 1));
     SetWriteStepHook(nullptr);
     EXPECT_EQ(ReadAll("日历\\201809"), bytes);
     EXPECT_FALSE(Exists("日历\\201809.damaged"));
     EXPECT_EQ(ReadAll("备忘\\default"), std::string("a\0b", 3));
     EXPECT_TRUE(l.Damaged());
-    EXPECT_EQ(l.SetEntry(1, "x", 1, 0), 0);
+    EXPECT_TRUE(l.SetEntry(1, "x", 1, 0));
     EXPECT_EQ(ReadAll("日历\\201809.damaged"), bytes);
-    EXPECT_EQ(SaveMemo("default", "m", 1), 0);
+    EXPECT_TRUE(SaveMemo("default", "m", 1));
     EXPECT_EQ(ReadAll("备忘\\default.damaged"), std::string("a\0b", 3));
 }
 
@@ -373,37 +375,37 @@ TEST_F(NoteStore, DamagedMemoIsKeptBeforeTheFirstKeystroke) {
         EXPECT_EQ(LoadMemo("default", &size, &damaged), nullptr);
         EXPECT_TRUE(damaged);
         EXPECT_EQ(size, 0);
-        ASSERT_EQ(SaveMemo("default", "k", 1), 0);
+        ASSERT_TRUE(SaveMemo("default", "k", 1));
         const std::string kept = round == 1 ? "备忘\\default.damaged" : "备忘\\default.damaged.2";
         EXPECT_TRUE(ReadAll(kept.c_str()) == *memo) << kept;
         EXPECT_EQ(ReadAll("备忘\\default"), "k");
-        ASSERT_EQ(SaveMemo("default", "ke", 2), 0);  // later keystrokes just rewrite
+        ASSERT_TRUE(SaveMemo("default", "ke", 2));  // later keystrokes just rewrite
         EXPECT_FALSE(Exists(round == 1 ? "备忘\\default.damaged.2" : "备忘\\default.damaged.3"));
     }
     const std::string largest(kMaxMemoBytes, 'q');
-    ASSERT_EQ(SaveMemo("default", largest.data(), kMaxMemoBytes), 0);
+    ASSERT_TRUE(SaveMemo("default", largest.data(), kMaxMemoBytes));
     int size = 0;
     bool damaged = true;
     auto back = LoadMemo("default", &size, &damaged);
     EXPECT_FALSE(damaged);
     EXPECT_EQ(size, kMaxMemoBytes);
-    EXPECT_EQ(SaveMemo("default", largest.data(), kMaxMemoBytes + 1), -1);
+    EXPECT_FALSE(SaveMemo("default", largest.data(), kMaxMemoBytes + 1));
     EXPECT_EQ(ReadAll("备忘\\default").size(), static_cast<size_t>(kMaxMemoBytes));
 }
 
 // A save that fails leaves the entry as it was, so the screen never claims what the disk lacks.
 TEST_F(NoteStore, FailedSaveRestoresTheEntry) {
     NoteList l;
-    l.OpenMonth(2019, 2);
-    ASSERT_EQ(l.SetEntry(1, "keep", 4, OwnColorFlag | 0x123456), 0);
-    ASSERT_EQ(RemoveFile(NotePath("日历\\201902")), 0);
+    l.OpenDated(2019, 2);
+    ASSERT_TRUE(l.SetEntry(1, "keep", 4, OwnColorFlag | 0x123456));
+    ASSERT_TRUE(RemoveFile(NotePath("日历\\201902")));
     ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201902").c_str(), nullptr));  // cannot be replaced now
-    EXPECT_EQ(l.SetEntry(1, "changed", 7, 0), -1);
+    EXPECT_FALSE(l.SetEntry(1, "changed", 7, 0));
     EXPECT_STREQ(l.Entry(1).text.get(), "keep");
     EXPECT_EQ(l.Entry(1).colourWord, OwnColorFlag | 0x123456);
-    EXPECT_EQ(l.SetEntry(2, "new", 3, 0), -1);
+    EXPECT_FALSE(l.SetEntry(2, "new", 3, 0));
     EXPECT_FALSE(l.Entry(2).Present());
-    EXPECT_EQ(l.SetEntry(1, "", 0, 0), -1);  // a failed delete keeps the note too
+    EXPECT_FALSE(l.SetEntry(1, "", 0, 0));  // a failed delete keeps the note too
     EXPECT_TRUE(l.Entry(1).Present());
 }
 
@@ -411,10 +413,10 @@ TEST_F(NoteStore, FailedSaveRestoresTheEntry) {
 // size, other bytes) is read afresh, and one it removes is gone.
 TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
     NoteList l;
-    l.OpenMonth(2018, 11);
-    ASSERT_EQ(l.SetEntry(2, "aaa", 3, 0), 0);
+    l.OpenDated(2018, 11);
+    ASSERT_TRUE(l.SetEntry(2, "aaa", 3, 0));
     NoteList reader;
-    ASSERT_EQ(reader.OpenMonth(2018, 11), 0);
+    ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_STREQ(reader.Entry(2).text.get(), "aaa");
     Sleep(20);
     HANDLE h = CreateFileA(NotePath("日历\\201811").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -423,10 +425,10 @@ TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
     DWORD written = 0;
     WriteFile(h, "bbb", 3, &written, nullptr);
     CloseHandle(h);
-    ASSERT_EQ(reader.OpenMonth(2018, 11), 0);
+    ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_STREQ(reader.Entry(2).text.get(), "bbb");
     ASSERT_TRUE(DeleteFileA(NotePath("日历\\201811").c_str()));
-    ASSERT_EQ(reader.OpenMonth(2018, 11), 0);
+    ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_FALSE(reader.Entry(2).Present());
 }
 
@@ -434,11 +436,11 @@ TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
 TEST_F(NoteStore, StaleTemporaryFilesAreRemoved) {
     Put("日历\\201810.new", "stale");
     NoteList l;
-    l.OpenMonth(2018, 10);
-    ASSERT_EQ(l.SetEntry(1, "a", 1, 0), 0);
+    l.OpenDated(2018, 10);
+    ASSERT_TRUE(l.SetEntry(1, "a", 1, 0));
     EXPECT_FALSE(Exists("日历\\201810.new"));
     Put("日历\\201810.new", "stale again");
-    ASSERT_EQ(l.SetEntry(1, "", 0, 0), 0);
+    ASSERT_TRUE(l.SetEntry(1, "", 0, 0));
     EXPECT_FALSE(Exists("日历\\201810"));
     EXPECT_FALSE(Exists("日历\\201810.new"));
 }
@@ -448,7 +450,7 @@ TEST(NoteFolders, SetUpCreatesTheTreeUnderDocumentsAndLeavesTheCurrentDirectory)
     GetCurrentDirectoryA(sizeof before, before);
     char documents[MAX_PATH];
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
-    EXPECT_EQ(SetUpNoteFolders(), 0);
+    EXPECT_TRUE(SetUpNoteFolders());
     char now[MAX_PATH];
     GetCurrentDirectoryA(sizeof now, now);
     EXPECT_STREQ(now, before);
@@ -456,7 +458,7 @@ TEST(NoteFolders, SetUpCreatesTheTreeUnderDocumentsAndLeavesTheCurrentDirectory)
     EXPECT_EQ(NotePath("日历"), root + "\\日历");
     EXPECT_TRUE(GetFileAttributesA((root + "\\日历").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(GetFileAttributesA((root + "\\备忘").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(SetUpNoteFolders(), 0);  // again: nothing to create
+    EXPECT_TRUE(SetUpNoteFolders());  // again: nothing to create
 }
 
 }  // namespace

@@ -23,30 +23,30 @@ constexpr const char* kRunValue = "Vestrel";
 constexpr WPARAM kTrayRefreshHotkey = 501;
 
 // Reads a text value (REG_SZ, or REG_EXPAND_SZ left unexpanded) of HKCU\subkey into buffer, which
-// holds size bytes; the text is NUL-terminated within the bytes the registry returned. 0, or -1
+// holds size bytes; the text is NUL-terminated within the bytes the registry returned. False
 // (buffer "") when the key or value is missing, the value is of another type, or the value (with
 // its terminator) does not fit in size bytes.
-int ReadRegString(const char* subkey, const char* valueName, char* buffer, int size);
+bool ReadRegString(const char* subkey, const char* valueName, char* buffer, int size);
 
 // Reads a number stored as text: a whole decimal number in int range with an optional sign and
-// nothing before or after it. 0 and *value set, or -1 (*value untouched) when the value is
-// missing or is anything else ("", " 5", "12px", "99999999999", a REG_DWORD ...).
-int ReadRegInt(const char* subkey, const char* valueName, int* value);
+// nothing before or after it. True and *value set, or false (*value untouched) when the value
+// is missing or is anything else ("", " 5", "12px", "99999999999", a REG_DWORD ...).
+bool ReadRegInt(const char* subkey, const char* valueName, int* value);
 // The parsing rule of ReadRegInt on its own.
 bool ParseWholeInt(const char* text, int* value);
 
-// Writes text (with its NUL) as a REG_SZ value of HKCU\subkey, creating the key path. 0 or -1.
-int WriteRegString(const char* subkey, const char* valueName, const char* text);
-// Writes a number as its decimal text ("%d"), as ReadRegInt reads it back. 0 or -1.
-int WriteRegInt(const char* subkey, const char* valueName, int value);
+// Writes text (with its NUL) as a REG_SZ value of HKCU\subkey, creating the key path.
+bool WriteRegString(const char* subkey, const char* valueName, const char* text);
+// Writes a number as its decimal text ("%d"), as ReadRegInt reads it back.
+bool WriteRegInt(const char* subkey, const char* valueName, int value);
 
 // The start-up value for an executable path: the path, in double quotes when it holds a space,
 // so Windows cannot take "C:\Program" for the program.
 std::string RunValueFor(const char* path);
 
-// add = 1: stores RunValueFor(this executable) as valueName under the start-up key; else removes
-// the value. The start-up key is never created. Returns ERROR_SUCCESS or the first error met.
-LONG SetAutoStart(int add, const char* valueName);
+// add: stores RunValueFor(this executable) as valueName under the start-up key; else removes the
+// value. The start-up key is never created. False when any step failed.
+bool SetAutoStart(bool add, const char* valueName);
 
 // The rule run at every start: when the start-up value is neither this executable's path nor
 // that path in double quotes, store RunValueFor(path) and tell the taskbar ("Shell_TrayWnd") with

@@ -33,17 +33,18 @@ public:
     void GoToToday() {
         SYSTEMTIME now;
         ::GetLocalTime(&now);
-        Show(now.wYear, now.wMonth, now.wDay);
+        m_grid.SetToday(now.wYear, now.wMonth, now.wDay);
+        Show(now.wYear, now.wMonth);
     }
     void Step(int months) {
         const YearMonth ym = StepMonth(YearMonth{m_grid.ShownYear(), m_grid.ShownMonth()}, months);
-        Show(ym.year, ym.month, 0);
+        Show(ym.year, ym.month);
     }
     CMonthGrid& Grid() { return m_grid; }
 
 protected:
-    void Show(int year, int month, int day) {
-        m_grid.SetMonth(year, month, day);
+    void Show(int year, int month) {
+        m_grid.ShowMonth(year, month);
         char title[64];
         std::snprintf(title, sizeof title, "%d年%d月 - vestrel-grid", year, month);
         SetWindowText(title);
@@ -109,7 +110,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
             ::Sleep(25);
         }
-        const bool saved = SaveShot(window.m_hWnd, shot + 7);
+        const bool saved = SaveShot(window.GetSafeHwnd(), shot + 7);
         window.DestroyWindow();
         return saved ? 0 : 1;
     }

@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
+#include "platform/settings.h"
 
 namespace {
 
 std::string Read(const char* key, const char* value, int size = 256) {
     std::string buffer(static_cast<size_t>(size), '\x7F');
-    if (ReadRegString(key, value, &buffer[0], size) != 0) return "<fail>";
+    if (!ReadRegString(key, value, &buffer[0], size)) return "<fail>";
     return std::string(buffer.c_str());
 }
 
@@ -36,13 +36,13 @@ protected:
     }
     void TearDown() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-        SetAutoStart(0, kRunValue);
+        SetAutoStart(false, kRunValue);
     }
 };
 
 TEST_F(Settings, WriteCreatesTheKeyAndReadsBack) {
     EXPECT_EQ(Read(kSettingsKey, kValuePosX), "<fail>");  // no key yet
-    EXPECT_EQ(WriteRegString(kSettingsKey, kValueMemoShow, "1"), 0);
+    EXPECT_TRUE(WriteRegString(kSettingsKey, kValueMemoShow, "1"));
     EXPECT_EQ(Read(kSettingsKey, kValueMemoShow), "1");
     EXPECT_EQ(Read(kSettingsKey, "NoSuchValue"), "<fail>");
 }
@@ -61,17 +61,17 @@ TEST_F(Settings, ValueWithoutNulIsTerminatedWithinTheBytesReturned) {
 
 TEST_F(Settings, ValueLongerThanTheBufferIsAFailedRead) {
     const std::string longText(300, '7');
-    ASSERT_EQ(WriteRegString(kSettingsKey, kValueMemoX, longText.c_str()), 0);
+    ASSERT_TRUE(WriteRegString(kSettingsKey, kValueMemoX, longText.c_str()));
     EXPECT_EQ(Read(kSettingsKey, kValueMemoX, 256), "<fail>");
     EXPECT_EQ(Read(kSettingsKey, kValueMemoX, 301), longText);
 }
 
 TEST_F(Settings, SetAutoStartAddsAndRemoves) {
-    EXPECT_EQ(SetAutoStart(1, kRunValue), ERROR_SUCCESS);
+    EXPECT_TRUE(SetAutoStart(true, kRunValue));
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), ThisExe());
-    EXPECT_EQ(SetAutoStart(0, kRunValue), ERROR_SUCCESS);
+    EXPECT_TRUE(SetAutoStart(false, kRunValue));
     EXPECT_EQ(Read(kRunKey, kRunValue), "<fail>");
-    EXPECT_NE(SetAutoStart(0, kRunValue), ERROR_SUCCESS);  // nothing to remove: the error is reported
+    EXPECT_FALSE(SetAutoStart(false, kRunValue));  // nothing to remove: the error is reported
 }
 
 // A window of the taskbar's class that records WM_HOTKEY.
@@ -119,7 +119,7 @@ TEST_F(Settings, EnsureAutoStartRewritesUntilThePathMatches) {
     std::string upper = ThisExe();
     for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     ASSERT_NE(upper, ThisExe());
-    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, upper.c_str()), 0);
+    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, upper.c_str()));
     EXPECT_FALSE(EnsureAutoStart());
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), ThisExe());
     EXPECT_EQ(TrayWindow::s_count, 2);
@@ -129,10 +129,10 @@ TEST_F(Settings, EnsureAutoStartKeepsALongStoredPath) {
     // A path of 255 bytes or more is read whole (the buffer holds any executable path), so a
     // matching value is not rewritten at every start.
     const std::string stored = ThisExe();
-    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, stored.c_str()), 0);
+    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, stored.c_str()));
     EXPECT_TRUE(EnsureAutoStart());
     const std::string longValue = "C:\\" + std::string(400, 'd') + "\\Vestrel.exe";
-    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, longValue.c_str()), 0);
+    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, longValue.c_str()));
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), longValue);  // long values read whole
     EXPECT_FALSE(EnsureAutoStart());
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), stored);
@@ -161,7 +161,7 @@ TEST_F(Settings, ValueTypesAndWholeNumbers) {
                   ERROR_SUCCESS);
         EXPECT_EQ(Read(kSettingsKey, kValuePosX), t.text) << "type " << t.type;
         int n = -777;
-        EXPECT_EQ(ReadRegInt(kSettingsKey, kValuePosX, &n), t.type == REG_SZ ? 0 : -1) << "type " << t.type;
+        EXPECT_EQ(ReadRegInt(kSettingsKey, kValuePosX, &n), t.type == REG_SZ) << "type " << t.type;
         EXPECT_EQ(n, t.type == REG_SZ ? 42 : -777);
     }
     RegCloseKey(key);
@@ -179,13 +179,13 @@ TEST_F(Settings, ValueTypesAndWholeNumbers) {
         {"1e3", false, 0},        {"--1", false, 0},            {"00000000000000000000042", true, 42},
     };
     for (const auto& r : numbers) {
-        ASSERT_EQ(WriteRegString(kSettingsKey, kValueMemoX, r.text), 0);
+        ASSERT_TRUE(WriteRegString(kSettingsKey, kValueMemoX, r.text));
         int n = -777;
-        EXPECT_EQ(ReadRegInt(kSettingsKey, kValueMemoX, &n), r.whole ? 0 : -1) << '"' << r.text << '"';
+        EXPECT_EQ(ReadRegInt(kSettingsKey, kValueMemoX, &n), r.whole) << '"' << r.text << '"';
         EXPECT_EQ(n, r.whole ? r.value : -777) << '"' << r.text << '"';
     }
     int n = -777;
-    EXPECT_EQ(ReadRegInt(kSettingsKey, "NoSuchValue", &n), -1);
+    EXPECT_FALSE(ReadRegInt(kSettingsKey, "NoSuchValue", &n));
     EXPECT_EQ(n, -777);
 }
 
@@ -220,10 +220,10 @@ TEST_F(Settings, RunValueIsQuotedWhenThePathHasASpace) {
     EXPECT_EQ(EnsureAutoStartAs(copy), 0);  // not registered: written
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), "\"" + copy + "\"");
     EXPECT_EQ(EnsureAutoStartAs(copy), 1);  // the quoted form counts
-    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, copy.c_str()), 0);
+    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, copy.c_str()));
     EXPECT_EQ(EnsureAutoStartAs(copy), 1);  // so does the bare path, left as it is
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), copy);
-    ASSERT_EQ(WriteRegString(kRunKey, kRunValue, ("\"" + copy).c_str()), 0);
+    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, ("\"" + copy).c_str()));
     EXPECT_EQ(EnsureAutoStartAs(copy), 0);  // half-quoted is not this program
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), "\"" + copy + "\"");
 

@@ -1,5 +1,5 @@
 // Monitor rectangles through EnumDisplayMonitors.
-#include "app/monitors.h"
+#include "platform/monitors.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Registry settings and the start with Windows.
-#include "app/settings.h"
+#include "platform/settings.h"
 
 #include <climits>
 #include <cstdio>
@@ -8,28 +8,28 @@
 
 #include "platform/handles.h"
 
-int ReadRegString(const char* subkey, const char* valueName, char* buffer, int size) {
-    if (buffer == nullptr || size <= 0) return -1;
+bool ReadRegString(const char* subkey, const char* valueName, char* buffer, int size) {
+    if (buffer == nullptr || size <= 0) return false;
     buffer[0] = '\0';
     ScopedRegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return -1;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return false;
     DWORD type = REG_NONE;
     DWORD bytes = static_cast<DWORD>(size);
     const LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
         buffer[0] = '\0';
-        return -1;  // missing, longer than the buffer (ERROR_MORE_DATA), or not text
+        return false;  // missing, longer than the buffer (ERROR_MORE_DATA), or not text
     }
     // A value written without its NUL is terminated within the bytes returned; one that fills the
     // buffer without a NUL did not fit.
-    if (bytes == 0) return 0;
-    if (buffer[bytes - 1] == '\0') return 0;
+    if (bytes == 0) return true;
+    if (buffer[bytes - 1] == '\0') return true;
     if (bytes < static_cast<DWORD>(size)) {
         buffer[bytes] = '\0';
-        return 0;
+        return true;
     }
     buffer[0] = '\0';
-    return -1;
+    return false;
 }
 
 bool ParseWholeInt(const char* text, int* value) {
@@ -50,26 +50,26 @@ bool ParseWholeInt(const char* text, int* value) {
     return true;
 }
 
-int ReadRegInt(const char* subkey, const char* valueName, int* value) {
+bool ReadRegInt(const char* subkey, const char* valueName, int* value) {
     char text[32];
     int parsed = 0;
-    if (ReadRegString(subkey, valueName, text, sizeof text) != 0 || !ParseWholeInt(text, &parsed)) return -1;
+    if (!ReadRegString(subkey, valueName, text, sizeof text) || !ParseWholeInt(text, &parsed)) return false;
     *value = parsed;
-    return 0;
+    return true;
 }
 
-int WriteRegString(const char* subkey, const char* valueName, const char* text) {
+bool WriteRegString(const char* subkey, const char* valueName, const char* text) {
     ScopedRegKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         key.out(), nullptr) != ERROR_SUCCESS)
-        return -1;
+        return false;
     const DWORD bytes = static_cast<DWORD>(std::strlen(text) + 1);
     if (RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) != ERROR_SUCCESS)
-        return -1;
-    return 0;
+        return false;
+    return true;
 }
 
-int WriteRegInt(const char* subkey, const char* valueName, int value) {
+bool WriteRegInt(const char* subkey, const char* valueName, int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     return WriteRegString(subkey, valueName, text);
@@ -85,15 +85,14 @@ std::string RunValueFor(const char* path) {
     return p.find(' ') == std::string::npos ? p : "\"" + p + "\"";
 }
 
-LONG SetAutoStart(int add, const char* valueName) {
+bool SetAutoStart(bool add, const char* valueName) {
     ScopedRegKey key;
     LONG rc = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, key.out());
-    if (rc != ERROR_SUCCESS) return rc;
-    if (add == 1) {
+    if (rc != ERROR_SUCCESS) return false;
+    if (add) {
         std::unique_ptr<char[]> path(new char[kLongPathSize]);
         if (!ModulePath(path.get(), kLongPathSize)) {
-            rc = static_cast<LONG>(GetLastError());
-            if (rc == ERROR_SUCCESS) rc = ERROR_INSUFFICIENT_BUFFER;
+            rc = ERROR_INSUFFICIENT_BUFFER;
         } else {
             const std::string value = RunValueFor(path.get());
             rc = RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -103,18 +102,18 @@ LONG SetAutoStart(int add, const char* valueName) {
         rc = RegDeleteValueA(key.get(), valueName);
     }
     const bool closed = key.Close();
-    return rc != ERROR_SUCCESS ? rc : (closed ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
+    return rc == ERROR_SUCCESS && closed;
 }
 
 bool EnsureAutoStart() {
     std::unique_ptr<char[]> path(new char[kLongPathSize]);
     constexpr int kStoredSize = kLongPathSize + 3;  // the path, two quotes and the NUL
     std::unique_ptr<char[]> stored(new char[kStoredSize]);
-    if (ModulePath(path.get(), kLongPathSize) && ReadRegString(kRunKey, kRunValue, stored.get(), kStoredSize) == 0 &&
+    if (ModulePath(path.get(), kLongPathSize) && ReadRegString(kRunKey, kRunValue, stored.get(), kStoredSize) &&
         (std::strcmp(stored.get(), path.get()) == 0 ||
          std::strcmp(stored.get(), ("\"" + std::string(path.get()) + "\"").c_str()) == 0))
         return true;
-    SetAutoStart(1, kRunValue);
+    SetAutoStart(true, kRunValue);
     if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) {
         // A taskbar that does not answer within a second must not hold up the calendar's start.
         DWORD_PTR result = 0;

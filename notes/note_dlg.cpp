@@ -1,0 +1,84 @@
+// CNoteDlg.
+#include "notes/note_dlg.h"
+
+#include "widgets/user_messages.h"
+
+BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
+    ON_MESSAGE(WM_LABEL_CLICKED, &CNoteDlg::OnPickColour)
+    ON_MESSAGE(WM_LABEL_RCLICKED, &CNoteDlg::OnClearColour)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+NoteValue NoteValueOf(const NoteEntry& entry) {
+    NoteValue v;
+    if (entry.Present()) v.text = CString(entry.text.get(), entry.length);
+    v.colourWord = entry.colourWord;
+    return v;
+}
+
+CNoteDlg::CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const NoteValue* values, int count,
+                   Saver save)
+    : CDialog(templateId, parent), m_count(count < 0 ? 0 : (count > kMaxNotes ? kMaxNotes : count)),
+      m_save(std::move(save)) {
+    for (int i = 0; i < m_count; ++i) {
+        Note& n = m_notes[i];
+        n.spec = specs[i];
+        n.given = values[i];
+        n.text = values[i].text;
+        n.colourWord = values[i].colourWord;
+        n.swatch.Bind(&n.colourWord, specs[i].kind);
+    }
+    m_labelFont.CreatePointFont(90, "Arial");
+}
+
+BOOL CNoteDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (int i = 0; i < m_count; ++i)
+        ::SendDlgItemMessageA(GetSafeHwnd(), m_notes[i].spec.editId, EM_LIMITTEXT, kNoteEditLimit, 0);
+    return TRUE;
+}
+
+void CNoteDlg::DoDataExchange(CDataExchange* dx) {
+    for (int i = 0; i < m_count; ++i) DDX_Text(dx, m_notes[i].spec.editId, m_notes[i].text);
+}
+
+NoteSwatch* CNoteDlg::SwatchById(UINT id) {
+    for (int i = 0; i < m_count; ++i)
+        if (m_notes[i].swatch.Id() == id) return &m_notes[i].swatch;
+    return nullptr;
+}
+
+LRESULT CNoteDlg::OnPickColour(WPARAM id, LPARAM) {
+    // The picker's custom colours: the dialog's swatches first, then white.
+    COLORREF custom[16];
+    for (int i = 0; i < 16; ++i) custom[i] = i < m_count ? m_notes[i].swatch.Colour() : 0x00FFFFFF;
+    if (NoteSwatch* swatch = SwatchById(static_cast<UINT>(id))) swatch->PickColour(custom);
+    return 0;
+}
+
+LRESULT CNoteDlg::OnClearColour(WPARAM id, LPARAM) {
+    if (NoteSwatch* swatch = SwatchById(static_cast<UINT>(id))) swatch->ClearColour();
+    return 0;
+}
+
+void CNoteDlg::OnPaint() { CPaintDC dc(this); }
+
+void CNoteDlg::OnOK() {
+    if (!UpdateData(TRUE)) return;
+    for (int i = 0; i < m_count; ++i) {
+        if (m_notes[i].text.GetLength() > kMaxNoteLength) {
+            ::MessageBoxA(GetSafeHwnd(), m_notes[i].spec.tooLongMessage, kWarningCaption, MB_OK | MB_ICONWARNING);
+            return;
+        }
+    }
+    for (int i = 0; i < m_count; ++i) {
+        const Note& n = m_notes[i];
+        m_confirmed[i].value = NoteValue{n.text, n.colourWord};
+        m_confirmed[i].changed = n.text != n.given.text || n.colourWord != n.given.colourWord;
+    }
+    if (m_save && !m_save(m_confirmed, m_count)) {
+        ::MessageBoxA(GetSafeHwnd(), kNoteNotSavedText, kWarningCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    EndDialog(IDOK);
+}

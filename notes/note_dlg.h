@@ -1,0 +1,88 @@
+// CNoteDlg: what the day-note and weekly-note dialogs share. Each note of a dialog is an edit with
+// a "■" swatch beside it. The dialog is given its notes by value; on "确定" it checks their
+// lengths and hands every note back, marked changed or unchanged, to the saver its opener gave.
+// What is saved, and where, is the opener's business.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "framework/afxwin.h"
+#include "notes/note_swatch.h"
+
+// A note as a dialog is given it and answers it: its text ("" for an absent entry) and its colour
+// word as stored (0 for a slot that never held a note).
+struct NoteValue {
+    CString text;
+    uint32_t colourWord = 0;
+};
+NoteValue NoteValueOf(const NoteEntry& entry);
+
+// A note as the user confirmed it; changed when its text or colour word differs from what the
+// dialog was given.
+struct ConfirmedNote {
+    NoteValue value;
+    bool changed = false;
+};
+
+class CNoteDlg : public CDialog {
+public:
+    static constexpr int kMaxNotes = 3;
+    // Stores the confirmed notes (count of them, in the dialog's order). False when a save failed:
+    // the dialog then stays open with the failed-save message.
+    using Saver = std::function<bool(const ConfirmedNote* notes, int count)>;
+
+    // One note's controls: its edit, its swatch, the kind whose default colour the swatch shows,
+    // and the message for a text over the store's limit.
+    struct NoteSpec {
+        int editId;
+        UINT swatchId;
+        NoteKind kind;
+        const char* tooLongMessage;
+    };
+
+    // The notes as the user confirmed them with "确定".
+    const ConfirmedNote& Confirmed(int index) const { return m_confirmed[index]; }
+    int NoteCount() const { return m_count; }
+
+protected:
+    CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const NoteValue* values, int count, Saver save);
+
+    // Fills the edits and limits them to kNoteEditLimit characters.
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    // Checks every length, then saves through the saver; closes with IDOK when it succeeded.
+    void OnOK() override;
+
+    // The swatch of note index.
+    NoteSwatch& Swatch(int index) { return m_notes[index].swatch; }
+    // The font of the dialog's own lines.
+    CFont m_labelFont;
+
+private:
+    LRESULT OnPickColour(WPARAM id, LPARAM);
+    LRESULT OnClearColour(WPARAM id, LPARAM);
+    void OnPaint();
+    NoteSwatch* SwatchById(UINT id);
+
+    struct Note {
+        NoteSpec spec{};
+        NoteValue given;
+        CString text;
+        uint32_t colourWord = 0;
+        NoteSwatch swatch;
+    };
+    Note m_notes[kMaxNotes];
+    ConfirmedNote m_confirmed[kMaxNotes];
+    int m_count;
+    Saver m_save;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The longest note text the dialogs accept, in characters per edit; the store takes 65,535 bytes.
+constexpr int kNoteEditLimit = 32767;
+// The message of a failed save.
+constexpr const char* kNoteNotSavedText = "记事未能保存，请检查磁盘空间或文件夹权限";
+constexpr const char* kWarningCaption = "警告";

@@ -1,0 +1,9 @@
+// The rectangles of the monitors there are (virtual-screen pixels), for the placing rule of
+// platform/placement.h.
+#pragma once
+
+#include <vector>
+
+#include "platform/placement.h"
+
+std::vector<PixelRect> MonitorRects();

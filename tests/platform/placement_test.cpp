@@ -1,0 +1,41 @@
+// The reachable-position rule of stored window positions.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/placement.h"
+
+namespace {
+
+TEST(Placement, AStoredPositionMustKeepAPieceOfTheStripOnAMonitor) {
+    const std::vector<PixelRect> one{{0, 0, 1024, 768}};
+    const std::vector<PixelRect> two{{0, 0, 1024, 768}, {1024, 0, 2944, 1080}};
+    const Origin fallback{500, 300};
+    struct { Origin stored; const std::vector<PixelRect>* monitors; Origin want; const char* why; } rows[] = {
+        {{100, 100}, &one, {100, 100}, "on screen"},
+        {{-300, 10}, &one, {-300, 10}, "63 px of the strip on screen"},
+        {{-323, 10}, &one, {-323, 10}, "40 px: just enough"},
+        {{-324, 10}, &one, {500, 300}, "39 px: too little"},
+        {{1000, 10}, &one, {500, 300}, "24 px at the right edge"},
+        {{984, 10}, &one, {984, 10}, "40 px at the right edge"},
+        {{10, 748}, &one, {10, 748}, "20 px tall at the bottom"},
+        {{10, 749}, &one, {500, 300}, "19 px tall at the bottom"},
+        {{10, -5}, &one, {10, -5}, "the strip's lower 20 px on screen"},
+        {{2000, 500}, &one, {500, 300}, "a monitor that is gone"},
+        {{2000, 500}, &two, {2000, 500}, "on the second monitor"},
+        {{INT_MAX - 10, 0}, &two, {500, 300}, "damaged value"},
+        {{INT_MIN, INT_MIN}, &two, {500, 300}, "damaged value"},
+    };
+    for (const auto& r : rows) {
+        const Origin got = ReachableOrigin(true, r.stored, fallback, 363, 25, *r.monitors, 40, 20);
+        EXPECT_EQ(got.x, r.want.x) << r.why;
+        EXPECT_EQ(got.y, r.want.y) << r.why;
+    }
+    // The memo pad: a 10-pixel piece of its title strip suffices.
+    EXPECT_EQ(ReachableOrigin(true, Origin{200, 758}, fallback, 185, 16, one, 40, 10).y, 758);
+    EXPECT_EQ(ReachableOrigin(true, Origin{200, 759}, fallback, 185, 16, one, 40, 10).y, 300);
+    EXPECT_EQ(ReachableOrigin(false, Origin{100, 100}, fallback, 363, 25, one, 40, 20).x, 500);
+    EXPECT_EQ(ReachableOrigin(true, Origin{100, 100}, fallback, 363, 25, {}, 40, 20).x, 500);  // no monitor known
+}
+
+}  // namespace

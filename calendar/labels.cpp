@@ -1,9 +1,6 @@
 // Traditional calendar names.
 #include "calendar/labels.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "calendar/lunar.h"
 
 const SolarFestival kSolarFestivals[] = {
@@ -16,13 +13,26 @@ const SolarFestival kSolarFestivals[] = {
 
 namespace {
 
-const char* const kStems[10] = {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
-const char* const kBranches[12] = {"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
-// Two GBK bytes per animal.
-const char kZodiac[] = "鼠牛虎兔龙蛇马羊猴鸡狗猪";
-const char kMonthChars[] = "正二三四五六七八九十";
-const char kDayTens[] = "初十廿三";
-const char kDayUnits[] = "一二三四五六七八九十";
+const char* const kZodiacNames[12] = {"鼠", "牛", "虎", "兔", "龙", "蛇", "马", "羊", "猴", "鸡", "狗", "猪"};
+// Month names by month 1 ... 12, ordinary then leap.
+const char* const kLunarMonthNames[2][12] = {
+    {"正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"},
+    {"闰正", "闰二", "闰三", "闰四", "闰五", "闰六", "闰七", "闰八", "闰九", "闰十", "闰十一", "闰十二"},
+};
+const char* const kLunarDayNames[30] = {
+    "初一", "初二", "初三", "初四", "初五", "初六", "初七", "初八", "初九", "初十",
+    "十一", "十二", "十三", "十四", "十五", "十六", "十七", "十八", "十九", "二十",
+    "廿一", "廿二", "廿三", "廿四", "廿五", "廿六", "廿七", "廿八", "廿九", "三十",
+};
+// The sixty stem-branch names in cycle order: index n names stem n mod 10 and branch n mod 12.
+const char* const kStemBranchNames[60] = {
+    "甲子", "乙丑", "丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉",
+    "甲戌", "乙亥", "丙子", "丁丑", "戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未",
+    "甲申", "乙酉", "丙戌", "丁亥", "戊子", "己丑", "庚寅", "辛卯", "壬辰", "癸巳",
+    "甲午", "乙未", "丙申", "丁酉", "戊戌", "己亥", "庚子", "辛丑", "壬寅", "癸卯",
+    "甲辰", "乙巳", "丙午", "丁未", "戊申", "己酉", "庚戌", "辛亥", "壬子", "癸丑",
+    "甲寅", "乙卯", "丙辰", "丁巳", "戊午", "己未", "庚申", "辛酉", "壬戌", "癸亥",
+};
 
 const char* const kSolarTermNames[24] = {
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
@@ -34,56 +44,23 @@ const char* const kWeekdayNames[8] = {"日", "一", "二", "三", "四", "五", 
 // n mod k in [0, k) for any sign of n.
 int Mod(int n, int k) { return ((n % k) + k) % k; }
 
-// Copies the two-byte character at index i of a GBK string of such characters.
-void AppendChar(char* out, const char* chars, int i) {
-    const size_t len = std::strlen(out);
-    out[len] = chars[2 * i];
-    out[len + 1] = chars[2 * i + 1];
-    out[len + 2] = '\0';
-}
-
 }  // namespace
 
 const char* StemBranchName(int n) {
-    thread_local char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "%s%s", kStems[Mod(n, 10)], kBranches[Mod(n, 12)]);
-    return buffer;
+    // n mod 60 has n's stem (mod 10) and branch (mod 12): 60 is the least common multiple.
+    return kStemBranchNames[Mod(n, 60)];
 }
 
 const char* ZodiacName(int year) {
-    thread_local char buffer[4];
-    buffer[0] = '\0';
-    AppendChar(buffer, kZodiac, Mod(year % 12 - 4, 12));  // year - 4 itself could overflow
-    return buffer;
+    return kZodiacNames[Mod(year % 12 - 4, 12)];  // year - 4 itself could overflow
 }
 
 const char* LunarMonthName(int month, uint8_t leap) {
-    thread_local char buffer[8];
-    buffer[0] = '\0';
-    if (month < 1 || month > 12) return buffer;
-    if (leap) std::strcpy(buffer, "闰");
-    if (month <= 10) {
-        AppendChar(buffer, kMonthChars, month - 1);
-    } else {
-        std::strcat(buffer, month == 11 ? "十一" : "十二");
-    }
-    return buffer;
+    if (month < 1 || month > 12) return "";
+    return kLunarMonthNames[leap ? 1 : 0][month - 1];
 }
 
-const char* LunarDayName(int day) {
-    thread_local char buffer[6];
-    buffer[0] = '\0';
-    if (day < 1 || day > 30) return buffer;
-    if (day == 20) {
-        std::strcpy(buffer, "二十");
-    } else if (day == 30) {
-        std::strcpy(buffer, "三十");
-    } else {
-        AppendChar(buffer, kDayTens, (day - 1) / 10);
-        AppendChar(buffer, kDayUnits, (day - 1) % 10);
-    }
-    return buffer;
-}
+const char* LunarDayName(int day) { return day >= 1 && day <= 30 ? kLunarDayNames[day - 1] : ""; }
 
 void SolarTermDays(int year, int month, SolarTermTime* first, SolarTermTime* second) {
     if (year < kSolarTermFirstYear || year >= kSolarTermFirstYear + kSolarTermYears || month < 1 || month > 12) {

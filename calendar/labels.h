@@ -1,8 +1,7 @@
 // The traditional names the calendar shows: stems and branches, zodiac animals, lunar months and
 // days, the twenty-four solar terms and their days, festivals and weekday names. All text is GBK.
 //
-// StemBranchName, ZodiacName, LunarMonthName and LunarDayName answer in one buffer per operation
-// (per thread), which the next call of the same operation overwrites: copy the text at once.
+// Every name is a pointer into a constant table: it stays valid for the whole run.
 // Each function checks its arguments, as they are given (no bits dropped), before it reads a table:
 // outside the documented ranges it gives "" or, for SolarTermDays, records of all zeros.
 #pragma once

@@ -4,7 +4,10 @@
 
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
     HWND control = ::GetDlgItem(dx->m_pDlgWnd->GetSafeHwnd(), id);
-    if (control == nullptr) return;
+    if (control == nullptr) {
+        dx->Fail();
+        return;
+    }
     if (dx->m_bSaveAndValidate) {
         const int n = ::GetWindowTextLengthA(control);
         std::string text(static_cast<size_t>(n) + 1, '\0');
@@ -34,7 +37,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
-    return TRUE;
+    return dx.Failed() ? FALSE : TRUE;
 }
 
 BOOL CDialog::OnInitDialog() {

@@ -9,9 +9,15 @@ public:
     CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
     CWnd* m_pDlgWnd;
     BOOL m_bSaveAndValidate;  // TRUE: controls -> members; FALSE: members -> controls
+    // An exchange that could not be made marks the whole exchange failed.
+    void Fail() { m_failed = true; }
+    bool Failed() const { return m_failed; }
+
+private:
+    bool m_failed = false;
 };
 
-// Edit control id <-> text.
+// Edit control id <-> text; an id without a control fails the exchange.
 void DDX_Text(CDataExchange* dx, int id, CString& value);
 
 class CDialog : public CWnd {
@@ -26,6 +32,7 @@ public:
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
     void EndDialog(int result) { ::EndDialog(GetSafeHwnd(), result); }  // ::EndDialog
     // TRUE: read the controls into the members; FALSE: fill the controls from the members.
+    // FALSE when an exchange failed.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
     // Override these.

@@ -153,6 +153,7 @@ std::string OutputFolder() {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, sizeof exe);
     std::string dir(exe);
+    dir = dir.substr(0, dir.find_last_of("\\/"));  // the test's folder, build/windows/tests/<folder>
     dir = dir.substr(0, dir.find_last_of("\\/"));
     dir += "\\gui-shots";
     CreateDirectoryA(dir.c_str(), nullptr);

@@ -47,7 +47,7 @@ Bitmap Render(HWND hwnd);
 // the window has painted: for pictures a person looks at.
 Bitmap CaptureWindow(HWND hwnd);
 
-// Writes the bitmap as <build folder of the test>/gui-shots/<name>.png so a person can look.
+// Writes the bitmap as build/windows/tests/gui-shots/<name>.png so a person can look.
 std::string SavePng(const Bitmap& bitmap, const std::string& name);
 
 // Sends a mouse message with a client-area point.

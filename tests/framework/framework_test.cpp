@@ -149,12 +149,13 @@ class CTextDlg : public CDialog {
 public:
     CTextDlg() : CDialog(IDD_WEEKLY_NOTE) {}
     CString m_text;
+    int m_editId = IDC_WEEK_TEXT;
     bool initCalled = false;
     BOOL OnInitDialog() override {
         initCalled = true;
         return CDialog::OnInitDialog();
     }
-    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, IDC_WEEK_TEXT, m_text); }
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, m_editId, m_text); }
 };
 
 TEST(Dialog, ModalWithDataExchangeBothWays) {
@@ -181,6 +182,20 @@ TEST(Dialog, CancelKeepsTheMembers) {
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(std::string(dlg.m_text), "keep");
+}
+
+// An exchange with a control that is not there fails: "确定" leaves the dialog open.
+TEST(Dialog, AFailedExchangeKeepsTheDialogOpen) {
+    CTextDlg dlg;
+    dlg.m_editId = 4321;
+    bool stillOpen = false;
+    guitest::OnNextDialog([&](HWND d) {
+        guitest::ClickButton(d, IDOK);
+        stillOpen = IsWindow(d) != FALSE;
+        guitest::ClickButton(d, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(stillOpen);
 }
 
 TEST(ComboBox, Wrapper) {

@@ -392,6 +392,21 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
     EXPECT_FALSE(grid_.MonthNote(3).Present());
 }
 
+// Only the notes the user changed are written: a dated note another program rewrote while the
+// dialog was open survives an edit of the same day's yearly note.
+TEST_F(Grid, SavesOnlyTheChangedNotes) {
+    PutList(2017, 1, 5, "dentist");
+    grid_.ShowMonth(2017, 1);
+    const POINT p = CellCentre(5);
+    ClickWith(p.x, p.y, [&](HWND dialog) {
+        PutList(2017, 1, 5, "dentist at 3");
+        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "party");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist at 3"));
+    EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "party"));
+}
+
 // Painting and browsing create and free GDI objects in pairs.
 TEST_F(Grid, PaintsLeaveNoGdiObjectBehind) {
     grid_.SetToday(2017, 1, 9);

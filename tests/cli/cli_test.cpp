@@ -1,4 +1,4 @@
-// vestrel-cal through RunCli: month view, --days, --terms and argument errors. Expected text is
+// vestrel-cal through RunCli: month view, --days, --terms, --holidays and argument errors. Expected text is
 // written as u8"" literals: the tool prints UTF-8.
 #include "cli/cli.h"
 
@@ -9,7 +9,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -43,11 +46,12 @@ TEST(CliMonth, TitleHeaderAndSixRowsOfCells) {
     ASSERT_EQ(lines.size(), 2u + 12u);  // title, header, six rows of number and label lines
     EXPECT_NE(lines[0].find(u8"2017年1月  丙申【猴】年－丁酉【鸡】年"), std::string::npos);
     EXPECT_EQ(lines[1], u8"    日        一        二        三        四        五        六");
-    // Row 0: 2017-01-01 is a Sunday, so day 1 sits in column 0.
-    EXPECT_EQ(lines[2], "     1         2         3         4         5         6         7");
+    // Row 0: 2017-01-01 is a Sunday, so day 1 sits in column 0. 1 and 2 January are days off (休).
+    EXPECT_EQ(lines[2], u8"     1休       2休       3         4         5         6         7");
     EXPECT_EQ(lines[3], u8"   元旦      初五      初六      初七      小寒      初九      初十");
     EXPECT_EQ(lines[9], u8"   廿五      廿六      廿七      廿八      廿九      除夕      春节");
-    EXPECT_EQ(lines[10], "    29        30        31");
+    EXPECT_EQ(lines[8], u8"    22班      23        24        25        26        27休      28休");
+    EXPECT_EQ(lines[10], u8"    29休      30休      31休");
     EXPECT_EQ(lines[12], "");  // the sixth row is empty in a five-row month
     EXPECT_EQ(r.out.find('\033'), std::string::npos);  // no colour when asked for none
 }
@@ -128,7 +132,10 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"--ics", "2049", "2050"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
         {"--ics", "2017", "2017", "--notes"}, {"--ics", "2017", "2017", "--notes", ""},
         {"--ics", "2017", "2017", "--bogus"}, {"--ics", "2017", "2017", "--notes", "/tmp", "--notes", "/tmp"},
-        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"},
+        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"}, {"--holidays"}, {"--holidays", "2026"},
+        {"--holidays", "1899", "1900"}, {"--holidays", "2100", "2101"}, {"--holidays", "2027", "2026"},
+        {"--holidays", "2026", "2026", "--notes"}, {"--holidays", "2026", "2026", "--notes", ""},
+        {"--holidays", "2026", "2026", "--bogus", "/tmp"},
     };
     for (const auto& args : bad) {
         const Result r = Cal(args);
@@ -149,6 +156,7 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
     EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged]"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
+    EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);
 }
 
 TEST(CliColor, OnlyATerminalWithEscapesAndNoNonEmptyNoColor) {
@@ -286,6 +294,58 @@ TEST(GbkToUtf8, ConvertsAndReplacesBadBytes) {
     EXPECT_EQ(GbkToUtf8("\xC8\xD5\xC0\xFA"), u8"日历");
     EXPECT_EQ(GbkToUtf8("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
     EXPECT_EQ(GbkToUtf8(""), "");
+}
+
+TEST(CliHolidays, The2026NoticeAndAYearWithoutOne) {
+    const Result r = Cal({"--holidays", "2026", "2027"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const auto lines = Lines(r.out);
+    // 3 + 9 + 3 + 5 + 3 + 3 + 7 days off and 6 workdays, then one line for 2027.
+    ASSERT_EQ(lines.size(), 33u + 6u + 1u);
+    EXPECT_EQ(lines.front(), u8"2026-01-01\t休\t元旦");
+    EXPECT_EQ(lines.back(), u8"2027\t未公布");
+    std::string work;
+    for (const std::string& l : lines)
+        if (l.find(u8"\t班\t") != std::string::npos) work += l.substr(0, 10) + " ";
+    EXPECT_EQ(work, "2026-01-04 2026-02-14 2026-02-28 2026-05-09 2026-09-20 2026-10-10 ");
+    // A year without a notice still shows what the next year's notice names in its December.
+    EXPECT_EQ(Cal({"--holidays", "2006", "2006"}).out, u8"2006\t未公布\n2006-12-30\t班\t元旦\n2006-12-31\t班\t元旦\n");
+}
+
+TEST(CliHolidays, TheNotesFoldersFileReplacesItsYearsAndNamesBadLinesOnce) {
+    char name[] = "/tmp/vestrel-holidays-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    namespace fs = std::filesystem;
+    const fs::path root(name), notes = root / u8"我的记事";
+    fs::create_directory(notes);
+    std::ofstream(notes / "假日.txt", std::ios::binary) << "年 2026 自定 -\n休 国庆节 2026-10-01 2026-10-09 9\n"
+                                                           "班 国庆节 2026-10-12\n年 2027 自定 -\n休 元旦 2027-01-01\n";
+    const Result r = Cal({"--holidays", "2026", "2027", "--notes", name});
+    EXPECT_EQ(r.status, 0);
+    const auto lines = Lines(r.out);  // 2026 and 2027 as the file gives them, its bad line left out
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[8], u8"2026-10-09\t休\t国庆节");
+    EXPECT_EQ(lines[9], u8"2027-01-01\t休\t元旦");
+    EXPECT_EQ(Lines(r.err).size(), 1u);
+    EXPECT_NE(r.err.find(".txt:3: "), std::string::npos) << r.err;  // the name as stored (GBK here)
+    // A folder without the file: the built-in data; a missing folder: one line, status 2.
+    fs::remove(notes / "假日.txt");
+    EXPECT_EQ(Cal({"--holidays", "2026", "2026", "--notes", name}).out, Cal({"--holidays", "2026", "2026"}).out);
+    const std::string missing = (root / "none").string();
+    const Result gone = Cal({"--holidays", "2026", "2026", "--notes", missing.c_str()});
+    EXPECT_EQ(gone.status, 2);
+    EXPECT_EQ(gone.out, "");
+    fs::remove_all(root);
+}
+
+TEST(CliHolidays, MonthViewMarksTheNationalDaySpanAndItsWorkdays) {
+    const auto lines = Lines(Cal({"2026", "10"}).out);
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[2], std::string(45, ' ') + u8"1休       2休       3休");
+    EXPECT_EQ(lines[4], u8"     4休       5休       6休       7休       8         9        10班");
+    EXPECT_EQ(lines[6], "    11        12        13        14        15        16        17");
+    EXPECT_EQ(Lines(Cal({"2026", "9"}).out)[8].substr(0, 9), u8"    20班");
 }
 
 }  // namespace

@@ -1,0 +1,251 @@
+// Parsing the holiday lines and answering per day and per year.
+#include "calendar/holidays.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "calendar/gregorian.h"
+
+// Generated from calendar/holidays.txt at build time (cmake/EmbedHolidays.cmake).
+extern const char kBuiltInHolidays[];
+extern const size_t kBuiltInHolidaysSize;
+
+namespace {
+
+constexpr size_t kMaxTokens = 8;        // "班" lines name at most six days
+constexpr size_t kMaxTokenBytes = 64;   // a notice number or a holiday's name
+constexpr int kMaxSpanDays = 31;        // the longest span any notice could give
+
+// Whole-line keywords (GBK, as every narrow literal here).
+const std::string kYearWord = "年";
+const std::string kAmendWord = "改";
+const std::string kOffWord = "休";
+const std::string kWorkWord = "班";
+
+// Printable ASCII or complete GBK double-byte characters, nothing else (no NUL, no control bytes).
+bool IsGbkToken(const std::string& s) {
+    if (s.empty() || s.size() > kMaxTokenBytes) return false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        if (b >= 0x21 && b <= 0x7E) continue;
+        if (b < 0x81 || b == 0xFF || i + 1 == s.size()) return false;
+        const unsigned char t = static_cast<unsigned char>(s[++i]);
+        if (t < 0x40 || t == 0x7F || t == 0xFF) return false;
+    }
+    return true;
+}
+
+bool ParseNumber(const std::string& s, size_t pos, size_t len, int* out) {
+    int v = 0;
+    for (size_t i = pos; i < pos + len; ++i) {
+        if (i >= s.size() || s[i] < '0' || s[i] > '9') return false;
+        v = v * 10 + (s[i] - '0');
+    }
+    *out = v;
+    return true;
+}
+
+// YYYY-MM-DD of a real date: its day number, else 0.
+int32_t ParseDate(const std::string& s) {
+    int y, m, d;
+    if (s.size() != 10 || s[4] != '-' || s[7] != '-' || !ParseNumber(s, 0, 4, &y) || !ParseNumber(s, 5, 2, &m) ||
+        !ParseNumber(s, 8, 2, &d))
+        return 0;
+    return DayNumber(y, m, d);
+}
+
+// 1 ... 999 in decimal; 0 for anything else.
+int ParseCount(const std::string& s) {
+    int v = 0;
+    if (s.empty() || s.size() > 3 || s[0] == '0' || !ParseNumber(s, 0, s.size(), &v)) return 0;
+    return v;
+}
+
+std::vector<std::string> Tokens(const char* line, size_t n) {
+    std::vector<std::string> tokens;
+    size_t i = 0;
+    while (i < n) {
+        while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
+        const size_t start = i;
+        while (i < n && line[i] != ' ' && line[i] != '\t') ++i;
+        if (i > start) tokens.emplace_back(line + start, i - start);
+    }
+    return tokens;
+}
+
+}  // namespace
+
+HolidayTable::Year* HolidayTable::FindYear(int year) {
+    for (Year& y : years_)
+        if (y.year == year) return &y;
+    return nullptr;
+}
+
+const HolidayTable::Year* HolidayTable::FindYear(int year) const {
+    return const_cast<HolidayTable*>(this)->FindYear(year);
+}
+
+HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::string& source,
+                                 std::vector<HolidayProblem>* problems) {
+    HolidayTable table;
+    // The year of the notice the day lines belong to, an index into years_ (which grows); -1 after a bad
+    // header line.
+    int current = -1;
+    int lineNumber = 0;
+    size_t pos = 0;
+    while (pos < size) {
+        const char* line = text + pos;
+        const char* end = static_cast<const char*>(std::memchr(line, '\n', size - pos));
+        size_t n = end != nullptr ? static_cast<size_t>(end - line) : size - pos;
+        pos += n + 1;
+        ++lineNumber;
+        if (n > 0 && line[n - 1] == '\r') --n;
+        const std::vector<std::string> t = Tokens(line, n);
+        if (t.empty() || t[0][0] == '#') continue;
+
+        const char* reason = nullptr;
+        const std::string& word = t[0];
+        if (t.size() > kMaxTokens) {
+            reason = "too many fields";
+        } else if (word == kYearWord || word == kAmendWord) {
+            current = -1;
+            int year = 0;
+            int32_t date = 0;
+            if (t.size() != 4 || t[1].size() != 4 || !ParseNumber(t[1], 0, 4, &year) || year < kHolidayFirstYear ||
+                year > kHolidayLastYear) {
+                reason = "expected: 年|改 YEAR NUMBER DATE, YEAR 1900 ... 2100";
+            } else if (!IsGbkToken(t[2])) {
+                reason = "the notice number is not GBK text of at most 64 bytes";
+            } else if (t[3] != "-" && (date = ParseDate(t[3])) == 0) {
+                reason = "the notice date is not YYYY-MM-DD or -";
+            } else if (word == kYearWord && table.FindYear(year) != nullptr) {
+                reason = "a second 年 line for this year";
+            } else if (word == kAmendWord && table.FindYear(year) == nullptr) {
+                reason = "改 without a 年 line of its year above it";
+            } else {
+                if (word == kYearWord) table.years_.push_back(Year{year, {}, {}});
+                current = static_cast<int>(table.FindYear(year) - table.years_.data());
+                Year& y = table.years_[current];
+                y.notices.push_back(HolidayNotice{t[2], date != 0 ? t[3] : std::string(), word == kAmendWord});
+                y.days.emplace_back();
+            }
+        } else if (word == kOffWord || word == kWorkWord) {
+            const bool off = word == kOffWord;
+            std::vector<int32_t> dates;
+            if (current < 0) {
+                reason = "no valid 年 or 改 line above";
+            } else if (t.size() < 3 || !IsGbkToken(t[1])) {
+                reason = off ? "expected: 休 NAME DATE [LAST COUNT]" : "expected: 班 NAME DATE...";
+            } else if (off) {
+                const int32_t first = ParseDate(t[2]);
+                const int32_t last = t.size() == 5 ? ParseDate(t[3]) : first;
+                const int count = t.size() == 5 && t[4] != "-" ? ParseCount(t[4]) : -1;
+                if ((t.size() != 3 && t.size() != 5) || first == 0 || last == 0 || (t.size() == 5 && t[4] != "-" &&
+                                                                                     count == 0)) {
+                    reason = "expected: 休 NAME DATE [LAST COUNT], dates YYYY-MM-DD, COUNT a number or -";
+                } else if (last < first || last - first >= kMaxSpanDays) {
+                    reason = "the span ends before it starts or is longer than 31 days";
+                } else if (count > 0 && count != last - first + 1) {
+                    reason = "the span's length differs from its stated count";
+                } else {
+                    for (int32_t d = first; d <= last; ++d) dates.push_back(d);
+                }
+            } else {
+                for (size_t i = 2; i < t.size() && reason == nullptr; ++i) {
+                    const int32_t d = ParseDate(t[i]);
+                    if (d == 0) {
+                        reason = "a date is not YYYY-MM-DD";
+                    } else {
+                        const SolarDate s = SolarFromDayNumber(d);
+                        const int weekday = DayOfWeek(s.year, s.month, s.day);
+                        if (weekday != 0 && weekday != 6) reason = "a 班 day is not a Saturday or Sunday";
+                        dates.push_back(d);
+                    }
+                }
+            }
+            if (reason == nullptr) {
+                // Every date in the notice's year or the December before it, and none given twice.
+                Year& y = table.years_[current];
+                const int32_t lo = DayNumber(y.year - 1, 12, 1), hi = DayNumber(y.year, 12, 31);
+                std::vector<Day>& noticeDays = y.days.back();
+                for (size_t i = 0; i < dates.size() && reason == nullptr; ++i) {
+                    if (dates[i] < lo || dates[i] > hi) reason = "a date outside the notice's year and the December before";
+                    for (size_t k = 0; k < i && reason == nullptr; ++k)
+                        if (dates[k] == dates[i]) reason = "a day given twice on one line";
+                    for (const Day& known : noticeDays)
+                        if (known.dayNumber == dates[i] && reason == nullptr) reason = "a day the notice already gave";
+                }
+                if (reason == nullptr)
+                    for (int32_t d : dates) noticeDays.push_back(Day{d, off ? HolidayMark::Off : HolidayMark::Work, t[1]});
+            }
+        } else {
+            reason = "unknown line; lines start with 年, 改, 休, 班 or #";
+        }
+        if (reason != nullptr && problems != nullptr) problems->push_back(HolidayProblem{source, lineNumber, reason});
+    }
+    std::sort(table.years_.begin(), table.years_.end(), [](const Year& a, const Year& b) { return a.year < b.year; });
+    table.Rebuild();
+    return table;
+}
+
+void HolidayTable::Rebuild() {
+    std::map<int32_t, const Day*> effective;  // later years, and later notices within a year, override
+    for (const Year& y : years_)
+        for (const std::vector<Day>& notice : y.days)
+            for (const Day& d : notice) effective[d.dayNumber] = &d;
+    marked_.clear();
+    marked_.reserve(effective.size());
+    for (const auto& entry : effective) marked_.push_back(*entry.second);
+}
+
+namespace {
+
+struct BuiltInData {
+    std::vector<HolidayProblem> problems;
+    HolidayTable table;
+    BuiltInData() : table(HolidayTable::Parse(kBuiltInHolidays, kBuiltInHolidaysSize, "holidays.txt", &problems)) {}
+};
+
+const BuiltInData& BuiltInOnce() {
+    static const BuiltInData data;
+    return data;
+}
+
+}  // namespace
+
+const HolidayTable& HolidayTable::BuiltIn() { return BuiltInOnce().table; }
+
+const std::vector<HolidayProblem>& HolidayTable::BuiltInProblems() { return BuiltInOnce().problems; }
+
+HolidayTable HolidayTable::Overlay(const HolidayTable& base, const HolidayTable& overlay) {
+    HolidayTable merged;
+    for (const Year& y : base.years_)
+        if (overlay.FindYear(y.year) == nullptr) merged.years_.push_back(y);
+    for (const Year& y : overlay.years_) merged.years_.push_back(y);
+    std::sort(merged.years_.begin(), merged.years_.end(), [](const Year& a, const Year& b) { return a.year < b.year; });
+    merged.Rebuild();
+    return merged;
+}
+
+HolidayMark HolidayTable::Mark(int year, int month, int day, const char** name) const {
+    if (name != nullptr) *name = "";
+    const int32_t n = DayNumber(year, month, day);
+    if (n == 0) return HolidayMark::None;
+    const auto it = std::lower_bound(marked_.begin(), marked_.end(), n,
+                                     [](const Day& d, int32_t v) { return d.dayNumber < v; });
+    if (it == marked_.end() || it->dayNumber != n) return HolidayMark::None;
+    if (name != nullptr) *name = it->name.c_str();
+    return it->mark;
+}
+
+const std::vector<HolidayNotice>* HolidayTable::Notices(int year) const {
+    const Year* y = FindYear(year);
+    return y != nullptr ? &y->notices : nullptr;
+}
+
+std::vector<int> HolidayTable::Years() const {
+    std::vector<int> years;
+    for (const Year& y : years_) years.push_back(y.year);
+    return years;
+}

@@ -1,0 +1,84 @@
+// The statutory days off (休) and adjusted workdays (班) of mainland China, as the State Council's
+// yearly notices give them, read from text in the line format described at the top of
+// calendar/holidays.txt. Portable: no file access here; callers hand in the bytes.
+//
+// All text is GBK: the built-in data (calendar/holidays.txt, UTF-8 in the source tree) is embedded
+// as a narrow string literal and so compiled to GBK like every other literal; the notes folder's
+// "假日.txt" is GBK as stored. A table answers per day (none, 休 or 班, with the holiday's name) and
+// per year (announced or not, with its notices). A year without a notice is not announced: nothing
+// is marked in it and nothing is guessed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The years a notice may be given for; its days may also lie in December of the year before.
+constexpr int kHolidayFirstYear = 1900;
+constexpr int kHolidayLastYear = 2100;
+
+enum class HolidayMark : uint8_t { None, Off, Work };  // 休, 班
+
+struct HolidayNotice {
+    std::string number;  // as given, e.g. 国办发明电〔2025〕7号
+    std::string date;    // YYYY-MM-DD, "" when the data says "-" (not known)
+    bool amends;         // a later notice changing the year's arrangement (line "改")
+};
+
+// A line that was left out: the source name given to Parse, its 1-based line number, and why (GBK).
+struct HolidayProblem {
+    std::string source;
+    int line;
+    std::string reason;
+};
+
+class HolidayTable {
+public:
+    // Reads size bytes of GBK text. Every line that does not parse, or fails a check (a 班 day that
+    // is not a Saturday or Sunday, a span whose length is not its stated count, a date outside the
+    // notice's year and the December before it, a day given twice by one notice, a second "年" for
+    // a year, a "改" without its "年" above), is left out whole and appended to *problems (when not
+    // null). Safe on any bytes, including NUL and truncated GBK.
+    static HolidayTable Parse(const char* text, size_t size, const std::string& source,
+                              std::vector<HolidayProblem>* problems);
+
+    // The data compiled in, parsed at its first use (thread-safe). Its problems, if any, are what
+    // the data's own test reports; they are kept in BuiltInProblems().
+    static const HolidayTable& BuiltIn();
+    static const std::vector<HolidayProblem>& BuiltInProblems();
+
+    // base with every year that overlay announces taken wholly from overlay (the user's file
+    // replaces the built-in year; the other years stay).
+    static HolidayTable Overlay(const HolidayTable& base, const HolidayTable& overlay);
+
+    // The mark of a date, and the holiday's name (GBK, valid while the table lives) when name is not
+    // null; *name is "" for HolidayMark::None. Any int arguments: a non-date is None. When notices of
+    // two years name one day, the later year's notice decides; within a year, the later notice does.
+    HolidayMark Mark(int year, int month, int day, const char** name = nullptr) const;
+
+    // The notices of a year, the first one before its amendments; null when the year is not announced.
+    const std::vector<HolidayNotice>* Notices(int year) const;
+    bool Announced(int year) const { return Notices(year) != nullptr; }
+    // The announced years, ascending.
+    std::vector<int> Years() const;
+
+private:
+    struct Day {
+        int32_t dayNumber;  // DayNumber of the date
+        HolidayMark mark;
+        std::string name;
+    };
+    struct Year {
+        int year;
+        std::vector<HolidayNotice> notices;
+        std::vector<std::vector<Day>> days;  // per notice, as stated
+    };
+
+    Year* FindYear(int year);
+    const Year* FindYear(int year) const;
+    void Rebuild();
+
+    std::vector<Year> years_;  // ascending
+    std::vector<Day> marked_;  // the effective mark of each marked day, by dayNumber
+};

@@ -52,8 +52,8 @@ bool CanRead(const std::string& folder) {
 
 enum class ListRead { Missing, Loaded, Damaged };
 
-// The whole of path, decoded into entries[0 ... lastIndex].
-ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex) {
+// The whole of path, decoded into entries[0 ... lastIndex]; *modified its time of last write.
+ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex, int64_t* modified) {
     // O_NONBLOCK: a FIFO under a list's name must not hold the export up; regular files ignore it.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? ListRead::Missing : ListRead::Damaged;
@@ -63,6 +63,7 @@ ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex) {
         return ListRead::Damaged;
     }
     const size_t size = static_cast<size_t>(st.st_size);
+    *modified = st.st_mtime;
     std::unique_ptr<char[]> data(new char[size + 1]);
     size_t got = 0;
     while (got < size) {
@@ -81,7 +82,8 @@ void ReadListInto(const std::string& folder, const char* name, NoteKind kind, in
     const int lastIndex = kind == NoteKind::Weekly ? kLastWeekSlot : kLastMonthSlot;
     NoteEntry entries[kLastMonthSlot + 1];
     const std::string path = folder + "/" + name;
-    switch (ReadList(path, entries, lastIndex)) {
+    int64_t modified = 0;
+    switch (ReadList(path, entries, lastIndex, &modified)) {
         case ListRead::Missing: return;
         case ListRead::Damaged: out->damaged.push_back(path); return;
         case ListRead::Loaded: break;
@@ -89,7 +91,8 @@ void ReadListInto(const std::string& folder, const char* name, NoteKind kind, in
     for (int slot = 0; slot <= lastIndex; ++slot) {
         const NoteEntry& e = entries[slot];
         if (!e.Present()) continue;
-        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length)});
+        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length),
+                                        modified});
     }
 }
 

@@ -310,8 +310,10 @@ TEST(IcsNotes, WhereEachKindLands) {
 TEST(IcsNotes, LunarYearlySweepOverTheWholeRange) {
     std::vector<FolderNote> notes;
     for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= 30; ++day) notes.push_back({NoteKind::LunarYearly, 0, month, day, 0, "n"});
-    const auto events = Parse(ExportIcs(1900, 2049, notes));
+        for (int day = 1; day <= 30; ++day) notes.push_back({NoteKind::LunarYearly, 0, month, day, 0, "n", 0});
+    std::ostringstream ics;
+    WriteIcs({1900, 2049, kIcsDefaultUidDomain, ""}, notes, ics);
+    const auto events = Parse(ics.str());
     std::map<std::string, int> perMonth;  // "YYYY-MM[L]" -> events
     int lunarEvents = 0;
     for (const auto& [uid, e] : events) {

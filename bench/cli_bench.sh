@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Whole-process time of vestrel-cal (make bench): --days over every day on offer, and --ics over
 # 1900 ... 2049 with a notes folder of a few hundred notes made for the run. Prints the fastest and
-# the median of several runs, start-up included, output to /dev/null.
+# the median of several runs, start-up included, output to /dev/null. Then the large export: four
+# lunar-yearly notes of 65,535 bytes each over 1900 ... 2049, its wall time and peak resident
+# memory as /usr/bin/time -v reports them.
 #   bash bench/cli_bench.sh build/native/vestrel-cal
 set -euo pipefail
 tool=${1:?usage: cli_bench.sh PATH/TO/vestrel-cal}
@@ -40,6 +42,17 @@ for y in range(1900, 2050):
     write("%d%02d" % (y, 3 if y > 1900 else 4), {5: ("会议, 文件; 第%d年" % y, 0)})
     write("%d%02d" % (y, 10), {20: ("体检\r\n空腹", 0x010000FF)})
 write("week", {1: ("例会", 0), 3: ("游泳", 0), 5: ("周报", 0x0100FF00)})
+
+# The large export's folder: four lunar-yearly notes of 65,535 GBK bytes (32,767 characters and a
+# letter), each one line, so summary and description are the whole text.
+big = os.path.join(sys.argv[1], "big", "日历")
+os.makedirs(big)
+note = ("农历" * 16384)[:32767] + "a"
+assert len(note.encode("gbk")) == 65535
+for name, slots in (("001", (1, 15)), ("008", (10, 15))):
+    with open(os.path.join(big, name), "wb") as f:
+        f.write(struct.pack("<H", 100) + b"".join(
+            struct.pack("<HHI", slot, 65535, 0) + note.encode("gbk") for slot in slots))
 print(count)
 EOF
 )
@@ -64,3 +77,9 @@ measure "--days 1900-02-01 2049-12-31" "$tool" --days 1900-02-01 2049-12-31
 measure "--ics 1900 2049 (no notes)" "$tool" --ics 1900 2049
 files=$(find "$work" -type f | wc -l)
 measure "--ics 1900 2049 --notes ($notes notes in $files files)" "$tool" --ics 1900 2049 --notes "$work/我的记事"
+
+# Wall time and peak resident memory of one run of the large export.
+report=$( { /usr/bin/time -v "$tool" --ics 1900 2049 --notes "$work/big" | wc -c; } 2>&1)
+awk '/^[0-9]+$/ {bytes = $1} /Elapsed \(wall clock\)/ {wall = $NF} /Maximum resident set size/ {rss = $NF}
+     END {printf "%-52s wall %s   peak memory %.1f MB   %d bytes\n",
+          "--ics 1900 2049, four 65,535-byte lunar notes", wall, rss / 1024, bytes}' <<<"$report"

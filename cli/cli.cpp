@@ -31,7 +31,7 @@ const char kUsage[] =
     "                                         label festival term (tab-separated)\n"
     "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2054:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
-    "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged]\n"
+    "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
     "                                         an iCalendar file (RFC 5545, UTF-8) of the years FROM ... TO\n"
     "                                         within 1900 ... 2049 (from 1900-02-01): every festival and solar\n"
     "                                         term as an all-day event, a term with its instant in UTC+8;\n"
@@ -43,6 +43,16 @@ const char kUsage[] =
     "                                         lunar day 30 falls on day 29 of a 29-day month. Colour-only marks\n"
     "                                         are left out. A damaged note file stops the export (status 1)\n"
     "                                         unless --skip-damaged, which names it and goes on without it.\n"
+    "                                         A lunar-yearly note stays one event per occurrence, not one\n"
+    "                                         RSCALE=CHINESE rule: each app would expand such a rule by its own\n"
+    "                                         Chinese calendar, and the common one (ICU) differs from the\n"
+    "                                         observed calendar on many days between 1917 and 2030.\n"
+    "                                         A note's DTSTAMP and LAST-MODIFIED are its file's time of last\n"
+    "                                         write. --uid-domain NAME puts NAME after the @ of every note UID\n"
+    "                                         (default vestrel-cal), so two people's exports never share one;\n"
+    "                                         --source URL names where the file is published (SOURCE).\n"
+    "                                         Out of memory: status 1, the output cut after a whole event\n"
+    "                                         and without END:VCALENDAR.\n"
     "       vestrel-cal --holidays FROM TO [--notes DIR]\n"
     "                                         the statutory days off (休) and adjusted workdays (班) of the\n"
     "                                         years FROM ... TO within 1900 ... 2100, as the State Council's\n"
@@ -261,37 +271,50 @@ void PrintTerms(int from, int to, std::ostream& out) {
 }
 
 const char kIcsArguments[] =
-    "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2049, then --notes DIR and --skip-damaged";
+    "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2049, then --notes DIR, --skip-damaged, "
+    "--uid-domain NAME and --source URL";
 
-// --ics FROM TO [--notes DIR] [--skip-damaged], the options in either order. The calendar is built
-// whole before the first byte goes out, so a refused run writes nothing.
+// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL], the options in
+// any order. Arguments and the notes folder are checked before the first byte goes out, so a
+// refused run writes nothing; the calendar then goes out event by event.
 int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    int from, to;
-    if (argc < 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < kIcsFirstYear ||
-        to > kIcsLastYear || from > to)
+    IcsOptions options;
+    if (argc < 4 || !ParseInt(argv[2], &options.fromYear) || !ParseInt(argv[3], &options.toYear) ||
+        options.fromYear < kIcsFirstYear || options.toYear > kIcsLastYear || options.fromYear > options.toYear)
         return Fail(err, kIcsArguments);
     const char* notesDir = nullptr;
-    bool skipDamaged = false;
+    bool skipDamaged = false, uidDomain = false;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--notes" && notesDir == nullptr && i + 1 < argc && argv[i + 1][0] != '\0') {
-            notesDir = argv[++i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (option == "--notes" && notesDir == nullptr && value != nullptr && value[0] != '\0') {
+            notesDir = value;
+        } else if (option == "--uid-domain" && !uidDomain && value != nullptr) {
+            if (!IsUidDomain(value))
+                return Fail(err, "--uid-domain takes 1 ... 253 letters, digits, '.', '-' and '_'");
+            options.uidDomain = value;
+            uidDomain = true;
+        } else if (option == "--source" && options.source.empty() && value != nullptr) {
+            if (!IsSourceUri(value))
+                return Fail(err, "--source takes an absolute URI (scheme:..., URI characters only, %XX escapes)");
+            options.source = value;
         } else if (option == "--skip-damaged" && !skipDamaged) {
             skipDamaged = true;
+            continue;
         } else {
             return Fail(err, kIcsArguments);
         }
+        ++i;  // the option's value
     }
     NoteFolder folder;
     if (notesDir != nullptr) {
         std::string problem;
-        if (!ReadNoteFolder(notesDir, from, to, &folder, &problem)) return Fail(err, problem);
+        if (!ReadNoteFolder(notesDir, options.fromYear, options.toYear, &folder, &problem)) return Fail(err, problem);
         for (const std::string& path : folder.damaged)
             err << "vestrel-cal: damaged note file " << path << (skipDamaged ? ", left out" : "") << "\n";
         if (!folder.damaged.empty() && !skipDamaged) return kCliDamagedNotes;
     }
-    const std::string ics = ExportIcs(from, to, folder.notes);
-    out.write(ics.data(), static_cast<std::streamsize>(ics.size()));
+    WriteIcs(options, folder.notes, out);
     return 0;
 }
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
-#include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "cli/cli.h"
 #include "cli/css_colors.h"
@@ -17,6 +17,12 @@ namespace {
 
 // The calendar starts on the 1st of February 1900.
 constexpr int kFirstMonthOf1900 = 2;
+
+constexpr size_t kLineOctets = 75;          // the longest line RFC 5545 allows, CR LF not counted
+constexpr size_t kWriteChunk = 64 * 1024;   // bytes of whole events gathered before each write
+constexpr int64_t kLatestStamp = 253402300799;  // 9999-12-31 23:59:59 UTC, the last a DATE-TIME holds
+
+const char kCalendarName[] = u8"Vestrel 农历";
 
 struct ComponentFree {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
@@ -29,6 +35,12 @@ icaltimetype DateOf(const SolarDate& d) {
     t.month = d.month;
     t.day = d.day;
     return t;
+}
+
+// A UTC DATE-TIME of seconds since 1970; times before 1970 or after 9999 are taken as the nearest.
+icaltimetype UtcTime(int64_t seconds) {
+    const time_t t = static_cast<time_t>(std::clamp<int64_t>(seconds, 0, kLatestStamp));
+    return icaltime_from_timet_with_zone(t, 0, icaltimezone_get_utc_timezone());
 }
 
 SolarDate NextDate(const SolarDate& d) {
@@ -69,77 +81,121 @@ std::string SummaryOf(const std::string& text) {
     return std::string();
 }
 
-// Builds the VCALENDAR: each Add... makes one VEVENT.
-class IcsBuilder {
+// A note as its events show it, worked out once however many events it gives.
+struct NoteEvent {
+    std::string summary;      // "" for a note without visible text: no event
+    std::string description;
+    const char* color;        // CSS name of its own colour, or null
+    int64_t stamp;            // its list file's time of last write
+};
+
+NoteEvent EventOf(const FolderNote& note) {
+    NoteEvent e;
+    e.description = NoteText(note.text);
+    e.summary = SummaryOf(e.description);
+    const uint32_t w = note.colourWord;  // own colour 0x00BBGGRR
+    e.color = (w & OwnColorFlag) ? NearestCssColor(((w & 0xFF) << 16) | (w & 0xFF00) | ((w >> 16) & 0xFF)) : nullptr;
+    e.stamp = note.modified;
+    return e;
+}
+
+// One all-day event, or a yearly or weekly series of them.
+struct AllDay {
+    std::string uid;
+    SolarDate first;
+    int days;                                   // from first on
+    const std::string& summary;
+    const std::string& description;             // none when empty
+    int64_t stamp = kIcsTableStamp;             // DTSTAMP
+    bool lastModified = false;                  // LAST-MODIFIED too, the same time
+    const char* color = nullptr;                // COLOR
+    icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE;
+};
+
+// Writes the VCALENDAR as it goes: the calendar's own lines at once, each event (Write) when made,
+// END:VCALENDAR at Finish. Writing stops at the first failed write.
+class IcsWriter {
 public:
-    IcsBuilder(int fromYear, int toYear)
-        : calendar_(icalcomponent_new(ICAL_VCALENDAR_COMPONENT)), toYear_(toYear) {
-        icalcomponent_add_property(calendar_.get(), icalproperty_new_version("2.0"));
-        icalcomponent_add_property(calendar_.get(), icalproperty_new_prodid("-//Vestrel//vestrel-cal//ZH"));
-        icalcomponent_add_property(calendar_.get(), icalproperty_new_calscale("GREGORIAN"));
-        char name[32];
-        if (fromYear == toYear) {
-            std::snprintf(name, sizeof name, "Vestrel %d", fromYear);
-        } else {
-            std::snprintf(name, sizeof name, "Vestrel %d-%d", fromYear, toYear);
-        }
-        icalcomponent_add_property(calendar_.get(), icalproperty_new_name(name));
-        // The stamp of every event: the export's first day, so a later range's export is the newer.
-        stamp_ = icaltime_null_time();
-        stamp_.year = fromYear;
-        stamp_.month = 1;
-        stamp_.day = 1;
-        stamp_ = icaltime_set_timezone(&stamp_, icaltimezone_get_utc_timezone());
+    IcsWriter(const IcsOptions& options, std::ostream& out) : out_(out), toYear_(options.toYear) {
+        Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
+        icalcomponent* c = calendar.get();
+        icalcomponent_add_property(c, icalproperty_new_version("2.0"));
+        icalcomponent_add_property(c, icalproperty_new_prodid("-//Vestrel//vestrel-cal//ZH"));
+        icalcomponent_add_property(c, icalproperty_new_calscale("GREGORIAN"));
+        icalcomponent_add_property(c, icalproperty_new_name(kCalendarName));
+        icalproperty* calname = icalproperty_new_x(kCalendarName);
+        icalproperty_set_x_name(calname, "X-WR-CALNAME");
+        icalcomponent_add_property(c, calname);
+        icaldurationtype day = icaldurationtype_null_duration();
+        day.days = 1;
+        icalproperty* refresh = icalproperty_new_refreshinterval(day);
+        icalproperty_add_parameter(refresh, icalparameter_new_value(ICAL_VALUE_DURATION));
+        icalcomponent_add_property(c, refresh);
+        if (!options.source.empty()) icalcomponent_add_property(c, icalproperty_new_source(options.source.c_str()));
+        // Everything before its END line.
+        Append(c);
+        const size_t end = chunk_.rfind("END:VCALENDAR\r\n");
+        if (end != std::string::npos) chunk_.resize(end);
     }
 
-    // An all-day event on day; a yearly or weekly series of them when freq says so.
-    void Add(const std::string& uid, const SolarDate& day, const std::string& summary,
-             const std::string& description = std::string(), const char* color = nullptr,
-             icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE) {
-        icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-        icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp_));
-        icalcomponent_add_property(event, icalproperty_new_dtstart(DateOf(day)));
-        icalcomponent_add_property(event, icalproperty_new_dtend(DateOf(NextDate(day))));
-        if (freq != ICAL_NO_RECURRENCE) {
+    void Write(const AllDay& e) {
+        if (!out_) return;
+        Component event(icalcomponent_new(ICAL_VEVENT_COMPONENT));
+        icalcomponent* v = event.get();
+        icalcomponent_add_property(v, icalproperty_new_uid(e.uid.c_str()));
+        icalcomponent_add_property(v, icalproperty_new_dtstamp(UtcTime(e.stamp)));
+        if (e.lastModified) icalcomponent_add_property(v, icalproperty_new_lastmodified(UtcTime(e.stamp)));
+        icalcomponent_add_property(v, icalproperty_new_dtstart(DateOf(e.first)));
+        const int32_t end = DayNumber(e.first.year, e.first.month, e.first.day) + e.days;
+        icalcomponent_add_property(v, icalproperty_new_dtend(DateOf(SolarFromDayNumber(end))));
+        if (e.freq != ICAL_NO_RECURRENCE) {
             icalrecurrencetype rule;
             icalrecurrencetype_clear(&rule);
-            rule.freq = freq;
+            rule.freq = e.freq;
             rule.until = DateOf(SolarDate{static_cast<uint16_t>(toYear_), 12, 31});
-            icalcomponent_add_property(event, icalproperty_new_rrule(rule));
+            icalcomponent_add_property(v, icalproperty_new_rrule(rule));
         }
-        icalcomponent_add_property(event, icalproperty_new_summary(summary.c_str()));
-        if (!description.empty())
-            icalcomponent_add_property(event, icalproperty_new_description(description.c_str()));
-        if (color != nullptr) icalcomponent_add_property(event, icalproperty_new_color(color));
-        icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-        icalcomponent_add_component(calendar_.get(), event);
+        icalcomponent_add_property(v, icalproperty_new_summary(e.summary.c_str()));
+        if (!e.description.empty())
+            icalcomponent_add_property(v, icalproperty_new_description(e.description.c_str()));
+        if (e.color != nullptr) icalcomponent_add_property(v, icalproperty_new_color(e.color));
+        icalcomponent_add_property(v, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        Append(v);
+        if (chunk_.size() >= kWriteChunk) Send();
     }
 
-    // A note's event; nothing for a note without visible text.
-    void AddNote(const std::string& uid, const SolarDate& day, const FolderNote& note,
-                 icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE) {
-        const std::string text = NoteText(note.text);
-        const std::string summary = SummaryOf(text);
-        if (summary.empty()) return;
-        const uint32_t w = note.colourWord;  // own colour 0x00BBGGRR
-        const char* color = (w & OwnColorFlag)
-                                ? NearestCssColor(((w & 0xFF) << 16) | (w & 0xFF00) | ((w >> 16) & 0xFF))
-                                : nullptr;
-        Add(uid, day, summary, text, color, freq);
+    // A note's event on day; nothing for a note without visible text.
+    void WriteNote(std::string uid, const SolarDate& day, const NoteEvent& note,
+                   icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE) {
+        if (note.summary.empty()) return;
+        Write({std::move(uid), day, 1, note.summary, note.description, note.stamp, true, note.color, freq});
     }
 
-    std::string Text() {
-        char* text = icalcomponent_as_ical_string_r(calendar_.get());
-        std::string out = text != nullptr ? text : "";
-        std::free(text);
-        return out;
+    void Finish() {
+        chunk_ += "END:VCALENDAR\r\n";
+        Send();
     }
 
 private:
-    Component calendar_;
-    icaltimetype stamp_;
+    // The component's text as libical writes it, folded afresh.
+    void Append(icalcomponent* c) {
+        char* text = icalcomponent_as_ical_string_r(c);
+        if (text != nullptr) FoldIcsLines(text, &chunk_);
+        std::free(text);
+    }
+
+    // The gathered events out and flushed: whatever happens next, the file holds whole events.
+    void Send() {
+        if (out_ && !chunk_.empty()) {
+            out_.write(chunk_.data(), static_cast<std::streamsize>(chunk_.size()));
+            out_.flush();
+        }
+        chunk_.clear();
+    }
+
+    std::ostream& out_;
     int toYear_;
+    std::string chunk_;
 };
 
 // The notes of one kind, each list in its file's slot order.
@@ -150,7 +206,69 @@ std::vector<const FolderNote*> NotesOf(const std::vector<FolderNote>& notes, Not
     return out;
 }
 
+bool IsAsciiAlnum(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
 }  // namespace
+
+void FoldIcsLines(const char* text, std::string* out) {
+    // libical may fold inside a line's CR LF (CR, CR LF space, LF): its folds come out before
+    // anything else is looked at.
+    std::string lines;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (p[0] == '\r' && p[1] == '\n' && (p[2] == ' ' || p[2] == '\t')) {
+            p += 2;
+            continue;
+        }
+        lines.push_back(*p);
+    }
+    size_t width = 0;  // octets on the current line
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(lines[i]);
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < lines.size() && lines[i + 1] == '\n') {
+                out->append("\r\n");
+                width = 0;
+                ++i;
+            }
+            continue;  // a lone CR or LF
+        }
+        // A fold goes before a character that would pass the limit; the bytes after a lead byte
+        // follow it onto its line.
+        const size_t octets = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;  // a stray continuation byte: 1
+        if (width + octets > kLineOctets) {
+            out->append("\r\n ");
+            width = 1;
+        }
+        out->push_back(static_cast<char>(c));
+        ++width;
+    }
+}
+
+bool IsUidDomain(const std::string& name) {
+    if (name.empty() || name.size() > 253) return false;
+    return std::all_of(name.begin(), name.end(), [](char c) { return IsAsciiAlnum(c) || c == '.' || c == '-' || c == '_'; });
+}
+
+bool IsSourceUri(const std::string& uri) {
+    const size_t colon = uri.find(':');
+    if (colon == 0 || colon == std::string::npos || colon + 1 == uri.size() || uri.size() > 2000) return false;
+    if (!IsAsciiAlnum(uri[0]) || (uri[0] >= '0' && uri[0] <= '9')) return false;
+    for (size_t i = 1; i < colon; ++i)
+        if (!IsAsciiAlnum(uri[i]) && uri[i] != '+' && uri[i] != '-' && uri[i] != '.') return false;
+    static const char kUriMarks[] = "-._~:/?#[]@!$&'()*+,;=";  // unreserved and reserved but letters, digits
+    for (size_t i = colon + 1; i < uri.size(); ++i) {
+        const char c = uri[i];
+        if (c == '%') {
+            if (i + 2 >= uri.size() || !IsHex(uri[i + 1]) || !IsHex(uri[i + 2])) return false;
+            i += 2;
+        } else if (!IsAsciiAlnum(c) && std::strchr(kUriMarks, c) == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
 
 std::string SolarTermInstant(int year, int month, const SolarTermTime& t) {
     SolarDate d{static_cast<uint16_t>(year), static_cast<uint16_t>(month), t.day};
@@ -185,57 +303,62 @@ std::string NoteText(const std::string& gbk) {
     return GbkToUtf8(clean);
 }
 
-std::string ExportIcs(int fromYear, int toYear, const std::vector<FolderNote>& notes) {
-    IcsBuilder ics(fromYear, toYear);
-    if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) return ics.Text();
+void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out) {
+    const int fromYear = options.fromYear, toYear = options.toYear;
+    IcsWriter ics(options, out);
+    if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) return ics.Finish();
     const SolarDate first{static_cast<uint16_t>(fromYear),
                           static_cast<uint16_t>(fromYear == kIcsFirstYear ? kFirstMonthOf1900 : 1), 1};
     const int32_t firstDay = DayNumber(first.year, first.month, first.day);
     const int32_t lastDay = DayNumber(toYear, 12, 31);
+    const std::string at = "-note@" + options.uidDomain;
+    const std::string none;
     char uid[64];
 
     // Series first: each starts on the first day of the range on which it falls.
     for (const FolderNote* n : NotesOf(notes, NoteKind::SolarYearly)) {
         for (int year = first.year; year <= toYear; ++year) {
             if (!IsValidDate(year, n->month, n->slot) || DayNumber(year, n->month, n->slot) < firstDay) continue;
-            std::snprintf(uid, sizeof uid, "yearly-%02d%02d-note@vestrel-cal", n->month, n->slot);
-            ics.AddNote(uid, SolarDate{static_cast<uint16_t>(year), static_cast<uint16_t>(n->month),
-                                       static_cast<uint16_t>(n->slot)},
-                        *n, ICAL_YEARLY_RECURRENCE);
+            std::snprintf(uid, sizeof uid, "yearly-%02d%02d", n->month, n->slot);
+            ics.WriteNote(uid + at,
+                          SolarDate{static_cast<uint16_t>(year), static_cast<uint16_t>(n->month),
+                                    static_cast<uint16_t>(n->slot)},
+                          EventOf(*n), ICAL_YEARLY_RECURRENCE);
             break;
         }
     }
     for (const FolderNote* n : NotesOf(notes, NoteKind::Weekly)) {
         if (n->slot > 6) continue;  // slot 7 is no weekday the program shows
         const int shift = (n->slot - DayOfWeek(first.year, first.month, first.day) + 7) % 7;  // [0, 6]
-        std::snprintf(uid, sizeof uid, "weekly-%d-note@vestrel-cal", n->slot);
-        ics.AddNote(uid, SolarFromDayNumber(firstDay + shift), *n, ICAL_WEEKLY_RECURRENCE);
+        std::snprintf(uid, sizeof uid, "weekly-%d", n->slot);
+        ics.WriteNote(uid + at, SolarFromDayNumber(firstDay + shift), EventOf(*n), ICAL_WEEKLY_RECURRENCE);
     }
 
-    // Dated notes by date; lunar-yearly notes by lunar month number and day (1 ... 30).
+    // Dated notes by date; lunar-yearly notes by lunar month number and day (1 ... 30), each
+    // converted once for all its events.
     std::vector<const FolderNote*> dated = NotesOf(notes, NoteKind::Day);
     std::stable_sort(dated.begin(), dated.end(), [](const FolderNote* a, const FolderNote* b) {
         return (a->year * 100 + a->month) * 100 + a->slot < (b->year * 100 + b->month) * 100 + b->slot;
     });
-    std::vector<const FolderNote*> lunar[13][31];
+    std::vector<NoteEvent> lunar[13][31];
     for (const FolderNote* n : NotesOf(notes, NoteKind::LunarYearly))
-        if (n->month >= 1 && n->month <= 12 && n->slot >= 1 && n->slot <= 30) lunar[n->month][n->slot].push_back(n);
+        if (n->month >= 1 && n->month <= 12 && n->slot >= 1 && n->slot <= 30) lunar[n->month][n->slot].push_back(EventOf(*n));
 
     // One walk over the days: festivals, terms, dated notes, lunar-yearly notes.
     size_t nextDated = 0;
     SolarDate d = first;
     LunarDate l = LunarDate::FromSolar(d.year, d.month, d.day);
     SolarTermTime terms[2] = {};
-    for (int32_t n = firstDay; n <= lastDay; ++n) {
+    for (int32_t n = firstDay; n <= lastDay && out; ++n) {
         if (d.day == 1 || n == firstDay) SolarTermDays(d.year, d.month, &terms[0], &terms[1]);
         const std::string date = Compact(d);
-        if (const char* name = l.FestivalName()) ics.Add(date + "-lunar-festival@vestrel-cal", d, Utf8(name));
+        if (const char* name = l.FestivalName()) ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(name), none});
         if (const char* name = SolarFestivalName(d.month, d.day))
-            ics.Add(date + "-festival@vestrel-cal", d, Utf8(name));
+            ics.Write({date + "-festival@vestrel-cal", d, 1, Utf8(name), none});
         for (int which = 1; which <= 2; ++which) {
             if (terms[which - 1].day != d.day) continue;
-            ics.Add(date + "-term@vestrel-cal", d, Utf8(SolarTermName(d.month, which)),
-                    u8"交节时刻 " + SolarTermInstant(d.year, d.month, terms[which - 1]) + " (UTC+8)");
+            ics.Write({date + "-term@vestrel-cal", d, 1, Utf8(SolarTermName(d.month, which)),
+                       u8"交节时刻 " + SolarTermInstant(d.year, d.month, terms[which - 1]) + " (UTC+8)"});
         }
 
         const int key = (d.year * 100 + d.month) * 100 + d.day;
@@ -244,17 +367,16 @@ std::string ExportIcs(int fromYear, int toYear, const std::vector<FolderNote>& n
                (dated[nextDated]->year * 100 + dated[nextDated]->month) * 100 + dated[nextDated]->slot <= key) {
             const FolderNote* note = dated[nextDated++];
             if (note->slot == d.day && note->month == d.month && note->year == d.year)
-                ics.AddNote(date + "-note@vestrel-cal", d, *note);
+                ics.WriteNote(date + at, d, EventOf(*note));
         }
 
         if (l.IsValid()) {
             // Day 29 of a 29-day month also takes the notes of day 30.
             const int lastSlot = l.day == 29 && l.monthDays == 29 ? 30 : l.day;
             for (int slot = l.day; slot <= lastSlot; ++slot) {
-                for (const FolderNote* note : lunar[l.month][slot]) {
-                    std::snprintf(uid, sizeof uid, "lunar-%04d-%02d%s-%02d-note@vestrel-cal", l.year, l.month,
-                                  l.isLeap ? "L" : "", slot);
-                    ics.AddNote(uid, d, *note);
+                for (const NoteEvent& note : lunar[l.month][slot]) {
+                    std::snprintf(uid, sizeof uid, "lunar-%04d-%02d%s-%02d", l.year, l.month, l.isLeap ? "L" : "", slot);
+                    ics.WriteNote(uid + at, d, note);
                 }
             }
         }
@@ -262,5 +384,5 @@ std::string ExportIcs(int fromYear, int toYear, const std::vector<FolderNote>& n
         d = NextDate(d);
         l.NextDay();
     }
-    return ics.Text();
+    ics.Finish();
 }

@@ -1,23 +1,29 @@
-// vestrel-cal --ics: festivals, solar terms and the user's notes as one RFC 5545 calendar, built
-// and written by libical.
+// vestrel-cal --ics: festivals, solar terms and the user's notes as one RFC 5545 calendar. Each
+// event is built and escaped by libical and written as soon as it is made, so memory stays the same
+// whatever the range; the lines are folded here (FoldIcsLines), not by libical.
 //
 // Every event is an all-day event (or a yearly or weekly series of them) whose UID says what it is,
-// and whose DTSTAMP is fixed by the range, so the same input gives the same bytes and importing a
-// new export updates the events of an earlier one instead of adding copies:
+// so importing a new export updates the events of an earlier one instead of adding copies:
 //   festival   YYYYMMDD-festival@vestrel-cal           a Gregorian festival
 //              YYYYMMDD-lunar-festival@vestrel-cal     a lunar one (both may fall on one day)
 //   term       YYYYMMDD-term@vestrel-cal
-//   dated      YYYYMMDD-note@vestrel-cal
-//   yearly     yearly-MMDD-note@vestrel-cal            by Gregorian date
-//   lunar      lunar-YYYY-MM[L]-DD-note@vestrel-cal    lunar year, month (L: the leap month), the
+//   dated      YYYYMMDD-note@D                         D: the UID domain, vestrel-cal by default
+//   yearly     yearly-MMDD-note@D                      by Gregorian date
+//   lunar      lunar-YYYY-MM[L]-DD-note@D              lunar year, month (L: the leap month), the
 //                                                      note's lunar day (its slot, 30 also where
 //                                                      it lands on 29)
-//   weekly     weekly-W-note@vestrel-cal               W = weekday, 0 = Sunday
+//   weekly     weekly-W-note@D                         W = weekday, 0 = Sunday
+// A note's DTSTAMP and LAST-MODIFIED are the time of last write of its list file, so an edited
+// note's events look newer to a calendar app and the others keep their bytes. Festivals and terms
+// carry kIcsTableStamp.
 #pragma once
 
+#include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "calendar/gregorian.h"
 #include "calendar/labels.h"
 #include "cli/note_folder.h"
 
@@ -25,8 +31,23 @@
 constexpr int kIcsFirstYear = 1900;
 constexpr int kIcsLastYear = 2049;
 
-// The calendar of the Gregorian years fromYear ... toYear (kIcsFirstYear <= fromYear <= toYear <=
-// kIcsLastYear; other arguments give a calendar without events), days before 1900-02-01 left out:
+// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-01 00:00:00, when their
+// tables were last revised. Raise it with any change of those tables so that apps take the events
+// of a new export as updates.
+constexpr int64_t kIcsTableStamp = 1796083200;
+
+// The domain of note UIDs without --uid-domain.
+constexpr char kIcsDefaultUidDomain[] = "vestrel-cal";
+
+struct IcsOptions {
+    int fromYear = kIcsFirstYear;
+    int toYear = kIcsFirstYear;
+    std::string uidDomain = kIcsDefaultUidDomain;  // after the @ of every note UID (IsUidDomain)
+    std::string source;                            // the calendar's SOURCE (IsSourceUri); none when empty
+};
+
+// Writes the calendar of the Gregorian years fromYear ... toYear (kIcsFirstYear <= fromYear <=
+// toYear <= kIcsLastYear; other years give a calendar without events), days before 1900-02-01 left out:
 //   - each festival and solar term as an all-day event; a term's description gives its instant;
 //   - dated notes on their day; Gregorian-yearly notes as one yearly series and weekly notes as
 //     one weekly series, from the first day on which they fall to the end of toYear;
@@ -35,7 +56,21 @@ constexpr int kIcsLastYear = 2049;
 // A note's summary is its first line, its description the whole text, and its own colour (never
 // the kind's default) becomes a COLOR. Notes without visible text (colour-only marks) and slots no
 // day has (day 0, 31 April, weekday 7) give no event.
-std::string ExportIcs(int fromYear, int toYear, const std::vector<FolderNote>& notes);
+// Output goes out in whole events, each write flushed; it stops at the first failed write, and
+// END:VCALENDAR comes last, so a cut-off file never ends like a whole one.
+void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out);
+
+// Content lines as RFC 5545 wants them on the wire. text is CR LF separated lines, possibly folded
+// already (CR LF and a space or tab inside a line are taken out first); each line goes to out folded
+// at 75 octets, never inside a UTF-8 character, and ends in CR LF. A CR or LF that is not part of
+// a CR LF is left out. Appends to out.
+void FoldIcsLines(const char* text, std::string* out);
+
+// Whether name can stand after the @ of a UID: 1 ... 253 letters, digits, '.', '-' and '_'.
+bool IsUidDomain(const std::string& name);
+// Whether uri is an absolute URI (RFC 3986: a scheme, ':', then only URI characters, each '%'
+// followed by two hex digits), at most 2000 characters.
+bool IsSourceUri(const std::string& uri);
 
 // "YYYY-MM-DD HH:MM" of a solar term of (year, month) in China Standard Time. The table's minute 60
 // (seconds rounded up without a carry) is the next minute: 23:60 on the 31st of December is 00:00

@@ -54,9 +54,9 @@ bool CanRead(const std::string& folder) {
 
 enum class ListRead { Missing, Loaded, Damaged };
 
-// The whole of path into *data: Damaged when it is not a regular file, is larger than maxBytes or
-// cannot be read whole.
-ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data) {
+// The whole of path into *data, and its time of last write into *modified (when not null):
+// Damaged when it is not a regular file, is larger than maxBytes or cannot be read whole.
+ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, int64_t* modified = nullptr) {
     // O_NONBLOCK: a FIFO under a file's name must not hold the tool up; regular files ignore it.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? ListRead::Missing : ListRead::Damaged;
@@ -66,6 +66,7 @@ ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data) {
         return ListRead::Damaged;
     }
     const size_t size = static_cast<size_t>(st.st_size);
+    if (modified != nullptr) *modified = st.st_mtime;
     data->assign(size, '\0');
     size_t got = 0;
     while (got < size) {
@@ -78,10 +79,10 @@ ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data) {
     return got == size ? ListRead::Loaded : ListRead::Damaged;
 }
 
-// The whole of path, decoded into entries[0 ... lastIndex].
-ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex) {
+// The whole of path, decoded into entries[0 ... lastIndex]; *modified its time of last write.
+ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex, int64_t* modified) {
     std::string data;
-    const ListRead read = ReadWhole(path, kMaxListFileBytes, &data);
+    const ListRead read = ReadWhole(path, kMaxListFileBytes, &data, modified);
     if (read != ListRead::Loaded) return read;
     return DecodeNoteList(data.data(), data.size(), entries, lastIndex) == 0 ? ListRead::Loaded : ListRead::Damaged;
 }
@@ -91,7 +92,8 @@ void ReadListInto(const std::string& folder, const char* name, NoteKind kind, in
     const int lastIndex = kind == NoteKind::Weekly ? kLastWeekSlot : kLastMonthSlot;
     NoteEntry entries[kLastMonthSlot + 1];
     const std::string path = folder + "/" + name;
-    switch (ReadList(path, entries, lastIndex)) {
+    int64_t modified = 0;
+    switch (ReadList(path, entries, lastIndex, &modified)) {
         case ListRead::Missing: return;
         case ListRead::Damaged: out->damaged.push_back(path); return;
         case ListRead::Loaded: break;
@@ -99,7 +101,8 @@ void ReadListInto(const std::string& folder, const char* name, NoteKind kind, in
     for (int slot = 0; slot <= lastIndex; ++slot) {
         const NoteEntry& e = entries[slot];
         if (!e.Present()) continue;
-        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length)});
+        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length),
+                                        modified});
     }
 }
 

@@ -22,6 +22,7 @@ struct FolderNote {
     int slot;
     uint32_t colourWord;
     std::string text;  // GBK bytes as stored; empty for a colour-only mark
+    int64_t modified;  // its list file's time of last write, seconds since 1970 (UTC)
 };
 
 struct NoteFolder {

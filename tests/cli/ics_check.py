@@ -1,8 +1,10 @@
 """vestrel-cal --ics read back by the icalendar package: the calendar loads, the terms, festivals
-and notes are where and what they should be, and two runs give the same bytes.
+and notes are where and what they should be, every text length comes back whole from lines within
+the limit, and two runs give the same bytes. Given the program's test build (whose allocations fail
+after VESTREL_FAIL_ALLOCATIONS_AFTER), also what an allocation failure leaves.
 
 Run with Debian's interpreter, which is the one python3-icalendar serves:
-    /usr/bin/python3 tests/cli/ics_check.py build/native/vestrel-cal
+    /usr/bin/python3 tests/cli/ics_check.py build/native/vestrel-cal [build/native/tests/cli/vestrel-cal-alloc-fail]
 """
 import datetime
 import os
@@ -15,6 +17,7 @@ import unittest
 import icalendar
 
 TOOL = None  # the vestrel-cal binary, from the command line
+ALLOC_FAIL_TOOL = None  # its test build, when given
 
 D = datetime.date
 
@@ -55,6 +58,17 @@ def run(*args):
 
 def events(ics):
     return list(icalendar.Calendar.from_ical(ics).walk("VEVENT"))
+
+
+def check_lines(test, ics):
+    """Every line ends in CR LF, holds no other CR or LF, is at most 75 octets and whole UTF-8."""
+    lines = ics.split(b"\r\n")
+    test.assertEqual(lines[-1], b"")  # the last line ends in CR LF too
+    for line in lines[:-1]:
+        test.assertNotIn(b"\n", line)
+        test.assertNotIn(b"\r", line)
+        test.assertLessEqual(len(line), 75, line)
+        line.decode("utf-8")  # a fold never splits a character
 
 
 def by_summary(evs):
@@ -129,14 +143,8 @@ class Notes(unittest.TestCase):
         return [e for e in self.events if str(e["SUMMARY"]) == title]
 
     def test_every_line_ends_in_crlf_and_is_folded(self):
-        lines = self.ics.split(b"\r\n")
-        self.assertEqual(lines[-1], b"")  # the last line ends in CR LF too
-        for line in lines[:-1]:
-            self.assertNotIn(b"\n", line)
-            self.assertNotIn(b"\r", line)
-            self.assertLessEqual(len(line), 75, line)
-            line.decode("utf-8")  # a fold never splits a character
-        self.assertTrue(any(line.startswith(b" ") for line in lines))  # the long note was folded
+        check_lines(self, self.ics)
+        self.assertIn(b"\r\n ", self.ics)  # the long note was folded
 
     def test_a_lunar_yearly_note_falls_on_every_sixth_month_leap_month_included(self):
         # Gregorian     lunar
@@ -162,14 +170,58 @@ class Notes(unittest.TestCase):
         self.assertNotIn("kept aside", titles)     # 201703.damaged
         self.assertEqual([e for e in self.events if e.decoded("DTSTART") == D(2017, 3, 10)], [])  # colour only
 
-    def test_every_uid_once_and_stamps_fixed(self):
+    def test_every_uid_once(self):
         uids = [str(e["UID"]) for e in self.events]
         self.assertEqual(len(uids), len(set(uids)))
-        self.assertEqual({e.decoded("DTSTAMP") for e in self.events},
-                         {datetime.datetime(2016, 1, 1, tzinfo=datetime.timezone.utc)})
 
     def test_two_runs_give_the_same_bytes(self):
         self.assertEqual(run("2016", "2018", "--notes", self.notes), self.ics)
+
+
+class TextLengths(unittest.TestCase):
+    def test_every_length_from_1_to_400_bytes_comes_back_whole(self):
+        # Dated notes of n UTF-8 bytes, (n mod width) letters and then characters of one width, 28 a
+        # month from January 2001; a long SOURCE folds the calendar's own lines too.
+        texts = ["a" * (n % len(c.encode())) + c * (n // len(c.encode())) for c in "x;中α" for n in range(1, 401)]
+        files, expected = {}, {}
+        for i, text in enumerate(texts):
+            year, month, day = 2001 + i // (28 * 12), i // 28 % 12 + 1, i % 28 + 1
+            files.setdefault("%d%02d" % (year, month), {})[day] = (text, 0)
+            expected["%d%02d%02d-note@vestrel-cal" % (year, month, day)] = (text, text)
+        with tempfile.TemporaryDirectory() as tmp:
+            ics = run("2001", "2005", "--notes", make_notes(tmp, files), "--source", "https://h/" + "%E4%B8%AD" * 30)
+        check_lines(self, ics)
+        self.assertEqual({str(e["UID"]): (str(e["SUMMARY"]), str(e["DESCRIPTION"])) for e in events(ics)
+                          if str(e["UID"]).endswith("-note@vestrel-cal")}, expected)
+
+
+class OutOfMemory(unittest.TestCase):
+    def test_status_1_one_line_and_whole_events_without_the_end(self):
+        if ALLOC_FAIL_TOOL is None:
+            self.skipTest("no test build of vestrel-cal given (none under AddressSanitizer)")
+        with tempfile.TemporaryDirectory() as tmp:
+            notes = make_notes(tmp, {"008": {15: ("农历八月十五，" * 2000, 0)}, "200105": {1: ("劳动节", 0)}})
+            # Allocation budgets from 0 up by a tenth each time (-1: none fails), until the export gets through.
+            whole, cut_after, allocations = None, set(), -1
+            while True:
+                env = dict(os.environ, VESTREL_FAIL_ALLOCATIONS_AFTER=str(allocations))
+                r = subprocess.run([ALLOC_FAIL_TOOL, "--ics", "2000", "2007", "--notes", notes], capture_output=True,
+                                   env=env)
+                if r.returncode == 0:
+                    self.assertEqual((r.stderr, r.stdout[-15:]), (b"", b"END:VCALENDAR\r\n"))
+                    self.assertEqual(r.stdout, whole or r.stdout)
+                    if whole is not None:
+                        break
+                    whole = r.stdout
+                else:
+                    self.assertEqual((r.returncode, r.stderr), (1, b"vestrel-cal: out of memory\n"), allocations)
+                    # The start of the whole calendar, cut after an event or before the first.
+                    self.assertTrue(whole.startswith(r.stdout) and b"END:VCALENDAR" not in r.stdout, allocations)
+                    if b"BEGIN:VEVENT" in r.stdout:
+                        self.assertTrue(r.stdout.endswith(b"END:VEVENT\r\n"), allocations)
+                        cut_after.add(r.stdout.count(b"BEGIN:VEVENT"))
+                allocations = allocations * 11 // 10 + 1 if allocations >= 0 else 0
+            self.assertGreater(len(cut_after), 3, "cut off after several different events")
 
 
 class Refused(unittest.TestCase):
@@ -198,4 +250,6 @@ class Refused(unittest.TestCase):
 
 if __name__ == "__main__":
     TOOL = sys.argv.pop(1)
+    if len(sys.argv) > 1 and os.path.isfile(sys.argv[1]):
+        ALLOC_FAIL_TOOL = sys.argv.pop(1)
     unittest.main(verbosity=2)

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 #include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,8 +19,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "cli/cli.h"
 #include "cli/css_colors.h"
@@ -95,6 +99,8 @@ std::string MakeFolders(const std::string& dir, const char* root, const char* li
 struct Event {
     std::string uid, summary, description, color, rrule;
     int year, month, day;  // DTSTART
+    time_t stamp;          // DTSTAMP
+    time_t modified;       // LAST-MODIFIED, -1 when none
 };
 
 // The VEVENTs of an iCalendar text, by UID. ADD_FAILURE when libical cannot parse it.
@@ -117,6 +123,11 @@ std::map<std::string, Event> Parse(const std::string& ics) {
             icalrecurrencetype rule = icalproperty_get_rrule(p);
             ev.rrule = icalrecurrencetype_as_string(&rule);
         }
+        icaltimezone* utc = icaltimezone_get_utc_timezone();
+        ev.stamp = icaltime_as_timet_with_zone(icalcomponent_get_dtstamp(e), utc);
+        ev.modified = -1;
+        if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_LASTMODIFIED_PROPERTY))
+            ev.modified = icaltime_as_timet_with_zone(icalproperty_get_lastmodified(p), utc);
         const icaltimetype start = icalcomponent_get_dtstart(e);
         ev.year = start.year;
         ev.month = start.month;
@@ -310,8 +321,10 @@ TEST(IcsNotes, WhereEachKindLands) {
 TEST(IcsNotes, LunarYearlySweepOverTheWholeRange) {
     std::vector<FolderNote> notes;
     for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= 30; ++day) notes.push_back({NoteKind::LunarYearly, 0, month, day, 0, "n"});
-    const auto events = Parse(ExportIcs(1900, 2049, notes));
+        for (int day = 1; day <= 30; ++day) notes.push_back({NoteKind::LunarYearly, 0, month, day, 0, "n", 0});
+    std::ostringstream ics;
+    WriteIcs({1900, 2049, kIcsDefaultUidDomain, ""}, notes, ics);
+    const auto events = Parse(ics.str());
     std::map<std::string, int> perMonth;  // "YYYY-MM[L]" -> events
     int lunarEvents = 0;
     for (const auto& [uid, e] : events) {
@@ -339,6 +352,101 @@ TEST(IcsNotes, LunarYearlySweepOverTheWholeRange) {
         EXPECT_EQ(count, expected) << month;
     }
     EXPECT_GT(lunarEvents, (months - 2) * 30);
+}
+
+// Notes of every length from 1 to 400 UTF-8 bytes, each of one kind of character after (length mod
+// its width) letters, so that a fold falls on every position of each kind, come back whole through
+// libical's parser (ics_check.py checks the lines of the same texts).
+TEST(IcsLines, EveryTextLengthComesBackWhole) {
+    struct { const char* gbk; const char* utf8; size_t width; } units[] = {
+        {"x", "x", 1}, {";", ";", 1}, {"中", u8"中", 3}, {"α", u8"α", 2}};
+    std::vector<FolderNote> notes;
+    std::map<std::string, std::string> expected, got;  // UID -> text
+    for (const auto& unit : units) {
+        for (size_t n = 1; n <= 400; ++n) {
+            std::string gbk(n % unit.width, 'a'), utf8 = gbk;
+            for (size_t k = 0; k < n / unit.width; ++k) gbk += unit.gbk, utf8 += unit.utf8;
+            const SolarDate d = SolarFromDayNumber(DayNumber(2001, 1, 1) + static_cast<int32_t>(notes.size()));
+            notes.push_back({NoteKind::Day, d.year, d.month, d.day, 0, gbk, 0});
+            char uid[40];
+            std::snprintf(uid, sizeof uid, "%04d%02d%02d-note@vestrel-cal", d.year, d.month, d.day);
+            expected[uid] = utf8;
+        }
+    }
+    std::ostringstream ics;
+    WriteIcs({2001, 2005, kIcsDefaultUidDomain, ""}, notes, ics);
+    for (const auto& [uid, e] : Parse(ics.str()))
+        if (uid.find("-note@") != std::string::npos) got[uid] = e.summary == e.description ? e.summary : "(differ)";
+    EXPECT_EQ(got, expected);
+}
+
+// A note's DTSTAMP and LAST-MODIFIED are its file's time of last write whatever FROM, newer after the
+// file is written again and unchanged for other files; festivals and terms have kIcsTableStamp.
+// --uid-domain changes the note UIDs alone.
+TEST(IcsNoteIdentity, StampsFromTheFilesAndUidsOfTheDomain) {
+    TempDir tmp;
+    const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const time_t written = 1700000000;  // 2023-11-14 22:13:20 UTC
+    auto write = [&](const char* name, int slot, const char* text, time_t t) {
+        WriteList(lists + "/" + name, {{slot, text, 0}});
+        const timespec times[2] = {{t, 0}, {t, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, (lists + "/" + name).c_str(), times, 0), 0) << name;
+    };
+    write("201703", 8, "dated", written), write("102", 14, "yearly", written), write("week", 1, "weekly", written);
+    for (const int edited : {0, 60}) {
+        write("006", 15, edited ? "lunar, edited" : "lunar", written + edited);
+        const Result r = Cal({"--ics", "2017", "2018", "--notes", tmp.Path().c_str()});
+        EXPECT_EQ(Cal({"--ics", "2017", "2018", "--notes", tmp.Path().c_str()}).out, r.out);  // same bytes
+        for (const char* from : {"1900", "2017"}) {
+            for (const auto& [uid, e] : Parse(Cal({"--ics", from, "2018", "--notes", tmp.Path().c_str()}).out)) {
+                const bool note = uid.find("-note@") != std::string::npos;
+                const time_t stamp = !note ? kIcsTableStamp : uid.rfind("lunar-", 0) == 0 ? written + edited : written;
+                EXPECT_EQ(e.stamp, stamp) << uid;
+                EXPECT_EQ(e.modified, note ? stamp : -1) << uid;
+            }
+        }
+    }
+    for (const char* domain : {"alice.example.org", "bob_2.example-org"}) {
+        int notes = 0;
+        for (const auto& [uid, e] :
+             Parse(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str(), "--uid-domain", domain}).out)) {
+            const bool note = uid.find("-note@") != std::string::npos;
+            notes += note;
+            EXPECT_EQ(uid.substr(uid.find('@') + 1), note ? domain : "vestrel-cal") << uid;
+        }
+        EXPECT_EQ(notes, 5);  // dated, 六月十五, 闰六月十五, the weekly and the yearly series
+    }
+}
+
+TEST(IcsCalendar, FeedPropertiesAndCheckedOptions) {
+    const std::string url = "https://calendars.example.org/" + std::string(100, 'p') + "/v.ics?a=1&b=%2F";
+    for (const char* source : {"", url.c_str()}) {
+        const Result r = *source ? Cal({"--ics", "2017", "2017", "--source", source}) : Cal({"--ics", "2017", "2017"});
+        const std::string head = r.out.substr(0, r.out.find("BEGIN:VEVENT"));
+        for (const char* line : {u8"\r\nNAME:Vestrel 农历\r\n", u8"\r\nX-WR-CALNAME:Vestrel 农历\r\n",
+                                 "\r\nREFRESH-INTERVAL;VALUE=DURATION:P1D\r\n"})
+            EXPECT_NE(head.find(line), std::string::npos) << head;
+        icalcomponent* cal = icalparser_parse_string(r.out.c_str());
+        ASSERT_NE(cal, nullptr);
+        icalproperty* p = icalcomponent_get_first_property(cal, ICAL_SOURCE_PROPERTY);
+        EXPECT_EQ(std::string(p ? icalproperty_get_source(p) : ""), source);
+        icalcomponent_free(cal);
+    }
+    const std::string longName(254, 'a');
+    const std::vector<std::vector<const char*>> bad = {
+        {"--uid-domain"}, {"--uid-domain", ""}, {"--uid-domain", "a b"}, {"--uid-domain", "a\r\nb"},
+        {"--uid-domain", "a;b"}, {"--uid-domain", "a@b"}, {"--uid-domain", u8"例子"},
+        {"--uid-domain", longName.c_str()}, {"--uid-domain", "a", "--uid-domain", "b"}, {"--source"},
+        {"--source", "example.org/a.ics"}, {"--source", "http://a b"}, {"--source", "http://a/%2"},
+        {"--source", "1http://a"}, {"--source", "http:"}, {"--source", "http://a\r\nX:y"},
+        {"--source", u8"http://例子"}, {"--source", "http://a\"b"}, {"--source", "http://a", "--source", "http://b"},
+    };
+    for (const auto& options : bad) {
+        std::vector<const char*> args = {"--ics", "2017", "2017"};
+        args.insert(args.end(), options.begin(), options.end());
+        const Result r = Cal(args);
+        EXPECT_EQ(std::make_tuple(r.status, r.out, Lines(r.err)), std::make_tuple(2, std::string(), 1)) << options.back();
+    }
 }
 
 TEST(IcsText, NoteTextBecomesUtf8WithLfLineBreaks) {

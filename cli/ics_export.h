@@ -23,7 +23,7 @@
 
 // The Gregorian years an export may cover: those of the calendar, whose first day is 1900-02-01.
 constexpr int kIcsFirstYear = 1900;
-constexpr int kIcsLastYear = 2049;
+constexpr int kIcsLastYear = 2100;
 
 // The calendar of the Gregorian years fromYear ... toYear (kIcsFirstYear <= fromYear <= toYear <=
 // kIcsLastYear; other arguments give a calendar without events), days before 1900-02-01 left out:

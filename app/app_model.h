@@ -1,11 +1,11 @@
 // What the main window decides, apart from any window: month navigation within February 1900 ...
-// December 2049, the year and month boxes and the timer's schedule. Portable.
+// December 2100, the year and month boxes and the timer's schedule. Portable.
 #pragma once
 
 #include <vector>
 
 constexpr int kFirstShownYear = 1900, kFirstShownMonth = 2;  // February 1900
-constexpr int kLastShownYear = 2049, kLastShownMonth = 12;   // December 2049
+constexpr int kLastShownYear = 2100, kLastShownMonth = 12;   // December 2100
 
 struct YearMonth {
     int year;
@@ -13,7 +13,7 @@ struct YearMonth {
     friend bool operator==(YearMonth a, YearMonth b) { return a.year == b.year && a.month == b.month; }
 };
 
-// The month delta months away from ym, held within February 1900 ... December 2049.
+// The month delta months away from ym, held within February 1900 ... December 2100.
 YearMonth StepMonth(YearMonth ym, int delta);
 
 // The month the boxes select (year index 0 = 1900, month index 0 = January): January 1900, which

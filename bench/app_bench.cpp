@@ -1,4 +1,4 @@
-// The main window under Wine: "下月" from February 1900 to December 2049 (1,799 months, each
+// The main window under Wine: "下月" from February 1900 to December 2100 (2,411 months, each
 // painted), and what that leaves behind: private bytes and GDI objects alive.
 #include <windows.h>
 
@@ -41,7 +41,7 @@ int main() {
         const long gdiBefore = LiveGdiObjects();
         const auto start = std::chrono::steady_clock::now();
         int steps = 0;
-        while (!(dialog.Grid()->ShownYear() == 2049 && dialog.Grid()->ShownMonth() == 12)) {
+        while (!(dialog.Grid()->ShownYear() == 2100 && dialog.Grid()->ShownMonth() == 12)) {
             SendMessageA(dialog.GetSafeHwnd(), WM_LABEL_CLICKED, IDC_NEXT_MONTH, 0);
             UpdateWindow(dialog.GetSafeHwnd());
             Pump();
@@ -49,7 +49,7 @@ int main() {
         }
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (pass == 1) {
-            std::printf("next month x %d (Feb 1900 -> Dec 2049), each painted: %.0f us per month\n", steps, 1000 * ms / steps);
+            std::printf("next month x %d (Feb 1900 -> Dec 2100), each painted: %.0f us per month\n", steps, 1000 * ms / steps);
             const long long bytesAfter = PrivateBytes();
             std::printf("private bytes %lld before, %lld after: grew by %lld bytes; GDI objects alive %+ld\n",
                         bytesBefore, bytesAfter, bytesAfter - bytesBefore, LiveGdiObjects() - gdiBefore);

@@ -9,7 +9,7 @@
 namespace {
 
 const int32_t kFirst = DayNumber(1900, 1, 31);
-const int32_t kLast = DayNumber(2051, 2, 10);
+const int32_t kLast = DayNumber(2101, 1, 28);
 const int32_t kDays = kLast - kFirst + 1;
 
 // Seconds per item, printed with an SI prefix (43.9n = 43.9 ns).
@@ -41,14 +41,14 @@ BENCHMARK(NextDayWholeRange)->Unit(benchmark::kMicrosecond);
 void LayOutAllMonths(benchmark::State& state) {
     MonthLayout m;
     for (auto _ : state) {
-        for (int y = 1900; y <= 2049; ++y) {
+        for (int y = 1900; y <= 2100; ++y) {
             for (int mo = (y == 1900 ? 2 : 1); mo <= 12; ++mo) {
                 LayOutMonth(y, mo, &m);
                 benchmark::DoNotOptimize(m);
             }
         }
     }
-    state.counters["per_month"] = TimePer(1799);
+    state.counters["per_month"] = TimePer(2411);
 }
 BENCHMARK(LayOutAllMonths)->Unit(benchmark::kMillisecond);
 

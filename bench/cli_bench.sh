@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Whole-process time of vestrel-cal (make bench): --days over every day on offer, and --ics over
-# 1900 ... 2049 with a notes folder of a few hundred notes made for the run. Prints the fastest and
-# the median of several runs, start-up included, output to /dev/null. Then the large export: four
-# lunar-yearly notes of 65,535 bytes each over 1900 ... 2049, its wall time and peak resident
-# memory as /usr/bin/time -v reports them.
+# Whole-process time of vestrel-cal (make bench): --days over every day on offer (also per day), and
+# --ics over 1900 ... 2100 with a notes folder of a few hundred notes made for the run. Prints the
+# fastest and the median of several runs, start-up included, output to /dev/null. Then the large
+# export: four lunar-yearly notes of 65,535 bytes each over 1900 ... 2100, its wall time and peak
+# resident memory as /usr/bin/time -v reports them.
 #   bash bench/cli_bench.sh build/native/vestrel-cal
 set -euo pipefail
 tool=${1:?usage: cli_bench.sh PATH/TO/vestrel-cal}
@@ -38,7 +38,7 @@ for m in range(1, 13):
     write("0%02d" % m, {d: ("农历%d月%d日 生日\r\n记得打电话, 买蛋糕; 订餐厅" % (m, d), 0x01000000 | (d * 70001))
                         for d in range(1, 31, 3)})
     write("1%02d" % m, {d: ("纪念日 %d月%d日" % (m, d), 0) for d in (1, 8, 15, 22)})
-for y in range(1900, 2050):
+for y in range(1900, 2101):
     write("%d%02d" % (y, 3 if y > 1900 else 4), {5: ("会议, 文件; 第%d年" % y, 0)})
     write("%d%02d" % (y, 10), {20: ("体检\r\n空腹", 0x010000FF)})
 write("week", {1: ("例会", 0), 3: ("游泳", 0), 5: ("周报", 0x0100FF00)})
@@ -57,7 +57,8 @@ print(count)
 EOF
 )
 
-# Fastest and median wall time of $runs runs of the command, in milliseconds.
+# Fastest and median wall time of $runs runs of the command, in milliseconds; with per_line=1 in
+# the environment also the fastest time per line of output (a day of --days), in microseconds.
 measure() {
     local label=$1; shift
     local times=() start end
@@ -69,17 +70,20 @@ measure() {
         times+=($(( ${end/./} - ${start/./} )))
     done
     printf '%s\n' "${times[@]}" | sort -n | awk -v label="$label" -v bytes="$("$@" | wc -c)" \
-        '{t[NR] = $1} END {printf "%-52s fastest %7.1f ms   median %7.1f ms   %9d bytes\n", label, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, bytes}'
+        -v lines="$("$@" | wc -l)" -v per_line="${per_line:-0}" \
+        '{t[NR] = $1} END {printf "%-52s fastest %7.1f ms   median %7.1f ms   %9d bytes", label, t[1] / 1000, t[int((NR + 1) / 2)] / 1000, bytes
+                          if (per_line) printf "   %.3f us per day", t[1] / lines
+                          printf "\n"}'
 }
 
 echo "vestrel-cal, whole process ($runs runs each)"
-measure "--days 1900-02-01 2049-12-31" "$tool" --days 1900-02-01 2049-12-31
-measure "--ics 1900 2049 (no notes)" "$tool" --ics 1900 2049
+per_line=1 measure "--days 1900-02-01 2100-12-31" "$tool" --days 1900-02-01 2100-12-31
+measure "--ics 1900 2100 (no notes)" "$tool" --ics 1900 2100
 files=$(find "$work" -type f | wc -l)
-measure "--ics 1900 2049 --notes ($notes notes in $files files)" "$tool" --ics 1900 2049 --notes "$work/我的记事"
+measure "--ics 1900 2100 --notes ($notes notes in $files files)" "$tool" --ics 1900 2100 --notes "$work/我的记事"
 
 # Wall time and peak resident memory of one run of the large export.
-report=$( { /usr/bin/time -v "$tool" --ics 1900 2049 --notes "$work/big" | wc -c; } 2>&1)
+report=$( { /usr/bin/time -v "$tool" --ics 1900 2100 --notes "$work/big" | wc -c; } 2>&1)
 awk '/^[0-9]+$/ {bytes = $1} /Elapsed \(wall clock\)/ {wall = $NF} /Maximum resident set size/ {rss = $NF}
      END {printf "%-52s wall %s   peak memory %.1f MB   %d bytes\n",
-          "--ics 1900 2049, four 65,535-byte lunar notes", wall, rss / 1024, bytes}' <<<"$report"
+          "--ics 1900 2100, four 65,535-byte lunar notes", wall, rss / 1024, bytes}' <<<"$report"

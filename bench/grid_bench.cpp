@@ -1,5 +1,5 @@
 // The month grid under Wine: ShowMonth (with the month's note files present) and one full paint
-// into a memory DC, over every month from February 1900 to December 2049. Prints µs per month for
+// into a memory DC, over every month from February 1900 to December 2100. Prints µs per month for
 // each, and the GDI objects left alive after all the paints.
 #include <windows.h>
 
@@ -29,7 +29,7 @@ int main() {
     }
     // Every list a month reads exists and holds a note.
     int months = 0;
-    for (int year = 1900; year <= 2049; ++year) {
+    for (int year = kFirstShownYear; year <= kLastShownYear; ++year) {
         for (int month = 1; month <= 12; ++month) {
             if (year == 1900 && month == 1) continue;
             NoteList l;

@@ -10,8 +10,9 @@
 //         China time on 1933-07-23, so the leap 5th month has 30 days and the 6th 29: 0x16A95.
 //   2033: 0x04BD7 put the leap month after month 7. By the rule of the winter-solstice year the
 //         leap month follows month 11 (29 days), months 2, 5, 7, 9, 10, 11, 12 long: 0x04AFB.
-// The solar-term tool (tools/) checks every word against computed new moons and principal terms.
-const uint32_t kLunarYearInfo[151] = {
+// The words of 2051 ... 2100 are those "solar_term_tool lunar-words" computes. The solar-term tool
+// (tools/) checks every word against computed new moons and principal terms.
+const uint32_t kLunarYearInfo[kLastLunarYear - kFirstLunarYear + 1] = {
     0x04BD8, 0x04AE0, 0x0A570, 0x054D5, 0x0D260, 0x0D950, 0x16554, 0x056A0, 0x09AD0, 0x055D2,  // 1900
     0x04AE0, 0x0A5B6, 0x0A4D0, 0x0D250, 0x1D255, 0x0B540, 0x0D6A0, 0x0ADA2, 0x095B0, 0x14977,  // 1910
     0x04970, 0x0A4B0, 0x0B4B5, 0x06A50, 0x06D40, 0x1AB54, 0x02B60, 0x09570, 0x052F2, 0x04970,  // 1920
@@ -27,16 +28,22 @@ const uint32_t kLunarYearInfo[151] = {
     0x07954, 0x06AA0, 0x0AD50, 0x05B52, 0x04B60, 0x0A6E6, 0x0A4E0, 0x0D260, 0x0EA65, 0x0D530,  // 2020
     0x05AA0, 0x076A3, 0x096D0, 0x04AFB, 0x04AD0, 0x0A4D0, 0x1D0B6, 0x0D250, 0x0D520, 0x0DD45,  // 2030
     0x0B5A0, 0x056D0, 0x055B2, 0x049B0, 0x0A577, 0x0A4B0, 0x0AA50, 0x1B255, 0x06D20, 0x0ADA0,  // 2040
-    0x14B63,                                                                                   // 2050
+    0x14B63, 0x09370, 0x049F8, 0x04970, 0x064B0, 0x168A6, 0x0EA50, 0x06AA0, 0x1A6C4, 0x0AAE0,  // 2050
+    0x092E0, 0x0D2E3, 0x0C960, 0x0D557, 0x0D4A0, 0x0DA50, 0x05D55, 0x056A0, 0x0A6D0, 0x055D4,  // 2060
+    0x052D0, 0x0A9B8, 0x0A950, 0x0B4A0, 0x0B6A6, 0x0AD50, 0x055A0, 0x0ABA4, 0x0A5B0, 0x052B0,  // 2070
+    0x0B273, 0x06930, 0x07337, 0x06AA0, 0x0AD50, 0x14B55, 0x04B60, 0x0A570, 0x054E4, 0x0D160,  // 2080
+    0x0E968, 0x0D520, 0x0DAA0, 0x16AA6, 0x056D0, 0x04AE0, 0x0A9D4, 0x0A2D0, 0x0D150, 0x0F252,  // 2090
+    0x0D520,                                                                                   // 2100
 };
 
 namespace {
 
 constexpr bool InTable(int year) { return year >= kFirstLunarYear && year <= kLastLunarYear; }
 
-// Days of lunar 1900 ... 2050: 1900-01-31 ... 2051-02-10 (the last new-year offset of the table
+// Days of lunar 1900 ... 2100: 1900-01-31 ... 2101-01-28 (the last new-year offset of the table
 // below; the whole-range sweep of the tests walks every one of them).
-constexpr int32_t kLunarTableDays = 55163;
+constexpr int32_t kLunarTableDays = 73412;
+constexpr int kLunarYears = kLastLunarYear - kFirstLunarYear + 1;
 
 constexpr int PopCount12(uint32_t bits) {
     int n = 0;
@@ -44,9 +51,9 @@ constexpr int PopCount12(uint32_t bits) {
     return n;
 }
 
-// New-year offsets from 1900-01-31 for 1900 ... 2051 (the entry for 2051 ends lunar 2050).
+// New-year offsets from 1900-01-31 for 1900 ... 2101 (the entry for 2101 ends lunar 2100).
 struct NewYearTable {
-    std::array<int32_t, 152> offset{};
+    std::array<int32_t, kLunarYears + 1> offset{};
     NewYearTable() {
         for (int y = kFirstLunarYear; y <= kLastLunarYear; ++y)
             offset[y - kFirstLunarYear + 1] = offset[y - kFirstLunarYear] + LunarYearDays(y);
@@ -84,7 +91,7 @@ LunarDate LunarDate::FromSolar(int year, int month, int day) {
     if (!IsValidDate(year, month, day)) return out;
     const auto& newYears = NewYears().offset;
     int32_t r = DaysBetween(year, month, day, 1900, 1, 31);       // days since lunar 1900-1-1
-    if (r < 0 || r >= newYears.back()) return out;                // outside lunar 1900 ... 2050
+    if (r < 0 || r >= newYears.back()) return out;                // outside lunar 1900 ... 2100
 
     // A lunar year has 353 ... 385 days, so r / 386 never overshoots the year; step up from there.
     int y = kFirstLunarYear + r / 386;

@@ -25,15 +25,15 @@ constexpr int kCellWidth = 10;  // terminal columns per day cell; the longest la
 // UTF-8 as a whole: the first piece's prefix carries over to the pieces joined to it.
 const char kUsage[] =
     u8"usage: vestrel-cal                       the current month\n"
-    "       vestrel-cal YEAR MONTH            a month, 1900 2 ... 2049 12\n"
-    "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2049-12-31:\n"
+    "       vestrel-cal YEAR MONTH            a month, 1900 2 ... 2100 12\n"
+    "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2100-12-31:\n"
     "                                         date weekday lunar-year lunar-month leap lunar-day month-days\n"
     "                                         label festival term (tab-separated)\n"
-    "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2054:\n"
+    "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2100:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
     "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
     "                                         an iCalendar file (RFC 5545, UTF-8) of the years FROM ... TO\n"
-    "                                         within 1900 ... 2049 (from 1900-02-01): every festival and solar\n"
+    "                                         within 1900 ... 2100 (from 1900-02-01): every festival and solar\n"
     "                                         term as an all-day event, a term with its instant in UTC+8;\n"
     "                                         with --notes, the notes of the notes folder DIR (我的记事, or the\n"
     "                                         folder holding it): a dated note on its day, a yearly note by\n"
@@ -85,7 +85,7 @@ bool ParseDate(const char* s, SolarDate* out) {
     return true;
 }
 
-bool MonthOnOffer(int y, int m) { return y * 12 + m >= 1900 * 12 + 2 && y * 12 + m <= 2049 * 12 + 12 && m >= 1 && m <= 12; }
+bool MonthOnOffer(int y, int m) { return y * 12 + m >= 1900 * 12 + 2 && y * 12 + m <= 2100 * 12 + 12 && m >= 1 && m <= 12; }
 
 int Fail(std::ostream& err, const std::string& message) {
     err << "vestrel-cal: " << message << "\n";
@@ -227,7 +227,7 @@ void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
         for (int32_t v : {int32_t{c.weekday}, c.lunar.year, c.lunar.month, int32_t{c.lunar.isLeap}, c.lunar.day,
                           c.lunar.monthDays}) {
             chunk.push_back('\t');
-            AppendNumber(&chunk, static_cast<unsigned>(v));  // 0 ... 2050
+            AppendNumber(&chunk, static_cast<unsigned>(v));  // 0 ... 2100
         }
         chunk.push_back('\t');
         chunk += labels.Of(c.label);
@@ -271,7 +271,7 @@ void PrintTerms(int from, int to, std::ostream& out) {
 }
 
 const char kIcsArguments[] =
-    "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2049, then --notes DIR, --skip-damaged, "
+    "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2100, then --notes DIR, --skip-damaged, "
     "--uid-domain NAME and --source URL";
 
 // --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL], the options in
@@ -485,23 +485,23 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     const std::string mode = argc > 1 ? argv[1] : "";
     if (argc == 1) {
         if (!MonthOnOffer(env.todayYear, env.todayMonth))
-            return Fail(err, "today lies outside February 1900 ... December 2049; give YEAR MONTH");
+            return Fail(err, "today lies outside February 1900 ... December 2100; give YEAR MONTH");
         PrintMonth(env.todayYear, env.todayMonth, out, env);
         return Written(out);
     }
     if (mode == "--help" || mode == "-h") {
-        if (argc != 2) return Fail(err, "--help takes no argument; months are 1900 2 ... 2049 12");
+        if (argc != 2) return Fail(err, "--help takes no argument; months are 1900 2 ... 2100 12");
         out << kUsage;
         return Written(out);
     }
     if (mode == "--days") {
         SolarDate from, to;
         if (argc != 4 || !ParseDate(argv[2], &from) || !ParseDate(argv[3], &to))
-            return Fail(err, "--days takes two dates YYYY-MM-DD within 1900-02-01 ... 2049-12-31");
-        const int32_t lo = DayNumber(1900, 2, 1), hi = DayNumber(2049, 12, 31);
+            return Fail(err, "--days takes two dates YYYY-MM-DD within 1900-02-01 ... 2100-12-31");
+        const int32_t lo = DayNumber(1900, 2, 1), hi = DayNumber(2100, 12, 31);
         const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
         if (a < lo || b > hi || a > b)
-            return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2049-12-31");
+            return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2100-12-31");
         PrintDays(from, to, out);
         return Written(out);
     }
@@ -515,16 +515,16 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (mode == "--terms") {
         int from, to;
-        if (argc != 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < 1900 || to > 2054 || from > to)
-            return Fail(err, "--terms takes FROM_YEAR <= TO_YEAR within 1900 ... 2054");
+        if (argc != 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < 1900 || to > 2100 || from > to)
+            return Fail(err, "--terms takes FROM_YEAR <= TO_YEAR within 1900 ... 2100");
         PrintTerms(from, to, out);
         return Written(out);
     }
     int year, month;
     if (argc == 3 && ParseInt(argv[1], &year) && ParseInt(argv[2], &month)) {
-        if (!MonthOnOffer(year, month)) return Fail(err, "YEAR MONTH must lie within 1900 2 ... 2049 12");
+        if (!MonthOnOffer(year, month)) return Fail(err, "YEAR MONTH must lie within 1900 2 ... 2100 12");
         PrintMonth(year, month, out, env);
         return Written(out);
     }
-    return Fail(err, "unknown arguments; months 1900 2 ... 2049 12, see --help");
+    return Fail(err, "unknown arguments; months 1900 2 ... 2100 12, see --help");
 }

@@ -29,7 +29,7 @@
 
 // The Gregorian years an export may cover: those of the calendar, whose first day is 1900-02-01.
 constexpr int kIcsFirstYear = 1900;
-constexpr int kIcsLastYear = 2049;
+constexpr int kIcsLastYear = 2100;
 
 // DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-01 00:00:00, when their
 // tables were last revised. Raise it with any change of those tables so that apps take the events

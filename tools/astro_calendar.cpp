@@ -175,6 +175,30 @@ std::string DescribeNewMoon(const Lunations& lunations, const LunarMonth& m) {
 
 }  // namespace
 
+std::vector<NearMidnight> NearMidnightInstants(const Ephemeris& eph, int firstYear, int lastYear, double minutes) {
+    std::vector<NearMidnight> out;
+    auto near = [&](bool newMoon, int termIndex, double local, bool meanTime) {
+        const double after = (local + 0.5 - std::floor(local + 0.5)) * 1440.0;
+        if (after < minutes || after > 1440.0 - minutes)
+            out.push_back(NearMidnight{newMoon, termIndex, ephem::CivilDayOf(local), after, meanTime});
+    };
+    for (int y = firstYear; y <= lastYear; ++y) {
+        // The new moons of this year in its reckoning, then its terms.
+        const double start = ephem::JdFromCalendar(y, 1, 1.0), end = ephem::JdFromCalendar(y + 1, 1, 1.0);
+        for (double k = std::floor((start - 2451550.09766) / 29.530588861) - 1;; k += 1.0) {
+            const double ut = UtOfTt(eph.NewMoonInstant(Ephemeris::MeanNewMoon(k)));
+            const double local = ut + ChinaReckoningOffset(ut);
+            if (local >= end) break;
+            if (local >= start) near(true, -1, local, ChinaReckoningOffset(ut) < 8.0 / 24.0);
+        }
+        for (int index = 0; index < 24; ++index) {
+            const TermRecord t = ComputeTerm(eph, y, index / 2 + 1, index % 2);
+            near(false, index, UtOfTt(t.jdeTT) + 8.0 / 24.0, false);
+        }
+    }
+    return out;
+}
+
 std::vector<YearCheck> CheckLunarTable(const Ephemeris& eph, const uint32_t* table, int firstYear, int lastYear) {
     const Lunations lunations(eph, firstYear, lastYear);
     const std::vector<LunarYear> years = LunarYearsOf(NumberLunarMonths(lunations), firstYear, lastYear);

@@ -80,6 +80,21 @@ struct YearCheck {
     std::vector<std::string> notes;  // the uncertain new moons of the year, and what a flip did
 };
 
+// A new moon or solar term close to a midnight: its day is what the calendar shows, and an error of
+// minutes in the instant would move it.
+struct NearMidnight {
+    bool newMoon;          // else a solar term
+    int termIndex;         // for a term: 0 = 小寒 ... 23 = 冬至 (2 * (month - 1) + which)
+    long day;              // the civil day the instant falls on (Julian day number)
+    double minutesAfter;   // minutes after that day's midnight: [0, 1440)
+    bool meanTime;         // the day is reckoned in Beijing mean time (a new moon before 1929)
+};
+
+// Every new moon (in the China reckoning) and solar term (in China Standard Time, as the table
+// has them) of the Gregorian years firstYear ... lastYear within `minutes` of a midnight.
+std::vector<NearMidnight> NearMidnightInstants(const ephem::Ephemeris& eph, int firstYear, int lastYear,
+                                               double minutes);
+
 // Compares table[y - firstYear] with astronomy for firstYear ... lastYear. A year that disagrees is
 // AgreesIfFlipped when moving one of its uncertain new moons to the other side of midnight makes
 // astronomy give the table's word.

@@ -81,9 +81,9 @@ public:
     // frame when asked), plus nutation in longitude and the annual aberration (-20.4898" / R).
     //
     // The calendar's table is computed in VSOP87's own frame: so it reproduces the published
-    // records of the table exactly (1900-01-20 19:32, 1914-06-06 21:60, 26 records holding minute
-    // 60). The FK5 frame moves every instant 2.2 s later and changes 132 of the 3,720 minutes but
-    // no day of 1900 ... 2054 (a test checks that no day depends on the choice).
+    // records of the table exactly (1900-01-20 19:32, 1914-06-06 21:60, 26 records of 1900 ... 2054
+    // holding minute 60). The FK5 frame moves every instant 2.2 s later and changes 132 of the 3,720
+    // minutes of 1900 ... 2054 but no day of 1900 ... 2100 (a test checks that no day depends on it).
     double SunApparentLongitude(double jde) const;
     // Apparent geocentric longitude of the Moon (degrees): geometric + nutation in longitude.
     double MoonApparentLongitude(double jde) const;

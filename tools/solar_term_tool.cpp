@@ -6,20 +6,28 @@
 //                                            the Sun in the FK5 frame, for comparison)
 //   solar_term_tool check-lunar DATA_DIR     compare kLunarYearInfo with computed lunar years;
 //                                            exit 1 when a word disagrees
+//   solar_term_tool lunar-words DATA_DIR FROM TO
+//                                            print the computed words of lunar years FROM ... TO
+//                                            as rows of kLunarYearInfo
+//   solar_term_tool near-midnight DATA_DIR [MINUTES]
+//                                            list the new moons and solar terms of 1900 ... 2100
+//                                            within MINUTES (10) of midnight and the day each got
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "calendar/gregorian.h"
 #include "calendar/lunar.h"
 #include "tools/astro_calendar.h"
 
 namespace {
 
 constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2054;
+constexpr int kLastYear = 2100;
 
 int WriteTable(const ephem::Ephemeris& eph, const char* outPath) {
     std::ostringstream out;
@@ -82,6 +90,50 @@ int CheckLunar(const ephem::Ephemeris& eph) {
     return disagree == 0 && static_cast<int>(checks.size()) == expected ? 0 : 1;
 }
 
+int PrintLunarWords(const ephem::Ephemeris& eph, int from, int to) {
+    const auto years = astro::LunarYearsOf(astro::NumberLunarMonths(astro::Lunations(eph, from, to)), from, to);
+    for (size_t i = 0; i < years.size(); ++i) {
+        if (i % 10 == 0) std::printf("   ");
+        std::printf(" 0x%05X,", years[i].word);
+        if (i % 10 == 9 || i + 1 == years.size()) std::printf("  // %d\n", years[i - i % 10].year);
+    }
+    return static_cast<int>(years.size()) == to - from + 1 ? 0 : 1;
+}
+
+const char* const kTermNames[24] = {
+    "minor cold",     "major cold",      "start of spring", "rain water",    "awakening of insects",
+    "spring equinox", "pure brightness", "grain rain",      "start of summer", "grain buds",
+    "grain in ear",   "summer solstice", "minor heat",      "major heat",    "start of autumn",
+    "end of heat",    "white dew",       "autumn equinox",  "cold dew",      "frost's descent",
+    "start of winter", "minor snow",     "major snow",      "winter solstice"};
+
+// Each line: the instant's civil date and time, how far from midnight, and what the calendar made
+// of the day it fell on. The day is always the one holding the computed instant: the minute the
+// term table rounds to never carries into the next day.
+int PrintNearMidnight(const ephem::Ephemeris& eph, double minutes) {
+    const auto list = astro::NearMidnightInstants(eph, kFirstYear, kLastYear, minutes);
+    for (const astro::NearMidnight& n : list) {
+        int y, m, d;
+        double f;
+        ephem::CalendarFromJd(static_cast<double>(n.day), &y, &m, &d, &f);
+        const int seconds = static_cast<int>(n.minutesAfter * 60.0);
+        const bool before = n.minutesAfter > 720.0;
+        const double distance = before ? 1440.0 - n.minutesAfter : n.minutesAfter;
+        std::printf("%d\t%04d-%02d-%02d %02d:%02d:%02d %s\t%4.1f min %s midnight\t", y, y, m, d, seconds / 3600,
+                    seconds / 60 % 60, seconds % 60, n.meanTime ? "Beijing mean time" : "UTC+8",
+                    distance, before ? "before" : "after");
+        if (n.newMoon) {
+            const LunarDate l = LunarDate::FromSolar(y, m, d);
+            std::printf("new moon: the day holding it is day %d of %slunar month %d of %d\n", l.day,
+                        l.isLeap ? "leap " : "", l.month, l.year);
+        } else {
+            std::printf("%s term %s: the table puts it on the day holding it\n",
+                        n.termIndex % 2 ? "principal" : "sectional", kTermNames[n.termIndex]);
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,10 +142,15 @@ int main(int argc, char** argv) {
         if (argc == 5 && std::strcmp(argv[1], "table") == 0 && std::strcmp(argv[2], "--fk5") == 0)
             return WriteTable(ephem::Ephemeris(argv[3], true), argv[4]);
         if (argc == 3 && std::strcmp(argv[1], "check-lunar") == 0) return CheckLunar(ephem::Ephemeris(argv[2]));
+        if (argc == 5 && std::strcmp(argv[1], "lunar-words") == 0)
+            return PrintLunarWords(ephem::Ephemeris(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+        if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "near-midnight") == 0)
+            return PrintNearMidnight(ephem::Ephemeris(argv[2]), argc == 4 ? std::atof(argv[3]) : 10.0);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "solar_term_tool: %s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: solar_term_tool table [--fk5] DATA_DIR OUT.cpp | check-lunar DATA_DIR\n");
+    std::fprintf(stderr, "usage: solar_term_tool table [--fk5] DATA_DIR OUT.cpp | check-lunar DATA_DIR |\n"
+                         "       lunar-words DATA_DIR FROM TO | near-midnight DATA_DIR [MINUTES]\n");
     return 2;
 }

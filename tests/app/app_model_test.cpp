@@ -7,12 +7,13 @@
 
 namespace {
 
-TEST(Navigation, StaysWithinFebruary1900AndDecember2049) {
+TEST(Navigation, StaysWithinFebruary1900AndDecember2100) {
     struct { YearMonth from; int delta; YearMonth to; } rows[] = {
         {{2017, 1}, -1, {2016, 12}}, {{2016, 12}, 1, {2017, 1}},   {{2017, 5}, 0, {2017, 5}},
-        {{1900, 2}, -1, {1900, 2}},  {{1900, 3}, -1, {1900, 2}},   {{2049, 12}, 1, {2049, 12}},
-        {{2049, 11}, 1, {2049, 12}}, {{1900, 1}, 0, {1900, 2}},    {{2050, 1}, 0, {2049, 12}},
-        {{2026, 12}, 1200, {2049, 12}}, {{2026, 12}, -INT_MAX, {1900, 2}},
+        {{1900, 2}, -1, {1900, 2}},  {{1900, 3}, -1, {1900, 2}},   {{2100, 12}, 1, {2100, 12}},
+        {{2100, 11}, 1, {2100, 12}}, {{1900, 1}, 0, {1900, 2}},    {{2101, 1}, 0, {2100, 12}},
+        {{2049, 12}, 1, {2050, 1}},  {{2026, 12}, 1200, {2100, 12}}, {{2026, 12}, -INT_MAX, {1900, 2}},
+        {{2026, 12}, INT_MAX, {2100, 12}},
     };
     for (const auto& r : rows) {
         const YearMonth got = StepMonth(r.from, r.delta);
@@ -26,7 +27,7 @@ TEST(Navigation, StaysWithinFebruary1900AndDecember2049) {
     EXPECT_TRUE(MonthOfBoxes(1, &monthIndex) == (YearMonth{1901, 1}));
     EXPECT_EQ(monthIndex, 0);
     monthIndex = 11;
-    EXPECT_TRUE(MonthOfBoxes(149, &monthIndex) == (YearMonth{2049, 12}));
+    EXPECT_TRUE(MonthOfBoxes(200, &monthIndex) == (YearMonth{2100, 12}));
 }
 
 TEST(Timer, TodayNotesOnTheSecondTickThenTheHeadlineSchedule) {

@@ -76,12 +76,16 @@ TEST_F(MainWindow, NavigationLimitsBoxesAndToday) {
     EXPECT_EQ(Shown(), "1900-3");
     EXPECT_EQ(Box(IDC_MONTH_BOX), 2);
     Choose(149, 11);
-    EXPECT_EQ(Shown(), "2049-12");
     Click(IDC_NEXT_MONTH);
-    EXPECT_EQ(Shown(), "2049-12");
+    EXPECT_EQ(Shown(), "2050-1");  // past the old end of December 2049
+    EXPECT_EQ(SendDlgItemMessageA(dialog_.m_hWnd, IDC_YEAR_BOX, CB_GETCOUNT, 0, 0), 201);  // 1900 ... 2100
+    Choose(200, 11);
+    EXPECT_EQ(Shown(), "2100-12");
+    Click(IDC_NEXT_MONTH);
+    EXPECT_EQ(Shown(), "2100-12");
     Click(IDC_PREV_MONTH);
-    EXPECT_EQ(Shown(), "2049-11");
-    EXPECT_EQ(Box(IDC_YEAR_BOX), 149);
+    EXPECT_EQ(Shown(), "2100-11");
+    EXPECT_EQ(Box(IDC_YEAR_BOX), 200);
     EXPECT_EQ(Box(IDC_MONTH_BOX), 10);
     Click(IDC_TODAY);
     EXPECT_EQ(Shown(), today);

@@ -24,6 +24,7 @@ TEST(LunarTable, Accessors) {
     EXPECT_EQ(LunarYearDays(2017), 384);
     EXPECT_EQ(LunarYearDays(2049), 355);
     EXPECT_EQ(LunarYearDays(2050), 384);
+    EXPECT_EQ(LunarYearDays(2100), 354);
     EXPECT_EQ(LeapMonth(1900), 8);
     EXPECT_EQ(LeapMonthDays(1900), 29);
     EXPECT_EQ(LeapMonth(2017), 6);
@@ -46,7 +47,7 @@ TEST(LunarTable, MendedWordsOf1933And2033) {
 }
 
 TEST(LunarTable, OutsideTheTableAnswersZero) {
-    for (int y : {1899, 2051, 0, -5, 100000}) {
+    for (int y : {1899, 2101, 0, -5, 100000}) {
         EXPECT_EQ(LeapMonth(y), 0) << y;
         EXPECT_EQ(LunarMonthDays(y, 1), 0) << y;
         EXPECT_EQ(LeapMonthDays(y), 0) << y;
@@ -79,7 +80,13 @@ TEST(FromSolar, KnownDates) {
         {2049, 12, 31, {2049, 12, 7, 0}, ""},
         {2050, 1, 22, {2049, 12, 29, 0}, ""},
         {2050, 1, 23, {2050, 1, 1, 0}, ""},
-        {2051, 2, 10, {2050, 12, 29, 0}, "last day of the table"},
+        {2051, 2, 10, {2050, 12, 29, 0}, ""},
+        {2101, 1, 28, {2100, 12, 29, 0}, "last day of the table"},
+        // New moons within a minute or three of midnight: the day that holds the computed instant.
+        {2057, 9, 27, {2057, 8, 29, 0}, "new moon 2057-09-28 23:59:59"},
+        {2057, 9, 28, {2057, 9, 1, 0}, "new moon 2057-09-28 23:59:59"},
+        {2089, 9, 4, {2089, 8, 1, 0}, "new moon 2089-09-04 23:57"},
+        {2097, 8, 7, {2097, 7, 1, 0}, "new moon 2097-08-07 23:59:34"},
         // Regression rows: the usual table had 2033 and 1933 wrong.
         {2033, 8, 25, {2033, 8, 1, 0}, "2033 mended"},
         {2033, 11, 22, {2033, 11, 1, 0}, "2033 mended"},
@@ -137,7 +144,7 @@ TEST(FromSolar, NewYearDays) {
 
 TEST(FromSolar, OutsideTheTableIsInvalid) {
     struct { int y, m, d; } rows[] = {
-        {1900, 1, 30}, {1900, 1, 1}, {1899, 12, 31}, {1, 1, 1}, {2051, 2, 11}, {2100, 1, 1},
+        {1900, 1, 30}, {1900, 1, 1}, {1899, 12, 31}, {1, 1, 1}, {2101, 1, 29}, {2200, 1, 1},
         {2017, 13, 1}, {2017, 0, 1}, {2017, 2, 29}, {2017, 1, 0}, {2017, 1, 32},
     };
     for (const auto& r : rows) {
@@ -167,7 +174,7 @@ TEST(NextDay, MonthAndYearBoundaries) {
 }
 
 TEST(NextDay, PastTheEndOfTheTableTurnsInvalid) {
-    LunarDate l = LunarDate::FromSolar(2051, 2, 10);
+    LunarDate l = LunarDate::FromSolar(2101, 1, 28);
     ASSERT_TRUE(l.IsValid());
     EXPECT_EQ(l.NextDay(), -1);
     EXPECT_FALSE(l.IsValid());
@@ -181,14 +188,14 @@ TEST(LunarSweep, SteppingEqualsConvertingEveryDay) {
     int lastNewYearDay = 0;
     int lastNewYear = 0;
     int newYears = 0;
-    for (int y = 1900; y <= 2051; ++y) {
+    for (int y = 1900; y <= 2101; ++y) {
         for (int m = 1; m <= 12; ++m) {
-            if (y == 2051 && m > 2) break;
+            if (y == 2101 && m > 1) break;
             // January 1900 enters the table on the 31st, the base date.
             const int start = (y == 1900 && m == 1) ? 31 : 1;
             const LunarDate first = LunarDate::FromSolar(y, m, start);
             LunarDate stepped = first;
-            const int last = (y == 2051 && m == 2) ? 10 : DaysInMonth(y, m);
+            const int last = (y == 2101 && m == 1) ? 28 : DaysInMonth(y, m);
             for (int d = start; d <= last; ++d) {
                 const LunarDate direct = LunarDate::FromSolar(y, m, d);
                 ASSERT_TRUE(direct.IsValid()) << y << "-" << m << "-" << d;
@@ -215,7 +222,7 @@ TEST(LunarSweep, SteppingEqualsConvertingEveryDay) {
             }
         }
     }
-    EXPECT_EQ(newYears, 151);  // 1900 ... 2050
+    EXPECT_EQ(newYears, 201);  // 1900 ... 2100
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ TEST(YearTitle, OnePartOrTwo) {
     EXPECT_EQ(Title(Lay(2023, 4)), "癸卯【兔】年");
     EXPECT_EQ(Title(Lay(1900, 2)), "庚子【鼠】年");
     EXPECT_EQ(Title(Lay(2049, 12)), "己巳【蛇】年");
+    EXPECT_EQ(Title(Lay(2100, 12)), "庚申【猴】年");
     EXPECT_EQ(Title(Lay(2020, 1)), "己亥【猪】年－庚子【鼠】年");
     char small[5];
     ComposeYearTitle(Lay(2017, 6).cells[1].lunar, Lay(2017, 6).cells[30].lunar, small, sizeof small);
@@ -119,10 +120,11 @@ TEST(YearTitle, OnePartOrTwo) {
 }
 
 // Months that touch three lunar months: day 1 and the last day lie in different lunar months and a
-// whole lunar month starts and ends in between. Published list for February 1900 ... December 2049.
+// whole lunar month starts and ends in between. The list for February 1900 ... December 2100 from the
+// Hong Kong Observatory's conversion tables.
 TEST(LayOutMonth, MonthsThatTouchThreeLunarMonths) {
     std::string found;
-    for (int y = 1900; y <= 2049; ++y) {
+    for (int y = 1900; y <= 2100; ++y) {
         for (int mo = (y == 1900 ? 2 : 1); mo <= 12; ++mo) {
             const MonthLayout m = Lay(y, mo);
             int starts = 0;
@@ -130,13 +132,14 @@ TEST(LayOutMonth, MonthsThatTouchThreeLunarMonths) {
             if (starts >= 2) found += std::to_string(y) + "-" + std::to_string(mo) + " ";
         }
     }
-    EXPECT_EQ(found, "1902-10 1938-1 1957-3 1962-7 1967-12 1981-7 1986-12 1989-8 1997-10 2000-7 2049-5 ");
+    EXPECT_EQ(found, "1902-10 1938-1 1957-3 1962-7 1967-12 1981-7 1986-12 1989-8 1997-10 2000-7 2049-5 2057-7 2068-5 "
+                     "2071-3 2084-8 2095-7 ");
 }
 
 // Every month on offer: every day has a valid lunar date and a non-empty label, and the label rule
 // holds (festival, else term, else month name on day 1, else day name).
 TEST(LayOutMonth, EveryMonthOnOffer) {
-    for (int y = 1900; y <= 2049; ++y) {
+    for (int y = 1900; y <= 2100; ++y) {
         for (int mo = (y == 1900 ? 2 : 1); mo <= 12; ++mo) {
             const MonthLayout m = Lay(y, mo);
             int terms = 0;
@@ -162,7 +165,7 @@ TEST(LayOutMonth, MonthsBeyondTheTableLeaveLabelsEmpty) {
     EXPECT_STREQ(m.cells[1].label, "元旦");
     EXPECT_TRUE(m.cells[31].lunar.IsValid());
     EXPECT_STREQ(m.cells[31].label, "春节");
-    const MonthLayout late = Lay(2051, 3);
+    const MonthLayout late = Lay(2101, 2);
     EXPECT_FALSE(late.cells[1].lunar.IsValid());
     EXPECT_STREQ(late.cells[2].label, "");
     EXPECT_EQ(Lay(2017, 13).daysInMonth, 0);

@@ -1,4 +1,4 @@
-execute_process(COMMAND ${TOOL} 2050 1 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+execute_process(COMMAND ${TOOL} 2101 1 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR err STREQUAL "")
   message(FATAL_ERROR "expected status 2, empty stdout and a message; got ${rc}, '${out}', '${err}'")
 endif()

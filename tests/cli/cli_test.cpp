@@ -88,7 +88,7 @@ TEST(CliMonth, NoArgumentsShowsTheCurrentMonth) {
     const Result r = Cal({}, {2023, 4, 1, false});
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find(u8"2023年4月  癸卯【兔】年"), std::string::npos);
-    const Result outside = Cal({}, {2050, 1, 1, false});
+    const Result outside = Cal({}, {2101, 1, 1, false});
     EXPECT_EQ(outside.status, 2);
     EXPECT_EQ(outside.out, "");
 }
@@ -107,9 +107,10 @@ TEST(CliDays, LeapMonthsTermsAndMonthBoundaries) {
     EXPECT_EQ(lines[0], u8"2017-07-22\t6\t2017\t6\t0\t29\t29\t大暑\t\t2");
     EXPECT_EQ(lines[1], u8"2017-07-23\t0\t2017\t6\t1\t1\t30\t闰六月大\t\t0");
     EXPECT_EQ(lines[10], u8"2017-08-01\t2\t2017\t6\t1\t10\t30\t初十\t\t0");
-    const auto range = Lines(Cal({"--days", "1900-02-01", "2049-12-31"}).out);
-    EXPECT_EQ(range.size(), 54756u);  // every day on offer
-    EXPECT_EQ(range.back(), u8"2049-12-31\t5\t2049\t12\t0\t7\t29\t初七\t\t0");
+    const auto range = Lines(Cal({"--days", "1900-02-01", "2100-12-31"}).out);
+    ASSERT_EQ(range.size(), 73383u);  // every day on offer
+    EXPECT_EQ(range[54755], u8"2049-12-31\t5\t2049\t12\t0\t7\t29\t初七\t\t0");
+    EXPECT_EQ(range.back(), u8"2100-12-31\t5\t2100\t12\t0\t1\t29\t十二月小\t\t0");
 }
 
 TEST(CliTerms, OneLinePerTerm) {
@@ -118,18 +119,18 @@ TEST(CliTerms, OneLinePerTerm) {
     EXPECT_EQ(lines[0].substr(0, 10), "2021\t1\t1\t5");
     EXPECT_EQ(lines[23].substr(0, 16), "2021\t12\t2\t21\t23\t");
     EXPECT_NE(lines[23].find(u8"冬至"), std::string::npos);
-    EXPECT_EQ(Lines(Cal({"--terms", "1900", "2054"}).out).size(), 155u * 24u);
+    EXPECT_EQ(Lines(Cal({"--terms", "1900", "2100"}).out).size(), 201u * 24u);
 }
 
 TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
     const std::vector<std::vector<const char*>> bad = {
-        {"1900", "1"}, {"2050", "1"}, {"2017", "13"}, {"2017", "0"}, {"2017"}, {"2017", "1", "1"},
+        {"1900", "1"}, {"2101", "1"}, {"2017", "13"}, {"2017", "0"}, {"2017"}, {"2017", "1", "1"},
         {"20x7", "1"}, {"2017", ""}, {"--days", "2017-1-1", "2017-01-02"}, {"--days", "2017-02-29", "2017-03-01"},
-        {"--days", "1900-01-31", "1900-02-01"}, {"--days", "2049-12-31", "2050-01-01"},
+        {"--days", "1900-01-31", "1900-02-01"}, {"--days", "2100-12-31", "2101-01-01"},
         {"--days", "2017-01-02", "2017-01-01"}, {"--days", "2017-01-01"}, {"--terms", "1899", "1900"},
-        {"--terms", "2054", "2055"}, {"--terms", "2000", "1999"}, {"--terms", "x", "2000"}, {"--bogus"},
+        {"--terms", "2100", "2101"}, {"--terms", "2000", "1999"}, {"--terms", "x", "2000"}, {"--bogus"},
         {"--help", "extra"}, {"--ics"}, {"--ics", "2017"}, {"--ics", "2017", "2016"}, {"--ics", "1899", "1900"},
-        {"--ics", "2049", "2050"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
+        {"--ics", "2100", "2101"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
         {"--ics", "2017", "2017", "--notes"}, {"--ics", "2017", "2017", "--notes", ""},
         {"--ics", "2017", "2017", "--bogus"}, {"--ics", "2017", "2017", "--notes", "/tmp", "--notes", "/tmp"},
         {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"}, {"--holidays"}, {"--holidays", "2026"},
@@ -154,6 +155,7 @@ TEST(CliHelp, Usage) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--days"), std::string::npos);
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
+    EXPECT_NE(r.out.find("a month, 1900 2 ... 2100 12"), std::string::npos);
     EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]"),
               std::string::npos);
     EXPECT_NE(r.out.find("RSCALE=CHINESE"), std::string::npos);
@@ -214,12 +216,12 @@ TEST(CliLostOutput, AFailedWriteOrFlushIsStatusOne) {
         {{"2017", "1"},                              100,   false,      1},
         {{"2017", "1"},                              kAll,  true,       1},  // the flush at the end fails
         {{},                                         0,     false,      1},  // today's month
-        {{"--days", "1900-02-01", "2049-12-31"},     1000,  false,      1},
+        {{"--days", "1900-02-01", "2100-12-31"},     1000,  false,      1},
         {{"--days", "2017-01-01", "2017-01-01"},     kAll,  true,       1},
-        {{"--terms", "1900", "2054"},                10,    false,      1},
+        {{"--terms", "1900", "2100"},                10,    false,      1},
         {{"--help"},                                 10,    false,      1},
         {{"--ics", "2017", "2017"},                  1000,  false,      1},
-        {{"2050", "1"},                              0,     false,      2},  // a bad argument stays 2
+        {{"2101", "1"},                              0,     false,      2},  // a bad argument stays 2
     };
     for (const auto& r : rows) {
         std::vector<const char*> argv = r.args;

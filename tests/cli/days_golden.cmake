@@ -1,10 +1,10 @@
 # The real binary: --days writes exactly the bytes recorded before its formatting was rewritten
-# for speed. The whole range is checked by its SHA-256; a few stretches are kept as text under
+# for speed, and before the calendar reached past 2049. That range is checked by its SHA-256; a few stretches are kept as text under
 # golden/, so a difference there shows the line that changed.
 #   golden/days-1900-02-01-1900-03-31.txt   the first days on offer
 #   golden/days-2017-01-01-2017-12-31.txt   a year with a leap sixth month
 #   golden/days-2033-07-01-2034-03-31.txt   a leap eleventh month and a lunar year across two Gregorian ones
-#   golden/days-2049-11-01-2049-12-31.txt   the last days on offer
+#   golden/days-2049-11-01-2049-12-31.txt   the last days of 2049
 set(whole_range_sha256 1723b46ca67e91ec530948e8b6ec42d9847b40f02c54b2af265c5b96bf2d860c)
 
 execute_process(COMMAND ${TOOL} --days 1900-02-01 2049-12-31 OUTPUT_FILE ${WORK}/days-whole-range.txt

@@ -160,9 +160,9 @@ TEST(IcsArguments, FirstAndLastYearsOfTheCalendar) {
     // The calendar starts on 1900-02-01: neither 元旦 nor the two January terms of 1900.
     for (const auto& [uid, e] : first) EXPECT_GE(Date(e), "1900-02-01") << uid;
     EXPECT_EQ(DatesOf(first, u8"立春"), std::vector<std::string>{"1900-02-04"});
-    const auto last = Parse(Cal({"--ics", "2049", "2049"}).out);
-    EXPECT_EQ(DatesOf(last, u8"冬至"), std::vector<std::string>{"2049-12-21"});
-    EXPECT_EQ(DatesOf(last, u8"元旦"), std::vector<std::string>{"2049-01-01"});
+    const auto last = Parse(Cal({"--ics", "2100", "2100"}).out);
+    EXPECT_EQ(DatesOf(last, u8"冬至"), std::vector<std::string>{"2100-12-22"});
+    EXPECT_EQ(DatesOf(last, u8"元旦"), std::vector<std::string>{"2100-01-01"});
 }
 
 TEST(IcsNotesFolder, MissingOrUnusableFoldersAreStatusTwo) {
@@ -323,7 +323,7 @@ TEST(IcsNotes, LunarYearlySweepOverTheWholeRange) {
     for (int month = 1; month <= 12; ++month)
         for (int day = 1; day <= 30; ++day) notes.push_back({NoteKind::LunarYearly, 0, month, day, 0, "n", 0});
     std::ostringstream ics;
-    WriteIcs({1900, 2049, kIcsDefaultUidDomain, ""}, notes, ics);
+    WriteIcs({1900, 2100, kIcsDefaultUidDomain, ""}, notes, ics);
     const auto events = Parse(ics.str());
     std::map<std::string, int> perMonth;  // "YYYY-MM[L]" -> events
     int lunarEvents = 0;
@@ -342,13 +342,13 @@ TEST(IcsNotes, LunarYearlySweepOverTheWholeRange) {
         EXPECT_TRUE(l.day == day || (day == 30 && l.day == 29 && l.monthDays == 29)) << uid << " on " << Date(e);
         ++perMonth[uid.substr(0, uid.size() - std::string("-DD-note@vestrel-cal").size())];
     }
-    // Every lunar month of 1900 ... 2049 has events, and all 30 unless a range end cuts it:
-    // 1900-02-01 is 正月初二, 2049-12-31 is 十二月初七.
-    int months = 12 * (2049 - 1900 + 1);
-    for (int year = 1900; year <= 2049; ++year) months += LeapMonth(year) != 0;
+    // Every lunar month of 1900 ... 2100 has events, and all 30 unless a range end cuts it:
+    // 1900-02-01 is 正月初二, 2100-12-31 is 十二月初一.
+    int months = 12 * (2100 - 1900 + 1);
+    for (int year = 1900; year <= 2100; ++year) months += LeapMonth(year) != 0;
     EXPECT_EQ(static_cast<int>(perMonth.size()), months);
     for (const auto& [month, count] : perMonth) {
-        const int expected = month == "lunar-1900-01" ? 29 : month == "lunar-2049-12" ? 7 : 30;
+        const int expected = month == "lunar-1900-01" ? 29 : month == "lunar-2100-12" ? 1 : 30;
         EXPECT_EQ(count, expected) << month;
     }
     EXPECT_GT(lunarEvents, (months - 2) * 30);

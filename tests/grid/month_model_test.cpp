@@ -18,7 +18,7 @@ MonthLayout Month(int year, int month) {
 // Every pixel of the 7 x 6 cell area belongs to the day whose box (cell, the line right of it and
 // the line above it) holds it; the header band and empty cells belong to no day.
 TEST(GridGeometry, EveryPixelHitsTheDayWhoseCellHoldsIt) {
-    for (const auto& ym : {std::pair<int, int>{2017, 1}, {2015, 2}, {2016, 10}, {1900, 2}, {2049, 12}}) {
+    for (const auto& ym : {std::pair<int, int>{2017, 1}, {2015, 2}, {2016, 10}, {1900, 2}, {2100, 12}}) {
         const MonthLayout m = Month(ym.first, ym.second);
         std::vector<int> pixels(m.daysInMonth + 1, 0);
         for (int y = -5; y < kGridHeight; ++y) {
@@ -70,11 +70,11 @@ TEST(GridClicks, HeaderOpensTheWeekdayLineUnderItTheDayBelow) {
     }
 }
 
-// Exactly eleven months from February 1900 to December 2049 touch three lunar months; each of
+// Exactly sixteen months from February 1900 to December 2100 touch three lunar months; each of
 // their days finds the list of its own lunar month.
 TEST(LunarLists, EveryDayUsesTheListOfItsOwnLunarMonth) {
     std::vector<std::string> threeMonthMonths;
-    for (int year = 1900; year <= 2049; ++year) {
+    for (int year = 1900; year <= 2100; ++year) {
         for (int month = 1; month <= 12; ++month) {
             if (year == 1900 && month == 1) continue;
             const MonthLayout m = Month(year, month);
@@ -86,7 +86,8 @@ TEST(LunarLists, EveryDayUsesTheListOfItsOwnLunarMonth) {
         }
     }
     const std::vector<std::string> published = {"190210", "193801", "195703", "196207", "196712", "198107",
-                                                "198612", "198908", "199710", "200007", "204905"};
+                                                "198612", "198908", "199710", "200007", "204905",
+                                                "205707", "206805", "207103", "208408", "209507"};
     EXPECT_EQ(threeMonthMonths, published);
 }
 

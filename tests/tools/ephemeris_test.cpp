@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "calendar/labels.h"
 #include "calendar/lunar.h"
 #include "tools/astro_calendar.h"
 
@@ -70,7 +71,7 @@ TEST(Ephemeris, SolsticeAndNewMoonInstants) {
 TEST(SolarTermTable, NoDayDependsOnTheFk5Frame) {
     const ephem::Ephemeris fk5(VESTREL_ASTRO_DATA, true);
     int minutesChanged = 0;
-    for (int y = 1900; y <= 2054; ++y) {
+    for (int y = 1900; y <= 2100; ++y) {
         for (int m = 1; m <= 12; ++m) {
             for (int which = 0; which < 2; ++which) {
                 const astro::TermRecord a = astro::ComputeTerm(Eph(), y, m, which);
@@ -85,8 +86,8 @@ TEST(SolarTermTable, NoDayDependsOnTheFk5Frame) {
 }
 
 TEST(LunarTableCheck, TheTableAgreesWithAstronomy) {
-    const auto checks = astro::CheckLunarTable(Eph(), kLunarYearInfo, 1900, 2050);
-    ASSERT_EQ(checks.size(), 151u);
+    const auto checks = astro::CheckLunarTable(Eph(), kLunarYearInfo, kFirstLunarYear, kLastLunarYear);
+    ASSERT_EQ(checks.size(), 201u);  // 1900 ... 2100
     for (const auto& c : checks) {
         EXPECT_NE(c.verdict, astro::YearCheck::Disagrees) << c.year;
         // 1906: the Qing calendar put the new moon of 1906-04-23 23:52 (Beijing mean time) on the
@@ -99,14 +100,38 @@ TEST(LunarTableCheck, TheTableAgreesWithAstronomy) {
     EXPECT_NE(checks[33].notes[0].find("1933-07-23"), std::string::npos);
 }
 
+// Every new moon and solar term of 1900 ... 2100 within 10 minutes of midnight: both tables put it on
+// the day that holds the computed instant, the lunar table's one Qing-era word (1906) aside.
+TEST(NearMidnight, TheTablesTakeTheDayHoldingTheInstant) {
+    const auto list = astro::NearMidnightInstants(Eph(), 1900, 2100, 10.0);
+    int newMoons = 0;
+    for (const astro::NearMidnight& n : list) {
+        int y, m, d;
+        double f;
+        ephem::CalendarFromJd(static_cast<double>(n.day), &y, &m, &d, &f);
+        ASSERT_TRUE(n.minutesAfter < 10.0 || n.minutesAfter > 1430.0) << y << "-" << m << "-" << d;
+        if (n.newMoon) {
+            ++newMoons;
+            EXPECT_EQ(LunarDate::FromSolar(y, m, d).day, y == 1906 ? 30 : 1) << y << "-" << m << "-" << d;
+        } else {
+            SolarTermTime t[2];
+            SolarTermDays(y, m, &t[0], &t[1]);
+            EXPECT_EQ(n.termIndex / 2 + 1, m) << y << "-" << m << "-" << d;
+            EXPECT_EQ(t[n.termIndex % 2].day, d) << y << "-" << m << "-" << d;
+        }
+    }
+    EXPECT_EQ(list.size(), 98u);
+    EXPECT_EQ(newMoons, 35);
+}
+
 // The check must catch the usual table's errors of 1933 and 2033.
 TEST(LunarTableCheck, CatchesTheUnmendedWordsOf1933And2033) {
-    uint32_t unmended[151];
-    std::copy(kLunarYearInfo, kLunarYearInfo + 151, unmended);
+    uint32_t unmended[201];
+    std::copy(kLunarYearInfo, kLunarYearInfo + 201, unmended);
     unmended[1933 - 1900] = 0x06E95;
     unmended[2033 - 1900] = 0x04BD7;
-    const auto checks = astro::CheckLunarTable(Eph(), unmended, 1900, 2050);
-    ASSERT_EQ(checks.size(), 151u);
+    const auto checks = astro::CheckLunarTable(Eph(), unmended, 1900, 2100);
+    ASSERT_EQ(checks.size(), 201u);
     EXPECT_EQ(checks[2033 - 1900].verdict, astro::YearCheck::Disagrees);
     EXPECT_EQ(checks[2033 - 1900].computed, 0x04AFBu);
     // 1933 hinges on a new moon 3 minutes after midnight: the unmended word agrees only if it fell

@@ -53,6 +53,15 @@ int32_t DaysBetween(int year1, int month1, int day1, int year2, int month2, int 
     return a != 0 && b != 0 ? a - b : 0;
 }
 
+SolarDate NextDate(const SolarDate& d) {
+    const uint16_t length = IsValidDate(d.year, d.month, d.day) ? DaysInMonth(d.year, d.month) : 0;
+    if (length == 0) return SolarDate{0, 0, 0};
+    if (d.day < length) return SolarDate{d.year, d.month, static_cast<uint16_t>(d.day + 1)};
+    if (d.month < 12) return SolarDate{d.year, static_cast<uint16_t>(d.month + 1), 1};
+    if (d.year >= kLastYear) return SolarDate{0, 0, 0};
+    return SolarDate{static_cast<uint16_t>(d.year + 1), 1, 1};
+}
+
 SolarDate SolarFromDayNumber(int32_t n) {
     if (n < 1 || n > kLastDayNumber) return SolarDate{0, 0, 0};
     // Civil-from-days over 400-year eras (146097 days each), counted from 1 March of year 0 so that

@@ -44,5 +44,9 @@ int32_t DayNumber(int year, int month, int day);
 // either is not a valid date.
 int32_t DaysBetween(int year1, int month1, int day1, int year2, int month2, int day2);
 
+// The day after a valid date, without a division: the next day of its month, or the first of the
+// next month or year. {0, 0, 0} for an invalid date or 31 December of kLastYear.
+SolarDate NextDate(const SolarDate& d);
+
 // The date of a day number (inverse of DayNumber) for 1 ... kLastDayNumber; {0, 0, 0} outside.
 SolarDate SolarFromDayNumber(int32_t n);

@@ -240,16 +240,7 @@ void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
             if (!out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()))) return;
             chunk.clear();
         }
-        // The next date, without a division per day.
-        if (d.day < m.daysInMonth) {
-            ++d.day;
-        } else {
-            d.day = 1;
-            if (++d.month > 12) {
-                d.month = 1;
-                ++d.year;
-            }
-        }
+        d = NextDate(d);
     }
     out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
 }

@@ -43,20 +43,6 @@ icaltimetype UtcTime(int64_t seconds) {
     return icaltime_from_timet_with_zone(t, 0, icaltimezone_get_utc_timezone());
 }
 
-SolarDate NextDate(const SolarDate& d) {
-    SolarDate n = d;
-    if (n.day < DaysInMonth(n.year, n.month)) {
-        ++n.day;
-    } else {
-        n.day = 1;
-        if (++n.month > 12) {
-            n.month = 1;
-            ++n.year;
-        }
-    }
-    return n;
-}
-
 std::string Utf8(const char* gbk) { return GbkToUtf8(gbk); }
 
 // "YYYYMMDD"

@@ -76,6 +76,20 @@ TEST(GregorianSweep, WeekdayDayNumberAndInverseAgreeWithADayCounter) {
     }
 }
 
+// NextDate is the date of the next day number, over 1600 ... 2400; nothing follows an invalid
+// date or the last day there is.
+TEST(NextDate, IsTheNextDayNumber) {
+    for (int32_t n = DayNumber(1600, 1, 1); n < DayNumber(2400, 12, 31); ++n) {
+        const SolarDate next = NextDate(SolarFromDayNumber(n));
+        const SolarDate want = SolarFromDayNumber(n + 1);
+        ASSERT_TRUE(next.year == want.year && next.month == want.month && next.day == want.day) << n;
+    }
+    for (const SolarDate& d : {SolarDate{2017, 2, 29}, SolarDate{2017, 13, 1}, SolarDate{2017, 1, 0},
+                               SolarDate{kLastYear, 12, 31}}) {
+        EXPECT_EQ(NextDate(d).year, 0) << d.year << "-" << d.month << "-" << d.day;
+    }
+}
+
 TEST(MonthStartDays, EachIsTheSumOfTheMonthsBefore) {
     int sum = 0;
     for (int m = 1; m <= 12; ++m) {

@@ -92,6 +92,8 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_bAutoStartOk = EnsureAutoStart();
     ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
     SetUpNoteFolders();
+    m_listWatch = std::make_unique<FolderWatch>("日历");
+    m_memoWatch = std::make_unique<FolderWatch>("备忘");
 
     m_pMemoTab = new CMemoTabDlg(this);
     m_pMemoTab->Create(this);
@@ -306,11 +308,29 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
     const bool dialogOpen = m_pGrid->DialogOpen();
     if (work.showTodayNotes && !dialogOpen) m_pGrid->ShowTodayNotes();
     if (work.fetchHeadline) FetchHeadline();
+    FollowNoteFolders(dialogOpen);
+    if (!dialogOpen) ShowNotices();
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     if (!dialogOpen && (now.wDay != m_nTodayDay || now.wMonth != m_nTodayMonth || now.wYear != m_nTodayYear))
         GoToToday();
     ++m_tickCount;
+}
+
+void CCalendarDlg::FollowNoteFolders(bool dialogOpen) {
+    // A note dialog shows its notes as read when it opened and reads them again on "确定".
+    if (!dialogOpen && m_listWatch && m_listWatch->Changed()) m_pGrid->ReloadNotes();
+    if (m_pMemoPad && ((m_memoWatch && m_memoWatch->Changed()) || m_pMemoPad->MemoUnreadable() ||
+                       m_pMemoPad->SaveFailed()))
+        m_pMemoPad->Poll();
+}
+
+void CCalendarDlg::ShowNotices() {
+    if (m_telling) return;
+    m_telling = true;
+    for (const std::string& text : TakeNotices())
+        ::MessageBoxA(GetSafeHwnd(), text.c_str(), "Vestrel 记事", MB_OK | MB_ICONWARNING);
+    m_telling = false;
 }
 
 void CCalendarDlg::FetchHeadline() {

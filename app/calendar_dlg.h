@@ -9,6 +9,7 @@
 #include "app/app_model.h"
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
+#include "notes/folder_watch.h"
 #include "notes/memo_pad_dlg.h"
 #include "web/headline.h"
 #include "web/headline_fetcher.h"
@@ -73,6 +74,10 @@ protected:
     // Shows ym in the grid and selects it in the boxes; ShowGridMonth leaves the boxes alone.
     // Both show "返回" unless today's month is on show.
     void ShowMonth(YearMonth ym);
+    // Shows what the note store has to tell the user, one message box each (never two at once).
+    void ShowNotices();
+    // Takes changes other programs made to the note folders: the shown month's notes, the memo.
+    void FollowNoteFolders(bool dialogOpen);
     void ShowGridMonth(YearMonth ym);
     // "返回" shows while another month than today's is on show.
     void UpdateTodayButton();
@@ -99,6 +104,8 @@ protected:
     int m_tickCount = -2;
     int m_headlineResults = 0;  // fetch results received
     bool m_winsockStarted = false;
+    std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
+    bool m_telling = false;  // a notice is on screen
 
     DECLARE_MESSAGE_MAP()
 };

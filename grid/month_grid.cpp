@@ -100,6 +100,19 @@ void CMonthGrid::ShowMonth(int year, int month) {
     Invalidate(FALSE);
 }
 
+void CMonthGrid::LoadNotes(ReadFrom from) {
+    m_monthNotes.Load(from);
+    m_solarYearlyNotes.Load(from);
+    for (NoteList& l : m_lunarNotes) l.Load(from);
+    m_weeklyNotes.Load(from);
+}
+
+void CMonthGrid::ReloadNotes() {
+    if (m_dialogOpen || m_layout.daysInMonth == 0) return;
+    LoadNotes(ReadFrom::Disk);
+    Invalidate(FALSE);
+}
+
 void CMonthGrid::SetToday(int year, int month, int day) {
     m_todayYear = static_cast<uint16_t>(year);
     m_todayMonth = static_cast<uint16_t>(month);
@@ -146,7 +159,7 @@ bool CMonthGrid::SaveDayNotes(int day, const ConfirmedNote* notes, int count) {
     const int index[3] = {day, day, m_layout.cells[day].lunar.day};
     bool saved = true;
     for (int i = 0; i < 3; ++i) {
-        if (!notes[i].changed) continue;
+        if (!notes[i].changed || notes[i].value.unreadable) continue;
         if (i == 2 && !m_layout.cells[day].lunar.IsValid()) {
             saved = false;
             continue;
@@ -160,7 +173,7 @@ bool CMonthGrid::SaveDayNotes(int day, const ConfirmedNote* notes, int count) {
 }
 
 bool CMonthGrid::SaveWeeklyNote(int weekday, const ConfirmedNote& note) {
-    if (!note.changed) return true;
+    if (!note.changed || note.value.unreadable) return true;
     CString text = note.value.text;
     text.TrimLeft();
     const bool saved = m_weeklyNotes.SetEntry(weekday, text, text.GetLength(), note.value.colourWord);
@@ -324,6 +337,10 @@ void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {
 }
 
 void CMonthGrid::OpenDayDialog(int day) {
+    // The dialog shows what is on disk now; a list that cannot be read makes its note read-only.
+    NoteList* lists[3] = {&m_monthNotes, &m_solarYearlyNotes, &LunarList(day)};
+    for (NoteList* l : lists) l->Load(ReadFrom::Disk);
+    Invalidate(FALSE);
     const DayLines lines = LinesOfDay(m_layout, day);
     DayNoteForm form;
     form.dateLine = lines.date.c_str();
@@ -332,6 +349,9 @@ void CMonthGrid::OpenDayDialog(int day) {
     form.dated = NoteValueOf(m_monthNotes.Entry(day));
     form.solarYearly = NoteValueOf(m_solarYearlyNotes.Entry(day));
     form.lunarYearly = NoteValueOf(GetLunarNote(day));
+    form.dated.unreadable = lists[0]->Unreadable();
+    form.solarYearly.unreadable = lists[1]->Unreadable();
+    form.lunarYearly.unreadable = lists[2]->Unreadable();
     m_dialogOpen = true;
     CMemoEntryDlg dialog(this, form,
                          [this, day](const ConfirmedNote* notes, int count) { return SaveDayNotes(day, notes, count); });
@@ -342,8 +362,12 @@ void CMonthGrid::OpenDayDialog(int day) {
 void CMonthGrid::OpenWeeklyDialog(int weekday) {
     CString line;
     line.Format("每周%s", WeekdayName(weekday));
+    m_weeklyNotes.Load(ReadFrom::Disk);
+    Invalidate(FALSE);
+    NoteValue note = NoteValueOf(m_weeklyNotes.Entry(weekday));
+    note.unreadable = m_weeklyNotes.Unreadable();
     m_dialogOpen = true;
-    CWeeklyNoteDlg dialog(this, line, NoteValueOf(m_weeklyNotes.Entry(weekday)),
+    CWeeklyNoteDlg dialog(this, line, note,
                           [this, weekday](const ConfirmedNote* notes, int) { return SaveWeeklyNote(weekday, notes[0]); });
     dialog.DoModal();
     m_dialogOpen = false;

@@ -28,6 +28,9 @@ public:
 
     // Shows (year, month): lays the month out, reads its note lists once and repaints.
     void ShowMonth(int year, int month);
+    // Reads the shown month's note lists again from disk (another program or PC changed them) and
+    // repaints; the month and a popup on show stay. Nothing happens while a note dialog is open.
+    void ReloadNotes();
     // Today's date, as its owner (the main window) knows it: marks today's cell and weekday while
     // today's month is shown. Repaints.
     void SetToday(int year, int month, int day);
@@ -92,6 +95,8 @@ private:
     // The modal note dialogs of a day and of a weekday column.
     void OpenDayDialog(int day);
     void OpenWeeklyDialog(int weekday);
+    // Reads every list of the shown month (from the cache or from disk).
+    void LoadNotes(ReadFrom from);
     MonthNotes Notes() const;
     bool TodayShown() const { return m_todayYear == m_layout.year && m_todayMonth == m_layout.month; }
     NoteList& LunarList(int day);

@@ -49,10 +49,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
     ::SetWindowPos(GetSafeHwnd(), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
     ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
-    int size = 0;
-    const std::unique_ptr<char[]> memo = LoadMemo(kMemoName, &size);
-    m_text = memo ? CString(memo.get(), size) : CString();
-    UpdateData(FALSE);
+    LoadFromDisk();
 
     // "未保存" in red in the strip, between the name and "-", while the last save failed.
     RECT hide{};
@@ -76,14 +73,74 @@ void CMemoPadDlg::OnMove(int x, int y) {
     WriteRegInt(kSettingsKey, kValueMemoY, y);
 }
 
+void CMemoPadDlg::LoadFromDisk() {
+    std::string text;
+    const MemoRead read = ReadMemo(kMemoName, &text);
+    m_unreadable = read == MemoRead::Unreadable;
+    m_damaged = read == MemoRead::Damaged;
+    ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETREADONLY, m_unreadable ? TRUE : FALSE, 0);
+    if (m_unreadable) {
+        ShowText(kMemoUnreadableText);
+        return;
+    }
+    m_onDisk = text;
+    m_text = CString(text);
+    ShowText(m_text);
+}
+
+void CMemoPadDlg::ShowText(const CString& text) {
+    HWND edit = GetDlgItem(IDC_MEMO_EDIT);
+    DWORD start = 0, end = 0;
+    ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    m_filling = true;
+    ::SetWindowTextA(edit, text);
+    m_filling = false;
+    ::SendMessageA(edit, EM_SETSEL, start, end);
+}
+
 bool CMemoPadDlg::SaveNow() {
-    m_saveFailed = !SaveMemo(kMemoName, m_text, m_text.GetLength());
+    if (m_unreadable) return true;  // nothing could be typed
+    std::string disk;
+    const MemoRead read = ReadMemo(kMemoName, &disk);
+    bool safe = read != MemoRead::Unreadable;
+    if (safe && !m_damaged && read != MemoRead::Damaged && disk != m_onDisk) {
+        // Changed elsewhere since this pad last read or wrote it: that version is kept, not lost.
+        std::string kept;
+        safe = KeepMemoConflict(kMemoName, &kept);
+        if (safe)
+            TellUser("记事小本在别处（另一台电脑或另一个程序）被改过：那一版已另存为“" + kept +
+                     "”，这里保留的是您刚写的内容。");
+    }
+    m_saveFailed = !safe || !SaveMemo(kMemoName, m_text, m_text.GetLength());
+    if (!m_saveFailed) {
+        m_onDisk.assign(m_text, static_cast<size_t>(m_text.GetLength()));
+        m_damaged = false;
+    }
     ShowSaveState();
     return !m_saveFailed;
 }
 
+void CMemoPadDlg::Poll() {
+    if (!GetSafeHwnd()) return;
+    if (m_unreadable) {
+        LoadFromDisk();
+        return;
+    }
+    if (m_saveFailed) {
+        SaveNow();
+        return;
+    }
+    std::string disk;
+    const MemoRead read = ReadMemo(kMemoName, &disk);
+    if ((read == MemoRead::Ok || read == MemoRead::Missing) && disk != m_onDisk) {
+        m_onDisk = disk;
+        m_text = CString(disk);
+        ShowText(m_text);
+    }
+}
+
 void CMemoPadDlg::OnChangeMemo() {
-    if (!m_placed) return;  // filling the edit with the stored memo is no change to save
+    if (!m_placed || m_filling) return;  // filling the edit from the disk is no change to save
     UpdateData(TRUE);
     SaveNow();
 }

@@ -2,6 +2,8 @@
 // tab windows "本" and "历" that stand in for the pad and the calendar when they are put away.
 #pragma once
 
+#include <string>
+
 #include "framework/afxwin.h"
 #include "widgets/color_label.h"
 
@@ -19,6 +21,9 @@ protected:
 // The most characters the pad's edit takes: ten times the 100,000 a memo may need, and at two bytes
 // a character always below what the store saves and reads back (kMaxMemoBytes).
 constexpr int kMemoEditLimit = 1000000;
+// What the pad shows while the memo file cannot be read.
+constexpr const char* kMemoUnreadableText =
+    "（记事小本的文件暂时无法读取，可能正被其他程序使用。能读取时这里会自动显示，在此之前不会保存任何内容。）";
 
 class CMemoPadDlg : public CDialog {
 public:
@@ -38,8 +43,16 @@ public:
 
     // True while the last save of the memo failed (the strip then shows "未保存" in red).
     bool SaveFailed() const { return m_saveFailed; }
-    // Saves the text on screen again; true when the memo on disk now matches it.
+    // Saves the text on screen; true when the memo on disk now matches it (or, while the memo
+    // cannot be read, when nothing was typed). The memo is read from disk first: one that cannot
+    // be read is not written over; one changed elsewhere since this pad last read or wrote it is
+    // kept as "备忘\default.conflict" (.2, .3 ...) and the user is told.
     bool SaveNow();
+    // Catches up with the disk: a memo that could not be read is read again; a memo changed
+    // elsewhere is shown when nothing was typed since the last save; a failed save is tried again.
+    void Poll();
+    // True while the memo file cannot be read: the pad shows kMemoUnreadableText and takes no typing.
+    bool MemoUnreadable() const { return m_unreadable; }
     const CString& Text() const { return m_text; }
     bool UnsavedMarkShown() const { return m_unsavedLabel.GetSafeHwnd() && m_unsavedLabel.IsWindowVisible(); }
 
@@ -49,10 +62,18 @@ protected:
     void OnChangeMemo();
     void OnHideMemo();
     void ShowSaveState();
+    // Reads the memo from disk and shows it (or, when it cannot be read, kMemoUnreadableText).
+    void LoadFromDisk();
+    // Puts text into the edit without taking it for typing; keeps the caret where it was.
+    void ShowText(const CString& text);
 
     CString m_text;
     bool m_placed = false;
     bool m_saveFailed = false;
+    bool m_filling = false;     // the edit is being filled from the disk
+    bool m_unreadable = false;  // the memo file could not be read
+    bool m_damaged = false;     // the memo file is damaged: its next save keeps it aside
+    std::string m_onDisk;       // the memo as this pad last read or wrote it
     int m_defaultX = 500;
     int m_defaultY = 500;
     MemoPadOwner* m_owner;

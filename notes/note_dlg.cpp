@@ -33,18 +33,25 @@ CNoteDlg::CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const N
 
 BOOL CNoteDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    for (int i = 0; i < m_count; ++i)
-        ::SendDlgItemMessageA(GetSafeHwnd(), m_notes[i].spec.editId, EM_LIMITTEXT, kNoteEditLimit, 0);
+    for (int i = 0; i < m_count; ++i) {
+        const int id = m_notes[i].spec.editId;
+        ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
+        if (m_notes[i].given.unreadable) {
+            ::SetDlgItemTextA(GetSafeHwnd(), id, kNoteUnreadableText);
+            ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
+        }
+    }
     return TRUE;
 }
 
 void CNoteDlg::DoDataExchange(CDataExchange* dx) {
-    for (int i = 0; i < m_count; ++i) DDX_Text(dx, m_notes[i].spec.editId, m_notes[i].text);
+    for (int i = 0; i < m_count; ++i)
+        if (!m_notes[i].given.unreadable) DDX_Text(dx, m_notes[i].spec.editId, m_notes[i].text);
 }
 
 NoteSwatch* CNoteDlg::SwatchById(UINT id) {
     for (int i = 0; i < m_count; ++i)
-        if (m_notes[i].swatch.Id() == id) return &m_notes[i].swatch;
+        if (m_notes[i].swatch.Id() == id && !m_notes[i].given.unreadable) return &m_notes[i].swatch;
     return nullptr;
 }
 
@@ -73,7 +80,7 @@ void CNoteDlg::OnOK() {
     }
     for (int i = 0; i < m_count; ++i) {
         const Note& n = m_notes[i];
-        m_confirmed[i].value = NoteValue{n.text, n.colourWord};
+        m_confirmed[i].value = NoteValue{n.text, n.colourWord, n.given.unreadable};
         m_confirmed[i].changed = n.text != n.given.text || n.colourWord != n.given.colourWord;
     }
     if (m_save && !m_save(m_confirmed, m_count)) {

@@ -16,6 +16,9 @@
 struct NoteValue {
     CString text;
     uint32_t colourWord = 0;
+    // The note's file cannot be read just now: the dialog shows kNoteUnreadableText in a read-only
+    // edit and hands the note back unchanged.
+    bool unreadable = false;
 };
 NoteValue NoteValueOf(const NoteEntry& entry);
 
@@ -86,3 +89,5 @@ constexpr int kNoteEditLimit = 32767;
 // The message of a failed save.
 constexpr const char* kNoteNotSavedText = "记事未能保存，请检查磁盘空间或文件夹权限";
 constexpr const char* kWarningCaption = "警告";
+// What a note whose file cannot be read shows in its edit.
+constexpr const char* kNoteUnreadableText = "（记事文件暂时无法读取，可能正被其他程序使用。请稍后再打开。）";

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/handles.h"
@@ -91,11 +92,12 @@ bool SetUpNoteRoot(const char* root) {
 
 bool SetUpNoteFolders() {
     char documents[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) || documents[0] == '\0') {
-        g_root.clear();
-        return false;
-    }
-    return SetUpNoteRoot((std::string(documents) + "\\我的记事").c_str());
+    const bool found = SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) && documents[0] != '\0';
+    const std::string root = std::string(found ? documents : "") + "\\我的记事";
+    if (found && SetUpNoteRoot(root.c_str())) return true;
+    g_root.clear();
+    TellUser("记事文件夹“" + root + "”或其中的“日历”“备忘”无法使用：这次运行中记事和记事小本都不能保存。");
+    return false;
 }
 
 bool NoteStoreReady() { return !g_root.empty(); }
@@ -142,12 +144,13 @@ FileBytes ReadFromDisk(const std::string& path);
 
 }  // namespace
 
-FileBytes ReadWholeFile(const std::string& path) {
+FileBytes ReadWholeFile(const std::string& path, ReadFrom from) {
     FileBytes out;
     if (path.empty()) return out;
     WIN32_FILE_ATTRIBUTE_DATA stamp{};
     const bool haveStamp = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &stamp) != FALSE;
-    if (haveStamp && !(stamp.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Recent().Find(path, stamp, &out))
+    if (from == ReadFrom::Cache && haveStamp && !(stamp.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        Recent().Find(path, stamp, &out))
         return out;
     Recent().Forget(path);
     out = ReadFromDisk(path);
@@ -207,13 +210,13 @@ bool RemoveFile(const std::string& path) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-bool KeepDamagedFile(const std::string& path, std::string* keptAs) {
+bool KeepFileAside(const std::string& path, const char* suffix, std::string* keptAs) {
     if (keptAs) keptAs->clear();
-    if (path.empty()) return false;
+    if (path.empty() || suffix == nullptr) return false;
     Recent().Forget(path);
     if (!Exists(path)) return true;
     for (int n = 1; n < 1000; ++n) {
-        const std::string kept = path + ".damaged" + (n == 1 ? std::string() : "." + std::to_string(n));
+        const std::string kept = path + suffix + (n == 1 ? std::string() : "." + std::to_string(n));
         if (Exists(kept)) continue;
         if (MoveFileExA(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) {
             if (keptAs) *keptAs = kept;
@@ -222,4 +225,38 @@ bool KeepDamagedFile(const std::string& path, std::string* keptAs) {
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     return false;
+}
+
+bool KeepDamagedFile(const std::string& path, std::string* keptAs) { return KeepFileAside(path, ".damaged", keptAs); }
+
+namespace {
+
+std::vector<std::string>& Notices() {
+    static std::vector<std::string> notices;
+    return notices;
+}
+
+}  // namespace
+
+void TellUser(const std::string& text) { Notices().push_back(text); }
+
+std::vector<std::string> TakeNotices() {
+    std::vector<std::string> out;
+    out.swap(Notices());
+    return out;
+}
+
+std::string RelativeToRoot(const std::string& path) {
+    if (!g_root.empty() && path.size() > g_root.size() + 1 && path.compare(0, g_root.size(), g_root) == 0 &&
+        path[g_root.size()] == '\\')
+        return path.substr(g_root.size() + 1);
+    return path;
+}
+
+void TellDamagedFile(const std::string& path) {
+    static std::set<std::string> told;
+    if (path.empty() || !told.insert(path).second) return;
+    const std::string name = RelativeToRoot(path);
+    TellUser("记事文件“" + name + "”已损坏：只显示损坏处之前的记事。下次修改这个文件里的记事时，原文件会保留为“" + name +
+             ".damaged”，放在它旁边。");
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The largest file a read takes whole: above the largest valid list (2 + 32 x (8 + 65,535) bytes)
 // and above the largest memo the pad saves (kMaxMemoBytes).
@@ -13,7 +14,8 @@ constexpr int kMaxNoteFileBytes = 4 * 1024 * 1024;
 // The notes root: the folder under which every list and memo file lives, as a full path. The
 // store never changes the process's current directory and never writes outside the root.
 //
-// Sets up <documents folder>\我的记事 with its folders "日历" and "备忘" (SetUpNoteRoot).
+// Sets up <documents folder>\我的记事 with its folders "日历" and "备忘" (SetUpNoteRoot); when
+// that fails the user is told (TellUser).
 bool SetUpNoteFolders();
 // Sets up root with "日历" and "备忘", creating what is missing, and makes it the notes root.
 // True when all three are folders; else false and the store is not ready: every save then fails
@@ -37,9 +39,15 @@ struct FileBytes {
     int size = 0;
 };
 
+// Where a read may take its bytes from: the store's cache of small files read lately (keyed by
+// size and time of last write), or only the disk. A read that comes before a write, and a read
+// that shows a note to edit, goes to the disk: another program may have changed the file without
+// changing its size or time (FAT's 2-second times, a copy that keeps times, a file renamed over it).
+enum class ReadFrom { Cache, Disk };
+
 // Reads the whole of path. A file another program holds open without sharing (a backup or a
 // virus scan, for a moment) is tried again a few times before it counts as unreadable.
-FileBytes ReadWholeFile(const std::string& path);
+FileBytes ReadWholeFile(const std::string& path, ReadFrom from = ReadFrom::Cache);
 
 // Writes n bytes as the whole content of path. The bytes go to path + ".new" in the same folder,
 // are flushed to disk, and then replace path in one step, so a crash, a power cut or a full disk
@@ -50,11 +58,23 @@ bool WriteWholeFile(const std::string& path, const char* bytes, int n);
 // never was), false when it stays.
 bool RemoveFile(const std::string& path);
 
-// Renames path to the first free name of path + ".damaged", ".damaged.2", ".damaged.3" ... so a
-// file that could not be read whole survives the rewrite that follows; *keptAs (when given) is
-// that name. True when it was moved or there is no file at path any more (*keptAs then ""); false
-// when it stays under its name.
+// Renames path to the first free name of path + suffix, suffix + ".2", suffix + ".3" ... so the
+// file survives the rewrite that follows; *keptAs (when given) is that name. True when it was
+// moved or there is no file at path any more (*keptAs then ""); false when it stays under its name.
+bool KeepFileAside(const std::string& path, const char* suffix, std::string* keptAs = nullptr);
+// KeepFileAside with ".damaged": a file that could not be read whole.
 bool KeepDamagedFile(const std::string& path, std::string* keptAs = nullptr);
+
+// What the user must be told about the notes: damaged files (each once), a notes folder that
+// cannot be used, a memo changed elsewhere. The store queues the texts (GBK); the main window
+// takes them and shows them.
+void TellUser(const std::string& text);
+std::vector<std::string> TakeNotices();
+// Queues, the first time path is met in a run, the notice of a damaged note file: which file,
+// that the notes before the damage are shown, and the name the original will be kept under.
+void TellDamagedFile(const std::string& path);
+// path relative to the notes root ("日历\\202704"), or path itself when it lies elsewhere.
+std::string RelativeToRoot(const std::string& path);
 
 // Test hook: called before each step of WriteWholeFile (1 = temporary file created, 2 = bytes
 // written, 3 = flushed and closed, 4 = about to replace). A hook returning false stops the write

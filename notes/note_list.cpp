@@ -34,18 +34,26 @@ bool NoteList::OpenWeekly() {
     return Load();
 }
 
-bool NoteList::Load() {
-    ClearEntries();
-    m_damage = Damage::None;
-    if (m_lastIndex < 0) return true;
-    const FileBytes file = ReadWholeFile(NotePath(m_fileName));
-    if (file.status == ReadStatus::Missing) return true;
-    if (file.status != ReadStatus::Ok) {
-        m_damage = file.status == ReadStatus::Unreadable ? Damage::Unreadable : Damage::BadRecords;
+bool NoteList::Load(ReadFrom from) {
+    if (m_lastIndex < 0) {
+        m_damage = Damage::None;
+        return true;
+    }
+    const std::string path = NotePath(m_fileName);
+    const FileBytes file = ReadWholeFile(path, from);
+    if (file.status == ReadStatus::Unreadable) {
+        // Held open by another program for now: what was read before stays on screen.
+        m_damage = Damage::Unreadable;
         return false;
     }
-    if (DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0) return true;
+    ClearEntries();
+    m_damage = Damage::None;
+    if (file.status == ReadStatus::Missing) return true;
+    if (file.status == ReadStatus::Ok &&
+        DecodeNoteList(file.data.get(), static_cast<size_t>(file.size), m_entries.data(), m_lastIndex) == 0)
+        return true;
     m_damage = Damage::BadRecords;
+    TellDamagedFile(path);
     return false;
 }
 
@@ -68,7 +76,8 @@ bool NoteList::Save() {
 
 bool NoteList::SetEntry(int index, const char* text, int length, uint32_t colourWord) {
     if (index < 0 || index > m_lastIndex) return false;
-    if (m_damage == Damage::Unreadable) Load();
+    Load(ReadFrom::Disk);
+    if (Unreadable()) return false;
     NoteEntry& entry = m_entries[static_cast<size_t>(index)];
     NoteEntry before = std::move(entry);
     if (entry.Assign(text, length, colourWord) != 0 || !Save()) {
@@ -112,24 +121,31 @@ bool SaveMemo(const char* name, const char* text, int length) {
     return true;
 }
 
-std::unique_ptr<char[]> LoadMemo(const char* name, int* size, bool* damaged) {
-    *size = 0;
-    if (damaged) *damaged = false;
+MemoRead ReadMemo(const char* name, std::string* text) {
+    text->clear();
     const std::string path = MemoPath(name);
-    if (path.empty()) return nullptr;
-    FileBytes file = ReadWholeFile(path);
+    if (path.empty()) return MemoRead::Missing;
+    FileBytes file = ReadWholeFile(path, ReadFrom::Disk);
     if (file.status == ReadStatus::Missing) {
         DamagedMemos().erase(path);
-        return nullptr;
+        return MemoRead::Missing;
     }
+    if (file.status == ReadStatus::Unreadable) return MemoRead::Unreadable;
     const bool whole = file.status == ReadStatus::Ok &&
                        std::memchr(file.data.get(), '\0', static_cast<size_t>(file.size)) == nullptr;
     if (!whole) {
         DamagedMemos().insert(path);
-        if (damaged) *damaged = true;
-        return nullptr;
+        TellDamagedFile(path);
+        return MemoRead::Damaged;
     }
     DamagedMemos().erase(path);
-    *size = file.size;
-    return std::move(file.data);
+    text->assign(file.data.get(), static_cast<size_t>(file.size));
+    return MemoRead::Ok;
+}
+
+bool KeepMemoConflict(const char* name, std::string* keptAs) {
+    std::string kept;
+    const bool moved = KeepFileAside(MemoPath(name), ".conflict", &kept);
+    *keptAs = RelativeToRoot(kept);
+    return moved;
 }

@@ -12,9 +12,11 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "notes/note_codec.h"
+#include "notes/note_files.h"
 
 class NoteList {
 public:
@@ -30,18 +32,20 @@ public:
     // No list: no entries and no file; Load and Save do nothing.
     void Close() { Open(-1, ""); }
 
-    // Reads the file afresh: true when it loaded whole or is missing (an empty list); false when a
-    // bad record stopped the reading (the entries before it stay loaded) or the file exists but
-    // could not be read.
-    bool Load();
+    // Reads the file afresh (from the store's cache of small files unless from is Disk): true when
+    // it loaded whole or is missing (an empty list); false when a bad record stopped the reading
+    // (the entries before it stay loaded; the user is told once) or the file exists but could not
+    // be read (Unreadable(); the entries read before stay as they were).
+    bool Load(ReadFrom from = ReadFrom::Cache);
     // Writes the present entries, or removes the file when none is present; a damaged file is kept
     // aside first. False when the file could not be written or removed (the old file then stays
     // as it was).
     bool Save();
-    // Assign on entry index, then Save. False without any change for an index outside
-    // 0 ... LastIndex() or a length outside 0 ... 65535. When the save fails the entry returns to
-    // what it was and the result is false. A list whose file could not be read is read again
-    // first, so that a file that was only held open for a moment keeps all its notes.
+    // Reads the file from disk, then Assign on entry index, then Save: every other note is written
+    // back as the disk has it, whatever another program changed meanwhile. False without any
+    // change for an index outside 0 ... LastIndex(), a length outside 0 ... 65535, or a file that
+    // cannot be read just now (held open by another program): nothing is written then. When the
+    // save fails the entry returns to what it was and the result is false.
     bool SetEntry(int index, const char* text, int length, uint32_t colourWord);
     // Makes every entry absent (nothing is written).
     void ClearEntries();
@@ -51,6 +55,8 @@ public:
     const char* FileName() const { return m_fileName; }
     // True while the file on disk did not load whole and has not been kept aside yet.
     bool Damaged() const { return m_damage != Damage::None; }
+    // True when the last Load found the file but could not read it (held open by another program).
+    bool Unreadable() const { return m_damage == Damage::Unreadable; }
 
 private:
     // Fresh absent entries 0 ... lastIndex and the file name (cut to 31 bytes); nothing is read.
@@ -71,8 +77,16 @@ constexpr int kMaxMemoBytes = 3 * 1024 * 1024;
 // Rewrites "备忘\<name>" with the text, or removes it when length is 0; a memo file that did not
 // load whole is kept aside first. False on failure (also for length > kMaxMemoBytes).
 bool SaveMemo(const char* name, const char* text, int length);
-// The memo text of "备忘\<name>" (NUL-terminated, *size bytes), or null when there is none or it
-// could not be read whole. A memo that exists but cannot be shown whole (unreadable, too large, or
-// holding a NUL byte, where an edit control would stop) answers null with *damaged = true and is
-// kept aside by the next SaveMemo of that name.
-std::unique_ptr<char[]> LoadMemo(const char* name, int* size, bool* damaged = nullptr);
+
+enum class MemoRead {
+    Ok,          // *text is the memo
+    Missing,     // no memo yet: *text is ""
+    Unreadable,  // it exists but cannot be read just now (held open by another program)
+    Damaged,     // too large, or holding a NUL byte where an edit control would stop: kept aside by
+                 // the next SaveMemo of that name (the user is told once)
+};
+// Reads "备忘\<name>" from disk (never from the cache) into *text.
+MemoRead ReadMemo(const char* name, std::string* text);
+// Renames "备忘\<name>" to the first free "<name>.conflict", ".conflict.2" ...: a memo another PC
+// changed, before this one writes its own. *keptAs is the name relative to the notes root.
+bool KeepMemoConflict(const char* name, std::string* keptAs);

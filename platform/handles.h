@@ -62,6 +62,14 @@ struct KernelHandleTraits {
 // A mutex, event, process or thread (their creators fail with null).
 using ScopedKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+struct ChangeNotificationTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Handle h) { return ::FindCloseChangeNotification(h) != FALSE; }  // ::FindCloseChangeNotification
+};
+// A folder's change notification (::FindFirstChangeNotificationA fails with INVALID_HANDLE_VALUE).
+using ScopedChangeNotification = UniqueHandle<ChangeNotificationTraits>;
+
 struct RegKeyTraits {
     using Handle = HKEY;
     static Handle Invalid() { return nullptr; }

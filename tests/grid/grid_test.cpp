@@ -356,12 +356,13 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
     });
     EXPECT_EQ(ReadNote("日历\\week"), kTag + Record(1, "gym"));
 
-    // 日历\201701 cannot be replaced: the dialog stays with "警告", the other notes are saved.
-    ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201701").c_str(), nullptr));
+    // 日历\201701 cannot be replaced (a folder took its name while the dialog was open): the
+    // dialog stays with "警告", the other notes are saved.
     const POINT p = CellCentre(3);
     std::string warning, caption;
     bool stayedOpen = false;
     ClickWith(p.x, p.y, [&](HWND dialog) {
+        ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201701").c_str(), nullptr));
         SetDlgItemTextA(dialog, IDC_DAY_TEXT, "lost?");
         SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "kept");
         guitest::OnNextDialog([&](HWND box) {
@@ -404,6 +405,29 @@ TEST_F(Grid, SavesOnlyTheChangedNotes) {
         guitest::ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist at 3"));
+    EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "party"));
+}
+
+// A list held open by another program when the dialog opens makes its note read-only, with a
+// line saying so; the other notes of the day are saved and the held list is left as it was.
+TEST_F(Grid, AHeldListMakesItsNoteReadOnly) {
+    PutList(2017, 1, 5, "dentist");
+    grid_.ShowMonth(2017, 1);
+    HANDLE held = CreateFileA(NotePath("日历\\201701").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const POINT p = CellCentre(5);
+    std::string shown;
+    bool readOnly = false;
+    ClickWith(p.x, p.y, [&](HWND dialog) {
+        shown = guitest::ItemText(dialog, IDC_DAY_TEXT);
+        readOnly = (GetWindowLongA(GetDlgItem(dialog, IDC_DAY_TEXT), GWL_STYLE) & ES_READONLY) != 0;
+        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "party");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    CloseHandle(held);
+    EXPECT_EQ(shown, kNoteUnreadableText);
+    EXPECT_TRUE(readOnly);
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist"));
     EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "party"));
 }
 

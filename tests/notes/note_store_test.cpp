@@ -148,17 +148,15 @@ TEST_F(NoteStore, RandomListsRoundTripThroughSaveAndLoad) {
 TEST_F(NoteStore, MemoFile) {
     EXPECT_TRUE(SaveMemo("default", "abc", 3));
     EXPECT_EQ(ReadAll("备忘\\default"), "abc");
-    int size = -1;
-    auto text = LoadMemo("default", &size);
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(size, 3);
-    EXPECT_STREQ(text.get(), "abc");
+    std::string text;
+    EXPECT_EQ(ReadMemo("default", &text), MemoRead::Ok);
+    EXPECT_EQ(text, "abc");
     EXPECT_TRUE(SaveMemo("default", "line 1\r\n第二行", 14));
     EXPECT_EQ(ReadAll("备忘\\default"), "line 1\r\n第二行");
     EXPECT_TRUE(SaveMemo("default", "", 0));  // empty memo: no file
     EXPECT_FALSE(Exists("备忘\\default"));
-    EXPECT_EQ(LoadMemo("default", &size), nullptr);
-    EXPECT_EQ(size, 0);
+    EXPECT_EQ(ReadMemo("default", &text), MemoRead::Missing);
+    EXPECT_EQ(text, "");
 }
 
 TEST_F(NoteStore, FailuresAreReported) {
@@ -342,10 +340,8 @@ TEST_F(NoteStore, DamagedFileReturnsWhenTheRewriteFails) {
     Put("备忘\\default", std::string("a\0b", 3));
     NoteList l;
     EXPECT_FALSE(l.OpenDated(2018, 9));
-    int size = 0;
-    bool damaged = false;
-    EXPECT_EQ(LoadMemo("default", &size, &damaged), nullptr);
-    ASSERT_TRUE(damaged);
+    std::string text;
+    ASSERT_EQ(ReadMemo("default", &text), MemoRead::Damaged);
     SetWriteStepHook([](int) { return false; });
     EXPECT_FALSE(l.SetEntry(1, "x", 1, 0));
     EXPECT_FALSE(SaveMemo("default", "m", 1));
@@ -360,7 +356,7 @@ TEST_F(NoteStore, DamagedFileReturnsWhenTheRewriteFails) {
     EXPECT_EQ(ReadAll("备忘\\default.damaged"), std::string("a\0b", 3));
 }
 
-// A memo that cannot be shown whole answers null with damaged set; the first keystroke's save
+// A memo that cannot be shown whole reads as Damaged; the first keystroke's save
 // keeps it as "default.damaged". A memo over the cap is refused, so every memo saved reads back.
 TEST_F(NoteStore, DamagedMemoIsKeptBeforeTheFirstKeystroke) {
     const std::string withNul = std::string("before\0after", 12);
@@ -370,11 +366,9 @@ TEST_F(NoteStore, DamagedMemoIsKeptBeforeTheFirstKeystroke) {
     for (const std::string* memo : memos) {
         ++round;
         Put("备忘\\default", *memo);
-        int size = -1;
-        bool damaged = false;
-        EXPECT_EQ(LoadMemo("default", &size, &damaged), nullptr);
-        EXPECT_TRUE(damaged);
-        EXPECT_EQ(size, 0);
+        std::string text = "x";
+        EXPECT_EQ(ReadMemo("default", &text), MemoRead::Damaged);
+        EXPECT_EQ(text, "");
         ASSERT_TRUE(SaveMemo("default", "k", 1));
         const std::string kept = round == 1 ? "备忘\\default.damaged" : "备忘\\default.damaged.2";
         EXPECT_TRUE(ReadAll(kept.c_str()) == *memo) << kept;
@@ -384,11 +378,9 @@ TEST_F(NoteStore, DamagedMemoIsKeptBeforeTheFirstKeystroke) {
     }
     const std::string largest(kMaxMemoBytes, 'q');
     ASSERT_TRUE(SaveMemo("default", largest.data(), kMaxMemoBytes));
-    int size = 0;
-    bool damaged = true;
-    auto back = LoadMemo("default", &size, &damaged);
-    EXPECT_FALSE(damaged);
-    EXPECT_EQ(size, kMaxMemoBytes);
+    std::string back;
+    EXPECT_EQ(ReadMemo("default", &back), MemoRead::Ok);
+    EXPECT_EQ(back.size(), static_cast<size_t>(kMaxMemoBytes));
     EXPECT_FALSE(SaveMemo("default", largest.data(), kMaxMemoBytes + 1));
     EXPECT_EQ(ReadAll("备忘\\default").size(), static_cast<size_t>(kMaxMemoBytes));
 }
@@ -430,6 +422,41 @@ TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
     ASSERT_TRUE(DeleteFileA(NotePath("日历\\201811").c_str()));
     ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_FALSE(reader.Entry(2).Present());
+}
+
+// The read before a write never trusts the cache: a list another program rewrote with the same
+// size and time of last write keeps that program's note when this one edits another day. A
+// damaged list is told to the user once, naming the file and where its original will be kept.
+TEST_F(NoteStore, EditsStartFromTheDiskAndDamageIsToldOnce) {
+    NoteList l;
+    l.OpenDated(2018, 12);
+    ASSERT_TRUE(l.SetEntry(2, "aaa", 3, 0));
+    NoteList reader;
+    ASSERT_TRUE(reader.OpenDated(2018, 12));  // now in the cache
+    HANDLE h = CreateFileA(NotePath("日历\\201812").c_str(), GENERIC_READ | GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME written{};
+    GetFileTime(h, nullptr, nullptr, &written);
+    SetFilePointer(h, 10, nullptr, FILE_BEGIN);
+    DWORD n = 0;
+    WriteFile(h, "bbb", 3, &n, nullptr);
+    SetFileTime(h, nullptr, nullptr, &written);
+    CloseHandle(h);
+    ASSERT_TRUE(reader.SetEntry(5, "c", 1, 0));
+    const std::string record2 = std::string("\x02\x00\x03\x00\x00\x00\x00\x00", 8) + "bbb";
+    const std::string record5 = std::string("\x05\x00\x01\x00\x00\x00\x00\x00", 8) + "c";
+    EXPECT_EQ(ReadAll("日历\\201812"), std::string("\x64\x00", 2) + record2 + record5);
+
+    TakeNotices();
+    Put("日历\\201901", std::string("\x64\x00\x40\x00", 4));
+    NoteList damaged;
+    EXPECT_FALSE(damaged.OpenDated(2019, 1));
+    EXPECT_FALSE(damaged.OpenDated(2019, 1));
+    const std::vector<std::string> told = TakeNotices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("损坏"), std::string::npos);
+    EXPECT_NE(told[0].find("日历\\201901.damaged"), std::string::npos);
 }
 
 // A ".new" left by a crash goes when its list is saved or removed.

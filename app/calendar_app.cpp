@@ -37,7 +37,10 @@ bool WakeRunningCalendar() {
 BOOL CCalendarApp::InitInstance() {
     static ScopedKernelHandle running;  // held until the process ends
     *running.out() = ::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);
-    if (running.valid() && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    // A mutex that exists but may not be opened (made by a calendar started as administrator)
+    // means a calendar runs as surely as one that is found.
+    const DWORD error = ::GetLastError();
+    if ((running.valid() && error == ERROR_ALREADY_EXISTS) || (!running.valid() && error == ERROR_ACCESS_DENIED)) {
         // A calendar runs already: a second one would write the same memo file keystroke by
         // keystroke. Bring the first one forward instead.
         for (int attempt = 0; attempt < 20 && !WakeRunningCalendar(); ++attempt) ::Sleep(100);

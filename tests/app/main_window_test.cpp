@@ -238,31 +238,48 @@ TEST_F(MainWindow, GoToTodayTellsTheGridToday) {
     EXPECT_EQ(dialog_.Grid()->TodayDay(), now.wDay);
 }
 
-// A second start finds the calendar that runs (even hidden), shows it and ends.
+// A second start finds the calendar that runs (even hidden), shows it and ends; also when the
+// first start's mutex may not be opened (an empty DACL, as an elevated first start leaves it).
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
     Open();
-    dialog_.HideCalendar();
-    EXPECT_FALSE(IsWindowVisible(dialog_.GetSafeHwnd()));
-    EXPECT_EQ(FindRunningCalendar(), dialog_.GetSafeHwnd());
-    HANDLE first = CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);  // as the first start holds it
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string cmd = std::string("\"") + exe + "\" --second-start";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    const bool ended =
-        guitest::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    CloseHandle(first);
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(code, 0u);  // InitInstance's FALSE: no window of its own
-    EXPECT_TRUE(IsWindowVisible(dialog_.GetSafeHwnd()));
-    EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->GetSafeHwnd()));
+    for (bool emptyDacl : {false, true}) {
+        dialog_.HideCalendar();
+        EXPECT_FALSE(IsWindowVisible(dialog_.GetSafeHwnd()));
+        EXPECT_EQ(FindRunningCalendar(), dialog_.GetSafeHwnd());
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        ACL empty;  // a DACL that grants nothing
+        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, &empty, FALSE);
+        SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
+        // As the first start holds it.
+        HANDLE first = CreateMutexA(emptyDacl ? &sa : nullptr, FALSE, kSingleInstanceMutex);
+        ASSERT_NE(first, nullptr);
+        if (emptyDacl) {
+            HANDLE again = CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);
+            EXPECT_EQ(again, nullptr);
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+            if (again) CloseHandle(again);
+        }
+        char exe[MAX_PATH];
+        GetModuleFileNameA(nullptr, exe, sizeof exe);
+        std::string cmd = std::string("\"") + exe + "\" --second-start";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        const bool ended =
+            guitest::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
+        DWORD code = 99;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        CloseHandle(first);
+        EXPECT_TRUE(ended) << emptyDacl;
+        EXPECT_EQ(code, 0u) << emptyDacl;  // InitInstance's FALSE: no window of its own
+        EXPECT_TRUE(IsWindowVisible(dialog_.GetSafeHwnd())) << emptyDacl;
+        EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->GetSafeHwnd())) << emptyDacl;
+    }
 }
 
 // The headline arrives from the worker thread without holding up the window; "下一篇" appears; a

@@ -103,7 +103,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     RECT me;
     GetWindowRect(&me);
     m_pMemoPad = new CMemoPadDlg(this);
-    m_pMemoPad->SetDefaultPos(me.left, me.bottom + 10);
+    m_pMemoPad->SetAnchor(PixelRect{me.left, me.top, me.right, me.bottom});
     m_pMemoPad->Create(this);
     int memoShow = 0;
     if (ReadRegInt(kSettingsKey, kValueMemoShow, &memoShow) && memoShow == 1) {
@@ -238,8 +238,13 @@ void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {
 void CCalendarDlg::PlaceTabWindows() {
     RECT r;
     GetWindowRect(&r);
-    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->MoveWindow(r.right + 10, r.bottom - 18, 26, 18, TRUE);
-    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->MoveWindow(r.right + 10, r.bottom - 54, 26, 18, TRUE);
+    // Right of the calendar, or left of it when the right side is off screen.
+    const PixelRect me{r.left, r.top, r.right, r.bottom};
+    const std::vector<PixelRect> monitors = MonitorRects();
+    const Origin memo = RightOrLeft(me, r.bottom - 18, 26, 18, 10, monitors);
+    const Origin calendar = RightOrLeft(me, r.bottom - 54, 26, 18, 10, monitors);
+    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->MoveWindow(memo.x, memo.y, 26, 18, TRUE);
+    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->MoveWindow(calendar.x, calendar.y, 26, 18, TRUE);
 }
 
 void CCalendarDlg::ShowMemoPad() {

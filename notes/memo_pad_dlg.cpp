@@ -36,16 +36,19 @@ void CMemoPadDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_MEMO_EDIT
 BOOL CMemoPadDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // The stored position, when its title strip can still be reached on a monitor; else under the
-    // calendar. A stored x without a y keeps the default y.
-    Origin stored{m_defaultX, m_defaultY};
-    const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x);
-    if (haveX) ReadRegInt(kSettingsKey, kValueMemoY, &stored.y);
+    // calendar (above it when under it is off screen). A stored x without a y keeps the default y.
     RECT window;
     GetWindowRect(&window);
+    const std::vector<PixelRect> monitors = MonitorRects();
+    const Origin fallback =
+        BelowOrAbove(m_anchor, window.right - window.left, window.bottom - window.top, 10, monitors);
+    Origin stored = fallback;
+    const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x);
+    if (haveX) ReadRegInt(kSettingsKey, kValueMemoY, &stored.y);
     RECT title{0, 0, 0, 10};  // the strip above the edit, in dialog units
     ::MapDialogRect(GetSafeHwnd(), &title);
-    const Origin origin = ReachableOrigin(haveX, stored, Origin{m_defaultX, m_defaultY}, window.right - window.left,
-                                          title.bottom, MonitorRects(), 40, 10);
+    const Origin origin =
+        ReachableOrigin(haveX, stored, fallback, window.right - window.left, title.bottom, monitors, 40, 10);
     ::SetWindowPos(GetSafeHwnd(), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
     ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);

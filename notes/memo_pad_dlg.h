@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/afxwin.h"
+#include "platform/placement.h"
 #include "widgets/color_label.h"
 
 // What the pad and the tabs ask of the main window that owns them.
@@ -29,11 +30,9 @@ class CMemoPadDlg : public CDialog {
 public:
     explicit CMemoPadDlg(MemoPadOwner* owner) : CDialog(0, nullptr), m_owner(owner) {}
 
-    // Where the pad goes when no reachable position is stored (screen pixels).
-    void SetDefaultPos(int x, int y) {
-        m_defaultX = x;
-        m_defaultY = y;
-    }
+    // The calendar's window (screen pixels): without a reachable stored position the pad goes
+    // under it, or above it when under it is off screen.
+    void SetAnchor(const PixelRect& calendar) { m_anchor = calendar; }
     BOOL Create(CWnd* parent);
 
     BOOL OnInitDialog() override;
@@ -74,8 +73,7 @@ protected:
     bool m_unreadable = false;  // the memo file could not be read
     bool m_damaged = false;     // the memo file is damaged: its next save keeps it aside
     std::string m_onDisk;       // the memo as this pad last read or wrote it
-    int m_defaultX = 500;
-    int m_defaultY = 500;
+    PixelRect m_anchor{500, 222, 863, 490};
     MemoPadOwner* m_owner;
     CColorLabel m_unsavedLabel;
 

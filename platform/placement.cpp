@@ -2,6 +2,7 @@
 #include "platform/placement.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 bool StripReachable(const PixelRect& strip, const std::vector<PixelRect>& monitors, int width, int height) {
     for (const PixelRect& m : monitors) {
@@ -21,4 +22,29 @@ Origin ReachableOrigin(bool haveStored, Origin stored, Origin fallback, int stri
     if (right > 0x7FFFFFFF || bottom > 0x7FFFFFFF) return fallback;
     const PixelRect strip{stored.x, stored.y, static_cast<int>(right), static_cast<int>(bottom)};
     return StripReachable(strip, monitors, needWidth, needHeight) ? stored : fallback;
+}
+
+namespace {
+
+bool WholeOnAMonitor(Origin o, int width, int height, const std::vector<PixelRect>& monitors) {
+    return StripReachable(PixelRect{o.x, o.y, o.x + width, o.y + height}, monitors, width, height);
+}
+
+Origin FirstWhole(std::initializer_list<Origin> places, int width, int height, const std::vector<PixelRect>& monitors) {
+    for (const Origin& o : places)
+        if (WholeOnAMonitor(o, width, height, monitors)) return o;
+    return *places.begin();
+}
+
+}  // namespace
+
+Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors) {
+    return FirstWhole({Origin{anchor.left, anchor.bottom + gap}, Origin{anchor.left, anchor.top - gap - height}}, width,
+                      height, monitors);
+}
+
+Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int gap,
+                   const std::vector<PixelRect>& monitors) {
+    return FirstWhole({Origin{anchor.right + gap, top}, Origin{anchor.left - gap - width, top}}, width, height,
+                      monitors);
 }

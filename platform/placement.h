@@ -18,3 +18,11 @@ struct Origin {
 };
 Origin ReachableOrigin(bool haveStored, Origin stored, Origin fallback, int stripWidth, int stripHeight,
                        const std::vector<PixelRect>& monitors, int needWidth, int needHeight);
+
+// Where a window of width x height goes beside an anchor window (both screen rectangles) so that
+// it lies whole on a monitor: the first of the places tried that does, else the first place.
+// Below the anchor (left edges aligned, gap pixels apart), then above it.
+Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors);
+// Right of the anchor (tops given by top), then left of it.
+Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int gap,
+                   const std::vector<PixelRect>& monitors);

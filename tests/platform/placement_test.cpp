@@ -38,4 +38,25 @@ TEST(Placement, AStoredPositionMustKeepAPieceOfTheStripOnAMonitor) {
     EXPECT_EQ(ReachableOrigin(true, Origin{100, 100}, fallback, 363, 25, {}, 40, 20).x, 500);  // no monitor known
 }
 
+// The memo pad goes under the calendar unless that is off screen, then above it; the tabs go right
+// of it unless that is off screen, then left of it; where neither fits, the first place.
+TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
+    const std::vector<PixelRect> one{{0, 0, 1024, 768}};
+    struct { PixelRect calendar; Origin pad, tab; const char* why; } rows[] = {
+        {{500, 200, 863, 478}, {500, 488}, {873, 460}, "room below and right"},
+        {{500, 480, 863, 758}, {500, 250}, {873, 740}, "near the bottom: pad above"},
+        {{650, 100, 1013, 378}, {650, 388}, {614, 360}, "near the right edge: tabs left"},
+        {{650, 480, 1013, 758}, {650, 250}, {614, 740}, "bottom right corner"},
+        {{0, 0, 1024, 768}, {0, 778}, {1034, 750}, "the whole screen: nowhere whole, the first place"},
+    };
+    for (const auto& r : rows) {
+        const Origin pad = BelowOrAbove(r.calendar, 185, 220, 10, one);
+        const Origin tab = RightOrLeft(r.calendar, r.calendar.bottom - 18, 26, 18, 10, one);
+        EXPECT_EQ(pad.x, r.pad.x) << r.why;
+        EXPECT_EQ(pad.y, r.pad.y) << r.why;
+        EXPECT_EQ(tab.x, r.tab.x) << r.why;
+        EXPECT_EQ(tab.y, r.tab.y) << r.why;
+    }
+}
+
 }  // namespace

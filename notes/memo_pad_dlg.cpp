@@ -7,6 +7,7 @@
 #include "platform/settings.h"
 #include "notes/note_list.h"
 #include "res/resource.h"
+#include "widgets/gbk_edit.h"
 
 BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_WM_LBUTTONDOWN()
@@ -52,6 +53,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
     ::SetWindowPos(GetSafeHwnd(), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
     ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
+    KeepEditToGbk(GetDlgItem(IDC_MEMO_EDIT));
     LoadFromDisk();
 
     // "未保存" in red in the strip, between the name and "-", while the last save failed.

@@ -1,6 +1,7 @@
 // CNoteDlg.
 #include "notes/note_dlg.h"
 
+#include "widgets/gbk_edit.h"
 #include "widgets/user_messages.h"
 
 BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
@@ -36,6 +37,7 @@ BOOL CNoteDlg::OnInitDialog() {
     for (int i = 0; i < m_count; ++i) {
         const int id = m_notes[i].spec.editId;
         ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
+        KeepEditToGbk(GetDlgItem(id));
         if (m_notes[i].given.unreadable) {
             ::SetDlgItemTextA(GetSafeHwnd(), id, kNoteUnreadableText);
             ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);

@@ -14,6 +14,38 @@ BOOL CALLBACK FindMarked(HWND hwnd, LPARAM out) {
     return TRUE;
 }
 
+// A hidden top-level window that hears "TaskbarCreated", the broadcast of a shell that has just
+// started (a broadcast reaches top-level windows only, not message-only ones), and tells the main
+// window of the moment to attach again.
+class ShellListener {
+public:
+    ShellListener() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &ShellListener::Proc;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.lpszClassName = "VestrelShellListener";
+        ::RegisterClassA(&wc);
+        m_hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   wc.hInstance, nullptr);
+    }
+    ~ShellListener() {
+        if (m_hwnd) ::DestroyWindow(m_hwnd);
+    }
+    ShellListener(const ShellListener&) = delete;
+    ShellListener& operator=(const ShellListener&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        static const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+        if (message == taskbarCreated && taskbarCreated != 0) {
+            if (HWND main = CCalendarDlg::CurrentWindow()) ::PostMessageA(main, CCalendarDlg::AttachAgainMessage(), 0, 0);
+            return 0;
+        }
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    HWND m_hwnd = nullptr;
+};
+
 }  // namespace
 
 HWND FindRunningCalendar() {
@@ -46,9 +78,26 @@ BOOL CCalendarApp::InitInstance() {
         for (int attempt = 0; attempt < 20 && !WakeRunningCalendar(); ++attempt) ::Sleep(100);
         return FALSE;
     }
-    CCalendarDlg dialog;
-    m_pMainWnd = &dialog;
-    dialog.DoModal();
-    m_pMainWnd = nullptr;
+    // The desktop's shell window the calendar is a child of can end (a crash, an update, a
+    // restart) and takes the calendar with it. The main window is then built again as at start-up,
+    // on the month it showed, as a plain desktop window until the new shell announces itself.
+    ShellListener listener;
+    CCalendarDlg::Restart state{};
+    bool restart = false;
+    int quickRestarts = 0;
+    DWORD lastStart = 0;
+    for (;;) {
+        const DWORD started = ::GetTickCount();
+        quickRestarts = started - lastStart < 60000 ? quickRestarts + 1 : 0;
+        lastStart = started;
+        CCalendarDlg dialog;
+        if (restart) dialog.RestartFrom(state);
+        m_pMainWnd = &dialog;
+        dialog.DoModal();
+        m_pMainWnd = nullptr;
+        // A window that keeps going at once is not chased for ever.
+        restart = dialog.EndedByShell(&state) && quickRestarts < 5;
+        if (!restart) break;
+    }
     return FALSE;
 }

@@ -44,6 +44,26 @@ UINT CCalendarDlg::ShowYourselfMessage() {
     return message;
 }
 
+UINT CCalendarDlg::AttachAgainMessage() {
+    static const UINT message = ::RegisterWindowMessageA("VestrelCalendarAttachAgain");
+    return message;
+}
+
+namespace {
+
+HWND g_currentWindow = nullptr;
+
+}  // namespace
+
+HWND CCalendarDlg::CurrentWindow() { return g_currentWindow; }
+
+bool CCalendarDlg::EndedByShell(Restart* state) const {
+    if (m_endPlanned || !m_bInitDone || m_pGrid == nullptr) return false;
+    state->shown = YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
+    state->calendarHidden = m_calendarHidden;
+    return true;
+}
+
 CCalendarDlg::CCalendarDlg()
     : CDialog(IDD_MAIN, nullptr), m_fetcher(std::make_unique<HeadlineFetcher>(kHeadlineHost, kHeadlinePort)) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -52,6 +72,7 @@ CCalendarDlg::CCalendarDlg()
 // The grid, the pad and the tabs live as long as the window; they go with it here so that tests
 // can make and end main windows one after another.
 CCalendarDlg::~CCalendarDlg() {
+    if (g_currentWindow == GetSafeHwnd() || g_currentWindow == m_ownWindow) g_currentWindow = nullptr;
     delete m_pMemoPad;
     delete m_pMemoTab;
     delete m_pCalendarTab;
@@ -71,6 +92,7 @@ void CCalendarDlg::DoDataExchange(CDataExchange*) {
 BOOL CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     ::SetPropA(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+    g_currentWindow = m_ownWindow = GetSafeHwnd();
 
     WSADATA wsa;
     if (::WSAStartup(0x0202, &wsa) != 0) {
@@ -146,12 +168,21 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_btnNextMonth.SetText("下月", 1);
     m_btnToday.SetText("返回", 0);
 
+    if (m_haveRestart) {
+        ShowMonth(StepMonth(m_restart.shown, 0));
+        if (m_restart.calendarHidden) HideCalendar();
+    }
     m_bInitDone = true;
     SetTimer(1, 1000);
     return TRUE;
 }
 
 LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == AttachAgainMessage() && message != 0) {
+        // A new shell announced itself: go back under its icon view (a no-op without one).
+        if (::GetParent(GetSafeHwnd()) == nullptr) ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
+        return 1;
+    }
     if (message == ShowYourselfMessage() && message != 0) {
         ShowCalendar();
         ::SetForegroundWindow(GetSafeHwnd());
@@ -260,11 +291,13 @@ void CCalendarDlg::HideMemoPad() {
 }
 
 void CCalendarDlg::ShowCalendar() {
+    m_calendarHidden = false;
     ShowWindow(SW_SHOW);
     if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->ShowWindow(SW_HIDE);
 }
 
 void CCalendarDlg::HideCalendar() {
+    m_calendarHidden = true;
     ShowWindow(SW_HIDE);
     if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->ShowWindow(SW_SHOW);
 }
@@ -277,6 +310,7 @@ bool CCalendarDlg::EndProgram(bool uninstall) {
             return false;
     }
     if (uninstall) SetAutoStart(false, kRunValue);
+    m_endPlanned = true;
     CDialog::OnCancel();
     return true;
 }

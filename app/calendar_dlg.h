@@ -55,6 +55,21 @@ public:
     static constexpr const char* kMainWindowProperty = "VestrelCalendarMain";
     // Registered message a second start sends to the main window: show yourself.
     static UINT ShowYourselfMessage();
+    // Registered message the program posts when a new shell announced itself: attach again.
+    static UINT AttachAgainMessage();
+    // The main window of this process at the moment, or null.
+    static HWND CurrentWindow();
+
+    // What a main window built again after the shell took the old one with it starts from.
+    struct Restart {
+        YearMonth shown;
+        bool calendarHidden;
+    };
+    // Shows this month (and hides the calendar) once the window is up, instead of today's month.
+    void RestartFrom(const Restart& state) { m_restart = state; m_haveRestart = true; }
+    // After DoModal: true when the window ended without the user ending the program (the desktop's
+    // shell window it was a child of went, and took it along); *state is what it showed.
+    bool EndedByShell(Restart* state) const;
 
 protected:
     void OnSysCommand(UINT id, LPARAM lParam);
@@ -106,6 +121,11 @@ protected:
     bool m_winsockStarted = false;
     std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
     bool m_telling = false;  // a notice is on screen
+    bool m_endPlanned = false;  // EndProgram ended the window
+    bool m_calendarHidden = false;
+    HWND m_ownWindow = nullptr;  // the window, also after it is gone
+    Restart m_restart{};
+    bool m_haveRestart = false;
 
     DECLARE_MESSAGE_MAP()
 };

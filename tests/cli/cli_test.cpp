@@ -157,10 +157,9 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("--days"), std::string::npos);
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
     EXPECT_NE(r.out.find("a month, 1900 2 ... 2100 12"), std::string::npos);
-    EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
-                         "                             [--holidays]\n"),
+    EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]"),
               std::string::npos);
-    EXPECT_NE(r.out.find(u8"\"调休上班（NAME）\""), std::string::npos);
+    EXPECT_NE(r.out.find(u8"[--holidays]\n"), std::string::npos);
     EXPECT_NE(r.out.find("RSCALE=CHINESE"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
     EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);

@@ -422,84 +422,58 @@ TEST(IcsNoteIdentity, StampsFromTheFilesAndUidsOfTheDomain) {
     }
 }
 
-// The 休 spans and 班 days of every announced year (2007 ... 2026) against the table read day by day:
-// runs of 休 days of one name, a 班 day alone, those in the December before a notice's year with it
-// (2008's 元旦 from 2007-12-30); 2026's counts as its notice gives them; notices in the description.
-TEST(IcsHolidays, SpansAndWorkdaysOfTheNoticesAgainstTheTable) {
-    const HolidayTable& table = HolidayTable::BuiltIn();
-    std::map<std::string, std::string> expected, got;  // UID -> "days summary"
-    int spans2026 = 0, workdays2026 = 0;
-    for (int32_t n = DayNumber(2006, 12, 1), start = 0; n <= DayNumber(2026, 12, 31); ++n) {
-        const SolarDate d = SolarFromDayNumber(n), next = SolarFromDayNumber(n + 1);
-        const char *name, *nextName;
-        const HolidayMark mark = table.Mark(d.year, d.month, d.day, &name);
-        if (mark == HolidayMark::None) continue;
-        if (start == 0) start = n;
-        if (mark == HolidayMark::Off && table.Mark(next.year, next.month, next.day, &nextName) == mark &&
-            std::strcmp(name, nextName) == 0)
-            continue;  // the span goes on
-        const SolarDate first = SolarFromDayNumber(start);
-        char uid[48];
-        std::snprintf(uid, sizeof uid, "%04d%02d%02d-%s@vestrel-cal", first.year, first.month, first.day,
-                      mark == HolidayMark::Off ? "holiday" : "workday");
-        const std::string utf8 = GbkToUtf8(name);
-        expected[uid] = std::to_string(n - start + 1) + " " +
-                        (mark == HolidayMark::Off ? utf8 + u8"放假" : u8"调休上班（" + utf8 + u8"）");
-        if (d.year == 2026) ++(mark == HolidayMark::Off ? spans2026 : workdays2026);
-        start = 0;
-    }
-    EXPECT_EQ(std::make_pair(spans2026, workdays2026), std::make_pair(7, 6));  // 国办发明电〔2025〕7号
+// The 休 and 班 events of 2007 ... 2026 cover exactly the days the table marks, the summary naming
+// each day's holiday, the UID its first day; no 休 event continues another (one per span). The
+// count of 2026's is checked by ics_check.py.
+TEST(IcsHolidays, EveryMarkedDayOfTheNoticesAndOneEventPerSpan) {
     const Result r = Cal({"--ics", "2007", "2026", "--holidays"});
     ASSERT_EQ(std::make_pair(r.status, r.err), std::make_pair(0, std::string()));
-    std::map<std::string, std::string> descriptions;  // "YYYY-MM" -> description
-    for (const auto& [uid, e] : Parse(r.out)) {
-        if (uid.find("-holiday@") == std::string::npos && uid.find("-workday@") == std::string::npos) continue;
-        got[uid] = std::to_string(e.days) + " " + e.summary;
-        descriptions[Date(e).substr(0, 7)] = e.description;
+    const auto events = Parse(r.out);
+    std::map<int32_t, std::string> got, expected;  // day -> summary
+    for (const auto& [uid, e] : events) {
+        const bool off = uid.find("-holiday@") != std::string::npos;
+        if (!off && uid.find("-workday@") == std::string::npos) continue;
+        const int32_t first = DayNumber(e.year, e.month, e.day);
+        EXPECT_EQ(uid, Date(e).erase(7, 1).erase(4, 1) + (off ? "-holiday@vestrel-cal" : "-workday@vestrel-cal"));
+        EXPECT_FALSE(off && got.count(first - 1) && got[first - 1] == e.summary) << uid;
+        for (int32_t n = first; n < first + e.days; ++n) EXPECT_TRUE(got.emplace(n, e.summary).second) << uid;
         EXPECT_EQ(std::make_pair(e.stamp, e.modified), std::make_pair(time_t{kIcsTableStamp}, time_t{-1})) << uid;
     }
+    for (int32_t n = DayNumber(2006, 12, 1); n <= DayNumber(2026, 12, 31); ++n) {
+        const SolarDate d = SolarFromDayNumber(n);
+        const char* name;
+        const HolidayMark mark = HolidayTable::BuiltIn().Mark(d.year, d.month, d.day, &name);
+        const std::string utf8 = GbkToUtf8(name);
+        if (mark != HolidayMark::None) expected[n] = mark == HolidayMark::Off ? utf8 + u8"放假" : u8"调休上班（" + utf8 + u8"）";
+    }
     EXPECT_EQ(got, expected);
-    EXPECT_EQ(descriptions["2026-10"], u8"放假安排：" + GbkToUtf8(table.Notices(2026)->at(0).number) + u8"，2025-11-04");
-    EXPECT_EQ(descriptions["2020-05"],
+    EXPECT_EQ(events.at("20200124-holiday@vestrel-cal").description,  // 春节 to 02-02 by the amendment
               u8"放假安排：国办发明电〔2019〕16号，2019-11-21\n调整：国办发明电〔2020〕1号，2020-01-26");
-    EXPECT_EQ(descriptions["2007-12"], u8"放假安排：国办发明电〔2007〕52号，日期不详");  // 2008's 元旦
 }
 
-// Years without a notice: named on stderr (a run of them once), no 休 or 班 event, status 0. The notes
-// folder's 假日.txt replaces its years, stamped with its time of last write.
-TEST(IcsHolidays, UnannouncedYearsAndTheNotesFoldersFile) {
-    const std::string unannounced = u8": 未公布, no holidays exported\n";
-    const Result none = Cal({"--ics", "2027", "2100", "--holidays"});
-    EXPECT_EQ(std::make_pair(none.status, none.err), std::make_pair(0, "vestrel-cal: 2027 ... 2100" + unannounced));
-    EXPECT_EQ(Cal({"--ics", "2027", "2100"}).out, none.out);
-    EXPECT_EQ(Cal({"--ics", "2005", "2007", "--holidays"}).err, "vestrel-cal: 2005 ... 2006" + unannounced);
-
+// 假日.txt replaces its years, stamped with its time of last write; years without a notice are named
+// on stderr (a run of them once) and add nothing.
+TEST(IcsHolidays, TheNotesFoldersFileAndUnannouncedYears) {
     TempDir tmp;
     MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
     const std::string file = tmp.Path() + "/" + kRootUtf8 + "/" + u8"假日.txt";
-    WriteBytes(file, "年 2026 自定 -\n休 国庆节 2026-10-01 2026-10-09 9\n班 国庆节 2026-10-10\n"
-                     "年 2027 另 2026-12-20\n休 元旦 2027-01-01\n");
+    WriteBytes(file, "年 2026 自定 -\n休 中秋节 2026-09-30\n休 国庆节 2026-10-01 2026-10-09 9\n班 国庆节 2026-10-10\n"
+                     "年 2027 另 -\n休 元旦 2027-01-01\n");
     const timespec times[2] = {{1800000000, 0}, {1800000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-    const Result r = Cal({"--ics", "2025", "2028", "--holidays", "--notes", tmp.Path().c_str()});
-    EXPECT_EQ(std::make_pair(r.status, r.err), std::make_pair(0, "vestrel-cal: 2028" + unannounced));
-    std::map<std::string, std::string> got;  // UID -> "days summary stamp modified"
-    int days2025 = 0;
-    for (const auto& [uid, e] : Parse(r.out)) {
-        if (uid.find("-holiday@") == std::string::npos && uid.find("-workday@") == std::string::npos) continue;
-        if (e.year == 2025) {
-            ++days2025;
-            continue;
-        }
-        got[uid] = std::to_string(e.days) + " " + e.summary + " " + std::to_string(e.stamp) + " " +
-                   std::to_string(e.modified);
-        EXPECT_NE(e.description.find(e.year == 2026 ? u8"自定，日期不详" : u8"另，2026-12-20"), std::string::npos);
-    }
+    const Result r = Cal({"--ics", "2026", "2100", "--holidays", "--notes", tmp.Path().c_str()});
+    EXPECT_EQ(std::make_pair(r.status, r.err),
+              std::make_pair(0, std::string(u8"vestrel-cal: 2028 ... 2100: 未公布, no holidays exported\n")));
+    std::map<std::string, std::string> got;  // UID -> "days summary DTSTAMP LAST-MODIFIED"
+    for (const auto& [uid, e] : Parse(r.out))
+        if (uid.find("day@") != std::string::npos)
+            got[uid] = std::to_string(e.days) + " " + e.summary + " " + std::to_string(e.stamp) + " " +
+                       std::to_string(e.modified);
     EXPECT_EQ(got, (std::map<std::string, std::string>{
+                       {"20260930-holiday@vestrel-cal", u8"1 中秋节放假 1800000000 1800000000"},
                        {"20261001-holiday@vestrel-cal", u8"9 国庆节放假 1800000000 1800000000"},
                        {"20261010-workday@vestrel-cal", u8"1 调休上班（国庆节） 1800000000 1800000000"},
                        {"20270101-holiday@vestrel-cal", u8"1 元旦放假 1800000000 1800000000"}}));
-    EXPECT_EQ(days2025, 11);  // the built-in 2025 stays: 6 spans, 5 workdays
 }
 
 TEST(IcsCalendar, FeedPropertiesAndCheckedOptions) {

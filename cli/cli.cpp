@@ -303,9 +303,9 @@ const char kIcsArguments[] =
     "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2100, then --notes DIR, --skip-damaged, "
     "--uid-domain NAME, --source URL and --holidays";
 
-// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL], the options in
-// any order. Arguments and the notes folder are checked before the first byte goes out, so a
-// refused run writes nothing; the calendar then goes out event by event.
+// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays], the
+// options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
+// goes out, so a refused run writes nothing; the calendar then goes out event by event.
 int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     IcsOptions options;
     if (argc < 4 || !ParseInt(argv[2], &options.fromYear) || !ParseInt(argv[3], &options.toYear) ||

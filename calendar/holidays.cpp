@@ -177,7 +177,8 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
                         if (known.dayNumber == dates[i] && reason == nullptr) reason = "a day the notice already gave";
                 }
                 if (reason == nullptr)
-                    for (int32_t d : dates) noticeDays.push_back(Day{d, off ? HolidayMark::Off : HolidayMark::Work, t[1]});
+                    for (int32_t d : dates)
+                        noticeDays.push_back(Day{d, off ? HolidayMark::Off : HolidayMark::Work, t[1], y.year});
             }
         } else {
             reason = "unknown line; lines start with 年, 改, 休, 班 or #";
@@ -248,4 +249,11 @@ std::vector<int> HolidayTable::Years() const {
     std::vector<int> years;
     for (const Year& y : years_) years.push_back(y.year);
     return years;
+}
+
+std::vector<HolidayDay> HolidayTable::DaysOf(int year) const {
+    std::vector<HolidayDay> days;
+    for (const Day& d : marked_)
+        if (d.year == year) days.push_back(HolidayDay{d.dayNumber, d.mark, d.name.c_str()});
+    return days;
 }

@@ -27,6 +27,13 @@ struct HolidayNotice {
 };
 
 // A line that was left out: the source name given to Parse, its 1-based line number, and why (GBK).
+// A marked day as the notices of one year decide it.
+struct HolidayDay {
+    int32_t dayNumber;  // DayNumber of the date
+    HolidayMark mark;   // Off or Work
+    const char* name;   // the holiday's name, GBK, valid while the table lives
+};
+
 struct HolidayProblem {
     std::string source;
     int line;
@@ -62,12 +69,17 @@ public:
     bool Announced(int year) const { return Notices(year) != nullptr; }
     // The announced years, ascending.
     std::vector<int> Years() const;
+    // The marked days whose mark the notices of year decide (Mark's answer), in date order: the
+    // days it names in its own year and in the December before, less those a later year's notice
+    // decides. Empty when the year is not announced.
+    std::vector<HolidayDay> DaysOf(int year) const;
 
 private:
     struct Day {
         int32_t dayNumber;  // DayNumber of the date
         HolidayMark mark;
         std::string name;
+        int year;  // of the notice that names it
     };
     struct Year {
         int year;

@@ -32,6 +32,7 @@ const char kUsage[] =
     "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2100:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
     "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
+    "                             [--holidays]\n"
     "                                         an iCalendar file (RFC 5545, UTF-8) of the years FROM ... TO\n"
     "                                         within 1900 ... 2100 (from 1900-02-01): every festival and solar\n"
     "                                         term as an all-day event, a term with its instant in UTC+8;\n"
@@ -51,6 +52,13 @@ const char kUsage[] =
     "                                         write. --uid-domain NAME puts NAME after the @ of every note UID\n"
     "                                         (default vestrel-cal), so two people's exports never share one;\n"
     "                                         --source URL names where the file is published (SOURCE).\n"
+    "                                         --holidays adds the days off and adjusted workdays (see below)\n"
+    "                                         that the notices of FROM ... TO decide, with the notes folder's\n"
+    "                                         假日.txt when --notes is given: each run of days off of one\n"
+    "                                         holiday as one event \"NAME放假\", each adjusted workday as one\n"
+    "                                         event \"调休上班（NAME）\", the year's notices in the description;\n"
+    "                                         a notice's days in the December before its year come with it.\n"
+    "                                         Years without a notice add nothing and are named on stderr.\n"
     "                                         Out of memory: status 1, the output cut after a whole event\n"
     "                                         and without END:VCALENDAR.\n"
     "       vestrel-cal --holidays FROM TO [--notes DIR]\n"
@@ -261,20 +269,50 @@ void PrintTerms(int from, int to, std::ostream& out) {
     }
 }
 
+// The built-in holiday data, with the 假日.txt of notesDir's notes folder over it when notesDir is
+// not null; each bad line of that file is one line on err. False, with one line in *problem, when
+// the folder or the file cannot be read.
+bool LoadHolidays(const char* notesDir, IcsHolidays* holidays, std::ostream& err, std::string* problem) {
+    if (notesDir == nullptr) return true;
+    std::string path, text;
+    if (!ReadHolidayFile(notesDir, &path, &text, &holidays->fileStamp, problem)) return false;
+    if (path.empty()) return true;
+    std::vector<HolidayProblem> problems;
+    const HolidayTable user = HolidayTable::Parse(text.data(), text.size(), path, &problems);
+    for (const HolidayProblem& p : problems)
+        err << "vestrel-cal: " << p.source << ":" << p.line << ": " << GbkToUtf8(p.reason) << ", line left out\n";
+    holidays->table = HolidayTable::Overlay(holidays->table, user);
+    holidays->fileYears = user.Years();
+    return true;
+}
+
+// One line on err for each run of years of from ... to that no notice announces.
+void NameUnannounced(const HolidayTable& table, int from, int to, std::ostream& err) {
+    for (int y = from; y <= to; ++y) {
+        if (table.Announced(y)) continue;
+        int last = y;
+        while (last < to && !table.Announced(last + 1)) ++last;
+        err << "vestrel-cal: " << y;
+        if (last > y) err << " ... " << last;
+        err << u8": 未公布, no holidays exported\n";
+        y = last;
+    }
+}
+
 const char kIcsArguments[] =
     "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2100, then --notes DIR, --skip-damaged, "
-    "--uid-domain NAME and --source URL";
+    "--uid-domain NAME, --source URL and --holidays";
 
-// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL], the options in
-// any order. Arguments and the notes folder are checked before the first byte goes out, so a
-// refused run writes nothing; the calendar then goes out event by event.
+// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays], the
+// options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
+// goes out, so a refused run writes nothing; the calendar then goes out event by event.
 int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     IcsOptions options;
     if (argc < 4 || !ParseInt(argv[2], &options.fromYear) || !ParseInt(argv[3], &options.toYear) ||
         options.fromYear < kIcsFirstYear || options.toYear > kIcsLastYear || options.fromYear > options.toYear)
         return Fail(err, kIcsArguments);
     const char* notesDir = nullptr;
-    bool skipDamaged = false, uidDomain = false;
+    bool skipDamaged = false, uidDomain = false, holidays = false;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -292,6 +330,9 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         } else if (option == "--skip-damaged" && !skipDamaged) {
             skipDamaged = true;
             continue;
+        } else if (option == "--holidays" && !holidays) {
+            holidays = true;
+            continue;
         } else {
             return Fail(err, kIcsArguments);
         }
@@ -304,6 +345,13 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         for (const std::string& path : folder.damaged)
             err << "vestrel-cal: damaged note file " << path << (skipDamaged ? ", left out" : "") << "\n";
         if (!folder.damaged.empty() && !skipDamaged) return kCliDamagedNotes;
+    }
+    IcsHolidays table;
+    if (holidays) {
+        std::string problem;
+        if (!LoadHolidays(notesDir, &table, err, &problem)) return Fail(err, problem);
+        NameUnannounced(table.table, options.fromYear, options.toYear, err);
+        options.holidays = &table;
     }
     WriteIcs(options, folder.notes, out);
     return 0;
@@ -319,18 +367,10 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
         from < kHolidayFirstYear || to > kHolidayLastYear || from > to ||
         (argc == 6 && (std::string(argv[4]) != "--notes" || argv[5][0] == '\0')))
         return Fail(err, kHolidaysArguments);
-    HolidayTable table = HolidayTable::BuiltIn();
-    if (argc == 6) {
-        std::string path, text, problem;
-        if (!ReadHolidayFile(argv[5], &path, &text, &problem)) return Fail(err, problem);
-        if (!path.empty()) {
-            std::vector<HolidayProblem> problems;
-            const HolidayTable user = HolidayTable::Parse(text.data(), text.size(), path, &problems);
-            for (const HolidayProblem& p : problems)
-                err << "vestrel-cal: " << p.source << ":" << p.line << ": " << GbkToUtf8(p.reason) << ", line left out\n";
-            table = HolidayTable::Overlay(table, user);
-        }
-    }
+    IcsHolidays holidays;
+    std::string problem;
+    if (!LoadHolidays(argc == 6 ? argv[5] : nullptr, &holidays, err, &problem)) return Fail(err, problem);
+    const HolidayTable& table = holidays.table;
     std::string text;
     for (int y = from; y <= to; ++y) {
         if (!table.Announced(y)) text += std::to_string(y) + u8"\t未公布\n";

@@ -192,6 +192,49 @@ std::vector<const FolderNote*> NotesOf(const std::vector<FolderNote>& notes, Not
     return out;
 }
 
+// Seconds since 1970 of 00:00 UTC of a YYYY-MM-DD date; 0 for anything else.
+int64_t StampOfDate(const std::string& date) {
+    int y, m, d;
+    char rest;
+    if (std::sscanf(date.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &rest) != 3 || !IsValidDate(y, m, d)) return 0;
+    return int64_t{DayNumber(y, m, d) - DayNumber(1970, 1, 1)} * 86400;
+}
+
+// The 休 spans and 班 days that the notices of the range's years decide, year by year.
+void WriteHolidays(const IcsOptions& options, IcsWriter& ics) {
+    const IcsHolidays& h = *options.holidays;
+    for (int year = options.fromYear; year <= options.toYear; ++year) {
+        const std::vector<HolidayNotice>* notices = h.table.Notices(year);
+        if (notices == nullptr) continue;
+        const bool fromFile = std::binary_search(h.fileYears.begin(), h.fileYears.end(), year);
+        int64_t stamp = kIcsTableStamp;
+        std::string description;
+        for (const HolidayNotice& n : *notices) {
+            stamp = std::max(stamp, StampOfDate(n.date));
+            if (!description.empty()) description += '\n';
+            description += n.amends ? u8"调整：" : u8"放假安排：";
+            description += Utf8(n.number.c_str()) + u8"，" + (n.date.empty() ? std::string(u8"日期不详") : n.date);
+        }
+        if (fromFile) stamp = h.fileStamp;
+        const std::vector<HolidayDay> days = h.table.DaysOf(year);
+        for (size_t i = 0, end; i < days.size(); i = end) {
+            const HolidayDay& day = days[i];
+            const bool off = day.mark == HolidayMark::Off;
+            for (end = i + 1; off && end < days.size(); ++end) {
+                const HolidayDay& next = days[end];
+                if (next.mark != day.mark || next.dayNumber != days[end - 1].dayNumber + 1 ||
+                    std::strcmp(next.name, day.name) != 0)
+                    break;
+            }
+            const SolarDate first = SolarFromDayNumber(day.dayNumber);
+            const std::string name = Utf8(day.name);
+            ics.Write({Compact(first) + (off ? "-holiday@vestrel-cal" : "-workday@vestrel-cal"), first,
+                       static_cast<int>(end - i), off ? name + u8"放假" : u8"调休上班（" + name + u8"）", description,
+                       stamp, fromFile});
+        }
+    }
+}
+
 bool IsAsciiAlnum(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
@@ -319,6 +362,8 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
         std::snprintf(uid, sizeof uid, "weekly-%d", n->slot);
         ics.WriteNote(uid + at, SolarFromDayNumber(firstDay + shift), EventOf(*n), ICAL_WEEKLY_RECURRENCE);
     }
+
+    if (options.holidays != nullptr) WriteHolidays(options, ics);
 
     // Dated notes by date; lunar-yearly notes by lunar month number and day (1 ... 30), each
     // converted once for all its events.

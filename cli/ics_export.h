@@ -13,9 +13,13 @@
 //                                                      note's lunar day (its slot, 30 also where
 //                                                      it lands on 29)
 //   weekly     weekly-W-note@D                         W = weekday, 0 = Sunday
+//   days off   YYYYMMDD-holiday@vestrel-cal            a 休 span, by its first day
+//   workday    YYYYMMDD-workday@vestrel-cal            a 班 day
 // A note's DTSTAMP and LAST-MODIFIED are the time of last write of its list file, so an edited
 // note's events look newer to a calendar app and the others keep their bytes. Festivals and terms
-// carry kIcsTableStamp.
+// carry kIcsTableStamp; 休 and 班 events carry it too, or the date of their year's newest notice
+// when that is later, or, for the years the notes folder's 假日.txt gives, that file's time of last
+// write (as DTSTAMP and LAST-MODIFIED).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +28,7 @@
 #include <vector>
 
 #include "calendar/gregorian.h"
+#include "calendar/holidays.h"
 #include "calendar/labels.h"
 #include "cli/note_folder.h"
 
@@ -31,19 +36,27 @@
 constexpr int kIcsFirstYear = 1900;
 constexpr int kIcsLastYear = 2100;
 
-// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-01 00:00:00, when their
-// tables were last revised. Raise it with any change of those tables so that apps take the events
-// of a new export as updates.
-constexpr int64_t kIcsTableStamp = 1796083200;
+// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-09 00:00:00, when their
+// tables were last revised. Raise it with any change of those tables or of calendar/holidays.txt so
+// that apps take the events of a new export as updates.
+constexpr int64_t kIcsTableStamp = 1796774400;
 
 // The domain of note UIDs without --uid-domain.
 constexpr char kIcsDefaultUidDomain[] = "vestrel-cal";
+
+// The holiday data of an export: the built-in table with the notes folder's 假日.txt over it.
+struct IcsHolidays {
+    HolidayTable table = HolidayTable::BuiltIn();
+    std::vector<int> fileYears;  // the years 假日.txt gives, ascending
+    int64_t fileStamp = 0;       // its time of last write (seconds since 1970, UTC)
+};
 
 struct IcsOptions {
     int fromYear = kIcsFirstYear;
     int toYear = kIcsFirstYear;
     std::string uidDomain = kIcsDefaultUidDomain;  // after the @ of every note UID (IsUidDomain)
     std::string source;                            // the calendar's SOURCE (IsSourceUri); none when empty
+    const IcsHolidays* holidays = nullptr;         // 休 and 班 events of these data; none when null
 };
 
 // Writes the calendar of the Gregorian years fromYear ... toYear (kIcsFirstYear <= fromYear <=
@@ -53,6 +66,11 @@ struct IcsOptions {
 //     one weekly series, from the first day on which they fall to the end of toYear;
 //   - lunar-yearly notes on every day of the years whose lunar month number and day are theirs,
 //     the leap month of that number included; a note of day 30 falls on day 29 of a 29-day month.
+//   - with holidays, the 休 and 班 days that the notices of fromYear ... toYear decide
+//     (HolidayTable::DaysOf), those in the December before a notice's year included: each run of
+//     consecutive 休 days of one holiday as one event "NAME放假", each 班 day as one event
+//     "调休上班（NAME）", the year's notices (number, date, amendments) as their description. A year
+//     without a notice gives none (the caller says so), though a later year's notice may name days in it.
 // A note's summary is its first line, its description the whole text, and its own colour (never
 // the kind's default) becomes a COLOR. Notes without visible text (colour-only marks) and slots no
 // day has (day 0, 31 April, weekday 7) give no event.

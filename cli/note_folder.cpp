@@ -140,14 +140,15 @@ bool CheckNotesDir(const std::string& dir, std::string* problem) {
 
 }  // namespace
 
-bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, std::string* problem) {
+bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
+                     std::string* problem) {
     path->clear();
     text->clear();
     if (!CheckNotesDir(dir, problem)) return false;
     const std::string folder = NotesFolderOf(dir);
     for (const char* name : {kHolidayFileUtf8, kHolidayFileGbk}) {
         const std::string candidate = folder + "/" + name;
-        switch (ReadWhole(candidate, kMaxHolidayFileBytes, text)) {
+        switch (ReadWhole(candidate, kMaxHolidayFileBytes, text, modified)) {
             case ListRead::Missing: continue;
             case ListRead::Loaded: *path = candidate; return true;
             case ListRead::Damaged:

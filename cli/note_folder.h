@@ -35,10 +35,12 @@ struct NoteFolder {
 std::string NotesFolderOf(const std::string& dir);
 
 // The user's holiday file, 假日.txt (GBK inside; its name in UTF-8 or GBK bytes), in the notes folder
-// of dir. True with its path and whole contents when it is there, true with *path "" when it is not;
+// of dir. True with its path, whole contents and time of last write (seconds since 1970, UTC) when it
+// is there, true with *path "" when it is not;
 // false with one line in *problem when dir is missing or not a readable folder, or the file is not a
 // regular file, cannot be read whole or is larger than 1 MiB.
-bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, std::string* problem);
+bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
+                     std::string* problem);
 
 // The list folder under dir: dir/日历, else dir/我的记事/日历 (dir may be the notes folder or the
 // folder holding it). Each name is looked for in UTF-8 (as Wine writes it) and then as the GBK

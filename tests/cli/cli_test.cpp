@@ -133,7 +133,8 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"--ics", "2100", "2101"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
         {"--ics", "2017", "2017", "--notes"}, {"--ics", "2017", "2017", "--notes", ""},
         {"--ics", "2017", "2017", "--bogus"}, {"--ics", "2017", "2017", "--notes", "/tmp", "--notes", "/tmp"},
-        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"}, {"--holidays"}, {"--holidays", "2026"},
+        {"--ics", "2017", "2017", "--skip-damaged", "--skip-damaged"}, {"--ics", "2017", "2017", "--holidays", "x"},
+        {"--ics", "2017", "2017", "--holidays", "--holidays"}, {"--holidays"}, {"--holidays", "2026"},
         {"--holidays", "1899", "1900"}, {"--holidays", "2100", "2101"}, {"--holidays", "2027", "2026"},
         {"--holidays", "2026", "2026", "--notes"}, {"--holidays", "2026", "2026", "--notes", ""},
         {"--holidays", "2026", "2026", "--bogus", "/tmp"},
@@ -158,6 +159,7 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("a month, 1900 2 ... 2100 12"), std::string::npos);
     EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]"),
               std::string::npos);
+    EXPECT_NE(r.out.find(u8"[--holidays]\n"), std::string::npos);
     EXPECT_NE(r.out.find("RSCALE=CHINESE"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
     EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);

@@ -224,6 +224,14 @@ class OutOfMemory(unittest.TestCase):
             self.assertGreater(len(cut_after), 3, "cut off after several different events")
 
 
+class Holidays(unittest.TestCase):
+    def test_the_days_off_and_workdays_of_2026(self):
+        ics = run("2026", "2026", "--holidays")
+        check_lines(self, ics)
+        uids = [str(e["UID"]).split("@")[0][9:] for e in events(ics)]
+        self.assertEqual((uids.count("holiday"), uids.count("workday")), (7, 6))  # spans and workdays
+
+
 class Refused(unittest.TestCase):
     def test_exit_status_and_nothing_on_stdout(self):
         with tempfile.TemporaryDirectory() as tmp:

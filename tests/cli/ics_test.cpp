@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "calendar/gregorian.h"
+#include "calendar/holidays.h"
 #include "calendar/lunar.h"
 #include "cli/cli.h"
 #include "cli/css_colors.h"
@@ -99,6 +100,7 @@ std::string MakeFolders(const std::string& dir, const char* root, const char* li
 struct Event {
     std::string uid, summary, description, color, rrule;
     int year, month, day;  // DTSTART
+    int days;              // DTEND - DTSTART
     time_t stamp;          // DTSTAMP
     time_t modified;       // LAST-MODIFIED, -1 when none
 };
@@ -132,6 +134,8 @@ std::map<std::string, Event> Parse(const std::string& ics) {
         ev.year = start.year;
         ev.month = start.month;
         ev.day = start.day;
+        const icaltimetype end = icalcomponent_get_dtend(e);
+        ev.days = DayNumber(end.year, end.month, end.day) - DayNumber(start.year, start.month, start.day);
         EXPECT_EQ(events.count(ev.uid), 0u) << "UID twice: " << ev.uid;
         events[ev.uid] = ev;
     }
@@ -416,6 +420,60 @@ TEST(IcsNoteIdentity, StampsFromTheFilesAndUidsOfTheDomain) {
         }
         EXPECT_EQ(notes, 5);  // dated, 六月十五, 闰六月十五, the weekly and the yearly series
     }
+}
+
+// The 休 and 班 events of 2007 ... 2026 cover exactly the days the table marks, the summary naming
+// each day's holiday, the UID its first day; no 休 event continues another (one per span). The
+// count of 2026's is checked by ics_check.py.
+TEST(IcsHolidays, EveryMarkedDayOfTheNoticesAndOneEventPerSpan) {
+    const Result r = Cal({"--ics", "2007", "2026", "--holidays"});
+    ASSERT_EQ(std::make_pair(r.status, r.err), std::make_pair(0, std::string()));
+    const auto events = Parse(r.out);
+    std::map<int32_t, std::string> got, expected;  // day -> summary
+    for (const auto& [uid, e] : events) {
+        const bool off = uid.find("-holiday@") != std::string::npos;
+        if (!off && uid.find("-workday@") == std::string::npos) continue;
+        const int32_t first = DayNumber(e.year, e.month, e.day);
+        EXPECT_EQ(uid, Date(e).erase(7, 1).erase(4, 1) + (off ? "-holiday@vestrel-cal" : "-workday@vestrel-cal"));
+        EXPECT_FALSE(off && got.count(first - 1) && got[first - 1] == e.summary) << uid;
+        for (int32_t n = first; n < first + e.days; ++n) EXPECT_TRUE(got.emplace(n, e.summary).second) << uid;
+        EXPECT_EQ(std::make_pair(e.stamp, e.modified), std::make_pair(time_t{kIcsTableStamp}, time_t{-1})) << uid;
+    }
+    for (int32_t n = DayNumber(2006, 12, 1); n <= DayNumber(2026, 12, 31); ++n) {
+        const SolarDate d = SolarFromDayNumber(n);
+        const char* name;
+        const HolidayMark mark = HolidayTable::BuiltIn().Mark(d.year, d.month, d.day, &name);
+        const std::string utf8 = GbkToUtf8(name);
+        if (mark != HolidayMark::None) expected[n] = mark == HolidayMark::Off ? utf8 + u8"放假" : u8"调休上班（" + utf8 + u8"）";
+    }
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(events.at("20200124-holiday@vestrel-cal").description,  // 春节 to 02-02 by the amendment
+              u8"放假安排：国办发明电〔2019〕16号，2019-11-21\n调整：国办发明电〔2020〕1号，2020-01-26");
+}
+
+// 假日.txt replaces its years, stamped with its time of last write; years without a notice are named
+// on stderr (a run of them once) and add nothing.
+TEST(IcsHolidays, TheNotesFoldersFileAndUnannouncedYears) {
+    TempDir tmp;
+    MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const std::string file = tmp.Path() + "/" + kRootUtf8 + "/" + u8"假日.txt";
+    WriteBytes(file, "年 2026 自定 -\n休 中秋节 2026-09-30\n休 国庆节 2026-10-01 2026-10-09 9\n班 国庆节 2026-10-10\n"
+                     "年 2027 另 -\n休 元旦 2027-01-01\n");
+    const timespec times[2] = {{1800000000, 0}, {1800000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    const Result r = Cal({"--ics", "2026", "2100", "--holidays", "--notes", tmp.Path().c_str()});
+    EXPECT_EQ(std::make_pair(r.status, r.err),
+              std::make_pair(0, std::string(u8"vestrel-cal: 2028 ... 2100: 未公布, no holidays exported\n")));
+    std::map<std::string, std::string> got;  // UID -> "days summary DTSTAMP LAST-MODIFIED"
+    for (const auto& [uid, e] : Parse(r.out))
+        if (uid.find("day@") != std::string::npos)
+            got[uid] = std::to_string(e.days) + " " + e.summary + " " + std::to_string(e.stamp) + " " +
+                       std::to_string(e.modified);
+    EXPECT_EQ(got, (std::map<std::string, std::string>{
+                       {"20260930-holiday@vestrel-cal", u8"1 中秋节放假 1800000000 1800000000"},
+                       {"20261001-holiday@vestrel-cal", u8"9 国庆节放假 1800000000 1800000000"},
+                       {"20261010-workday@vestrel-cal", u8"1 调休上班（国庆节） 1800000000 1800000000"},
+                       {"20270101-holiday@vestrel-cal", u8"1 元旦放假 1800000000 1800000000"}}));
 }
 
 TEST(IcsCalendar, FeedPropertiesAndCheckedOptions) {

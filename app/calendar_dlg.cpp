@@ -178,9 +178,15 @@ BOOL CCalendarDlg::OnInitDialog() {
 }
 
 LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY && !m_endPlanned) {
+        // Gone with the shell window it was a child of. Nothing else may ever wake the modal loop,
+        // whose timer went with the window: a message does, so that the loop sees the window gone.
+        ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    }
     if (message == AttachAgainMessage() && message != 0) {
         // A new shell announced itself: go back under its icon view (a no-op without one).
-        if (::GetParent(GetSafeHwnd()) == nullptr) ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
+        if (::GetAncestor(GetSafeHwnd(), GA_PARENT) == ::GetDesktopWindow())
+            ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
         return 1;
     }
     if (message == ShowYourselfMessage() && message != 0) {

@@ -3,6 +3,7 @@
 // three choices, desktop attachment, and a second start.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "app/calendar_app.h"
@@ -222,6 +223,46 @@ TEST(DesktopAttachment, IconViewOfAVisibleWorkerWOrProgmanInAnyCase) {
     }
 }
 
+// The shell window ends and takes the calendar along: the program builds it again on the month
+// it showed, as a plain desktop window, and attaches to the new shell when that announces itself.
+TEST(ShellRestart, TheCalendarComesBackAndAttachesToTheNewShell) {
+    auto shell = std::make_unique<ShellWindow>("Progman", true);
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string cmd = std::string("\"") + exe + "\" --run-app";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND first = nullptr;
+    const auto attachedTo = [](HWND w, HWND parent) { return w != nullptr && GetAncestor(w, GA_PARENT) == parent; };
+    EXPECT_TRUE(guitest::PumpUntil([&] { return attachedTo(first = FindRunningCalendar(), shell->view); }, 20000));
+    PostMessageA(first, WM_LABEL_CLICKED, IDC_NEXT_MONTH, 0);
+    int month = -1;
+    guitest::PumpUntil([&] {
+        month = static_cast<int>(SendMessageA(GetDlgItem(first, IDC_MONTH_BOX), CB_GETCURSEL, 0, 0));
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        return month == now.wMonth % 12;  // the month after this one
+    });
+    shell.reset();  // the shell ends
+    HWND second = nullptr;
+    EXPECT_TRUE(guitest::PumpUntil(
+        [&] { return (second = FindRunningCalendar()) != nullptr && second != first && IsWindowVisible(second); },
+        20000));
+    EXPECT_TRUE(attachedTo(second, GetDesktopWindow()));
+    EXPECT_EQ(SendMessageA(GetDlgItem(second, IDC_MONTH_BOX), CB_GETCURSEL, 0, 0), month);
+    shell = std::make_unique<ShellWindow>("Progman", true);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
+    EXPECT_TRUE(guitest::PumpUntil([&] { return attachedTo(second, shell->view); }, 10000));
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 // Going to today tells the grid today's date even when today's month is already shown and the
 // pointer rests on today's cell: a stale today in the grid is replaced.
 TEST_F(MainWindow, GoToTodayTellsTheGridToday) {
@@ -375,6 +416,11 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--run-app") {
+        CCalendarApp app;
+        app.InitInstance();
+        return 0;
+    }
     if (argc == 2 && std::string(argv[1]) == "--second-start") {
         CCalendarApp app;
         return app.InitInstance() ? 1 : 0;

@@ -22,6 +22,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "windows"))
 EXE = os.path.join(BUILD, "tests", "e2e", "Vestrel-e2e.exe")
+HELPER = os.path.join(BUILD, "tests", "e2e", "e2e_helper.exe")
 OUT = os.path.join(ROOT, "build", "e2e")
 PREFIX = os.path.join(OUT, "prefix")
 SETTINGS = r"HKCU\SOFTWARE\Orvane\Vestrel"
@@ -30,6 +31,7 @@ STRIP = (50, 80, 90)          # the calendar's top strip
 POPUP = (255, 255, 0)         # the note popup's yellow
 HEADLINE_TEXT = (0, 0, 208)   # the headline label's text
 WIDTH, HEIGHT = 363, 278
+SCREEN = (1280, 1024)
 
 env = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all", LC_ALL="zh_CN.UTF-8", LANG="zh_CN.UTF-8")
 results = []
@@ -64,8 +66,18 @@ def key(*keys):
 
 
 def shot(name):
+    """The screen once it has settled: two grabs in a row alike (a window may still be painting)."""
     path = os.path.join(OUT, name + ".png")
-    run("import", "-window", "root", path)
+    grab = lambda: run("import", "-window", "root", "-depth", "8", "rgb:-").stdout
+    last = grab()
+    for _ in range(20):
+        time.sleep(0.1)
+        now = grab()
+        if now == last:
+            break
+        last = now
+    subprocess.run(["convert", "-size", f"{SCREEN[0]}x{SCREEN[1]}", "-depth", "8", "rgb:-", path], input=last,
+                   env=env, capture_output=True, timeout=60)
     return path
 
 
@@ -85,10 +97,18 @@ def windows():
     out = run("xdotool", "search", "--onlyvisible", "--classname", "vestrel-e2e.exe").stdout.decode().split()
     found = []
     for wid in out:
-        geo = run("xdotool", "getwindowgeometry", "--shell", wid).stdout.decode()
-        g = dict(line.split("=", 1) for line in geo.split() if "=" in line)
+        # xwininfo's absolute corner: xdotool counts a window manager's frame in twice.
+        info = run("xwininfo", "-id", wid).stdout.decode(errors="replace")
+        g = {}
+        for line in info.splitlines():
+            k, _, v = line.strip().partition(":")
+            g[k] = v.strip()
+        try:
+            geo = (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]), int(g["Width"]), int(g["Height"]))
+        except (KeyError, ValueError):
+            continue  # gone meanwhile
         name = run("xdotool", "getwindowname", wid).stdout.decode(errors="replace").strip()
-        found.append((wid, name, int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])))
+        found.append((wid, name) + geo)
     return found
 
 
@@ -164,11 +184,9 @@ class App:
 
 
 def focus_prompt():
-    """Waits for the exit prompt and clicks an empty corner of it, so keys reach it."""
+    """Waits for the exit prompt (the window manager gives it the key focus)."""
     prompt = wait_for(lambda: window_named("提示"), 5)
-    if prompt:
-        p = prompt[0]
-        click(p[2] + p[4] * 85 // 100, p[3] + p[5] - 8)
+    time.sleep(0.3)
     return bool(prompt)
 
 
@@ -196,6 +214,8 @@ def fresh_prefix():
     for root in notes_root():
         shutil.rmtree(root)
     run("wine", "reg", "delete", SETTINGS, "/f")
+    # Wine's windows managed by the window manager, as on a person's desktop.
+    run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "Y", "/f")
     run("wine", "reg", "delete", RUN_KEY, "/v", "Vestrel", "/f")
     # Pages open through a handler that writes the address to a file, not a browser.
     opened = "C:\\\\opened-url.txt"
@@ -213,10 +233,13 @@ def main():
         if not os.path.exists(f"/tmp/.X{n}-lock"):
             display = f":{n}"
             break
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     env["DISPLAY"] = display
-    time.sleep(1)
+    wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{display[1:]}"), 10)
+    # A window manager, as on a person's desktop; Wine starts once it runs.
+    wm = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    wait_for(lambda: b"window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, 10)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 18230), HeadlineServer)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     try:
@@ -225,6 +248,7 @@ def main():
         server.shutdown()
         server.server_close()
         run("wineserver", "-k")
+        wm.kill()
         xvfb.kill()
     passed = sum(results)
     print(f"e2e: {passed} passed, {len(results) - passed} failed")
@@ -438,6 +462,102 @@ def suite(server):
         changed = wait_for(lambda: pixels(shot("14-no-server-next"), sx, sy + 22, WIDTH, 236) != pixels(before, sx, sy + 22, WIDTH, 236), 3)
         step("the calendar answers clicks at once", bool(changed), f"{time.time() - started:.1f} s")
     server_less.end()
+    if server_less.window:
+        faults((server_less.window[2], server_less.window[3]))
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def faults(server_window):
+    """What other programs do to the notes and the desktop while the calendar runs."""
+    today = datetime.date.today()
+    root = notes_root()[0]
+    month_list = os.path.join(root, "日历", f"{today.year}{today.month:02d}")
+    yearly_list = os.path.join(root, "日历", f"1{today.month:02d}")
+    dentist = b"\x64\x00" + bytes([10, 0, 7, 0, 0, 0, 0, 0]) + b"dentist"
+    first_weekday = (datetime.date(today.year, today.month, 1).weekday() + 1) % 7
+
+    def cell(x0, y0, day):
+        row, col = divmod(first_weekday + day - 1, 7)
+        return x0 + 52 * col + 25, y0 + 22 + 20 + 33 * row + 17
+
+    # A damaged list: the user is told once, in the program's words, which file and where it goes.
+    with open(month_list, "wb") as f:
+        f.write(dentist + b"\x40\x00\x09")  # a good record, then one cut short
+    app = App()
+    box = wait_for(lambda: window_named("Vestrel 记事"), 8)
+    text = run("wine", HELPER, "text", "Vestrel 记事").stdout.decode("gbk", "replace") if box else ""
+    step("a damaged list is told, naming it and its .damaged copy",
+         "损坏" in text and f"{today.year}{today.month:02d}.damaged" in text, text[:40])
+    shot("15-damage-notice")
+    if box:
+        key("Return")
+    step("the notice is told once", wait_for(lambda: not window_named("Vestrel 记事"), 3) and
+         not wait_for(lambda: window_named("Vestrel 记事"), 2))
+    app.end()
+
+    # A list held by a backup while the calendar starts, then an edit of another note of that day.
+    with open(month_list, "wb") as f:
+        f.write(dentist)
+    holder = subprocess.Popen(["wine", HELPER, "hold", windows_path(month_list), "5000"], env=env,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    held = holder.stdout.readline().strip() == b"held"
+    app = App()
+    holder.wait(20)
+    w = app.window
+    if held and w:
+        cx, cy = cell(w[2], w[3], 10)
+        click(cx, cy)
+        dialog = wait_for(lambda: window_named("输入记事"), 5)
+        if dialog:
+            d = dialog[0]
+            click(d[2] + d[4] * 61 // 100, d[3] + d[5] * 70 // 100)  # the Gregorian-yearly edit
+            xdo("type", "--delay", "60", "party")
+            key("Return")
+        wait_for(lambda: not window_named("输入记事"), 5)
+    kept = os.path.exists(month_list) and read(month_list) == dentist
+    step("an edit after a start with a held list keeps the held list's note",
+         held and kept and os.path.exists(yearly_list) and b"party" in read(yearly_list))
+
+    # A sync client changes the shown month's list: the grid shows it within about 2 s.
+    if w:
+        grid = (w[2], w[3] + 22, WIDTH, 236)
+        before = pixels(shot("16-before-sync"), *grid)
+        temp = month_list + ".sync-tmp"
+        with open(temp, "wb") as f:
+            f.write(dentist + bytes([20, 0, 4, 0, 0, 0, 0, 0]) + b"sync")
+        os.replace(temp, month_list)
+        started = time.time()
+        changed = wait_for(lambda: pixels(shot("17-after-sync"), *grid) != before, 5)
+        step("a list changed by another program shows without a click", bool(changed), f"{time.time() - started:.1f} s")
+    app.end()
+
+    # The desktop's shell ends and comes back: the calendar comes back with it.
+    flag = os.path.join(PREFIX, "drive_c", "shell-flag")
+    shell = subprocess.Popen(["wine", HELPER, "shell", "C:\\shell-flag"], env=env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    time.sleep(2)
+    proc = subprocess.Popen(["wine", EXE], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    x0, y0 = server_window
+    where = lambda: run("wine", HELPER, "where").stdout.decode().strip()
+    step("the calendar starts under the shell's icon view", wait_for(lambda: where() == "attached", 20) is True)
+    shot("18-attached")
+    open(flag, "w").close()  # the shell ends
+    back = wait_for(calendar, 10)
+    step("the shell ends: the calendar comes back where it was", bool(back) and (back[2], back[3]) == (x0, y0)
+         and where() == "top", str(back))
+    shot("19-shell-gone")
+    os.remove(flag)  # a new shell announces itself
+    step("a new shell: the calendar goes under its icon view again", wait_for(lambda: where() == "attached", 10) is True)
+    open(flag, "w").close()
+    wait_for(calendar, 10)
+    App.end(type("Run", (), {"proc": proc, "alive": lambda self: proc.poll() is None})())
+    try:
+        shell.wait(10)
+    except subprocess.TimeoutExpired:
+        shell.kill()
 
 
 if __name__ == "__main__":

@@ -1,0 +1,107 @@
+// What the end-to-end suite does to the calendar from another Windows process, as other programs
+// on a person's PC do:
+//   e2e_helper hold PATH MS        holds PATH open without sharing for MS milliseconds (a backup,
+//                                  a virus scanner)
+//   e2e_helper shell FILE          plays the desktop's shell: a visible "Progman" holding
+//                                  "SHELLDLL_DefView" > "SysListView32"; ends it when FILE appears,
+//                                  makes a new one and broadcasts "TaskbarCreated" when FILE is
+//                                  gone again, and ends for good when FILE appears a second time.
+//   e2e_helper text CAPTION        prints the texts in the window captioned CAPTION (GBK)
+//   e2e_helper where               prints where the calendar sits: attached, top or none
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+HWND MakeShell() {
+    for (const char* name : {"Progman", "SHELLDLL_DefView", "SysListView32"}) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
+    HWND top = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_VISIBLE, 0, 0, 1280, 1024,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND view = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE, 0, 0, 1280, 1024, top, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    CreateWindowExA(0, "SysListView32", "", WS_CHILD | WS_VISIBLE, 0, 0, 1280, 1024, view, nullptr,
+                    GetModuleHandleA(nullptr), nullptr);
+    SetWindowPos(top, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return top;
+}
+
+// Pumps messages until the file's presence is want (or a minute passes).
+bool PumpUntilFile(const char* file, bool want) {
+    for (int i = 0; i < 6000; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        if ((GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES) == want) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "hold") == 0) {
+        HANDLE h = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(std::atoi(argv[3])));
+        CloseHandle(h);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "shell") == 0) {
+        HWND shell = MakeShell();
+        if (!PumpUntilFile(argv[2], true)) return 1;
+        DestroyWindow(shell);
+        if (!PumpUntilFile(argv[2], false)) return 1;
+        shell = MakeShell();
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 2000,
+                            &ignored);
+        PumpUntilFile(argv[2], true);
+        DestroyWindow(shell);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "text") == 0) {
+        // The texts of the static controls of the window captioned argv[2] (a message box).
+        HWND box = FindWindowA(nullptr, argv[2]);
+        if (box == nullptr) return 1;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM) -> BOOL {
+                char text[1024] = {};
+                GetWindowTextA(child, text, sizeof text);
+                std::fputs(text, stdout);
+                return TRUE;
+            },
+            0);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "where") == 0) {
+        // Where the calendar's main window (marked with its window property) sits: "attached" under
+        // a shell's icon view, "top" as a window of its own, or "none".
+        HWND found = nullptr;
+        const WNDENUMPROC find = [](HWND hwnd, LPARAM out) -> BOOL {
+            if (GetPropA(hwnd, "VestrelCalendarMain") == nullptr) return TRUE;
+            *reinterpret_cast<HWND*>(out) = hwnd;
+            return FALSE;
+        };
+        EnumChildWindows(GetDesktopWindow(), find, reinterpret_cast<LPARAM>(&found));
+        if (found == nullptr) EnumWindows(find, reinterpret_cast<LPARAM>(&found));
+        char cls[64] = {};
+        if (found) GetClassNameA(GetAncestor(found, GA_PARENT), cls, sizeof cls);
+        std::printf("%s\n", found == nullptr ? "none" : std::strcmp(cls, "SHELLDLL_DefView") == 0 ? "attached" : "top");
+        return 0;
+    }
+    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | where\n");
+    return 2;
+}

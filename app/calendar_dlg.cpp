@@ -4,6 +4,7 @@
 #include <winsock2.h>
 
 #include <cstdio>
+#include <set>
 
 #include "app/desktop.h"
 #include "app/exit_prompt_dlg.h"
@@ -116,6 +117,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     SetUpNoteFolders();
     m_listWatch = std::make_unique<FolderWatch>("日历");
     m_memoWatch = std::make_unique<FolderWatch>("备忘");
+    m_rootWatch = std::make_unique<FolderWatch>("");
 
     m_pMemoTab = new CMemoTabDlg(this);
     m_pMemoTab->Create(this);
@@ -140,6 +142,7 @@ BOOL CCalendarDlg::OnInitDialog() {
 
     m_pGrid = new CMonthGrid;
     m_pGrid->Create(CRect(0, 22, m_nWidth, 22 + m_nGridHeight), this, IDC_MONTH_GRID);
+    LoadHolidays();
 
     char text[16];
     for (int month = 1; month <= 12; ++month) {
@@ -365,9 +368,31 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
 void CCalendarDlg::FollowNoteFolders(bool dialogOpen) {
     // A note dialog shows its notes as read when it opened and reads them again on "确定".
     if (!dialogOpen && m_listWatch && m_listWatch->Changed()) m_pGrid->ReloadNotes();
+    if (m_rootWatch && m_rootWatch->Changed()) LoadHolidays();
     if (m_pMemoPad && ((m_memoWatch && m_memoWatch->Changed()) || m_pMemoPad->MemoUnreadable() ||
                        m_pMemoPad->SaveFailed()))
         m_pMemoPad->Poll();
+}
+
+void CCalendarDlg::LoadHolidays() {
+    static constexpr const char* kHolidayFile = "假日.txt";
+    const FileBytes file = ReadWholeFile(NotePath(kHolidayFile), ReadFrom::Disk);
+    if (file.status == ReadStatus::Unreadable) return;  // held for now: what was read stays
+    std::unique_ptr<HolidayTable> table;
+    if (file.status == ReadStatus::Ok) {
+        std::vector<HolidayProblem> problems;
+        const HolidayTable user = HolidayTable::Parse(file.data.get(), static_cast<size_t>(file.size), kHolidayFile,
+                                                      &problems);
+        table = std::make_unique<HolidayTable>(HolidayTable::Overlay(HolidayTable::BuiltIn(), user));
+        static std::set<std::string> told;
+        for (const HolidayProblem& p : problems) {
+            const std::string text = "假日文件“" + RelativeToRoot(NotePath(kHolidayFile)) + "”第" +
+                                     std::to_string(p.line) + "行有误，这一行没有用上（" + p.reason + "）。";
+            if (told.insert(text).second) TellUser(text);
+        }
+    }
+    m_pGrid->SetHolidays(table.get());
+    m_holidays = std::move(table);
 }
 
 void CCalendarDlg::ShowNotices() {

@@ -9,6 +9,7 @@
 #include "app/app_model.h"
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
+#include "calendar/holidays.h"
 #include "notes/folder_watch.h"
 #include "notes/memo_pad_dlg.h"
 #include "web/headline.h"
@@ -93,6 +94,9 @@ protected:
     void ShowNotices();
     // Takes changes other programs made to the note folders: the shown month's notes, the memo.
     void FollowNoteFolders(bool dialogOpen);
+    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays and gives
+    // the grid the result; each bad line of it is told once.
+    void LoadHolidays();
     void ShowGridMonth(YearMonth ym);
     // "返回" shows while another month than today's is on show.
     void UpdateTodayButton();
@@ -120,6 +124,8 @@ protected:
     int m_headlineResults = 0;  // fetch results received
     bool m_winsockStarted = false;
     std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
+    std::unique_ptr<FolderWatch> m_rootWatch;              // the notes folder, for "假日.txt"
+    std::unique_ptr<HolidayTable> m_holidays;              // built-in and "假日.txt", or null
     bool m_telling = false;  // a notice is on screen
     bool m_endPlanned = false;  // EndProgram ended the window
     bool m_calendarHidden = false;

@@ -60,6 +60,7 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
     MakeFont(&m_labelBoldFont, 14, FW_BOLD, "Arial");
     MakeFont(&m_narrowLabelFonts[0], 12, FW_BOLD, "Arial");
     MakeFont(&m_narrowLabelFonts[1], 10, FW_BOLD, "Arial");
+    MakeFont(&m_holidayFont, 12, FW_NORMAL, "宋体");
 
     const int top = (rect.bottom - rect.top) - kStripHeight;  // 219 for the program's rect
     const int bottom = rect.bottom;
@@ -144,8 +145,16 @@ const NoteEntry& CMonthGrid::GetLunarNote(int day) const {
     return notes.lunarYearly != nullptr ? *notes.lunarYearly : m_noEntry;
 }
 
+void CMonthGrid::SetHolidays(const HolidayTable* table) {
+    m_holidays = table != nullptr ? table : &HolidayTable::BuiltIn();
+    Invalidate(FALSE);
+}
+
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
-    const std::string text = NoteTextOfDay(m_layout, Notes(), day);
+    std::string text = HolidayOfDay(m_layout, *m_holidays, day).popupLine;
+    const std::string notes = NoteTextOfDay(m_layout, Notes(), day);
+    if (!text.empty() && !notes.empty()) text += "\r\n";
+    text += notes;
     *length = static_cast<int>(text.size());
     if (text.empty()) return nullptr;
     std::unique_ptr<char[]> out(new char[text.size() + 1]);
@@ -256,6 +265,20 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
     }
 }
 
+void CMonthGrid::DrawHolidayMark(CDC* dc, int day, int x, int y) {
+    const HolidayLook holiday = HolidayOfDay(m_layout, *m_holidays, day);
+    if (holiday.mark == HolidayMark::None) return;
+    // A 13 x 13 box right of the number, above the label; the weekly dot and the stars sit left
+    // and below.
+    const RECT box{x + kCellWidth - 14, y + 1, x + kCellWidth - 1, y + 14};
+    dc->FillSolidRect(box, holiday.color);
+    ScopedSelect select(*dc, m_holidayFont.GetSafeHandle());
+    const COLORREF before = dc->SetTextColor(0xFFFFFF);
+    RECT text = box;
+    dc->DrawText(holiday.glyph, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    dc->SetTextColor(before);
+}
+
 void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
     const DayLook look = LookOfDay(m_layout, Notes(), day);
     if (look.fill.shown) dc->FillSolidRect(CRect(x, y, x + kCellWidth, y + kCellHeight), look.fill.color);
@@ -269,6 +292,7 @@ void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
         ScopedSelect select(*dc, m_dayFont.GetSafeHandle());
         dc->TextOut(x + 10, y + 2, number);
     }
+    DrawHolidayMark(dc, day, x, y);
     // The label from x + 6; one too wide for the cell starts further left and, when it still does
     // not fit, is drawn smaller, so it never runs into the next day.
     const char* label = m_layout.cells[day].label;

@@ -40,7 +40,11 @@ public:
     // The lunar-yearly note of a day of the shown month: from the list of that day's own lunar
     // month.
     const NoteEntry& GetLunarNote(int day) const;
-    // All notes of a day joined by CR LF (the caller owns the text), or null with *length = 0.
+    // The statutory days off and adjusted workdays the grid marks (the built-in table unless its
+    // owner gives another, which must outlive the grid). Repaints.
+    void SetHolidays(const HolidayTable* table);
+    // The day's holiday line ("国庆节 放假"), then all notes of a day, joined by CR LF (the caller
+    // owns the text), or null with *length = 0.
     std::unique_ptr<char[]> BuildNoteText(int day, int* length) const;
 
     // Stores what the day-note dialog confirmed for a day, in the dialog's order (dated,
@@ -90,6 +94,8 @@ protected:
     void DrawWeekHeader(CDC* dc, const RECT& r);
     void DrawDays(CDC* dc, const RECT& r);
     void DrawDay(CDC* dc, int day, int x, int y);
+    // The 休 or 班 box in a day cell's top right corner.
+    void DrawHolidayMark(CDC* dc, int day, int x, int y);
 
 private:
     // The modal note dialogs of a day and of a weekday column.
@@ -112,8 +118,9 @@ private:
     NoteList m_weeklyNotes;
     LunarListKeys m_lunarKeys{{0, 0, 0}};
     NoteEntry m_noEntry;  // what a day without a list answers
+    const HolidayTable* m_holidays = &HolidayTable::BuiltIn();
 
-    CFont m_dayFont, m_starFont, m_labelFont, m_labelBoldFont;
+    CFont m_dayFont, m_starFont, m_labelFont, m_labelBoldFont, m_holidayFont;
     // Smaller bold faces for a month name too wide for its cell ("十一月大", "闰十一月小").
     CFont m_narrowLabelFonts[2];
     std::unique_ptr<CNotePopup> m_popup;

@@ -142,3 +142,20 @@ DayLines LinesOfDay(const MonthLayout& m, int day) {
     lines.lunarYearly = text;
     return lines;
 }
+
+HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day) {
+    HolidayLook look;
+    if (!InMonth(m, day)) return look;
+    const char* name = "";
+    look.mark = table.Mark(m.year, m.month, day, &name);
+    if (look.mark == HolidayMark::Off) {
+        look.glyph = "休";
+        look.color = kDayOffColor;
+        look.popupLine = std::string(name) + " 放假";
+    } else if (look.mark == HolidayMark::Work) {
+        look.glyph = "班";
+        look.color = kWorkdayColor;
+        look.popupLine = std::string(name) + " 调休上班";
+    }
+    return look;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "calendar/holidays.h"
 #include "calendar/month_layout.h"
 #include "notes/note_codec.h"
 
@@ -106,6 +107,19 @@ struct HeaderLook {
 };
 // todayDay is 0 unless today lies in the shown month.
 HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int todayDay);
+
+// A statutory day off (休) or adjusted workday (班) of a day of the shown month, from the holiday
+// table: the mark's glyph and colour in the cell's top right corner, and the popup's first line
+// ("国庆节 放假", "国庆节 调休上班"). mark None (and "" texts) for any other day.
+struct HolidayLook {
+    HolidayMark mark = HolidayMark::None;
+    const char* glyph = "";       // "休" or "班"
+    uint32_t color = 0;           // the mark's box; its glyph is white
+    std::string popupLine;
+};
+constexpr uint32_t kDayOffColor = 0x2828DC;   // RGB(220, 40, 40)
+constexpr uint32_t kWorkdayColor = 0x505050;  // RGB(80, 80, 80)
+HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day);
 
 // The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四农历十二月初八",
 // "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.

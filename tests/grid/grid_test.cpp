@@ -100,7 +100,7 @@ TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     struct { int x, y; COLORREF color; const char* what; } pixels[] = {
         {46, 1, RGB(72, 61, 139), "header"},        {20, 20, RGB(0, 0, 0), "line under the header"},
         {51, 40, RGB(0, 0, 0), "line right of a cell"}, {20, 53, RGB(0, 0, 0), "line under a row"},
-        {48, 22, RGB(245, 245, 230), "cell"},        {20, 218, RGB(0, 0, 0), "line above the strip"},
+        {48, 50, RGB(245, 245, 230), "cell"},        {20, 218, RGB(0, 0, 0), "line above the strip"},
         {100, 230, RGB(255, 215, 0), "strip"},       {362, 235, RGB(255, 215, 0), "strip corner"},
         {200, 200, RGB(245, 245, 230), "empty box in row 5"},
     };
@@ -165,7 +165,7 @@ TEST_F(Grid, NotesAreDrawn) {
     const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2017-01-notes");
 
-    EXPECT_EQ(b.At(48, 22), RGB(135, 206, 250));
+    EXPECT_EQ(b.At(48, 50), RGB(135, 206, 250));
     EXPECT_EQ(CountInCell(b, grid_, 1, RGB(255, 0, 0)), 0);
     EXPECT_GT(CountInCell(b, grid_, 1, RGB(0, 0, 0)), 20);
     POINT o;
@@ -429,6 +429,28 @@ TEST_F(Grid, AHeldListMakesItsNoteReadOnly) {
     EXPECT_TRUE(readOnly);
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist"));
     EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "party"));
+}
+
+// October 2026: a 休 box on the National Day span, a 班 box on Saturday the 10th, on white and on
+// a note's coloured fill; the popup names the holiday first, on a day without notes too.
+TEST_F(Grid, HolidayMarksAndThePopupLine) {
+    PutList(2026, 10, 3, "trip", OwnColorFlag | RGB(0, 160, 0));
+    grid_.ShowMonth(2026, 10);
+    const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
+    guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2026-10-holidays");
+    for (int day = 1; day <= 31; ++day) {
+        const bool off = day <= 7, work = day == 10;
+        EXPECT_EQ(CountInCell(b, grid_, day, RGB(220, 40, 40)) > 40, off) << day;
+        EXPECT_EQ(CountInCell(b, grid_, day, RGB(80, 80, 80)) > 40, work) << day;
+    }
+    POINT p;
+    grid_.GetCellOrigin(10, &p);
+    guitest::SendMouse(grid_.GetSafeHwnd(), WM_MOUSEMOVE, p.x + 20, p.y + 15);
+    ASSERT_TRUE(IsWindowVisible(grid_.Popup()->GetSafeHwnd()));
+    EXPECT_STREQ(grid_.Popup()->Text(), "国庆节 调休上班");
+    grid_.GetCellOrigin(3, &p);
+    guitest::SendMouse(grid_.GetSafeHwnd(), WM_MOUSEMOVE, p.x + 20, p.y + 15);
+    EXPECT_STREQ(grid_.Popup()->Text(), "国庆节 放假\r\ntrip");
 }
 
 // Painting and browsing create and free GDI objects in pairs.

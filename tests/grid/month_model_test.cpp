@@ -168,4 +168,18 @@ TEST(DayLooks, MarksColoursAndPopupText) {
     EXPECT_EQ(LookOfHeader(m, notes, 0).nameColor[1], kHeaderTextColor);  // today not shown
 }
 
+// October 2026 from the built-in notice: 休 on the National Day span 1 ... 7, 班 on Saturday the
+// 10th; nothing on any other day, nor on a day of a year without a notice.
+TEST(HolidayOfDay, OctoberTwentyTwentySix) {
+    const MonthLayout m = Month(2026, 10);
+    for (int day = 1; day <= 31; ++day) {
+        const HolidayLook look = HolidayOfDay(m, HolidayTable::BuiltIn(), day);
+        const HolidayMark want = day <= 7 ? HolidayMark::Off : day == 10 ? HolidayMark::Work : HolidayMark::None;
+        EXPECT_EQ(look.mark, want) << day;
+        EXPECT_EQ(look.popupLine, day <= 7 ? "国庆节 放假" : day == 10 ? "国庆节 调休上班" : "") << day;
+        EXPECT_STREQ(look.glyph, day <= 7 ? "休" : day == 10 ? "班" : "") << day;
+    }
+    EXPECT_EQ(HolidayOfDay(Month(2099, 10), HolidayTable::BuiltIn(), 1).mark, HolidayMark::None);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/calendar_dlg.h"
 #include "app/desktop.h"
 #include "platform/settings.h"
+#include "notes/memo_pad_dlg.h"
 #include "notes/note_files.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
@@ -410,6 +411,62 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
     EXPECT_FALSE(pad->SaveFailed());
     EXPECT_FALSE(pad->UnsavedMarkShown());
     EXPECT_TRUE(dialog_.EndProgram());  // nothing to ask
+    DeleteFileA(path.c_str());
+}
+
+// The memo pad and other programs: a memo held at start shows as unreadable and is not written
+// over; once it can be read it shows; a memo another PC changed shows when nothing was typed, and
+// one changed after the pad's last save is kept as default.conflict before the pad writes its own.
+TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
+    const std::string path = NotePath("备忘\\default");
+    const std::string conflict = path + ".conflict";
+    DeleteFileA(conflict.c_str());
+    const auto put = [&](const char* text) {
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(h, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
+        CloseHandle(h);
+    };
+    const auto disk = [&] {
+        const FileBytes f = ReadWholeFile(path, ReadFrom::Disk);
+        return f.data ? std::string(f.data.get(), f.size) : std::string("<none>");
+    };
+    put("written on the other PC");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Open();
+    CMemoPadDlg* pad = dialog_.MemoPad();
+    const HWND edit = GetDlgItem(pad->GetSafeHwnd(), IDC_MEMO_EDIT);
+    EXPECT_TRUE(pad->MemoUnreadable());
+    EXPECT_EQ(guitest::ItemText(pad->GetSafeHwnd(), IDC_MEMO_EDIT), kMemoUnreadableText);
+    EXPECT_TRUE(GetWindowLongA(edit, GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(pad->SaveNow());  // nothing typed, nothing written
+    CloseHandle(held);
+    EXPECT_EQ(disk(), "written on the other PC");
+    pad->Poll();
+    EXPECT_FALSE(pad->MemoUnreadable());
+    EXPECT_EQ(guitest::ItemText(pad->GetSafeHwnd(), IDC_MEMO_EDIT), "written on the other PC");
+
+    put("changed again over there");
+    pad->Poll();  // nothing typed since: the new text shows
+    EXPECT_EQ(guitest::ItemText(pad->GetSafeHwnd(), IDC_MEMO_EDIT), "changed again over there");
+    TakeNotices();
+    const auto type = [&](const char* t) {  // as a paste replaces the whole text: EN_CHANGE saves
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t));
+    };
+    type("typed here");
+    EXPECT_EQ(disk(), "typed here");
+    put("and over there meanwhile");
+    type("typed here, more");
+    EXPECT_EQ(disk(), "typed here, more");
+    const FileBytes kept = ReadWholeFile(conflict, ReadFrom::Disk);
+    ASSERT_EQ(kept.status, ReadStatus::Ok);
+    EXPECT_EQ(std::string(kept.data.get(), kept.size), "and over there meanwhile");
+    const std::vector<std::string> told = TakeNotices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("default.conflict"), std::string::npos);
+    DeleteFileA(conflict.c_str());
     DeleteFileA(path.c_str());
 }
 

@@ -188,6 +188,16 @@ TEST_F(MainWindow, ExitPromptChoices) {
     dialog.DestroyWindow();
 }
 
+// Starts this test program again with one argument (main() below runs the app for it).
+bool StartThisTest(const char* argument, PROCESS_INFORMATION* pi) {
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string cmd = std::string("\"") + exe + "\" " + argument;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi) != FALSE;
+}
+
 // A test shell: a top-level window of class cls holding "SHELLDLL_DefView" > "SysListView32".
 struct ShellWindow {
     HWND top = nullptr, view = nullptr, list = nullptr;
@@ -228,13 +238,8 @@ TEST(DesktopAttachment, IconViewOfAVisibleWorkerWOrProgmanInAnyCase) {
 // it showed, as a plain desktop window, and attaches to the new shell when that announces itself.
 TEST(ShellRestart, TheCalendarComesBackAndAttachesToTheNewShell) {
     auto shell = std::make_unique<ShellWindow>("Progman", true);
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string cmd = std::string("\"") + exe + "\" --run-app";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(StartThisTest("--run-app", &pi));
     HWND first = nullptr;
     const auto attachedTo = [](HWND w, HWND parent) { return w != nullptr && GetAncestor(w, GA_PARENT) == parent; };
     EXPECT_TRUE(guitest::PumpUntil([&] { return attachedTo(first = FindRunningCalendar(), shell->view); }, 20000));
@@ -303,13 +308,8 @@ TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
             EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
             if (again) CloseHandle(again);
         }
-        char exe[MAX_PATH];
-        GetModuleFileNameA(nullptr, exe, sizeof exe);
-        std::string cmd = std::string("\"") + exe + "\" --second-start";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
-        ASSERT_TRUE(CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        ASSERT_TRUE(StartThisTest("--second-start", &pi));
         const bool ended =
             guitest::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
         DWORD code = 99;

@@ -41,6 +41,10 @@ public:
     // end. False when the user chose to keep the program.
     bool EndProgram(bool uninstall = false);
 
+    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays and gives
+    // the grid the result; each bad line of it is told once. At start and when the folder changes.
+    void LoadHolidays();
+
     // For tests and the second start.
     CMonthGrid* Grid() const { return m_pGrid; }
     CMemoPadDlg* MemoPad() const { return m_pMemoPad; }
@@ -94,9 +98,7 @@ protected:
     void ShowNotices();
     // Takes changes other programs made to the note folders: the shown month's notes, the memo.
     void FollowNoteFolders(bool dialogOpen);
-    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays and gives
-    // the grid the result; each bad line of it is told once.
-    void LoadHolidays();
+
     void ShowGridMonth(YearMonth ym);
     // "返回" shows while another month than today's is on show.
     void UpdateTodayButton();

@@ -470,6 +470,36 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     DeleteFileA(path.c_str());
 }
 
+// "假日.txt" in the notes folder: a year it holds replaces the built-in one in the grid, and goes
+// with the file; its bad line is told, naming file and line.
+TEST_F(MainWindow, HolidayFileOfTheNotesFolder) {
+    Open();
+    Choose(2027 - kFirstShownYear, 2);  // March 2027: no notice yet
+    const std::string path = NotePath("假日.txt");
+    DeleteFileA(path.c_str());
+    const auto line3 = [&] {
+        int length = 0;
+        const std::unique_ptr<char[]> text = dialog_.Grid()->BuildNoteText(3, &length);
+        return text ? std::string(text.get(), length) : std::string();
+    };
+    dialog_.LoadHolidays();
+    EXPECT_EQ(line3(), "");
+    const std::string file = "年 2027 测试通知 -\r\n休 测试假 2027-03-03\r\n这一行不对\r\n";
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, file.data(), static_cast<DWORD>(file.size()), &n, nullptr);
+    CloseHandle(h);
+    TakeNotices();
+    dialog_.LoadHolidays();
+    EXPECT_EQ(line3(), "测试假 放假");
+    const std::vector<std::string> told = TakeNotices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("假日.txt”第3行"), std::string::npos) << told[0];
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    dialog_.LoadHolidays();
+    EXPECT_EQ(line3(), "");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

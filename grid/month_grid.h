@@ -57,6 +57,8 @@ public:
     void ShowNotePopup(int day, POINT* pt);
     // Today's notes under today's cell, when today's month is shown.
     void ShowTodayNotes();
+    // Hides the popup; the next move onto a day shows that day's again.
+    void HidePopup();
 
     // Read access for the note dialogs and the main window.
     int ShownYear() const { return m_layout.year; }
@@ -108,8 +110,8 @@ private:
     LunarListKeys m_lunarKeys{{0, 0, 0}};
     NoteEntry m_noEntry;  // what a day without a list answers
 
-    CFont m_dayFont, m_starFont, m_labelFont, m_labelBoldFont;
-    // Smaller bold faces for a month name too wide for its cell ("十一月大", "闰十一月小").
+    CFont m_dayFont, m_labelFont, m_labelBoldFont;
+    // A smaller bold face of normal width for a month name too wide for its cell ("闰十一月").
     CFont m_narrowLabelFonts[2];
     std::unique_ptr<CNotePopup> m_popup;
     CColorLabel m_yearTitle;

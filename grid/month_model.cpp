@@ -91,9 +91,10 @@ DayLook LookOfDay(const MonthLayout& m, const MonthNotes& notes, int day) {
     look.solarStar = MarkOf(d.solarYearly, NoteKind::SolarYearly);
     look.lunarStar = MarkOf(d.lunarYearly, NoteKind::LunarYearly);
     look.boldLabel = cell.labelIsMonthName != 0;
-    // A dated or yearly note marks the day, and a marked day is drawn black; a weekly note does not.
+    // A dated or yearly note marks the day, and a marked day is drawn black (white on a dark fill);
+    // a weekly note does not.
     if (look.fill.shown || look.solarStar.shown || look.lunarStar.shown) {
-        look.textColor = kPlainTextColor;
+        look.textColor = look.fill.shown ? MarkEdgeColor(look.fill.color) : kPlainTextColor;
         return look;
     }
     switch (ToneOf(cell)) {
@@ -135,7 +136,7 @@ void StarCorners(const CellBox& box, int x, int y, GridPoint corners[10]) {
     };
     // Corners land on pixel centres from the box's first pixel to its last.
     const double w = box.right - box.left - 1, h = box.bottom - box.top - 1;
-    const double cx = x + box.left + w / 2.0, cy = y + box.top + h / 2.0 + h * 0.05;
+    const double cx = x + box.left + w / 2.0, cy = y + box.top + h / 2.0 + h * 0.04;
     for (int i = 0; i < 10; ++i) {
         const double px = cx + unit[i][0] * w / 2.0, py = cy + unit[i][1] * h / 2.0;
         corners[i] = GridPoint{static_cast<int>(px < 0 ? px - 0.5 : px + 0.5), static_cast<int>(py < 0 ? py - 0.5 : py + 0.5)};

@@ -93,7 +93,7 @@ struct DayLook {
     Mark dot;          // weekly note: a dot left of the number (kWeeklyDotBox)
     Mark solarStar;    // Gregorian-yearly note: a star right of the number (kSolarStarBox)
     Mark lunarStar;    // lunar-yearly note: a star at the top right (kLunarStarBox)
-    uint32_t textColor;
+    uint32_t textColor;  // of the number and label: black on a marked day, white on a dark fill
     bool boldLabel;    // the label names a lunar month
 };
 DayLook LookOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
@@ -113,11 +113,11 @@ HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int today
 struct CellBox {
     int left, top, right, bottom;
 };
-constexpr CellBox kNumberBox{10, 2, 31, 17};   // the day number, drawn from its top-left corner
+constexpr CellBox kNumberBox{10, 2, 29, 17};   // the day number, drawn from its top-left corner
 constexpr CellBox kLabelBox{1, 17, 51, 32};    // the label, one line
 constexpr CellBox kWeeklyDotBox{1, 5, 9, 13};
-constexpr CellBox kSolarStarBox{31, 2, 41, 12};
-constexpr CellBox kLunarStarBox{41, 2, 51, 12};
+constexpr CellBox kSolarStarBox{29, 1, 40, 12};
+constexpr CellBox kLunarStarBox{40, 1, 51, 12};
 // The weekday header's dot, from the left of its column; the name starts at x 10.
 constexpr CellBox kHeaderDotBox{1, 6, 9, 14};
 

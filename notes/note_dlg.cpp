@@ -1,6 +1,7 @@
 // CNoteDlg.
 #include "notes/note_dlg.h"
 
+#include "res/resource.h"
 #include "widgets/user_messages.h"
 
 BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
@@ -33,9 +34,28 @@ CNoteDlg::CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const N
 
 BOOL CNoteDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    for (int i = 0; i < m_count; ++i)
-        ::SendDlgItemMessageA(GetSafeHwnd(), m_notes[i].spec.editId, EM_LIMITTEXT, kNoteEditLimit, 0);
-    return TRUE;
+    int hintTop = 0, hintLeft = 10;
+    for (int i = 0; i < m_count; ++i) {
+        const int id = m_notes[i].spec.editId;
+        ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
+        m_notes[i].swatch.CreateBeside(this, id, m_notes[i].spec.swatchId);
+        RECT r{};
+        ::GetWindowRect(GetDlgItem(id), &r);
+        ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+        if (r.bottom > hintTop) hintTop = r.bottom;
+        if (i == 0) hintLeft = r.left;
+    }
+    RECT client;
+    GetClientRect(&client);
+    CreateLine(this, &m_hint, kColourHintText, CRect(hintLeft, hintTop + 6, client.right - 4, hintTop + 22),
+               IDC_COLOUR_HINT, &m_labelFont);
+    if (m_count > 0) {
+        // Typing goes into the first note, after its text.
+        HWND first = GetDlgItem(m_notes[0].spec.editId);
+        ::SetFocus(first);
+        ::SendMessageA(first, EM_SETSEL, ::GetWindowTextLengthA(first), ::GetWindowTextLengthA(first));
+    }
+    return FALSE;
 }
 
 void CNoteDlg::DoDataExchange(CDataExchange* dx) {
@@ -52,7 +72,14 @@ LRESULT CNoteDlg::OnPickColour(WPARAM id, LPARAM) {
     // The picker's custom colours: the dialog's swatches first, then white.
     COLORREF custom[16];
     for (int i = 0; i < 16; ++i) custom[i] = i < m_count ? m_notes[i].swatch.Colour() : 0x00FFFFFF;
-    if (NoteSwatch* swatch = SwatchById(static_cast<UINT>(id))) swatch->PickColour(custom);
+    for (int i = 0; i < m_count; ++i) {
+        if (m_notes[i].swatch.Id() != static_cast<UINT>(id)) continue;
+        // The focus comes back where it was, or into this note's edit.
+        HWND focus = ::GetFocus();
+        if (focus == nullptr || !::IsChild(GetSafeHwnd(), focus)) focus = GetDlgItem(m_notes[i].spec.editId);
+        m_notes[i].swatch.PickColour(this, custom);
+        ::SendMessageA(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+    }
     return 0;
 }
 

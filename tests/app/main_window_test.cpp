@@ -78,7 +78,7 @@ TEST_F(MainWindow, NavigationLimitsBoxesAndToday) {
     Choose(149, 11);
     Click(IDC_NEXT_MONTH);
     EXPECT_EQ(Shown(), "2050-1");  // past the old end of December 2049
-    EXPECT_EQ(SendDlgItemMessageA(dialog_.m_hWnd, IDC_YEAR_BOX, CB_GETCOUNT, 0, 0), 201);  // 1900 ... 2100
+    EXPECT_EQ(SendDlgItemMessageA(dialog_.GetSafeHwnd(), IDC_YEAR_BOX, CB_GETCOUNT, 0, 0), 201);  // 1900 ... 2100
     Choose(200, 11);
     EXPECT_EQ(Shown(), "2100-12");
     Click(IDC_NEXT_MONTH);

@@ -129,7 +129,7 @@ TEST(DayLooks, MarksColoursAndPopupText) {
         {1, false, 0, false, false, false, kHolidayColor, ""},                   // 元旦, a Sunday
         {2, false, 0, false, false, false, kPlainTextColor, ""},
         {3, true, 0xFACE87, true, false, false, kPlainTextColor, "tuesdays\r\ndated"},
-        {4, true, 0x112233, false, false, false, kPlainTextColor, ""},           // colour-only: a mark, no text
+        {4, true, 0x112233, false, false, false, 0xFFFFFF, ""},                  // colour-only, dark: white text
         {5, false, 0, false, true, true, kPlainTextColor, "solar\r\nlaba"},      // 小寒 with notes: black
         {7, false, 0, false, false, false, kSaturdayColor, ""},
         {10, true, 0x00AABB, true, false, false, kPlainTextColor, "tuesdays\r\nown"},

@@ -77,8 +77,11 @@ LRESULT CNoteDlg::OnPickColour(WPARAM id, LPARAM) {
         // The focus comes back where it was, or into this note's edit.
         HWND focus = ::GetFocus();
         if (focus == nullptr || !::IsChild(GetSafeHwnd(), focus)) focus = GetDlgItem(m_notes[i].spec.editId);
+        DWORD start = 0, end = 0;  // the caret too: the dialog manager would select the whole text
+        ::SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         m_notes[i].swatch.PickColour(this, custom);
         ::SendMessageA(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+        ::SendMessageA(focus, EM_SETSEL, start, static_cast<LPARAM>(end));
     }
     return 0;
 }

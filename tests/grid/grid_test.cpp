@@ -353,6 +353,42 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
     EXPECT_EQ(ReadNote("日历\\012"), kTag + Record(8, "腊八") + Record(9, "enter"));
 }
 
+// The day dialog opens with the focus in the first note. A swatch's colour picker is owned by the
+// dialog, which it disables, and opens over it; once it closes, typing goes into the note again and
+// the chosen colour is saved.
+TEST_F(Grid, ColourPickerIsModalToItsDialogAndGivesTheKeyboardBack) {
+    PutList(2017, 1, 5, "dentist");
+    grid_.ShowMonth(2017, 1);
+    const POINT day5 = CellCentre(5);
+    ClickWith(day5.x, day5.y, [&](HWND dialog) {
+        HWND edit = GetDlgItem(dialog, IDC_DAY_TEXT);
+        EXPECT_EQ(GetFocus(), edit);
+        EXPECT_EQ(guitest::ItemText(dialog, IDC_COLOUR_HINT), kColourHintText);
+        HWND owner = nullptr;
+        bool dialogEnabled = true;
+        RECT picker{}, box{};
+        GetWindowRect(dialog, &box);
+        guitest::OnNextDialog([&](HWND p) {
+            owner = GetWindow(p, GW_OWNER);
+            dialogEnabled = IsWindowEnabled(dialog) != FALSE;
+            GetWindowRect(p, &picker);
+            guitest::ClickButton(p, IDOK);  // the note's own red
+        });
+        SendMessageA(dialog, WM_LABEL_CLICKED, IDC_SOLAR_SWATCH, 0);
+        EXPECT_EQ(owner, dialog);
+        EXPECT_FALSE(dialogEnabled);
+        EXPECT_NEAR((picker.left + picker.right) / 2, (box.left + box.right) / 2, 2);
+        EXPECT_TRUE(IsWindowEnabled(dialog));
+        // Typed keys reach the focused window: the note's edit, with the caret after its text.
+        HWND focus = GetFocus();
+        EXPECT_EQ(focus, edit);
+        for (char c : std::string("!?")) SendMessageA(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist!?"));
+    EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "", OwnColorFlag | RGB(255, 0, 0)));
+}
+
 // A month that touches three lunar months keeps a middle-month day's note in its own month's file.
 TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
     grid_.ShowMonth(2000, 7);

@@ -253,7 +253,13 @@ TEST_F(MainWindow, PopupStaysOnTopAndGoesWithItsMonth) {
     HWND popup = grid->Popup()->GetSafeHwnd();
     POINT cell;
     grid->GetCellOrigin(9, &cell);
-    guitest::OnNextDialog([](HWND note) { guitest::ClickButton(note, IDCANCEL); });
+    // The day dialog, found by its caption (the main window is a dialog too), is cancelled.
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND note = FindWindowA("#32770", "输入记事");
+        if (note == nullptr || !IsWindowVisible(note)) return;
+        KillTimer(nullptr, timer);
+        guitest::ClickButton(note, IDCANCEL);
+    });
     guitest::SendMouse(grid->GetSafeHwnd(), WM_LBUTTONUP, cell.x + 20, cell.y + 15);
     guitest::PumpPending();
     HWND active = GetActiveWindow();

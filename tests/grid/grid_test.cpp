@@ -49,6 +49,16 @@ int CountInCell(const Bitmap& b, const CMonthGrid& grid, int day, COLORREF color
     return n;
 }
 
+// Pixels of one colour, or (unlike = true) of any other colour, in a box of a day's cell.
+int CountInBox(const Bitmap& b, const CMonthGrid& grid, int day, const CellBox& box, COLORREF color, bool unlike = false) {
+    POINT o;
+    grid.GetCellOrigin(day, &o);
+    int n = 0;
+    for (int y = o.y + 1 + box.top; y < o.y + 1 + box.bottom; ++y)
+        for (int x = o.x + box.left; x < o.x + box.right; ++x) n += (b.At(x, y) == color) != unlike ? 1 : 0;
+    return n;
+}
+
 class Grid : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -150,16 +160,14 @@ TEST_F(Grid, FourAndSixRowMonths) {
     b = guitest::Render(grid_.GetSafeHwnd());
     EXPECT_GT(CountInCell(b, grid_, 30, RGB(255, 0, 0)), 20);  // Sunday the 30th, row 5
     EXPECT_GT(CountInCell(b, grid_, 31, RGB(0, 0, 0)), 20);
-}
-
-// Pixels of one colour, or (unlike = true) of any other colour, in a box of a day's cell.
-int CountInBox(const Bitmap& b, const CMonthGrid& grid, int day, const CellBox& box, COLORREF color, bool unlike = false) {
+    // December 2033: "闰十一月" on Thursday the 22nd keeps to its cell (the line right of it stays black).
+    grid_.ShowMonth(2033, 12);
+    b = guitest::Render(grid_.GetSafeHwnd());
+    guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2033-12");
     POINT o;
-    grid.GetCellOrigin(day, &o);
-    int n = 0;
-    for (int y = o.y + 1 + box.top; y < o.y + 1 + box.bottom; ++y)
-        for (int x = o.x + box.left; x < o.x + box.right; ++x) n += (b.At(x, y) == color) != unlike ? 1 : 0;
-    return n;
+    grid_.GetCellOrigin(22, &o);
+    for (int y = o.y + 1; y < o.y + 33; ++y) ASSERT_EQ(b.At(o.x + 51, y), RGB(0, 0, 0)) << y;
+    EXPECT_GT(CountInBox(b, grid_, 22, kLabelBox, RGB(0, 0, 0)), 40);
 }
 
 // Note marks on white and on coloured cells: the dated fill (default and own colour), both stars

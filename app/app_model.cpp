@@ -21,6 +21,19 @@ YearMonth MonthOfBoxes(int yearIndex, int* monthIndex) {
     return YearMonth{kFirstShownYear + yearIndex, *monthIndex + 1};
 }
 
+int TypedYear(const char* text) {
+    if (text == nullptr) return 0;
+    const char* p = text;
+    while (*p == ' ') ++p;
+    int year = 0, digits = 0;
+    for (; *p >= '0' && *p <= '9' && digits < 5; ++p, ++digits) year = year * 10 + (*p - '0');
+    if (digits == 0) return 0;
+    if (p[0] == '\xC4' && p[1] == '\xEA') p += 2;  // "年"
+    while (*p == ' ') ++p;
+    if (*p != '\0' || year < kFirstShownYear || year > kLastShownYear) return 0;
+    return year;
+}
+
 TickWork WorkOfTick(int counter, bool haveHeadline) {
     TickWork work{false, false};
     if (counter == -1) {

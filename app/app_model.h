@@ -20,6 +20,10 @@ YearMonth StepMonth(YearMonth ym, int delta);
 // cannot be shown, becomes February 1900. *monthIndex is corrected in place.
 YearMonth MonthOfBoxes(int yearIndex, int* monthIndex);
 
+// The year typed into the year box: digits with spaces round them and "年" (GBK) after them
+// allowed, within kFirstShownYear ... kLastShownYear; 0 for anything else.
+int TypedYear(const char* text);
+
 // What timer 1 does on a tick; counter starts at -2 and grows by one a tick.
 struct TickWork {
     bool showTodayNotes;

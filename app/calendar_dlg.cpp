@@ -22,6 +22,7 @@ BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_CBN_SELCHANGE(IDC_MONTH_BOX, &CCalendarDlg::OnBoxChange)
     ON_CBN_SELCHANGE(IDC_YEAR_BOX, &CCalendarDlg::OnBoxChange)
+    ON_CBN_KILLFOCUS(IDC_YEAR_BOX, &CCalendarDlg::OnYearTyped)
     ON_WM_MOVE()
     ON_WM_LBUTTONDOWN()
     ON_COMMAND(ID_UNINSTALL, &CCalendarDlg::OnUninstallCommand)
@@ -219,6 +220,8 @@ void CCalendarDlg::ShowMonth(YearMonth ym) {
 }
 
 void CCalendarDlg::ShowGridMonth(YearMonth ym) {
+    // A popup belongs to a day of the month it was shown over.
+    m_pGrid->HidePopup();
     m_pGrid->ShowMonth(ym.year, ym.month);
     UpdateTodayButton();
 }
@@ -231,6 +234,29 @@ void CCalendarDlg::UpdateTodayButton() {
 void CCalendarDlg::SelectBoxes(int year, int month) {
     m_cbYear.SetCurSel(year - kFirstShownYear);
     m_cbMonth.SetCurSel(month - 1);
+    HWND focus = ::GetFocus();
+    for (HWND box : {m_cbYear.GetSafeHwnd(), m_cbMonth.GetSafeHwnd()}) {
+        if (focus != box && !::IsChild(box, focus)) ::SendMessageA(box, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
+    }
+}
+
+void CCalendarDlg::OnOK() {
+    HWND focus = ::GetFocus();
+    HWND box = m_cbYear.GetSafeHwnd();
+    if (focus != nullptr && (focus == box || ::IsChild(box, focus))) OnYearTyped();
+}
+
+void CCalendarDlg::OnYearTyped() {
+    if (m_pGrid == nullptr) return;
+    char text[32] = {};
+    ::GetWindowTextA(m_cbYear.GetSafeHwnd(), text, sizeof text);
+    const int year = TypedYear(text);
+    const YearMonth shown{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
+    if (year == 0 || year == shown.year) {
+        SelectBoxes(shown.year, shown.month);
+        return;
+    }
+    ShowMonth(StepMonth(YearMonth{year, shown.month}, 0));
 }
 
 void CCalendarDlg::OnBoxChange() {
@@ -250,6 +276,7 @@ void CCalendarDlg::GoToToday() {
     m_nTodayMonth = now.wMonth;
     m_nTodayYear = now.wYear;
     if (m_pGrid == nullptr) return;
+    m_pGrid->HidePopup();  // the date may have changed under it
     // Dates beyond the calendar's range show its nearest month, and the grid's today stays.
     const YearMonth ym = StepMonth(YearMonth{m_nTodayYear, m_nTodayMonth}, 0);
     const bool inRange = ym == YearMonth{m_nTodayYear, m_nTodayMonth};
@@ -268,6 +295,7 @@ void CCalendarDlg::OnMove(int x, int y) {
     WriteRegInt(kSettingsKey, kValuePosX, x);
     WriteRegInt(kSettingsKey, kValuePosY, y);
     PlaceTabWindows();
+    if (m_pGrid) m_pGrid->HidePopup();  // it would float where the window was
 }
 
 void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {
@@ -411,6 +439,8 @@ LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
     const std::unique_ptr<HeadlineResult> fetched = m_fetcher ? m_fetcher->Take(lParam) : nullptr;
     if (!fetched) return 0;  // not a result of this window's fetcher
     ++m_headlineResults;
+    // A long headline is cut short of "下一篇", which stays whole and clickable.
+    m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - 6);
     if (ApplyHeadlineBody(&m_headline, static_cast<int>(result), fetched->body.c_str()))
         m_lblHeadline.SetText(m_headline.text.c_str(), 1);
     if (m_headline.showNext) m_lblNext.SetText("下一篇", 1);

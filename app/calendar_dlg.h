@@ -23,7 +23,8 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
-    void OnOK() override {}      // Enter does nothing
+    // Enter in the year box shows the typed year; elsewhere it does nothing.
+    void OnOK() override;
     void OnCancel() override {}  // Escape does nothing
 
     // The operations the pad, the tabs and the buttons call.
@@ -81,6 +82,9 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnBoxChange();
+    // The year typed into the year box is shown when it is in range; otherwise the box returns to
+    // the shown year.
+    void OnYearTyped();
     void OnMove(int x, int y);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnUninstallCommand();
@@ -102,6 +106,7 @@ protected:
     void ShowGridMonth(YearMonth ym);
     // "返回" shows while another month than today's is on show.
     void UpdateTodayButton();
+    // Selects the month in the boxes; only a box with the focus shows its text selected.
     void SelectBoxes(int year, int month);
 
     COLORREF m_crStrip = RGB(50, 80, 90);

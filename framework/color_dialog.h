@@ -1,5 +1,5 @@
 // CColorDialog: the common colour dialog, with one set of 16 custom colours shared by every use
-// during the run.
+// during the run. Given a parent, it is modal to that window and opens centred over it.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,8 @@
 class CColorDialog {
 public:
     explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, CWnd* parent = nullptr);
-    // ::ChooseColorA; IDOK when a colour was chosen, else IDCANCEL.
+    // ::ChooseColorA (owned by the parent, which it disables while open); IDOK when a colour was
+    // chosen, else IDCANCEL.
     INT_PTR DoModal();
     COLORREF GetColor() const { return m_cc.rgbResult; }
     static COLORREF* CustomColors();

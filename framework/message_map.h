@@ -133,4 +133,5 @@ private:
 #define ON_BN_CLICKED(id, member) VESTREL_ENTRY(WM_COMMAND, BN_CLICKED, (id), v_v, member)
 #define ON_EN_CHANGE(id, member) VESTREL_ENTRY(WM_COMMAND, EN_CHANGE, (id), v_v, member)
 #define ON_CBN_SELCHANGE(id, member) VESTREL_ENTRY(WM_COMMAND, CBN_SELCHANGE, (id), v_v, member)
+#define ON_CBN_KILLFOCUS(id, member) VESTREL_ENTRY(WM_COMMAND, CBN_KILLFOCUS, (id), v_v, member)
 #define ON_MESSAGE(message, member) VESTREL_ENTRY((message), 0, 0, l_w_l, member)

@@ -27,11 +27,23 @@ void MakeFont(CFont* font, int height, int weight, const char* face) {
                      DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
-void DrawMark(CDC* dc, const Mark& mark, CFont* font, int x, int y, const char* glyph) {
+// A weekly dot or a yearly star in box (offset by x, y): the mark's colour inside an edge that
+// stands out from it, so it shows on any fill.
+void DrawMark(CDC* dc, const Mark& mark, const CellBox& box, int x, int y, bool star) {
     if (!mark.shown) return;
-    ScopedSelect select(*dc, font->GetSafeHandle());
-    dc->SetTextColor(mark.color);
-    dc->TextOut(x, y, glyph);
+    ScopedPen pen(::CreatePen(PS_SOLID, 1, MarkEdgeColor(mark.color)));
+    ScopedBrush brush(::CreateSolidBrush(mark.color));
+    ScopedSelect selectPen(*dc, pen.get());
+    ScopedSelect selectBrush(*dc, brush.get());
+    if (!star) {
+        dc->Ellipse(x + box.left, y + box.top, x + box.right, y + box.bottom);
+        return;
+    }
+    GridPoint corners[10];
+    StarCorners(box, x, y, corners);
+    POINT points[10];
+    for (int i = 0; i < 10; ++i) points[i] = POINT{corners[i].x, corners[i].y};
+    ::Polygon(*dc, points, 10);
 }
 
 int TextWidth(HDC dc, CFont* font, const char* text, int length) {
@@ -55,17 +67,17 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
     if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
 
     MakeFont(&m_dayFont, 17, FW_NORMAL, "Arial Black");
-    MakeFont(&m_starFont, 19, FW_NORMAL, "宋体");
     MakeFont(&m_labelFont, 14, FW_NORMAL, "Arial");
     MakeFont(&m_labelBoldFont, 14, FW_BOLD, "Arial");
-    MakeFont(&m_narrowLabelFonts[0], 12, FW_BOLD, "Arial");
-    MakeFont(&m_narrowLabelFonts[1], 10, FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[0], 13, FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[1], 12, FW_BOLD, "Arial");
     MakeFont(&m_holidayFont, 12, FW_NORMAL, "宋体");
 
     const int top = (rect.bottom - rect.top) - kStripHeight;  // 219 for the program's rect
     const int bottom = rect.bottom;
     const int right = rect.right - 160;                       // 203
-    m_yearTitle.Create(CRect(0, top, right, bottom), this, static_cast<UINT>(IDC_STATIC), kStripColor, 0, 110,
+    // 10 points: a title of two years ("丙申【猴】年－丁酉【鸡】年") leaves room before the first link.
+    m_yearTitle.Create(CRect(0, top, right, bottom), this, static_cast<UINT>(IDC_STATIC), kStripColor, 0, 100,
                        "宋体");
     m_homeLink.Create(CRect(right, top, right + 85, bottom), this, IDC_LINK_HOME, kStripColor, 0, 110, "宋体");
     m_loginLink.Create(CRect(right + 85, top, right + 125, bottom), this, IDC_LINK_LOGIN, kStripColor, 0, 110,
@@ -233,8 +245,7 @@ void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
     dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + kHeaderHeight), kHeaderBackColor);
     const HeaderLook look = LookOfHeader(m_layout, Notes(), TodayShown() ? m_todayDay : 0);
     for (int w = 0; w < 7; ++w) {
-        DrawMark(dc, look.dot[w], &m_labelBoldFont, r.left + 2 + kColumnPitch * w, r.top + 2, "●");
-        // The names share the dot's font, so every name looks the same with or without a dot.
+        DrawMark(dc, look.dot[w], kHeaderDotBox, r.left + kColumnPitch * w, r.top, false);
         ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
         dc->SetTextColor(look.nameColor[w]);
         dc->TextOut(r.left + 10 + kColumnPitch * w, r.top + 2, WeekdayName(w));
@@ -265,12 +276,9 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
     }
 }
 
-void CMonthGrid::DrawHolidayMark(CDC* dc, int day, int x, int y) {
-    const HolidayLook holiday = HolidayOfDay(m_layout, *m_holidays, day);
+void CMonthGrid::DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int y) {
     if (holiday.mark == HolidayMark::None) return;
-    // A 13 x 13 box right of the number, above the label; the weekly dot and the stars sit left
-    // and below.
-    const RECT box{x + kCellWidth - 14, y + 1, x + kCellWidth - 1, y + 14};
+    const RECT box{x + kHolidayBox.left, y + kHolidayBox.top, x + kHolidayBox.right, y + kHolidayBox.bottom};
     dc->FillSolidRect(box, holiday.color);
     ScopedSelect select(*dc, m_holidayFont.GetSafeHandle());
     const COLORREF before = dc->SetTextColor(0xFFFFFF);
@@ -282,32 +290,36 @@ void CMonthGrid::DrawHolidayMark(CDC* dc, int day, int x, int y) {
 void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
     const DayLook look = LookOfDay(m_layout, Notes(), day);
     if (look.fill.shown) dc->FillSolidRect(CRect(x, y, x + kCellWidth, y + kCellHeight), look.fill.color);
-    DrawMark(dc, look.dot, &m_labelBoldFont, x + 2, y, "●");
-    DrawMark(dc, look.solarStar, &m_starFont, x - 1, y + 15, "★");
-    DrawMark(dc, look.lunarStar, &m_starFont, x + 34, y + 15, "★");
+    DrawMark(dc, look.dot, kWeeklyDotBox, x, y, false);
+    DrawMark(dc, look.solarStar, kSolarStarBox, x, y, true);
+    DrawMark(dc, look.lunarStar, kLunarStarBox, x, y, true);
     dc->SetTextColor(look.textColor);
     char number[8];
     std::snprintf(number, sizeof number, "%2d", day);
     {
         ScopedSelect select(*dc, m_dayFont.GetSafeHandle());
-        dc->TextOut(x + 10, y + 2, number);
+        dc->TextOut(x + kNumberBox.left, y + kNumberBox.top, number);
     }
-    DrawHolidayMark(dc, day, x, y);
-    // The label from x + 6; one too wide for the cell starts further left and, when it still does
-    // not fit, is drawn smaller, so it never runs into the next day.
-    const char* label = m_layout.cells[day].label;
-    const int length = static_cast<int>(std::strlen(label));
+    const HolidayLook holiday = HolidayOfDay(m_layout, *m_holidays, day);
+    DrawHolidayMark(dc, holiday, x, y);
+    // The label from x + 6; one too wide for its room (the cell, less the 休/班 box) starts further
+    // left and, when it still does not fit, is drawn a little smaller (a month name has already lost
+    // its 大/小), so it never runs into the box or the next day.
+    const int roomWidth = holiday.mark == HolidayMark::None ? kCellWidth : kHolidayBox.left - 1;
+    const std::string text = CellLabel(m_layout.cells[day]);
+    const char* label = text.c_str();
+    const int length = static_cast<int>(text.size());
     CFont* font = look.boldLabel ? &m_labelBoldFont : &m_labelFont;
     int width = TextWidth(*dc, font, label, length);
     for (CFont& narrow : m_narrowLabelFonts) {
-        if (width <= kCellWidth - 2) break;
+        if (width <= roomWidth - 2) break;
         font = &narrow;
         width = TextWidth(*dc, font, label, length);
     }
     ScopedSelect select(*dc, font->GetSafeHandle());
-    const int room = kCellWidth - width;  // what is left of the cell beside the label
+    const int room = roomWidth - width;  // what is left beside the label
     const int left = room >= 12 ? 6 : (room > 2 ? room / 2 : 1);
-    dc->TextOut(x + left, y + 17, label, length);
+    dc->TextOut(x + left, y + kLabelBox.top, label, length);
 }
 
 // --- input ------------------------------------------------------------------------------------
@@ -333,8 +345,7 @@ void CMonthGrid::ShowNotePopup(int day, POINT* pt) {
     ClientToScreen(pt);
     if (length > 0) {
         m_popup->SetText(std::move(text), length, *pt);
-        // Shown without taking the focus from whatever window has it.
-        m_popup->ShowWindow(SW_SHOWNOACTIVATE);
+        m_popup->Show();
     } else {
         m_popup->ShowWindow(SW_HIDE);
     }
@@ -346,6 +357,11 @@ void CMonthGrid::ShowTodayNotes() {
     GetCellOrigin(m_todayDay, &p);
     p.y += 12;
     ShowNotePopup(m_todayDay, &p);
+}
+
+void CMonthGrid::HidePopup() {
+    if (m_popup) m_popup->ShowWindow(SW_HIDE);
+    m_hotDay = 0;
 }
 
 void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {

@@ -64,6 +64,8 @@ public:
     void ShowNotePopup(int day, POINT* pt);
     // Today's notes under today's cell, when today's month is shown.
     void ShowTodayNotes();
+    // Hides the popup; the next move onto a day shows that day's again.
+    void HidePopup();
 
     // Read access for the note dialogs and the main window.
     int ShownYear() const { return m_layout.year; }
@@ -94,8 +96,8 @@ protected:
     void DrawWeekHeader(CDC* dc, const RECT& r);
     void DrawDays(CDC* dc, const RECT& r);
     void DrawDay(CDC* dc, int day, int x, int y);
-    // The 休 or 班 box in a day cell's top right corner.
-    void DrawHolidayMark(CDC* dc, int day, int x, int y);
+    // The 休 or 班 box at the right end of a day cell's label row.
+    void DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int y);
 
 private:
     // The modal note dialogs of a day and of a weekday column.
@@ -120,8 +122,8 @@ private:
     NoteEntry m_noEntry;  // what a day without a list answers
     const HolidayTable* m_holidays = &HolidayTable::BuiltIn();
 
-    CFont m_dayFont, m_starFont, m_labelFont, m_labelBoldFont, m_holidayFont;
-    // Smaller bold faces for a month name too wide for its cell ("十一月大", "闰十一月小").
+    CFont m_dayFont, m_labelFont, m_labelBoldFont, m_holidayFont;
+    // A smaller bold face of normal width for a month name too wide for its cell ("闰十一月").
     CFont m_narrowLabelFonts[2];
     std::unique_ptr<CNotePopup> m_popup;
     CColorLabel m_yearTitle;

@@ -91,9 +91,10 @@ DayLook LookOfDay(const MonthLayout& m, const MonthNotes& notes, int day) {
     look.solarStar = MarkOf(d.solarYearly, NoteKind::SolarYearly);
     look.lunarStar = MarkOf(d.lunarYearly, NoteKind::LunarYearly);
     look.boldLabel = cell.labelIsMonthName != 0;
-    // A dated or yearly note marks the day, and a marked day is drawn black; a weekly note does not.
+    // A dated or yearly note marks the day, and a marked day is drawn black (white on a dark fill);
+    // a weekly note does not.
     if (look.fill.shown || look.solarStar.shown || look.lunarStar.shown) {
-        look.textColor = kPlainTextColor;
+        look.textColor = look.fill.shown ? MarkEdgeColor(look.fill.color) : kPlainTextColor;
         return look;
     }
     switch (ToneOf(cell)) {
@@ -126,6 +127,32 @@ std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day
     return text;
 }
 
+void StarCorners(const CellBox& box, int x, int y, GridPoint corners[10]) {
+    // Unit star, point up: outer corners on a circle of radius 1, inner ones at 0.45 (a stout star
+    // that stays a star at 9 pixels). Scaled to the box and rounded.
+    static const double unit[10][2] = {
+        {0.0, -1.0},     {0.2645, -0.3641}, {0.9511, -0.3090}, {0.4280, 0.1391},  {0.5878, 0.8090},
+        {0.0, 0.45},     {-0.5878, 0.8090}, {-0.4280, 0.1391}, {-0.9511, -0.3090}, {-0.2645, -0.3641},
+    };
+    // Corners land on pixel centres from the box's first pixel to its last.
+    const double w = box.right - box.left - 1, h = box.bottom - box.top - 1;
+    const double cx = x + box.left + w / 2.0, cy = y + box.top + h / 2.0 + h * 0.04;
+    for (int i = 0; i < 10; ++i) {
+        const double px = cx + unit[i][0] * w / 2.0, py = cy + unit[i][1] * h / 2.0;
+        corners[i] = GridPoint{static_cast<int>(px < 0 ? px - 0.5 : px + 0.5), static_cast<int>(py < 0 ? py - 0.5 : py + 0.5)};
+    }
+}
+
+uint32_t MarkEdgeColor(uint32_t color) {
+    const uint32_t r = color & 0xFF, g = (color >> 8) & 0xFF, b = (color >> 16) & 0xFF;
+    return 299 * r + 587 * g + 114 * b > 140000 ? 0x000000 : 0xFFFFFF;
+}
+
+std::string CellLabel(const DayCell& cell) {
+    if (!cell.labelIsMonthName) return cell.label;
+    return std::string(LunarMonthName(cell.lunar.month, cell.lunar.isLeap)) + "月";
+}
+
 DayLines LinesOfDay(const MonthLayout& m, int day) {
     DayLines lines;
     if (!InMonth(m, day)) return lines;
@@ -133,8 +160,13 @@ DayLines LinesOfDay(const MonthLayout& m, int day) {
     const char* monthName = LunarMonthName(c.lunar.month, 0);
     const char* dayName = LunarDayName(c.lunar.day);
     char text[96];
-    std::snprintf(text, sizeof text, "%d年%d月%d日星期%s农历%s月%s", m.year, m.month, day, WeekdayName(c.weekday),
-                  monthName, dayName);
+    if (c.lunar.IsValid()) {
+        std::snprintf(text, sizeof text, "%d年%d月%d日星期%s 农历%s月%s %s", m.year, m.month, day,
+                      WeekdayName(c.weekday), LunarMonthName(c.lunar.month, c.lunar.isLeap),
+                      c.lunar.monthDays == 30 ? "大" : "小", dayName);
+    } else {
+        std::snprintf(text, sizeof text, "%d年%d月%d日星期%s", m.year, m.month, day, WeekdayName(c.weekday));
+    }
     lines.date = text;
     std::snprintf(text, sizeof text, "阳历每年%d月%d日", m.month, day);
     lines.solarYearly = text;

@@ -91,10 +91,10 @@ struct Mark {
 // Everything a day cell shows beyond its number and label text.
 struct DayLook {
     Mark fill;         // dated note: the cell's fill (else kCellBackColor)
-    Mark dot;          // weekly note: "●" at the top left
-    Mark solarStar;    // Gregorian-yearly note: "★" bottom left
-    Mark lunarStar;    // lunar-yearly note: "★" bottom right
-    uint32_t textColor;
+    Mark dot;          // weekly note: a dot left of the number (kWeeklyDotBox)
+    Mark solarStar;    // Gregorian-yearly note: a star right of the number (kSolarStarBox)
+    Mark lunarStar;    // lunar-yearly note: a star at the top right (kLunarStarBox)
+    uint32_t textColor;  // of the number and label: black on a marked day, white on a dark fill
     bool boldLabel;    // the label names a lunar month
 };
 DayLook LookOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
@@ -109,7 +109,7 @@ struct HeaderLook {
 HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int todayDay);
 
 // A statutory day off (休) or adjusted workday (班) of a day of the shown month, from the holiday
-// table: the mark's glyph and colour in the cell's top right corner, and the popup's first line
+// table: the mark's glyph and colour (its box is kHolidayBox), and the popup's first line
 // ("国庆节 放假", "国庆节 调休上班"). mark None (and "" texts) for any other day.
 struct HolidayLook {
     HolidayMark mark = HolidayMark::None;
@@ -123,6 +123,36 @@ HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int da
 
 // The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四农历十二月初八",
 // "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.
+// Where the parts of a day cell lie, in pixels from the cell's top-left pixel (right and bottom
+// exclusive; a cell is kCellWidth x kCellHeight). The marks keep off the number and the label, each
+// at least 7 pixels across.
+struct CellBox {
+    int left, top, right, bottom;
+};
+constexpr CellBox kNumberBox{10, 2, 29, 17};   // the day number, drawn from its top-left corner
+constexpr CellBox kLabelBox{1, 17, 51, 32};    // the label, one line
+constexpr CellBox kWeeklyDotBox{1, 5, 9, 13};
+constexpr CellBox kSolarStarBox{29, 1, 40, 12};
+constexpr CellBox kLunarStarBox{40, 1, 51, 12};
+// The 休/班 box: the right end of the label row, the label keeping to the left of it.
+constexpr CellBox kHolidayBox{38, 18, 51, 31};
+// The weekday header's dot, from the left of its column; the name starts at x 10.
+constexpr CellBox kHeaderDotBox{1, 6, 9, 14};
+
+// The ten corners of a five-pointed star, point up, filling box (cell-relative or not: the corners
+// are offset by (x, y)).
+void StarCorners(const CellBox& box, int x, int y, GridPoint corners[10]);
+// The edge a mark is drawn with, so that it shows on any fill: black round a light mark, white
+// round a dark one.
+uint32_t MarkEdgeColor(uint32_t color);
+
+// What a cell shows as its label: the layout's label, but a month name without the 大/小 of its
+// length ("十一月", "闰四月"), which the day-note dialog's date line names in full.
+std::string CellLabel(const DayCell& cell);
+
+// The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四 农历十二月大 初八"
+// (the lunar month named in full, with 闰 and 大/小; no lunar part for a day outside the lunar
+// table), "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.
 struct DayLines {
     std::string date, solarYearly, lunarYearly;
 };

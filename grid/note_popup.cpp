@@ -1,20 +1,49 @@
 // CNotePopup.
 #include "grid/note_popup.h"
 
+#include "platform/monitors.h"
+#include "platform/placement.h"
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(CNotePopup, CDialog)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-POINT PopupOrigin(POINT pt, int width) { return POINT{pt.x - width / 2 + 2, pt.y + 12}; }
+namespace {
+
+// The popup font's advances, and the height of one line.
+GlyphWidths MeasureGlyphs(HDC dc, int* lineHeight) {
+    GlyphWidths w{};
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(dc, &tm);
+    *lineHeight = tm.tmHeight > 0 ? tm.tmHeight : 1;
+    if (!::GetCharWidth32A(dc, 0, 255, w.single)) {
+        for (int& x : w.single) x = tm.tmAveCharWidth;
+    }
+    SIZE wide{};
+    ::GetTextExtentPoint32A(dc, "\xD6\xD0", 2, &wide);  // "中"
+    w.wide = wide.cx > 0 ? wide.cx : 2 * tm.tmAveCharWidth;
+    return w;
+}
+
+}  // namespace
 
 CNotePopup::CNotePopup() : CDialog(IDD_NOTE_POPUP) {
     m_font.CreateFont(15, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
 }
 
-BOOL CNotePopup::Create(CWnd* parent) { return CDialog::Create(IDD_NOTE_POPUP, parent); }
+BOOL CNotePopup::Create(CWnd* parent) {
+    if (!CDialog::Create(IDD_NOTE_POPUP, parent)) return FALSE;
+    ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void CNotePopup::Show() {
+    // Raised on every show: a window the system put above it since (a closed dialog's owner) goes
+    // back below.
+    ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
 
 int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
     // The previous text is freed as the new one is taken.
@@ -25,14 +54,21 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
         m_text.reset();
         m_textLength = 0;
     }
+    const PixelRect area = WorkAreaAt(pt.x, pt.y);
+    const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
     {
         CClientDC dc(this);
         ScopedSelect font(dc, m_font.GetSafeHandle());
-        const CSize size = MeasureLines(dc, Text(), m_textLength);
-        m_textWidth = size.cx;
-        m_textHeight = size.cy;
+        int lineHeight = 1;
+        const GlyphWidths widths = MeasureGlyphs(dc, &lineHeight);
+        const int reading = kPopupReadingChars * widths.wide;
+        m_shown = LayOutPopupText(Text(), m_textLength, widths, reading < areaWidth ? reading : areaWidth,
+                                  areaHeight / lineHeight);
+        const CSize size = MeasureLines(dc, m_shown.text.data(), static_cast<int>(m_shown.text.size()));
+        m_textWidth = size.cx < areaWidth ? size.cx : areaWidth;
+        m_textHeight = size.cy < areaHeight ? size.cy : areaHeight;
     }
-    const POINT origin = PopupOrigin(pt, m_textWidth);
+    const Origin origin = HangUnder(pt.x, pt.y, m_textWidth, m_textHeight, area);
     MoveWindow(origin.x, origin.y, m_textWidth, m_textHeight, TRUE);
     InvalidateRect(nullptr, FALSE);
     return 0;
@@ -47,5 +83,5 @@ void CNotePopup::OnPaint() {
     dc.FillSolidRect(r, m_backColor);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_textColor);
-    dc.DrawText(Text(), m_textLength, &r, 0);
+    dc.DrawText(m_shown.text.data(), static_cast<int>(m_shown.text.size()), &r, DT_NOPREFIX);
 }

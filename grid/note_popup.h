@@ -1,13 +1,15 @@
 // CNotePopup: the borderless yellow box that shows a day's notes in red next to the pointer, sized
-// exactly to its text (one line per note) and hung 12 pixels below a point, centred on it.
+// to its text: one line per note, wrapped at a reading width, hung 12 pixels below a point and
+// centred on it, moved to stay whole inside the work area of that point's monitor; a text taller
+// than the work area ends with "…". Shown, it stays above every other window without taking the
+// focus.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "framework/afxwin.h"
-
-// Top-left corner of a popup of the given width hung under pt: 12 pixels below, centred (+2).
-POINT PopupOrigin(POINT pt, int width);
+#include "grid/popup_text.h"
 
 class CNotePopup : public CDialog {
 public:
@@ -19,9 +21,13 @@ public:
     // Takes the text (GBK, lines split at "\r\n"; null = "") and places the popup under pt (screen
     // coordinates); the popup is neither shown nor hidden here. Returns 0.
     int SetText(std::unique_ptr<char[]> text, int length, POINT pt);
+    // Shows the popup above every window, the focus staying where it is.
+    void Show();
 
     const char* Text() const { return m_text ? m_text.get() : ""; }
     int TextLength() const { return m_textLength; }
+    // The lines as drawn.
+    const std::string& ShownText() const { return m_shown.text; }
     int TextWidth() const { return m_textWidth; }
     int TextHeight() const { return m_textHeight; }
 
@@ -33,6 +39,7 @@ protected:
 
     std::unique_ptr<char[]> m_text;
     int m_textLength = 0;
+    PopupText m_shown;
     CFont m_font;
     COLORREF m_backColor = RGB(255, 255, 0);
     COLORREF m_textColor = RGB(255, 0, 0);

@@ -24,20 +24,10 @@ CMemoEntryDlg::CMemoEntryDlg(CWnd* parent, const DayNoteForm& form, Saver save)
       m_form(form) {}
 
 BOOL CMemoEntryDlg::OnInitDialog() {
-    CNoteDlg::OnInitDialog();
+    const BOOL result = CNoteDlg::OnInitDialog();
     CreateLine(this, &m_dateLabel, m_form.dateLine, CRect(10, 10, 330, 30), 1032, &m_labelFont);
-    Swatch(kDated).Create(CRect(340, 10, 365, 30), this, IDC_DAY_SWATCH, 120);
-
-    // Each repeat line sits on the row of its edit, the swatch right after the edit.
-    const RECT solarEdit = PlaceLineBeforeEdit(this, &m_solarLabel, m_form.solarLine, 1038, IDC_SOLAR_TEXT,
-                                               &m_labelFont, &m_smallSolarFont);
-    Swatch(kSolarYearly)
-        .Create(CRect(solarEdit.right + 3, solarEdit.top, solarEdit.right + 28, solarEdit.bottom), this,
-                IDC_SOLAR_SWATCH, 120);
-    const RECT lunarEdit = PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT,
-                                               &m_labelFont, &m_smallLunarFont);
-    Swatch(kLunarYearly)
-        .Create(CRect(lunarEdit.right + 3, lunarEdit.top, lunarEdit.right + 28, lunarEdit.bottom), this,
-                IDC_LUNAR_SWATCH, 120);
-    return TRUE;
+    // Each repeat line sits on the row of its edit.
+    PlaceLineBeforeEdit(this, &m_solarLabel, m_form.solarLine, 1038, IDC_SOLAR_TEXT, &m_labelFont, &m_smallSolarFont);
+    PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont);
+    return result;
 }

@@ -2,6 +2,7 @@
 #include "notes/note_dlg.h"
 
 #include "widgets/gbk_edit.h"
+#include "res/resource.h"
 #include "widgets/user_messages.h"
 
 BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
@@ -34,6 +35,7 @@ CNoteDlg::CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const N
 
 BOOL CNoteDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    int hintTop = 0, hintLeft = 10;
     for (int i = 0; i < m_count; ++i) {
         const int id = m_notes[i].spec.editId;
         ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
@@ -42,8 +44,26 @@ BOOL CNoteDlg::OnInitDialog() {
             ::SetDlgItemTextA(GetSafeHwnd(), id, kNoteUnreadableText);
             ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
         }
+        m_notes[i].swatch.CreateBeside(this, id, m_notes[i].spec.swatchId);
+        RECT r{};
+        ::GetWindowRect(GetDlgItem(id), &r);
+        ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+        if (r.bottom > hintTop) hintTop = r.bottom;
+        if (i == 0) hintLeft = r.left;
     }
-    return TRUE;
+    RECT client;
+    GetClientRect(&client);
+    CreateLine(this, &m_hint, kColourHintText, CRect(hintLeft, hintTop + 6, client.right - 4, hintTop + 22),
+               IDC_COLOUR_HINT, &m_labelFont);
+    // Typing goes into the first note that can be edited, after its text.
+    for (int i = 0; i < m_count; ++i) {
+        if (m_notes[i].given.unreadable) continue;
+        HWND edit = GetDlgItem(m_notes[i].spec.editId);
+        ::SetFocus(edit);
+        ::SendMessageA(edit, EM_SETSEL, ::GetWindowTextLengthA(edit), ::GetWindowTextLengthA(edit));
+        break;
+    }
+    return FALSE;
 }
 
 void CNoteDlg::DoDataExchange(CDataExchange* dx) {
@@ -61,7 +81,17 @@ LRESULT CNoteDlg::OnPickColour(WPARAM id, LPARAM) {
     // The picker's custom colours: the dialog's swatches first, then white.
     COLORREF custom[16];
     for (int i = 0; i < 16; ++i) custom[i] = i < m_count ? m_notes[i].swatch.Colour() : 0x00FFFFFF;
-    if (NoteSwatch* swatch = SwatchById(static_cast<UINT>(id))) swatch->PickColour(custom);
+    for (int i = 0; i < m_count; ++i) {
+        if (m_notes[i].swatch.Id() != static_cast<UINT>(id)) continue;
+        // The focus comes back where it was, or into this note's edit.
+        HWND focus = ::GetFocus();
+        if (focus == nullptr || !::IsChild(GetSafeHwnd(), focus)) focus = GetDlgItem(m_notes[i].spec.editId);
+        DWORD start = 0, end = 0;  // the caret too: the dialog manager would select the whole text
+        ::SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        m_notes[i].swatch.PickColour(this, custom);
+        ::SendMessageA(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+        ::SendMessageA(focus, EM_SETSEL, start, static_cast<LPARAM>(end));
+    }
     return 0;
 }
 

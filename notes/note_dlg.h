@@ -1,5 +1,5 @@
 // CNoteDlg: what the day-note and weekly-note dialogs share. Each note of a dialog is an edit with
-// a "■" swatch beside it. The dialog is given its notes by value; on "确定" it checks their
+// a colour swatch right of it, and a line under the edits tells how to clear a colour. The dialog is given its notes by value; on "确定" it checks their
 // lengths and hands every note back, marked changed or unchanged, to the saver its opener gave.
 // What is saved, and where, is the opener's business.
 #pragma once
@@ -52,14 +52,14 @@ public:
 protected:
     CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const NoteValue* values, int count, Saver save);
 
-    // Fills the edits and limits them to kNoteEditLimit characters.
+    // Fills the edits, limits them to kNoteEditLimit characters, puts each swatch beside its edit,
+    // the hint line under them, and the focus at the end of the first note. Returns FALSE (the
+    // focus is set): a derived dialog returns what this returns.
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     // Checks every length, then saves through the saver; closes with IDOK when it succeeded.
     void OnOK() override;
 
-    // The swatch of note index.
-    NoteSwatch& Swatch(int index) { return m_notes[index].swatch; }
     // The font of the dialog's own lines.
     CFont m_labelFont;
 
@@ -77,6 +77,7 @@ private:
         NoteSwatch swatch;
     };
     Note m_notes[kMaxNotes];
+    CStatic m_hint;
     ConfirmedNote m_confirmed[kMaxNotes];
     int m_count;
     Saver m_save;
@@ -91,3 +92,5 @@ constexpr const char* kNoteNotSavedText = "记事未能保存，请检查磁盘�
 constexpr const char* kWarningCaption = "警告";
 // What a note whose file cannot be read shows in its edit.
 constexpr const char* kNoteUnreadableText = "（记事文件暂时无法读取，可能正被其他程序使用。请稍后再打开。）";
+// The hint under the notes.
+constexpr const char* kColourHintText = "左键单击色块选颜色，右键单击恢复默认颜色";

@@ -3,26 +3,35 @@
 
 #include <cstring>
 
-void NoteSwatch::Create(const RECT& rect, CWnd* parent, UINT id, int pointSize) {
+void NoteSwatch::CreateBeside(CWnd* dialog, int editId, UINT id) {
     m_id = id;
-    m_label.Create(rect, parent, id, ::GetSysColor(COLOR_BTNFACE), Colour(), pointSize, "楷体_gb2312");
-    m_label.SetText("■", 1);
+    HWND edit = dialog->GetDlgItem(editId);
+    RECT r{};
+    ::GetWindowRect(edit, &r);
+    ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+    constexpr int kGap = 3;
+    r.right -= kSwatchSize + 2 * kGap;
+    ::MoveWindow(edit, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    // Level with a one-line edit's text, or with the first line of a taller edit.
+    const int height = r.bottom - r.top < 22 ? r.bottom - r.top : 22;
+    const int top = r.top + (height > kSwatchSize ? (height - kSwatchSize) / 2 : 0);
+    m_swatch.Create(r.right + kGap, top, dialog, id, Colour());
 }
 
-bool NoteSwatch::PickColour(COLORREF* customColours) {
+bool NoteSwatch::PickColour(CWnd* owner, COLORREF* customColours) {
     if (m_colourWord == nullptr) return false;
-    CColorDialog picker(0, 0, nullptr);
+    CColorDialog picker(Colour(), 0, owner);
     picker.m_cc.lpCustColors = customColours;
     if (picker.DoModal() != IDOK) return false;
     *m_colourWord = (picker.GetColor() & 0x00FFFFFF) | OwnColorFlag;
-    m_label.SetTextColor(Colour());
+    m_swatch.SetColor(Colour());
     return true;
 }
 
 void NoteSwatch::ClearColour() {
     if (m_colourWord == nullptr) return;
     *m_colourWord &= ~OwnColorFlag;
-    m_label.SetTextColor(Colour());
+    m_swatch.SetColor(Colour());
 }
 
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font) {

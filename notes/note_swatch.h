@@ -1,13 +1,13 @@
-// NoteSwatch: the "■" beside a note in the note dialogs, drawn in the note's colour. A left click
-// picks an own colour through the colour dialog; a right click goes back to the kind's default.
-// Also the placing of a dialog's repeat line beside its edit.
+// NoteSwatch: the colour square beside a note's edit in the note dialogs, drawn in the note's
+// colour. A left click picks an own colour through the colour dialog; a right click goes back to
+// the kind's default. Also the placing of a dialog's repeat line beside its edit.
 #pragma once
 
 #include <cstdint>
 
 #include "framework/afxwin.h"
 #include "notes/note_codec.h"
-#include "widgets/click_label.h"
+#include "widgets/color_swatch.h"
 
 class NoteSwatch {
 public:
@@ -20,23 +20,24 @@ public:
         m_kind = kind;
     }
 
-    // Creates the swatch at rect of parent with the label's font size, shows "■" in the note's colour.
-    void Create(const RECT& rect, CWnd* parent, UINT id, int pointSize);
-    // Runs the colour dialog (no owner, initial colour 0) with customColours as its 16 custom
-    // colours; on OK the note gets the chosen colour as its own. Returns whether it did.
-    bool PickColour(COLORREF* customColours);
+    // Creates the swatch right of the edit editId of dialog, level with its first line; the edit
+    // is narrowed to make room.
+    void CreateBeside(CWnd* dialog, int editId, UINT id);
+    // Runs the colour dialog modal to owner and over it (initial colour: the note's), with
+    // customColours as its 16 custom colours; on OK the note gets the chosen colour as its own.
+    // Returns whether it did.
+    bool PickColour(CWnd* owner, COLORREF* customColours);
     // Drops the note's own colour: the kind's default colour shows again.
     void ClearColour();
 
     UINT Id() const { return m_id; }
     COLORREF Colour() const { return NoteColor(m_colourWord ? *m_colourWord : 0, m_kind); }
-    CClickLabel& Label() { return m_label; }
 
 private:
     uint32_t* m_colourWord = nullptr;
     NoteKind m_kind = NoteKind::Day;
     UINT m_id = 0;
-    CClickLabel m_label;
+    CColorSwatch m_swatch;
 };
 
 // Creates a static text line with font in dialog, on the row of the edit editId and ending a few

@@ -14,8 +14,7 @@ CWeeklyNoteDlg::CWeeklyNoteDlg(CWnd* parent, const CString& line, const NoteValu
     : CNoteDlg(IDD_WEEKLY_NOTE, parent, &kWeeklySpec, &note, 1, std::move(save)), m_line(line) {}
 
 BOOL CWeeklyNoteDlg::OnInitDialog() {
-    CNoteDlg::OnInitDialog();
+    const BOOL result = CNoteDlg::OnInitDialog();
     CreateLine(this, &m_weekdayLabel, m_line, CRect(20, 10, 80, 30), static_cast<UINT>(IDC_STATIC), &m_labelFont);
-    Swatch(0).Create(CRect(80, 10, 105, 30), this, IDC_WEEK_SWATCH, 100);
-    return TRUE;
+    return result;
 }

@@ -19,3 +19,13 @@ std::vector<PixelRect> MonitorRects() {
         reinterpret_cast<LPARAM>(&rects));
     return rects;
 }
+
+PixelRect WorkAreaAt(int x, int y) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(::MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &info)) {
+        return PixelRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    }
+    const RECT& r = info.rcWork;
+    return PixelRect{r.left, r.top, r.right, r.bottom};
+}

@@ -7,3 +7,5 @@
 #include "platform/placement.h"
 
 std::vector<PixelRect> MonitorRects();
+// The work area (the monitor less its task bars) of the monitor nearest a point.
+PixelRect WorkAreaAt(int x, int y);

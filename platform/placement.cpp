@@ -48,3 +48,26 @@ Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int 
     return FirstWhole({Origin{anchor.right + gap, top}, Origin{anchor.left - gap - width, top}}, width, height,
                       monitors);
 }
+
+Origin KeepInside(Origin o, int width, int height, const PixelRect& area) {
+    // In 64 bits: a window and an area near the ends of int must not wrap.
+    long long x = o.x, y = o.y;
+    if (x + width > area.right) x = static_cast<long long>(area.right) - width;
+    if (y + height > area.bottom) y = static_cast<long long>(area.bottom) - height;
+    if (x < area.left) x = area.left;
+    if (y < area.top) y = area.top;
+    return Origin{static_cast<int>(x), static_cast<int>(y)};
+}
+
+Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area) {
+    Origin o{pointerX - width / 2 + 2, pointerY + 12};
+    if (static_cast<long long>(o.y) + height > area.bottom && static_cast<long long>(pointerY) - 12 - height >= area.top)
+        o.y = pointerY - 12 - height;
+    return KeepInside(o, width, height, area);
+}
+
+Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area) {
+    const long long x = (static_cast<long long>(owner.left) + owner.right - width) / 2;
+    const long long y = (static_cast<long long>(owner.top) + owner.bottom - height) / 2;
+    return KeepInside(Origin{static_cast<int>(x), static_cast<int>(y)}, width, height, area);
+}

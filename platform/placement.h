@@ -1,5 +1,6 @@
-// Whether a stored window position can still be reached on the monitors there are. Portable: the
-// monitor list comes from platform/monitors.h on Windows and from tests elsewhere.
+// Whether a stored window position can still be reached on the monitors there are, and where a
+// window opened over another or hung under the pointer goes so that it stays whole on its monitor.
+// Portable: the monitor list comes from platform/monitors.h on Windows and from tests elsewhere.
 #pragma once
 
 #include <vector>
@@ -26,3 +27,12 @@ Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, con
 // Right of the anchor (tops given by top), then left of it.
 Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int gap,
                    const std::vector<PixelRect>& monitors);
+// The origin that keeps a width x height window at o inside area, moved and never cut: pushed left
+// of area's right and bottom edges, then right of its left and top edges (so a window larger than
+// area keeps its top-left corner on area).
+Origin KeepInside(Origin o, int width, int height, const PixelRect& area);
+// A width x height window hung under a pointer: 12 pixels below it and centred (+2); above the
+// pointer when there is no room below it; inside area either way.
+Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area);
+// A width x height window centred over owner, inside area.
+Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area);

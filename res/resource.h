@@ -48,6 +48,9 @@
 #define IDC_SOLAR_SWATCH 1050
 #define IDC_LUNAR_SWATCH 1051
 
+// Both note dialogs: the line that tells how to clear a colour
+#define IDC_COLOUR_HINT 1058
+
 // Weekly-note dialog (258)
 #define IDC_WEEK_TEXT 1049
 #define IDC_WEEK_SWATCH 1056

@@ -37,7 +37,8 @@ void CColorLabel::OnPaint() {
     CPaintDC dc(this);
     if (m_fitToText == 1) {
         ScopedSelect font(dc, m_font.GetSafeHandle());
-        const CSize size = MeasureLines(dc, m_text, m_text.GetLength());
+        CSize size = MeasureLines(dc, m_text, m_text.GetLength());
+        if (m_maxWidth > 0 && size.cx > m_maxWidth) size.cx = m_maxWidth;
         MoveWindow(m_rect.left, m_rect.top, size.cx, size.cy, TRUE);
         m_rect.right = m_rect.left + size.cx;
         m_rect.bottom = m_rect.top + size.cy;
@@ -47,7 +48,7 @@ void CColorLabel::OnPaint() {
     dc.SetBkColor(m_backColor);
     dc.SetTextColor(m_textColor);
     ScopedSelect font(dc, m_font.GetSafeHandle());
-    dc.DrawText(m_text, m_text.GetLength(), &client, 0);
+    dc.DrawText(m_text, m_text.GetLength(), &client, m_maxWidth > 0 ? DT_END_ELLIPSIS | DT_SINGLELINE : 0);
 }
 
 BOOL CColorLabel::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }

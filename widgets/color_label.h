@@ -1,5 +1,5 @@
 // CColorLabel: a child window showing one text (lines split at "\r\n") in its own font and colours,
-// sized exactly to its text. It takes no input and sends nothing.
+// sized exactly to its text, or at most to a width it is given. It takes no input and sends nothing.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -17,6 +17,9 @@ public:
     void SetText(const char* text, BYTE show);
     // Repaints the text in a new colour (no erase).
     void SetTextColor(COLORREF color);
+    // From the next paint the window is never wider than maxWidth pixels (0: no limit); a text cut
+    // there ends with "…".
+    void LimitWidth(int maxWidth) { m_maxWidth = maxWidth > 0 ? maxWidth : 0; }
 
     const CString& Text() const { return m_text; }
     COLORREF TextColor() const { return m_textColor; }
@@ -34,6 +37,7 @@ protected:
     CFont m_font;
     UINT m_id = 0;
     BYTE m_fitToText = 0;
+    int m_maxWidth = 0;
 
     DECLARE_MESSAGE_MAP()
 };

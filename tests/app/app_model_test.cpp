@@ -30,6 +30,16 @@ TEST(Navigation, StaysWithinFebruary1900AndDecember2100) {
     EXPECT_TRUE(MonthOfBoxes(200, &monthIndex) == (YearMonth{2100, 12}));
 }
 
+TEST(YearBox, ATypedYearCountsOnlyWithinTheShownRange) {
+    struct { const char* text; int year; } rows[] = {
+        {"2030", 2030}, {" 2030年 ", 2030}, {"1900", 1900}, {"2100年", 2100}, {"1899", 0}, {"2101", 0},
+        {"", 0},        {"年", 0},          {"20x0", 0},    {"2030年x", 0},   {"02030", 2030}, {"999999999999", 0},
+        {"-2030", 0},   {"2030 年", 0},
+    };
+    for (const auto& r : rows) EXPECT_EQ(TypedYear(r.text), r.year) << r.text;
+    EXPECT_EQ(TypedYear(nullptr), 0);
+}
+
 TEST(Timer, TodayNotesOnTheSecondTickThenTheHeadlineSchedule) {
     int notes = 0, fetchesWithout = 0, fetchesWith = 0;
     for (int counter = -2; counter < 7200; ++counter) {

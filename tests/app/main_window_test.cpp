@@ -12,6 +12,7 @@
 #include "platform/settings.h"
 #include "notes/memo_pad_dlg.h"
 #include "notes/note_files.h"
+#include "notes/note_list.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/loopback_server.h"
@@ -285,6 +286,100 @@ TEST_F(MainWindow, GoToTodayTellsTheGridToday) {
     EXPECT_EQ(dialog_.Grid()->TodayDay(), now.wDay);
 }
 
+// The popup of a day shows above the calendar and the pad after a note dialog has closed, without
+// taking the focus, and goes with a month change and a move of the window.
+TEST_F(MainWindow, PopupStaysOnTopAndGoesWithItsMonth) {
+    Open();
+    dialog_.ShowMemoPad();
+    Choose(117, 0);  // January 2017
+    NoteList list;
+    list.OpenDated(2017, 1);
+    ASSERT_TRUE(list.SetEntry(9, "popup note", 10, 0));
+    dialog_.Grid()->ShowMonth(2017, 1);
+    CMonthGrid* grid = dialog_.Grid();
+    HWND popup = grid->Popup()->GetSafeHwnd();
+    POINT cell;
+    grid->GetCellOrigin(9, &cell);
+    // The day dialog, found by its caption (the main window is a dialog too), is cancelled.
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND note = FindWindowA("#32770", "输入记事");
+        if (note == nullptr || !IsWindowVisible(note)) return;
+        KillTimer(nullptr, timer);
+        guitest::ClickButton(note, IDCANCEL);
+    });
+    guitest::SendMouse(grid->GetSafeHwnd(), WM_LBUTTONUP, cell.x + 20, cell.y + 15);
+    guitest::PumpPending();
+    HWND active = GetActiveWindow();
+    const auto hover = [&](int day) {
+        POINT p;
+        grid->GetCellOrigin(day, &p);
+        guitest::SendMouse(grid->GetSafeHwnd(), WM_MOUSEMOVE, p.x + 20, p.y + 15);
+    };
+    hover(10);
+    hover(9);
+    ASSERT_TRUE(IsWindowVisible(popup));
+    EXPECT_EQ(GetActiveWindow(), active);
+    // Above the calendar and the pad: met first going down the z-order.
+    int popupAt = -1, mainAt = -1, padAt = -1, i = 0;
+    for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT), ++i) {
+        if (w == popup) popupAt = i;
+        if (w == dialog_.GetSafeHwnd()) mainAt = i;
+        if (w == dialog_.MemoPad()->GetSafeHwnd()) padAt = i;
+    }
+    EXPECT_GE(popupAt, 0);
+    EXPECT_LT(popupAt, mainAt);
+    EXPECT_LT(popupAt, padAt);
+    Click(IDC_NEXT_MONTH);
+    EXPECT_FALSE(IsWindowVisible(popup));
+    Click(IDC_PREV_MONTH);
+    hover(9);  // the same day again shows its popup
+    ASSERT_TRUE(IsWindowVisible(popup));
+    RECT r = WindowRect(dialog_.GetSafeHwnd());
+    MoveWindow(dialog_.GetSafeHwnd(), r.left + 30, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    EXPECT_FALSE(IsWindowVisible(popup));
+    list.SetEntry(9, "", 0, 0);
+}
+
+// A year typed into the year box is shown on Enter and when the box loses the focus; one out of
+// range puts the shown year back. Only the focused box shows its text selected.
+TEST_F(MainWindow, TypedYearAndOneSelectionAtATime) {
+    Open();
+    Choose(117, 4);  // May 2017
+    HWND year = GetDlgItem(dialog_.GetSafeHwnd(), IDC_YEAR_BOX);
+    HWND month = GetDlgItem(dialog_.GetSafeHwnd(), IDC_MONTH_BOX);
+    const auto selected = [](HWND box) {
+        DWORD start = 0, end = 0;
+        SendMessageA(box, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return end > start;
+    };
+    const auto type = [&](const char* text, bool enter) {
+        SetFocus(year);
+        SetWindowTextA(year, text);
+        if (enter) {
+            SendMessageA(dialog_.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+        } else {
+            SetFocus(dialog_.Grid()->GetSafeHwnd());
+        }
+    };
+    struct { const char* text; bool enter; const char* shown; const char* box; } rows[] = {
+        {"2030", true, "2030-5", "2030年"},  {"1800", true, "2030-5", "2030年"},
+        {"2031年", false, "2031-5", "2031年"}, {"abc", false, "2031-5", "2031年"},
+        {"1900", true, "1900-5", "1900年"},
+    };
+    for (const auto& r : rows) {
+        type(r.text, r.enter);
+        EXPECT_EQ(Shown(), r.shown) << r.text;
+        EXPECT_EQ(guitest::ItemText(dialog_.GetSafeHwnd(), IDC_YEAR_BOX), r.box) << r.text;
+    }
+    SetFocus(year);
+    Click(IDC_NEXT_MONTH);
+    EXPECT_FALSE(selected(month));
+    SetFocus(month);
+    Click(IDC_NEXT_MONTH);
+    EXPECT_FALSE(selected(year));
+    EXPECT_EQ(Shown(), "1900-7");
+}
+
 // A second start finds the calendar that runs (even hidden), shows it and ends; also when the
 // first start's mutex may not be opened (an empty DACL, as an elevated first start leaves it).
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
@@ -356,6 +451,24 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
     EXPECT_EQ(dialog_.HeadlineResultsTaken(), 2);
     EXPECT_EQ(dialog_.Headline().text, "今日头条");
     EXPECT_EQ(dialog_.Headline().link, "http://news.example/1");
+    // A long headline, hovered, ends short of "下一篇", which takes the clicks at its middle.
+    {
+        LoopbackServer server([](SOCKET s) {
+            Send(s, "HTTP/1.1 200 OK\r\n\r\n *http://news.example/2\t今日头条今日头条今日头条今日头条今日头条今日头条今日头条");
+        });
+        dialog_.SetHeadlineServer("127.0.0.1", server.port());
+        dialog_.FetchHeadline();
+        EXPECT_TRUE(guitest::PumpUntil([&] { return dialog_.HeadlineResultsTaken() == 3; }, 10000));
+    }
+    guitest::SendMouse(headline, WM_MOUSEMOVE, 5, 5);
+    UpdateWindow(dialog_.GetSafeHwnd());
+    const RECT h = WindowRect(headline), n = WindowRect(next);
+    EXPECT_LT(h.right, n.left);
+    POINT middle{(n.left + n.right) / 2, (n.top + n.bottom) / 2};
+    ScreenToClient(dialog_.GetSafeHwnd(), &middle);
+    EXPECT_EQ(ChildWindowFromPointEx(dialog_.GetSafeHwnd(), middle, CWP_SKIPINVISIBLE), next);
+    guitest::SendMouse(headline, WM_MOUSEMOVE, -500, 5);
+    guitest::SavePng(guitest::CaptureWindow(dialog_.GetSafeHwnd()), "main-window-long-headline");
     SetPageOpenerForTest(nullptr);
 }
 

@@ -2,6 +2,7 @@
 // two note dialogs end to end (bytes on disk), a failed save, and the GDI objects of a paint.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "grid/month_grid.h"
@@ -48,6 +49,16 @@ int CountInCell(const Bitmap& b, const CMonthGrid& grid, int day, COLORREF color
     return n;
 }
 
+// Pixels of one colour, or (unlike = true) of any other colour, in a box of a day's cell.
+int CountInBox(const Bitmap& b, const CMonthGrid& grid, int day, const CellBox& box, COLORREF color, bool unlike = false) {
+    POINT o;
+    grid.GetCellOrigin(day, &o);
+    int n = 0;
+    for (int y = o.y + 1 + box.top; y < o.y + 1 + box.bottom; ++y)
+        for (int x = o.x + box.left; x < o.x + box.right; ++x) n += (b.At(x, y) == color) != unlike ? 1 : 0;
+    return n;
+}
+
 class Grid : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,10 +78,10 @@ protected:
         ASSERT_TRUE(l.SetEntry(index, text, static_cast<int>(strlen(text)), colour));
     }
     // A yearly note: open is &NoteList::OpenSolarYearly or &NoteList::OpenLunarYearly.
-    void PutYearly(bool (NoteList::*open)(int), int month, int index, const char* text) {
+    void PutYearly(bool (NoteList::*open)(int), int month, int index, const char* text, uint32_t colour = 0) {
         NoteList l;
         (l.*open)(month);
-        ASSERT_TRUE(l.SetEntry(index, text, static_cast<int>(strlen(text)), 0));
+        ASSERT_TRUE(l.SetEntry(index, text, static_cast<int>(strlen(text)), colour));
     }
     // Clicks a point of the grid, with the next dialog driven by action.
     void ClickWith(int x, int y, std::function<void(HWND)> action) {
@@ -100,7 +111,7 @@ TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     struct { int x, y; COLORREF color; const char* what; } pixels[] = {
         {46, 1, RGB(72, 61, 139), "header"},        {20, 20, RGB(0, 0, 0), "line under the header"},
         {51, 40, RGB(0, 0, 0), "line right of a cell"}, {20, 53, RGB(0, 0, 0), "line under a row"},
-        {48, 50, RGB(245, 245, 230), "cell"},        {20, 218, RGB(0, 0, 0), "line above the strip"},
+        {48, 22, RGB(245, 245, 230), "cell"},        {20, 218, RGB(0, 0, 0), "line above the strip"},
         {100, 230, RGB(255, 215, 0), "strip"},       {362, 235, RGB(255, 215, 0), "strip corner"},
         {200, 200, RGB(245, 245, 230), "empty box in row 5"},
     };
@@ -149,15 +160,30 @@ TEST_F(Grid, FourAndSixRowMonths) {
     b = guitest::Render(grid_.GetSafeHwnd());
     EXPECT_GT(CountInCell(b, grid_, 30, RGB(255, 0, 0)), 20);  // Sunday the 30th, row 5
     EXPECT_GT(CountInCell(b, grid_, 31, RGB(0, 0, 0)), 20);
+    // December 2033: "闰十一月" on Thursday the 22nd keeps to its cell (the line right of it stays black).
+    grid_.ShowMonth(2033, 12);
+    b = guitest::Render(grid_.GetSafeHwnd());
+    guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2033-12");
+    POINT o;
+    grid_.GetCellOrigin(22, &o);
+    for (int y = o.y + 1; y < o.y + 33; ++y) ASSERT_EQ(b.At(o.x + 51, y), RGB(0, 0, 0)) << y;
+    EXPECT_GT(CountInBox(b, grid_, 22, kLabelBox, RGB(0, 0, 0)), 40);
 }
 
-// Note marks: the dated fill (default and own colour), both stars, the weekly dot in cells and in
-// the header, and a marked festival drawn black.
+// Note marks on white and on coloured cells: the dated fill (default and own colour), both stars
+// and the weekly dot in their boxes, each showing on any fill (an orange star on an orange cell, a
+// black one on a black cell), the dot in the header, a marked festival drawn black; the day number
+// stays inside its box, clear of the marks.
 TEST_F(Grid, NotesAreDrawn) {
-    PutList(2017, 1, 1, "new year party");                       // 元旦: fill, and drawn black
+    const COLORREF orange = RGB(255, 165, 0), red = RGB(255, 0, 0), violet = RGB(128, 0, 255);
+    PutList(2017, 1, 1, "new year party");  // 元旦: fill, and drawn black
     PutList(2017, 1, 10, "dentist", OwnColorFlag | RGB(0, 200, 0));
-    PutYearly(&NoteList::OpenSolarYearly, 1, 12, "birthday");                             // Gregorian yearly: red star
-    PutYearly(&NoteList::OpenLunarYearly, 12, 15, "lunar birthday");                      // 12 January 2017 is lunar 12-15
+    PutList(2017, 1, 18, "orange day", OwnColorFlag | orange);
+    PutList(2017, 1, 25, "black day", OwnColorFlag | 0);
+    PutYearly(&NoteList::OpenSolarYearly, 1, 12, "birthday");  // Gregorian yearly: red star
+    PutYearly(&NoteList::OpenSolarYearly, 1, 18, "orange star", OwnColorFlag | orange);
+    PutYearly(&NoteList::OpenSolarYearly, 1, 25, "black star", OwnColorFlag | 0);
+    for (int lunarDay : {15, 21, 28}) PutYearly(&NoteList::OpenLunarYearly, 12, lunarDay, "lunar");  // the 12th, 18th, 25th
     NoteList week;
     week.OpenWeekly();
     ASSERT_TRUE(week.SetEntry(3, "wednesday", 9, 0));
@@ -165,33 +191,48 @@ TEST_F(Grid, NotesAreDrawn) {
     const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2017-01-notes");
 
-    EXPECT_EQ(b.At(48, 50), RGB(135, 206, 250));
-    EXPECT_EQ(CountInCell(b, grid_, 1, RGB(255, 0, 0)), 0);
+    EXPECT_EQ(b.At(48, 22), RGB(135, 206, 250));
+    EXPECT_EQ(CountInCell(b, grid_, 1, red), 0);
     EXPECT_GT(CountInCell(b, grid_, 1, RGB(0, 0, 0)), 20);
     POINT o;
     grid_.GetCellOrigin(10, &o);
-    EXPECT_EQ(b.At(o.x + 48, o.y + 2), RGB(0, 200, 0));
-    // The stars sit on the lower half: red left, violet right.
-    grid_.GetCellOrigin(12, &o);
-    int redLeft = 0, violetRight = 0;
-    for (int y = o.y + 16; y < o.y + 33; ++y) {
-        for (int x = o.x; x < o.x + 17; ++x) redLeft += b.At(x, y) == RGB(255, 0, 0) ? 1 : 0;
-        for (int x = o.x + 34; x < o.x + 51; ++x) violetRight += b.At(x, y) == RGB(128, 0, 255) ? 1 : 0;
+    EXPECT_EQ(b.At(o.x + 48, o.y + 20), RGB(0, 200, 0));
+    struct { int day; COLORREF fill, solar, lunar; bool dot; } rows[] = {
+        {12, RGB(245, 245, 230), red, violet, false},
+        {18, orange, orange, violet, true},
+        {25, RGB(0, 0, 0), RGB(0, 0, 0), violet, true},
+    };
+    for (const auto& r : rows) {
+        EXPECT_GE(CountInBox(b, grid_, r.day, kSolarStarBox, r.solar), 10) << r.day;
+        EXPECT_GE(CountInBox(b, grid_, r.day, kLunarStarBox, r.lunar), 10) << r.day;
+        // Seen on the fill: the mark, or its edge where the mark has the fill's colour.
+        for (const CellBox& box : {kSolarStarBox, kLunarStarBox})
+            EXPECT_GE(CountInBox(b, grid_, r.day, box, r.fill, true), 25) << r.day;
+        EXPECT_EQ(CountInBox(b, grid_, r.day, kWeeklyDotBox, red) >= 20, r.dot) << r.day;
+        if (r.fill != r.solar) {
+            EXPECT_EQ(CountInBox(b, grid_, r.day, kNumberBox, r.solar), 0) << r.day;
+        }
+        EXPECT_EQ(CountInBox(b, grid_, r.day, kLabelBox, violet), 0) << r.day;
     }
-    EXPECT_GT(redLeft, 10);
-    EXPECT_GT(violetRight, 10);
-    // Weekly dots: in every Wednesday cell and before "三" in the header; Wednesdays keep their colour.
-    for (int day : {4, 11, 18, 25}) {
-        grid_.GetCellOrigin(day, &o);
-        int dot = 0;
-        for (int y = o.y + 1; y < o.y + 15; ++y)
-            for (int x = o.x; x < o.x + 12; ++x) dot += b.At(x, y) == RGB(255, 0, 0) ? 1 : 0;
-        EXPECT_GT(dot, 5) << day;
-    }
+    for (int day : {4, 11}) EXPECT_GE(CountInBox(b, grid_, day, kWeeklyDotBox, red), 20) << day;
     int headerDot = 0;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 156; x < 166; ++x) headerDot += b.At(x, y) == RGB(255, 0, 0) ? 1 : 0;
-    EXPECT_GT(headerDot, 5);
+    for (int y = kHeaderDotBox.top; y < kHeaderDotBox.bottom; ++y)
+        for (int x = 156 + kHeaderDotBox.left; x < 156 + kHeaderDotBox.right; ++x) headerDot += b.At(x, y) == red ? 1 : 0;
+    EXPECT_GE(headerDot, 20);
+    // The widest number in the grid's face ends inside its box.
+    HFONT font = CreateFontA(17, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial Black");
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    int widest = 0;
+    for (int day = 10; day <= 31; ++day) {
+        SIZE s{};
+        GetTextExtentPoint32A(dc, std::to_string(day).c_str(), 2, &s);
+        widest = std::max<int>(widest, s.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    EXPECT_LE(kNumberBox.left + widest, kNumberBox.right);
 }
 
 // Across one row the popup is shown, hidden or replaced only where the pointer crosses into
@@ -271,7 +312,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
         EXPECT_GE(rectOf(IDC_LUNAR_SWATCH).left, rectOf(IDC_LUNAR_TEXT).right);
         guitest::ClickButton(dialog, IDOK);
     });
-    EXPECT_EQ(dateLine, "2017年1月5日星期四农历十二月初八");
+    EXPECT_EQ(dateLine, "2017年1月5日星期四 农历十二月大 初八");
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "line 1\r\n第二行"));
     EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "every year"));
     EXPECT_EQ(ReadNote("日历\\012"), kTag + Record(8, "腊八"));
@@ -318,6 +359,42 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
         PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
     });
     EXPECT_EQ(ReadNote("日历\\012"), kTag + Record(8, "腊八") + Record(9, "enter"));
+}
+
+// The day dialog opens with the focus in the first note. A swatch's colour picker is owned by the
+// dialog, which it disables, and opens over it; once it closes, typing goes into the note again and
+// the chosen colour is saved.
+TEST_F(Grid, ColourPickerIsModalToItsDialogAndGivesTheKeyboardBack) {
+    PutList(2017, 1, 5, "dentist");
+    grid_.ShowMonth(2017, 1);
+    const POINT day5 = CellCentre(5);
+    ClickWith(day5.x, day5.y, [&](HWND dialog) {
+        HWND edit = GetDlgItem(dialog, IDC_DAY_TEXT);
+        EXPECT_EQ(GetFocus(), edit);
+        EXPECT_EQ(guitest::ItemText(dialog, IDC_COLOUR_HINT), kColourHintText);
+        HWND owner = nullptr;
+        bool dialogEnabled = true;
+        RECT picker{}, box{};
+        GetWindowRect(dialog, &box);
+        guitest::OnNextDialog([&](HWND p) {
+            owner = GetWindow(p, GW_OWNER);
+            dialogEnabled = IsWindowEnabled(dialog) != FALSE;
+            GetWindowRect(p, &picker);
+            guitest::ClickButton(p, IDOK);  // the note's own red
+        });
+        SendMessageA(dialog, WM_LABEL_CLICKED, IDC_SOLAR_SWATCH, 0);
+        EXPECT_EQ(owner, dialog);
+        EXPECT_FALSE(dialogEnabled);
+        EXPECT_NEAR((picker.left + picker.right) / 2, (box.left + box.right) / 2, 2);
+        EXPECT_TRUE(IsWindowEnabled(dialog));
+        // Typed keys reach the focused window: the note's edit, with the caret after its text.
+        HWND focus = GetFocus();
+        EXPECT_EQ(focus, edit);
+        for (char c : std::string("!?")) SendMessageA(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist!?"));
+    EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "", OwnColorFlag | RGB(255, 0, 0)));
 }
 
 // A month that touches three lunar months keeps a middle-month day's note in its own month's file.

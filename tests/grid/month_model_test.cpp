@@ -1,7 +1,8 @@
 // The grid's decisions: cell geometry and hit testing, the lunar-yearly list of each day, marks,
-// colours and popup text.
+// their places and edges, colours, labels, the day dialog's lines and popup text.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -128,7 +129,7 @@ TEST(DayLooks, MarksColoursAndPopupText) {
         {1, false, 0, false, false, false, kHolidayColor, ""},                   // 元旦, a Sunday
         {2, false, 0, false, false, false, kPlainTextColor, ""},
         {3, true, 0xFACE87, true, false, false, kPlainTextColor, "tuesdays\r\ndated"},
-        {4, true, 0x112233, false, false, false, kPlainTextColor, ""},           // colour-only: a mark, no text
+        {4, true, 0x112233, false, false, false, 0xFFFFFF, ""},                  // colour-only, dark: white text
         {5, false, 0, false, true, true, kPlainTextColor, "solar\r\nlaba"},      // 小寒 with notes: black
         {7, false, 0, false, false, false, kSaturdayColor, ""},
         {10, true, 0x00AABB, true, false, false, kPlainTextColor, "tuesdays\r\nown"},
@@ -159,13 +160,68 @@ TEST(DayLooks, MarksColoursAndPopupText) {
         EXPECT_EQ(NoteTextOfDay(m, notes, r.day), r.popup) << r.day;
     }
     for (int day = 1; day <= 31; ++day) EXPECT_FALSE(LookOfDay(m, notes, day).boldLabel) << day;  // 春节 is no month name
-    EXPECT_TRUE(LookOfDay(Month(2017, 2), MonthNotes{}, 26).boldLabel);  // 二月小
+    EXPECT_TRUE(LookOfDay(Month(2017, 2), MonthNotes{}, 26).boldLabel);  // 二月大
     const HeaderLook header = LookOfHeader(m, notes, 9);  // today the 9th, a Monday
     for (int w = 0; w < 7; ++w) {
         EXPECT_EQ(header.dot[w].shown, w == 2) << w;
         EXPECT_EQ(header.nameColor[w], w == 1 ? kTodayColor : kHeaderTextColor) << w;
     }
     EXPECT_EQ(LookOfHeader(m, notes, 0).nameColor[1], kHeaderTextColor);  // today not shown
+}
+
+// Every mark is at least 7 pixels across, inside its cell, clear of the number, the label and the
+// other marks; a star's corners stay in its box; a mark's edge stands out from the mark itself.
+TEST(CellParts, MarksAreLegibleAndCoverNothing) {
+    const auto overlap = [](const CellBox& a, const CellBox& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    };
+    const CellBox marks[] = {kWeeklyDotBox, kSolarStarBox, kLunarStarBox};
+    for (int i = 0; i < 3; ++i) {
+        const CellBox& b = marks[i];
+        EXPECT_GE(b.right - b.left, 7) << i;
+        EXPECT_GE(b.bottom - b.top, 7) << i;
+        EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= kCellWidth && b.bottom <= kCellHeight) << i;
+        EXPECT_FALSE(overlap(b, kNumberBox)) << i;
+        EXPECT_FALSE(overlap(b, kLabelBox)) << i;
+        for (int j = i + 1; j < 3; ++j) EXPECT_FALSE(overlap(b, marks[j])) << i << " and " << j;
+        GridPoint c[10];
+        StarCorners(b, 100, 200, c);
+        for (const GridPoint& p : c) {
+            EXPECT_TRUE(p.x >= 100 + b.left && p.x < 100 + b.right && p.y >= 200 + b.top && p.y < 200 + b.bottom)
+                << i << ": " << p.x << "," << p.y;
+        }
+        EXPECT_EQ(c[0].y, 200 + b.top);  // point up
+    }
+    EXPECT_LE(kHeaderDotBox.right, 10);
+    EXPECT_GE(kHeaderDotBox.bottom - kHeaderDotBox.top, 7);
+    const auto luma = [](uint32_t c) { return (299 * (c & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * (c >> 16)) / 1000; };
+    for (uint32_t color : {0xFFFFFFu, 0x000000u, 0x00A5FFu /* orange */, 0x0000FFu, 0xFF0080u, 0xFACE87u, 0x00FFFFu,
+                           0x808080u, 0x7F7F7Fu}) {
+        const uint32_t edge = MarkEdgeColor(color);
+        EXPECT_GE(std::abs(static_cast<int>(luma(edge)) - static_cast<int>(luma(color))), 127) << std::hex << color;
+    }
+}
+
+// A cell names a lunar month without its length; the day dialog's date line names it in full.
+TEST(DayLines, CellLabelAndDateLineNameTheLunarMonth) {
+    struct { int y, m, d; const char* label; const char* date; const char* lunarLine; } rows[] = {
+        {2017, 1, 5, "小寒", "2017年1月5日星期四 农历十二月大 初八", "农历每年十二月初八"},
+        {2017, 1, 28, "春节", "2017年1月28日星期六 农历正月小 初一", "农历每年正月初一"},
+        {2017, 2, 26, "二月", "2017年2月26日星期日 农历二月大 初一", "农历每年二月初一"},
+        {2033, 12, 22, "闰十一月", "2033年12月22日星期四 农历闰十一月小 初一", "农历每年十一月初一"},
+        {2033, 12, 23, "初二", "2033年12月23日星期五 农历闰十一月小 初二", "农历每年十一月初二"},
+        {1900, 1, 5, "", "1900年1月5日星期五", ""},  // before the lunar table
+    };
+    for (const auto& r : rows) {
+        const MonthLayout m = Month(r.y, r.m);
+        EXPECT_EQ(CellLabel(m.cells[r.d]), r.label) << r.date;
+        const DayLines lines = LinesOfDay(m, r.d);
+        EXPECT_EQ(lines.date, r.date);
+        if (*r.lunarLine != '\0') {
+            EXPECT_EQ(lines.lunarYearly, r.lunarLine) << r.date;
+        }
+    }
+    EXPECT_EQ(LinesOfDay(Month(2017, 1), 32).date, "");
 }
 
 // October 2026 from the built-in notice: 休 on the National Day span 1 ... 7, 班 on Saturday the

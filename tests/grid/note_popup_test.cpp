@@ -1,7 +1,9 @@
-// The note popup: size, placement, ownership of its text, pixels.
+// The note popup: size, placement inside the work area, long notes, z-order, ownership of its
+// text, pixels.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "grid/note_popup.h"
 #include "tests/support/gui_test.h"
@@ -45,13 +47,6 @@ struct PopupFixture : ::testing::Test {
     }
 };
 
-TEST(PopupOrigin, HangsTwelvePixelsBelowAndCentred) {
-    const POINT p = PopupOrigin(POINT{100, 50}, 41);
-    EXPECT_EQ(p.x, 82);  // 100 - 20 + 2
-    EXPECT_EQ(p.y, 62);
-    EXPECT_EQ(PopupOrigin(POINT{0, 0}, 3).x, 1);
-}
-
 TEST_F(PopupFixture, OneLineIsAsWideAsTheTextAndOneLineHigh) {
     const char* text = "记事一";
     popup.SetText(Text(text), static_cast<int>(strlen(text)), POINT{100, 50});
@@ -74,6 +69,36 @@ TEST_F(PopupFixture, ThreeNotesAreThreeLinesHighAndAsWideAsTheLongest) {
     const char* trailing = "a\r\n";  // a text ending in CR LF counts an empty last line
     popup.SetText(Text(trailing), 3, POINT{200, 100});
     EXPECT_EQ(popup.TextHeight(), 2 * Measure("a").cy);
+}
+
+// Long notes near the screen's edges: a popup at most 40 Chinese characters wide, whole inside the
+// work area, the 32,767-character one cut with "…"; shown, it is topmost and leaves the focus alone.
+TEST_F(PopupFixture, LongNotesStayWholeOnTheScreen) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int wide = Measure("中").cx, line = Measure("a").cy;
+    SetFocus(host.hwnd());
+    for (int chars : {3000, 32767}) {
+        std::string text;
+        for (int i = 0; i < chars; ++i) text += i % 50 == 49 ? "。" : "记";
+        for (POINT pt : {POINT{work.left + 5, work.top + 5}, POINT{work.right - 5, work.bottom - 5}}) {
+            popup.SetText(Text(text.c_str()), static_cast<int>(text.size()), pt);
+            popup.Show();
+            const RECT r = Window();
+            EXPECT_TRUE(IsWindowVisible(popup.GetSafeHwnd())) << chars;
+            EXPECT_LE(r.right - r.left, 40 * wide) << chars;
+            EXPECT_GE(r.right - r.left, 39 * wide) << chars;
+            EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+                << chars << " at " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+            EXPECT_GT(r.bottom - r.top, (work.bottom - work.top) - 2 * line) << chars;  // as tall as the screen allows
+            const std::string& shown = popup.ShownText();
+            EXPECT_EQ(shown.substr(shown.size() - 2), "…") << chars;
+            EXPECT_TRUE(GetWindowLongA(popup.GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+            EXPECT_EQ(GetFocus(), host.hwnd());
+        }
+    }
+    guitest::SavePng(guitest::CaptureWindow(popup.GetSafeHwnd()), "note_popup_long");
+    popup.ShowWindow(SW_HIDE);
 }
 
 TEST_F(PopupFixture, NullTextHoldsTheEmptyString) {

@@ -1,4 +1,4 @@
-// The reachable-position rule of stored window positions.
+// The reachable-position rule of stored window positions; windows kept whole inside a work area.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -36,6 +36,27 @@ TEST(Placement, AStoredPositionMustKeepAPieceOfTheStripOnAMonitor) {
     EXPECT_EQ(ReachableOrigin(true, Origin{200, 759}, fallback, 185, 16, one, 40, 10).y, 300);
     EXPECT_EQ(ReachableOrigin(false, Origin{100, 100}, fallback, 363, 25, one, 40, 20).x, 500);
     EXPECT_EQ(ReachableOrigin(true, Origin{100, 100}, fallback, 363, 25, {}, 40, 20).x, 500);  // no monitor known
+}
+
+// A popup hung under the pointer and a picker centred over its dialog are moved, never cut, into
+// the work area of a second monitor (left 1024, taskbar at the bottom).
+TEST(Placement, HungAndCentredWindowsStayWholeInTheWorkArea) {
+    const PixelRect area{1024, 0, 2944, 1040};
+    struct { const char* why; Origin got, want; } rows[] = {
+        {"room below", HangUnder(1500, 100, 200, 50, area), {1402, 112}},
+        {"wider than the rest of the area on the right", HangUnder(2900, 100, 200, 50, area), {2744, 112}},
+        {"left edge of the area", HangUnder(1030, 100, 200, 50, area), {1024, 112}},
+        {"no room below: above the pointer", HangUnder(1500, 1000, 200, 300, area), {1402, 688}},
+        {"no room above or below: at the bottom", HangUnder(1500, 500, 200, 1000, area), {1402, 40}},
+        {"taller and wider than the area: its top-left", HangUnder(1500, 500, 5000, 3000, area), {1024, 0}},
+        {"centred", CentreOver(PixelRect{1100, 100, 1500, 400}, 200, 100, area), {1200, 200}},
+        {"centred, pushed off the top", CentreOver(PixelRect{1100, -50, 1500, 50}, 200, 300, area), {1200, 0}},
+        {"huge owner", CentreOver(PixelRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 100, 100, area), {1024, 0}},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(r.got.x, r.want.x) << r.why;
+        EXPECT_EQ(r.got.y, r.want.y) << r.why;
+    }
 }
 
 // The memo pad goes under the calendar unless that is off screen, then above it; the tabs go right

@@ -31,6 +31,8 @@ BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_MAIN_CLOSE, &CCalendarDlg::OnCloseButton)
     ON_MESSAGE(WM_HEADLINE_FETCHED, &CCalendarDlg::OnHeadlineFetched)
+    ON_MESSAGE(WM_MOUSEWHEEL, &CCalendarDlg::OnMouseWheel)
+    ON_MESSAGE(WM_KEYDOWN, &CCalendarDlg::OnKeyDown)
 END_MESSAGE_MAP()
 
 namespace {
@@ -58,6 +60,20 @@ HWND g_currentWindow = nullptr;
 }  // namespace
 
 HWND CCalendarDlg::CurrentWindow() { return g_currentWindow; }
+
+BOOL CBoxKeys::Bind(CWnd* box, CCalendarDlg* owner) {
+    m_box = box->GetSafeHwnd();
+    m_owner = owner;
+    // The edit field of a drop-down box is its child 1001; the box hands it its keys too.
+    return SubclassDlgItem(1001, box);
+}
+
+LRESULT CBoxKeys::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && m_owner != nullptr && !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0) &&
+        m_owner->OnMonthKey(static_cast<UINT>(wParam)))
+        return 0;
+    return CWnd::WindowProc(message, wParam, lParam);
+}
 
 bool CCalendarDlg::EndedByShell(Restart* state) const {
     if (m_endPlanned || !m_bInitDone || m_pGrid == nullptr) return false;
@@ -89,6 +105,8 @@ void CCalendarDlg::SetHeadlineServer(const char* host, unsigned short port) {
 void CCalendarDlg::DoDataExchange(CDataExchange*) {
     m_cbYear.AttachHandle(GetDlgItem(IDC_YEAR_BOX));
     m_cbMonth.AttachHandle(GetDlgItem(IDC_MONTH_BOX));
+    if (m_yearKeys.GetSafeHwnd() == nullptr) m_yearKeys.Bind(&m_cbYear, this);
+    if (m_monthKeys.GetSafeHwnd() == nullptr) m_monthKeys.Bind(&m_cbMonth, this);
 }
 
 BOOL CCalendarDlg::OnInitDialog() {
@@ -287,6 +305,37 @@ void CCalendarDlg::GoToToday() {
         return;
     }
     ShowMonth(ym);
+}
+
+bool CCalendarDlg::OnMonthKey(UINT key) {
+    if (m_pGrid == nullptr || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME)) return false;
+    if (key == VK_HOME) {
+        GoToToday();
+    } else {
+        ShowMonth(StepMonth(YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()}, key == VK_PRIOR ? -1 : 1));
+    }
+    return true;
+}
+
+LRESULT CCalendarDlg::OnKeyDown(WPARAM key, LPARAM) {
+    if (!OnMonthKey(static_cast<UINT>(key))) Default();
+    return 0;
+}
+
+LRESULT CCalendarDlg::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+    // Taken here wherever the pointer is: it goes no further up (to the desktop the window may
+    // be attached to).
+    const POINT pt{afx::LowSigned(lParam), afx::HighSigned(lParam)};  // screen pixels
+    RECT grid{};
+    if (m_pGrid == nullptr || m_pGrid->DialogOpen()) return 0;
+    m_pGrid->GetWindowRect(&grid);
+    if (!::PtInRect(&grid, pt)) return 0;
+    m_wheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int notches = m_wheelDelta / WHEEL_DELTA;
+    m_wheelDelta -= notches * WHEEL_DELTA;
+    if (notches != 0)
+        ShowMonth(StepMonth(YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()}, -notches));
+    return 0;
 }
 
 void CCalendarDlg::OnMove(int x, int y) {

@@ -16,6 +16,22 @@
 #include "web/headline_fetcher.h"
 #include "widgets/click_label.h"
 
+class CCalendarDlg;
+
+// The edit field of the year or month box: Page Up, Page Down and Home go to the main window while
+// the box's list is closed; a box whose list is open keeps them.
+class CBoxKeys : public CWnd {
+public:
+    // The edit field belongs to its box: it is let go here, never destroyed.
+    ~CBoxKeys() override { Detach(); }
+    BOOL Bind(CWnd* box, CCalendarDlg* owner);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HWND m_box = nullptr;
+    CCalendarDlg* m_owner = nullptr;
+};
+
 class CCalendarDlg : public CDialog, public MemoPadOwner {
 public:
     CCalendarDlg();
@@ -35,6 +51,8 @@ public:
     void PlaceTabWindows();
     // Reads today's date, tells the grid, and moves it to today's month unless it already shows it.
     void GoToToday();
+    // Page Up / Page Down: the month before / after; Home: today. False for any other key.
+    bool OnMonthKey(UINT key);
     // Starts a headline request on the worker thread (dropped while one runs).
     void FetchHeadline();
     // Ends the program, first giving a memo that could not be saved one more try and, should that
@@ -93,6 +111,9 @@ protected:
     LRESULT OnControlClicked(WPARAM id, LPARAM);
     void OnTimer(UINT_PTR id);
     LRESULT OnHeadlineFetched(WPARAM result, LPARAM lParam);
+    // The wheel over the grid (the grid lets it rise to this window): a month a notch, up = earlier.
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM key, LPARAM);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Shows ym in the grid and selects it in the boxes; ShowGridMonth leaves the boxes alone.
@@ -114,6 +135,8 @@ protected:
     CClickLabel m_btnPrevMonth, m_btnNextMonth, m_btnToday;
     int m_nWidth = 363;
     CComboBox m_cbYear, m_cbMonth;
+    CBoxKeys m_yearKeys, m_monthKeys;
+    int m_wheelDelta = 0;  // the part of a notch turned so far (fine-grained wheels)
     int m_nGridHeight = 236;
     bool m_bAutoStartOk = false;
     HICON m_hIcon = nullptr;

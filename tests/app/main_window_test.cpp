@@ -380,6 +380,64 @@ TEST_F(MainWindow, TypedYearAndOneSelectionAtATime) {
     EXPECT_EQ(Shown(), "1900-7");
 }
 
+// The wheel over the grid moves a month a notch (up = earlier, half notches add up); Page Up,
+// Page Down and Home in a box with its list closed, or in the window, move too; all within the
+// range. A box whose list is open keeps its keys.
+TEST_F(MainWindow, WheelAndKeysMoveThroughMonths) {
+    Open();
+    HWND grid = dialog_.Grid()->GetSafeHwnd();
+    const RECT g = WindowRect(grid);
+    const auto wheel = [&](int delta, int dy) {
+        SendMessageA(grid, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(g.left + 60, g.top + dy));
+    };
+    Choose(117, 0);  // January 2017
+    struct { int delta, dy; const char* shown; } notches[] = {
+        {WHEEL_DELTA, 60, "2016-12"}, {-2 * WHEEL_DELTA, 60, "2017-2"}, {-WHEEL_DELTA / 2, 60, "2017-2"},
+        {-WHEEL_DELTA / 2, 60, "2017-3"}, {-WHEEL_DELTA, -10, "2017-3"},  // above the grid: nothing
+    };
+    for (const auto& n : notches) {
+        wheel(n.delta, n.dy);
+        EXPECT_EQ(Shown(), n.shown) << n.delta;
+    }
+    EXPECT_EQ(Box(IDC_MONTH_BOX), 2);
+    Choose(0, 1);
+    wheel(WHEEL_DELTA, 60);
+    EXPECT_EQ(Shown(), "1900-2");
+
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string today = std::to_string(now.wYear) + "-" + std::to_string(now.wMonth);
+    const YearMonth before = StepMonth(YearMonth{now.wYear, now.wMonth}, -1);
+    const std::string monthBefore = std::to_string(before.year) + "-" + std::to_string(before.month);
+    HWND year = GetDlgItem(dialog_.GetSafeHwnd(), IDC_YEAR_BOX);
+    HWND month = GetDlgItem(dialog_.GetSafeHwnd(), IDC_MONTH_BOX);
+    const auto press = [&](HWND to, bool open, UINT key) {
+        if (to != dialog_.GetSafeHwnd()) SetFocus(to);
+        if (open) SendMessageA(to, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageA(to, WM_KEYDOWN, key, 1);
+        if (open) SendMessageA(to, CB_SHOWDROPDOWN, FALSE, 0);
+    };
+    struct { HWND to; UINT key; const char* shown; } keys[] = {
+        {year, VK_NEXT, "1900-3"}, {month, VK_NEXT, "1900-4"}, {month, VK_PRIOR, "1900-3"},
+        {year, VK_HOME, today.c_str()}, {dialog_.GetSafeHwnd(), VK_PRIOR, monthBefore.c_str()},
+    };
+    for (const auto& k : keys) {
+        press(k.to, false, k.key);
+        EXPECT_EQ(Shown(), k.shown) << k.key;
+    }
+    // An open list pages through its years, and Home there does not go to today.
+    Choose(0, 2);
+    press(year, true, VK_NEXT);
+    EXPECT_GT(Box(IDC_YEAR_BOX), 1);
+    const std::string paged = Shown();
+    EXPECT_EQ(paged, std::to_string(1900 + Box(IDC_YEAR_BOX)) + "-3");
+    press(month, true, VK_HOME);
+    EXPECT_EQ(Shown(), paged);
+    Choose(200, 11);
+    SendMessageA(month, WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(Shown(), "2100-12");
+}
+
 // A second start finds the calendar that runs (even hidden), shows it and ends; also when the
 // first start's mutex may not be opened (an empty DACL, as an elevated first start leaves it).
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {

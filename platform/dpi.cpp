@@ -1,0 +1,16 @@
+// WindowDpi: GetDpiForWindow is looked up at run time, the build's headers being those of Windows 7.
+#include "platform/dpi.h"
+
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow != nullptr && hwnd != nullptr) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    HDC dc = ::GetDC(nullptr);
+    const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    if (dc) ::ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : kBaseDpi;
+}

@@ -138,4 +138,24 @@ TEST(Resources, MenuIconVersionAndManifest) {
     EXPECT_NE(FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16)), nullptr);  // version
 }
 
+// The program declares itself aware of each monitor's scale (Wine treats every program as aware,
+// so the text is what can be checked): per monitor v2, else per monitor, else the system's.
+TEST(Resources, ProgramManifestDeclaresPerMonitorDpiAwareness) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string exe(path);
+    exe = exe.substr(0, exe.find_last_of('\\')) + "\\..\\..\\Vestrel.exe";  // tests/res/ -> the build
+    HMODULE program = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << exe;
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const char* data = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    const std::string manifest(data, SizeofResource(program, found));
+    for (const char* want : {">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
+                             "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                             "http://schemas.microsoft.com/SMI/2016/WindowsSettings"})
+        EXPECT_NE(manifest.find(want), std::string::npos) << want;
+    FreeLibrary(program);
+}
+
 }  // namespace

@@ -22,26 +22,44 @@ const NoteEntry* EntryAt(const NoteEntry* list, int index) { return list != null
 
 }  // namespace
 
-GridPoint CellOrigin(const MonthLayout& m, int day) {
-    if (!InMonth(m, day)) return GridPoint{0, 0};
-    return GridPoint{kColumnPitch * DayColumn(m, day), kHeaderHeight + kRowPitch * DayRow(m, day)};
+namespace {
+
+// Which of count bands of pitch pixels from base (positions at 96 DPI) holds v (a pixel at dpi):
+// band i covers Scale(base + pitch i) ... Scale(base + pitch (i + 1)) - 1. -1 outside them all.
+int BandAt(int v, int base, int pitch, int count, int dpi) {
+    if (v < Scale(base, dpi)) return -1;
+    for (int i = 0; i < count; ++i)
+        if (v < Scale(base + pitch * (i + 1), dpi)) return i;
+    return -1;
 }
 
-int HitTestDay(const MonthLayout& m, GridPoint p) {
-    if (p.y < kHeaderHeight || p.x < 0 || p.x >= 7 * kColumnPitch) return 0;
-    const int row = (p.y - kHeaderHeight) / kRowPitch;  // 0 ... 5 inside the rows
-    const int column = p.x / kColumnPitch;              // 0 ... 6
-    if (row > 5) return 0;
+}  // namespace
+
+GridPoint CellOrigin(const MonthLayout& m, int day, int dpi) {
+    if (!InMonth(m, day)) return GridPoint{0, 0};
+    return GridPoint{Scale(kColumnPitch * DayColumn(m, day), dpi),
+                     Scale(kHeaderHeight + kRowPitch * DayRow(m, day), dpi)};
+}
+
+CellBox CellRect(int column, int row, int dpi) {
+    const int x = kColumnPitch * column, y = kHeaderHeight + 1 + kRowPitch * row;
+    return CellBox{Scale(x, dpi), Scale(y, dpi), Scale(x + kCellWidth, dpi), Scale(y + kCellHeight, dpi)};
+}
+
+int HitTestDay(const MonthLayout& m, GridPoint p, int dpi) {
+    const int row = BandAt(p.y, kHeaderHeight, kRowPitch, 6, dpi);
+    const int column = BandAt(p.x, 0, kColumnPitch, 7, dpi);
+    if (row < 0 || column < 0) return 0;
     const int day = 7 * row - m.firstWeekday + column + 1;
     return InMonth(m, day) ? day : 0;
 }
 
-ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p) {
-    const int day = HitTestDay(m, p);
+ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p, int dpi) {
+    const int day = HitTestDay(m, p, dpi);
     if (day != 0) return ClickTarget{ClickTarget::Day, day};
     // The header band, with the line under it where no day lies below.
-    if (p.y >= 0 && p.y <= kHeaderHeight && p.x >= 0 && p.x < 7 * kColumnPitch)
-        return ClickTarget{ClickTarget::Weekday, p.x / kColumnPitch};
+    const int column = BandAt(p.x, 0, kColumnPitch, 7, dpi);
+    if (p.y >= 0 && p.y <= Scale(kHeaderHeight, dpi) && column >= 0) return ClickTarget{ClickTarget::Weekday, column};
     return ClickTarget{ClickTarget::Nothing, 0};
 }
 

@@ -9,6 +9,7 @@
 #include "calendar/holidays.h"
 #include "calendar/month_layout.h"
 #include "notes/note_codec.h"
+#include "platform/dpi.h"
 
 // The grid's pixel layout (client pixels of a 363 x 236 grid): a 20-pixel weekday header, then
 // six rows of 51 x 32 cells on a 52 x 33 pitch from y 21, and the bottom strip from y 219.
@@ -37,19 +38,23 @@ struct GridPoint {
     int y;
 };
 
+// At another display scale every 96 DPI position x of the grid lies at Scale(x, dpi), and a box
+// inside a cell at the cell's corner plus its scaled offsets: the grid keeps its proportions, its
+// lines a pixel or two wide.
+
 // The reference point of a day's cell, one pixel above its top-left corner: (52 w, 20 + 33 row).
 // (0, 0) for a day outside 1 ... daysInMonth.
-GridPoint CellOrigin(const MonthLayout& m, int day);
+GridPoint CellOrigin(const MonthLayout& m, int day, int dpi = kBaseDpi);
 // The day whose cell (with the line right of it and the line under the row above) holds p;
 // 0 for the header band, empty cells, anything left of, right of or below the rows.
-int HitTestDay(const MonthLayout& m, GridPoint p);
+int HitTestDay(const MonthLayout& m, GridPoint p, int dpi = kBaseDpi);
 
 // What a left-button release at a point opens.
 struct ClickTarget {
     enum Kind { Nothing, Day, Weekday } kind;
     int value;  // the day (1 ... 31) or the weekday column (0 = Sunday ... 6)
 };
-ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p);
+ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p, int dpi = kBaseDpi);
 
 // A Gregorian month touches up to three lunar months; each has its own lunar-yearly list, keyed
 // by its month number (a leap month shares the number, and so the list, of its ordinary month).
@@ -138,6 +143,13 @@ constexpr CellBox kLunarStarBox{40, 1, 51, 12};
 constexpr CellBox kHolidayBox{38, 18, 51, 31};
 // The weekday header's dot, from the left of its column; the name starts at x 10.
 constexpr CellBox kHeaderDotBox{1, 6, 9, 14};
+
+// A cell-relative box at dpi.
+constexpr CellBox ScaleBox(const CellBox& b, int dpi) {
+    return CellBox{Scale(b.left, dpi), Scale(b.top, dpi), Scale(b.right, dpi), Scale(b.bottom, dpi)};
+}
+// The pixels of the cell in column 0 ... 6, row 0 ... 5 at dpi (grid client pixels).
+CellBox CellRect(int column, int row, int dpi);
 
 // The ten corners of a five-pointed star, point up, filling box (cell-relative or not: the corners
 // are offset by (x, y)).

@@ -54,6 +54,31 @@ TEST(GridGeometry, JanuaryAndFebruaryOfKnownShape) {
     EXPECT_EQ(CellOrigin(oct, 32).y, 0);
 }
 
+// At twice the scale every pixel answers what its 96 DPI pixel answers; at 120 and 144 DPI the
+// centre of each scaled cell hits its day and the cells tile the scaled grid, 1 or 2 pixel lines.
+TEST(GridGeometry, ScaledGridHitsAndClicksAsAt96Dpi) {
+    const MonthLayout m = Month(2017, 1);
+    for (int y = -4; y < 2 * kGridHeight; ++y) {
+        for (int x = -4; x < 2 * kGridWidth + 4; ++x) {
+            const GridPoint p{x, y}, half{x >= 0 ? x / 2 : -1, y >= 0 ? y / 2 : -1};
+            ASSERT_EQ(HitTestDay(m, p, 192), HitTestDay(m, half)) << x << "," << y;
+            const ClickTarget a = ClickTargetAt(m, p, 192), b = ClickTargetAt(m, half);
+            ASSERT_TRUE(a.kind == b.kind && a.value == b.value) << x << "," << y;
+        }
+    }
+    for (int dpi : {96, 120, 144, 192}) {
+        for (int day = 1; day <= m.daysInMonth; ++day) {
+            const int column = (day - 1 + m.firstWeekday) % 7, row = (day - 1 + m.firstWeekday) / 7;
+            const CellBox c = CellRect(column, row, dpi);
+            EXPECT_EQ(HitTestDay(m, GridPoint{(c.left + c.right) / 2, (c.top + c.bottom) / 2}, dpi), day) << dpi;
+            EXPECT_EQ(CellOrigin(m, day, dpi).x, c.left) << dpi;
+            const int line = CellRect(column + 1, row + 1, dpi).left - c.right;
+            EXPECT_TRUE(line >= 1 && line <= 2 && c.right - c.left >= Scale(kCellWidth, dpi) - 1) << dpi << " " << day;
+        }
+        EXPECT_EQ(CellRect(6, 5, dpi).bottom, Scale(kGridHeight - kStripHeight - 1, dpi)) << dpi;
+    }
+}
+
 TEST(GridClicks, HeaderOpensTheWeekdayLineUnderItTheDayBelow) {
     const MonthLayout m = Month(2017, 3);  // day 1 a Wednesday
     struct { int x, y; ClickTarget::Kind kind; int value; } rows[] = {

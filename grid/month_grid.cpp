@@ -60,29 +60,30 @@ CMonthGrid::~CMonthGrid() {
     DestroyWindow();
 }
 
-BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id) {
+BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
     const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
                                           static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
     // WS_CLIPCHILDREN: a paint of the grid never covers the strip labels, which paint themselves.
     if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
+    m_dpi = dpi > 0 ? dpi : WindowDpi(GetSafeHwnd());
 
-    MakeFont(&m_dayFont, 17, FW_NORMAL, "Arial Black");
-    MakeFont(&m_labelFont, 14, FW_NORMAL, "Arial");
-    MakeFont(&m_labelBoldFont, 14, FW_BOLD, "Arial");
-    MakeFont(&m_narrowLabelFonts[0], 13, FW_BOLD, "Arial");
-    MakeFont(&m_narrowLabelFonts[1], 12, FW_BOLD, "Arial");
-    MakeFont(&m_holidayFont, 12, FW_NORMAL, "宋体");
+    MakeFont(&m_dayFont, S(17), FW_NORMAL, "Arial Black");
+    MakeFont(&m_labelFont, S(14), FW_NORMAL, "Arial");
+    MakeFont(&m_labelBoldFont, S(14), FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[0], S(13), FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[1], S(12), FW_BOLD, "Arial");
+    MakeFont(&m_holidayFont, S(12), FW_NORMAL, "宋体");
 
-    const int top = (rect.bottom - rect.top) - kStripHeight;  // 219 for the program's rect
+    const int top = (rect.bottom - rect.top) - StripHeight();  // 219 for the program's rect
     const int bottom = rect.bottom;
-    const int right = rect.right - 160;                       // 203
+    const int right = rect.right - S(160);                        // 203
     // 10 points: a title of two years ("丙申【猴】年－丁酉【鸡】年") leaves room before the first link.
     m_yearTitle.Create(CRect(0, top, right, bottom), this, static_cast<UINT>(IDC_STATIC), kStripColor, 0, 100,
                        "宋体");
-    m_homeLink.Create(CRect(right, top, right + 85, bottom), this, IDC_LINK_HOME, kStripColor, 0, 110, "宋体");
-    m_loginLink.Create(CRect(right + 85, top, right + 125, bottom), this, IDC_LINK_LOGIN, kStripColor, 0, 110,
-                       "楷体_gb2312");
-    m_helpLink.Create(CRect(right + 125, top, right + 165, bottom), this, IDC_LINK_HELP, kStripColor, 0, 110,
+    m_homeLink.Create(CRect(right, top, right + S(85), bottom), this, IDC_LINK_HOME, kStripColor, 0, 110, "宋体");
+    m_loginLink.Create(CRect(right + S(85), top, right + S(125), bottom), this, IDC_LINK_LOGIN, kStripColor, 0,
+                       110, "楷体_gb2312");
+    m_helpLink.Create(CRect(right + S(125), top, right + S(165), bottom), this, IDC_LINK_HELP, kStripColor, 0, 110,
                       "楷体_gb2312");
 
     m_popup = std::make_unique<CNotePopup>();
@@ -203,12 +204,14 @@ bool CMonthGrid::SaveWeeklyNote(int weekday, const ConfirmedNote& note) {
 }
 
 void CMonthGrid::GetCellOrigin(int day, POINT* pt) const {
-    const GridPoint p = CellOrigin(m_layout, day);
+    const GridPoint p = CellOrigin(m_layout, day, m_dpi);
     pt->x = p.x;
     pt->y = p.y;
 }
 
-int CMonthGrid::HitTestDay(const POINT* pt) const { return ::HitTestDay(m_layout, GridPoint{pt->x, pt->y}); }
+int CMonthGrid::HitTestDay(const POINT* pt) const {
+    return ::HitTestDay(m_layout, GridPoint{pt->x, pt->y}, m_dpi);
+}
 
 // --- painting ---------------------------------------------------------------------------------
 
@@ -233,8 +236,8 @@ void CMonthGrid::OnPaint() {
 void CMonthGrid::PaintInto(HDC target, const RECT& r) {
     CDC dc(target);
     const int saved = ::SaveDC(target);
-    dc.FillSolidRect(CRect(r.left, r.top, r.right, r.bottom - kStripHeight), 0x000000);
-    dc.FillSolidRect(CRect(r.left, r.bottom - kStripHeight, r.right, r.bottom), kStripColor);
+    dc.FillSolidRect(CRect(r.left, r.top, r.right, r.bottom - StripHeight()), 0x000000);
+    dc.FillSolidRect(CRect(r.left, r.bottom - StripHeight(), r.right, r.bottom), kStripColor);
     dc.SetBkMode(TRANSPARENT);
     DrawWeekHeader(&dc, r);
     DrawDays(&dc, r);
@@ -242,43 +245,43 @@ void CMonthGrid::PaintInto(HDC target, const RECT& r) {
 }
 
 void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
-    dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + kHeaderHeight), kHeaderBackColor);
+    dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + S(kHeaderHeight)), kHeaderBackColor);
     const HeaderLook look = LookOfHeader(m_layout, Notes(), TodayShown() ? m_todayDay : 0);
     for (int w = 0; w < 7; ++w) {
-        DrawMark(dc, look.dot[w], kHeaderDotBox, r.left + kColumnPitch * w, r.top, false);
+        DrawMark(dc, look.dot[w], ScaleBox(kHeaderDotBox, m_dpi), r.left + S(kColumnPitch * w), r.top, false);
         ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
         dc->SetTextColor(look.nameColor[w]);
-        dc->TextOut(r.left + 10 + kColumnPitch * w, r.top + 2, WeekdayName(w));
+        dc->TextOut(r.left + S(10 + kColumnPitch * w), r.top + S(2), WeekdayName(w));
     }
 }
 
 void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
-    int y = r.top + kHeaderHeight + 1;
     int n = 1;
     for (int row = 0; row < 6; ++row) {
         for (int c = 0; c < 7; ++c) {
-            const int x = r.left + kColumnPitch * c;
-            dc->FillSolidRect(CRect(x, y, x + kCellWidth, y + kCellHeight), kCellBackColor);
+            const CellBox cell = CellRect(c, row, m_dpi);
+            const CRect box(r.left + cell.left, r.top + cell.top, r.left + cell.right, r.top + cell.bottom);
+            dc->FillSolidRect(box, kCellBackColor);
             if ((row > 0 || c >= m_layout.firstWeekday) && n <= m_layout.daysInMonth) {
-                DrawDay(dc, n, x, y);
+                DrawDay(dc, n, box);
                 ++n;
             }
         }
-        y += kRowPitch;
     }
     if (TodayShown() && m_todayDay != 0) {
-        POINT p;
-        GetCellOrigin(m_todayDay, &p);
-        ScopedPen pen(::CreatePen(PS_DOT, 2, kTodayColor));
+        // The ring round today's cell, from the cell's reference point at 96 DPI.
+        const GridPoint p = CellOrigin(m_layout, m_todayDay);
+        ScopedPen pen(::CreatePen(PS_DOT, S(2), kTodayColor));
         ScopedSelect selectPen(*dc, pen.get());
         ScopedSelect selectBrush(*dc, ::GetStockObject(NULL_BRUSH));
-        dc->Ellipse(p.x - 7, p.y - 7, p.x + 58, p.y + 41);
+        dc->Ellipse(r.left + S(p.x - 7), r.top + S(p.y - 7), r.left + S(p.x + 58), r.top + S(p.y + 41));
     }
 }
 
 void CMonthGrid::DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int y) {
     if (holiday.mark == HolidayMark::None) return;
-    const RECT box{x + kHolidayBox.left, y + kHolidayBox.top, x + kHolidayBox.right, y + kHolidayBox.bottom};
+    const CellBox b = ScaleBox(kHolidayBox, m_dpi);
+    const RECT box{x + b.left, y + b.top, x + b.right, y + b.bottom};
     dc->FillSolidRect(box, holiday.color);
     ScopedSelect select(*dc, m_holidayFont.GetSafeHandle());
     const COLORREF before = dc->SetTextColor(0xFFFFFF);
@@ -287,39 +290,40 @@ void CMonthGrid::DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int
     dc->SetTextColor(before);
 }
 
-void CMonthGrid::DrawDay(CDC* dc, int day, int x, int y) {
+void CMonthGrid::DrawDay(CDC* dc, int day, const RECT& cell) {
+    const int x = cell.left, y = cell.top;
     const DayLook look = LookOfDay(m_layout, Notes(), day);
-    if (look.fill.shown) dc->FillSolidRect(CRect(x, y, x + kCellWidth, y + kCellHeight), look.fill.color);
-    DrawMark(dc, look.dot, kWeeklyDotBox, x, y, false);
-    DrawMark(dc, look.solarStar, kSolarStarBox, x, y, true);
-    DrawMark(dc, look.lunarStar, kLunarStarBox, x, y, true);
+    if (look.fill.shown) dc->FillSolidRect(cell, look.fill.color);
+    DrawMark(dc, look.dot, ScaleBox(kWeeklyDotBox, m_dpi), x, y, false);
+    DrawMark(dc, look.solarStar, ScaleBox(kSolarStarBox, m_dpi), x, y, true);
+    DrawMark(dc, look.lunarStar, ScaleBox(kLunarStarBox, m_dpi), x, y, true);
     dc->SetTextColor(look.textColor);
     char number[8];
     std::snprintf(number, sizeof number, "%2d", day);
     {
         ScopedSelect select(*dc, m_dayFont.GetSafeHandle());
-        dc->TextOut(x + kNumberBox.left, y + kNumberBox.top, number);
+        dc->TextOut(x + S(kNumberBox.left), y + S(kNumberBox.top), number);
     }
     const HolidayLook holiday = HolidayOfDay(m_layout, *m_holidays, day);
     DrawHolidayMark(dc, holiday, x, y);
     // The label from x + 6; one too wide for its room (the cell, less the 休/班 box) starts further
     // left and, when it still does not fit, is drawn a little smaller (a month name has already lost
     // its 大/小), so it never runs into the box or the next day.
-    const int roomWidth = holiday.mark == HolidayMark::None ? kCellWidth : kHolidayBox.left - 1;
+    const int roomWidth = holiday.mark == HolidayMark::None ? cell.right - cell.left : S(kHolidayBox.left) - 1;
     const std::string text = CellLabel(m_layout.cells[day]);
     const char* label = text.c_str();
     const int length = static_cast<int>(text.size());
     CFont* font = look.boldLabel ? &m_labelBoldFont : &m_labelFont;
     int width = TextWidth(*dc, font, label, length);
     for (CFont& narrow : m_narrowLabelFonts) {
-        if (width <= roomWidth - 2) break;
+        if (width <= roomWidth - S(2)) break;
         font = &narrow;
         width = TextWidth(*dc, font, label, length);
     }
     ScopedSelect select(*dc, font->GetSafeHandle());
     const int room = roomWidth - width;  // what is left beside the label
-    const int left = room >= 12 ? 6 : (room > 2 ? room / 2 : 1);
-    dc->TextOut(x + left, y + kLabelBox.top, label, length);
+    const int left = room >= S(12) ? S(6) : (room > 2 ? room / 2 : 1);
+    dc->TextOut(x + left, y + S(kLabelBox.top), label, length);
 }
 
 // --- input ------------------------------------------------------------------------------------
@@ -355,7 +359,7 @@ void CMonthGrid::ShowTodayNotes() {
     if (!TodayShown() || m_todayDay == 0) return;
     POINT p;
     GetCellOrigin(m_todayDay, &p);
-    p.y += 12;
+    p.y += S(12);
     ShowNotePopup(m_todayDay, &p);
 }
 
@@ -365,7 +369,7 @@ void CMonthGrid::HidePopup() {
 }
 
 void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {
-    const ClickTarget target = ClickTargetAt(m_layout, GridPoint{point.x, point.y});
+    const ClickTarget target = ClickTargetAt(m_layout, GridPoint{point.x, point.y}, m_dpi);
     if (target.kind == ClickTarget::Day) {
         if (m_popup) m_popup->ShowWindow(SW_HIDE);
         m_hotDay = static_cast<uint16_t>(target.value);

@@ -22,9 +22,12 @@ public:
     ~CMonthGrid() override;
 
     // Creates the window (rect in the parent's client pixels; the program uses (0, 22, 363, 258)
-    // and id 107), its fonts, the four strip labels and the hidden popup. FALSE when the window
-    // cannot be made; nothing else is created then.
-    BOOL Create(const RECT& rect, CWnd* parent, UINT id);
+    // and id 107 at 96 DPI, scaled by the DPI), its fonts, the four strip labels and the hidden
+    // popup, all at dpi (0: the window's own). FALSE when the window cannot be made; nothing else
+    // is created then.
+    BOOL Create(const RECT& rect, CWnd* parent, UINT id, int dpi = 0);
+    // The display scale the grid is laid out at.
+    int Dpi() const { return m_dpi; }
 
     // Shows (year, month): lays the month out, reads its note lists once and repaints.
     void ShowMonth(int year, int month);
@@ -95,7 +98,7 @@ protected:
 
     void DrawWeekHeader(CDC* dc, const RECT& r);
     void DrawDays(CDC* dc, const RECT& r);
-    void DrawDay(CDC* dc, int day, int x, int y);
+    void DrawDay(CDC* dc, int day, const RECT& cell);
     // The 休 or 班 box at the right end of a day cell's label row.
     void DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int y);
 
@@ -106,10 +109,14 @@ private:
     // Reads every list of the shown month (from the cache or from disk).
     void LoadNotes(ReadFrom from);
     MonthNotes Notes() const;
+    int S(int px) const { return Scale(px, m_dpi); }  // a 96 DPI length at the grid's scale
+    // The strip's height, so that it starts where the scaled 96 DPI strip starts.
+    int StripHeight() const { return S(kGridHeight) - S(kGridHeight - kStripHeight); }
     bool TodayShown() const { return m_todayYear == m_layout.year && m_todayMonth == m_layout.month; }
     NoteList& LunarList(int day);
 
     MonthLayout m_layout{};
+    int m_dpi = kBaseDpi;
     uint16_t m_hotDay = 0;
     uint16_t m_todayYear = 0, m_todayMonth = 0, m_todayDay = 0;
     bool m_dialogOpen = false;

@@ -146,6 +146,49 @@ TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     EXPECT_EQ(grid_.TodayDay(), 9);
 }
 
+// January 2017 at 120, 144 and 192 DPI: the grid's size, its lines at the scaled pitch and
+// black from end to end (no label runs into one), every day's label drawn inside its cell, and
+// the pointer at a scaled cell's centre on that day.
+TEST(ScaledGrid, JanuaryTwentySeventeenAtEachScale) {
+    guitest::HostWindow host(800, 600);
+    CWnd owner;
+    owner.AttachHandle(host.hwnd());
+    for (int dpi : {120, 144, 192}) {
+        CMonthGrid grid;
+        ASSERT_TRUE(grid.Create(CRect(0, Scale(22, dpi), Scale(363, dpi), Scale(258, dpi)), &owner, IDC_MONTH_GRID, dpi));
+        grid.ShowMonth(2017, 1);
+        const Bitmap b = guitest::Render(grid.GetSafeHwnd());
+        ASSERT_EQ(b.width, Scale(363, dpi));
+        ASSERT_EQ(b.height, Scale(236, dpi));
+        guitest::SavePng(guitest::CaptureWindow(grid.GetSafeHwnd()), "grid-2017-01-dpi" + std::to_string(dpi));
+        const COLORREF black = RGB(0, 0, 0), cell = RGB(245, 245, 230);
+        for (int row = 0; row < 6; ++row) {
+            for (int c = 0; c < 7; ++c) {
+                const CellBox box = CellRect(c, row, dpi), below = CellRect(c, row + 1, dpi);
+                int ink = 0;  // the label row's pixels other than the cell colour
+                for (int y = box.top; y < below.top; ++y)
+                    for (int x = box.left; x < std::min(box.right + 1, b.width); ++x) {
+                        if (y >= box.bottom || x == box.right) {
+                            ASSERT_EQ(b.At(x, y), black) << dpi << " " << x << "," << y;
+                        } else if (y >= box.top + Scale(17, dpi)) {
+                            ink += b.At(x, y) != cell ? 1 : 0;
+                        }
+                    }
+                const int day = 7 * row + c + 1;
+                if (day > 31) continue;
+                EXPECT_GT(ink, Scale(20, dpi)) << dpi << " day " << day;
+                EXPECT_EQ(b.At(box.left, box.top + Scale(17, dpi) + 2), cell) << dpi << " day " << day;
+                guitest::SendMouse(grid.GetSafeHwnd(), WM_MOUSEMOVE, (box.left + box.right) / 2,
+                                   (box.top + box.bottom) / 2);
+                EXPECT_EQ(grid.HotDay(), day) << dpi;
+            }
+        }
+        grid.HidePopup();
+        grid.DestroyWindow();
+    }
+    owner.AttachHandle(nullptr);
+}
+
 // February 2015 uses four rows, October 2016 six; empty boxes are plain cell colour.
 TEST_F(Grid, FourAndSixRowMonths) {
     grid_.ShowMonth(2015, 2);

@@ -8,6 +8,7 @@
 
 #include "app/desktop.h"
 #include "app/exit_prompt_dlg.h"
+#include "platform/dpi.h"
 #include "platform/monitors.h"
 #include "platform/settings.h"
 #include "notes/note_files.h"
@@ -111,6 +112,8 @@ void CCalendarDlg::DoDataExchange(CDataExchange*) {
 
 BOOL CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_dpi = WindowDpi(GetSafeHwnd());
+    m_nWidth = S(363);
     ::SetPropA(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
     g_currentWindow = m_ownWindow = GetSafeHwnd();
 
@@ -127,9 +130,9 @@ BOOL CCalendarDlg::OnInitDialog() {
     const bool haveX = ReadRegInt(kSettingsKey, kValuePosX, &stored.x);
     if (haveX) ReadRegInt(kSettingsKey, kValuePosY, &stored.y);
     const Origin origin =
-        ReachableOrigin(haveX, stored, kDefaultOrigin, m_nWidth, kTopStripHeight, MonitorRects(), 40, 20);
-    m_nGridHeight = 236;
-    MoveWindow(origin.x, origin.y, m_nWidth, kWindowHeight, TRUE);
+        ReachableOrigin(haveX, stored, kDefaultOrigin, m_nWidth, S(kTopStripHeight), MonitorRects(), S(40), S(20));
+    m_nGridHeight = S(236);
+    MoveWindow(origin.x, origin.y, m_nWidth, S(kWindowHeight), TRUE);
 
     m_bAutoStartOk = EnsureAutoStart();
     ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
@@ -155,12 +158,14 @@ BOOL CCalendarDlg::OnInitDialog() {
         HideMemoPad();
     }
 
-    m_btnPrevMonth.Create(CRect(175, 3, 205, 20), this, IDC_PREV_MONTH, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
-    m_btnNextMonth.Create(CRect(215, 3, 245, 20), this, IDC_NEXT_MONTH, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
-    m_btnToday.Create(CRect(255, 3, 285, 20), this, IDC_TODAY, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
+    m_btnPrevMonth.Create(ScaledRect(175, 3, 205, 20), this, IDC_PREV_MONTH, m_crStrip, m_crButtonText, 100,
+                          "楷体_gb2312");
+    m_btnNextMonth.Create(ScaledRect(215, 3, 245, 20), this, IDC_NEXT_MONTH, m_crStrip, m_crButtonText, 100,
+                          "楷体_gb2312");
+    m_btnToday.Create(ScaledRect(255, 3, 285, 20), this, IDC_TODAY, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
 
     m_pGrid = new CMonthGrid;
-    m_pGrid->Create(CRect(0, 22, m_nWidth, 22 + m_nGridHeight), this, IDC_MONTH_GRID);
+    m_pGrid->Create(CRect(0, S(22), m_nWidth, S(22) + m_nGridHeight), this, IDC_MONTH_GRID, m_dpi);
     LoadHolidays();
 
     char text[16];
@@ -175,16 +180,16 @@ BOOL CCalendarDlg::OnInitDialog() {
     GoToToday();
 
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    m_lblHeadline.Create(CRect(2, m_nGridHeight + 24, 190, m_nGridHeight + 42), this, IDC_HEADLINE, face,
-                         RGB(0, 0, 208), 110, "宋体");
-    m_lblNext.Create(CRect(230, m_nGridHeight + 25, 290, m_nGridHeight + 43), this, IDC_NEXT_HEADLINE, face,
-                     RGB(0, 0, 208), 100, "楷体_gb2312");
+    m_lblHeadline.Create(ScaledRect(2, 236 + 24, 190, 236 + 42), this, IDC_HEADLINE, face, RGB(0, 0, 208), 110,
+                         "宋体");
+    m_lblNext.Create(ScaledRect(230, 236 + 25, 290, 236 + 43), this, IDC_NEXT_HEADLINE, face, RGB(0, 0, 208), 100,
+                     "楷体_gb2312");
 
     // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
     RECT button{0, 0, 10, 8};
     ::MapDialogRect(GetSafeHwnd(), &button);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - 2, 0, button.right, button.bottom, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - 1, 0, button.right, button.bottom, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - S(2), 0, button.right, button.bottom, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - S(1), 0, button.right, button.bottom, TRUE);
 
     m_btnPrevMonth.SetText("上月", 1);
     m_btnNextMonth.SetText("下月", 1);
@@ -227,7 +232,7 @@ void CCalendarDlg::OnSysCommand(UINT id, LPARAM lParam) {
 
 void CCalendarDlg::OnPaint() {
     CPaintDC dc(this);
-    dc.FillSolidRect(CRect(0, 0, m_nWidth, kTopStripHeight), m_crStrip);
+    dc.FillSolidRect(CRect(0, 0, m_nWidth, S(kTopStripHeight)), m_crStrip);
 }
 
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
@@ -358,10 +363,12 @@ void CCalendarDlg::PlaceTabWindows() {
     // Right of the calendar, or left of it when the right side is off screen.
     const PixelRect me{r.left, r.top, r.right, r.bottom};
     const std::vector<PixelRect> monitors = MonitorRects();
-    const Origin memo = RightOrLeft(me, r.bottom - 18, 26, 18, 10, monitors);
-    const Origin calendar = RightOrLeft(me, r.bottom - 54, 26, 18, 10, monitors);
-    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->MoveWindow(memo.x, memo.y, 26, 18, TRUE);
-    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->MoveWindow(calendar.x, calendar.y, 26, 18, TRUE);
+    const int width = S(26), height = S(18);
+    const Origin memo = RightOrLeft(me, r.bottom - height, width, height, S(10), monitors);
+    const Origin calendar = RightOrLeft(me, r.bottom - S(54), width, height, S(10), monitors);
+    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->MoveWindow(memo.x, memo.y, width, height, TRUE);
+    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd())
+        m_pCalendarTab->MoveWindow(calendar.x, calendar.y, width, height, TRUE);
 }
 
 void CCalendarDlg::ShowMemoPad() {
@@ -489,7 +496,7 @@ LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
     if (!fetched) return 0;  // not a result of this window's fetcher
     ++m_headlineResults;
     // A long headline is cut short of "下一篇", which stays whole and clickable.
-    m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - 6);
+    m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - S(6));
     if (ApplyHeadlineBody(&m_headline, static_cast<int>(result), fetched->body.c_str()))
         m_lblHeadline.SetText(m_headline.text.c_str(), 1);
     if (m_headline.showNext) m_lblNext.SetText("下一篇", 1);

@@ -10,6 +10,7 @@
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
 #include "calendar/holidays.h"
+#include "platform/dpi.h"
 #include "notes/folder_watch.h"
 #include "notes/memo_pad_dlg.h"
 #include "web/headline.h"
@@ -129,6 +130,11 @@ protected:
     void UpdateTodayButton();
     // Selects the month in the boxes; only a box with the focus shows its text selected.
     void SelectBoxes(int year, int month);
+
+    // The layout is in pixels of a 96 DPI screen, scaled by the window's DPI when it is made.
+    int S(int px) const { return Scale(px, m_dpi); }
+    CRect ScaledRect(int l, int t, int r, int b) const { return CRect(S(l), S(t), S(r), S(b)); }
+    int m_dpi = kBaseDpi;
 
     COLORREF m_crStrip = RGB(50, 80, 90);
     COLORREF m_crButtonText = RGB(189, 183, 107);

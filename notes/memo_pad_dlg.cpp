@@ -14,10 +14,12 @@ BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_WM_MOVE()
     ON_EN_CHANGE(IDC_MEMO_EDIT, &CMemoPadDlg::OnChangeMemo)
     ON_BN_CLICKED(IDC_MEMO_HIDE, &CMemoPadDlg::OnHideMemo)
+    ON_MESSAGE(WM_DPICHANGED, &CMemoPadDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(CTabDlg, CDialog)
     ON_BN_CLICKED(IDC_TAB_BUTTON, &CTabDlg::OnTabButton)
+    ON_MESSAGE(WM_DPICHANGED, &CTabDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CMemoTabDlg::CMemoTabDlg(MemoPadOwner* owner) : CTabDlg(owner, IDD_MEMO_TAB, &MemoPadOwner::ShowMemoPad) {}
@@ -40,16 +42,18 @@ BOOL CMemoPadDlg::OnInitDialog() {
     // calendar (above it when under it is off screen). A stored x without a y keeps the default y.
     RECT window;
     GetWindowRect(&window);
+    const int dpi = WindowDpi(GetSafeHwnd());
     const std::vector<PixelRect> monitors = MonitorRects();
     const Origin fallback =
-        BelowOrAbove(m_anchor, window.right - window.left, window.bottom - window.top, 10, monitors);
+        BelowOrAbove(m_anchor, window.right - window.left, window.bottom - window.top, Scale(10, dpi), monitors);
     Origin stored = fallback;
     const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x);
     if (haveX) ReadRegInt(kSettingsKey, kValueMemoY, &stored.y);
     RECT title{0, 0, 0, 10};  // the strip above the edit, in dialog units
     ::MapDialogRect(GetSafeHwnd(), &title);
     const Origin origin =
-        ReachableOrigin(haveX, stored, fallback, window.right - window.left, title.bottom, monitors, 40, 10);
+        ReachableOrigin(haveX, stored, fallback, window.right - window.left, title.bottom, monitors, Scale(40, dpi),
+                        Scale(10, dpi));
     ::SetWindowPos(GetSafeHwnd(), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
     ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
@@ -60,7 +64,8 @@ BOOL CMemoPadDlg::OnInitDialog() {
     RECT hide{};
     ::GetWindowRect(GetDlgItem(IDC_MEMO_HIDE), &hide);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&hide), 2);
-    m_unsavedLabel.Create(CRect(hide.left - 44, 1, hide.left - 2, title.bottom), this, static_cast<UINT>(IDC_STATIC),
+    m_unsavedLabel.Create(CRect(hide.left - Scale(44, dpi), Scale(1, dpi), hide.left - Scale(2, dpi), title.bottom), this,
+                          static_cast<UINT>(IDC_STATIC),
                           ::GetSysColor(COLOR_BTNFACE), RGB(255, 0, 0), 90, "宋体");
     m_placed = true;
     return TRUE;

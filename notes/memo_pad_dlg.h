@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/afxwin.h"
+#include "platform/dpi.h"
 #include "platform/placement.h"
 #include "widgets/color_label.h"
 
@@ -58,6 +59,10 @@ public:
 protected:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnMove(int x, int y);
+    LRESULT OnDpiChanged(WPARAM, LPARAM suggested) {
+        TakeSuggestedRect(GetSafeHwnd(), suggested);
+        return 0;
+    }
     void OnChangeMemo();
     void OnHideMemo();
     void ShowSaveState();
@@ -92,6 +97,10 @@ public:
 
 protected:
     void OnTabButton() { (m_owner->*m_action)(); }
+    LRESULT OnDpiChanged(WPARAM, LPARAM suggested) {
+        TakeSuggestedRect(GetSafeHwnd(), suggested);
+        return 0;
+    }
     MemoPadOwner* m_owner;
     Action m_action;
     DECLARE_MESSAGE_MAP()

@@ -14,3 +14,10 @@ int WindowDpi(HWND hwnd) {
     if (dc) ::ReleaseDC(nullptr, dc);
     return dpi > 0 ? dpi : kBaseDpi;
 }
+
+void TakeSuggestedRect(HWND hwnd, LPARAM lParam) {
+    const RECT* r = reinterpret_cast<const RECT*>(lParam);
+    if (r == nullptr) return;
+    ::SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}

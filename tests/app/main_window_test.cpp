@@ -121,6 +121,13 @@ TEST_F(MainWindow, PositionIsRestoredSavedAfterStartAndKeptReachable) {
     EXPECT_EQ(memoTab.top, 210 + 278 - 18);
     EXPECT_EQ(memoTab.right - memoTab.left, 26);
     EXPECT_EQ(calendarTab.top, 210 + 278 - 54);
+    // Moved to a monitor of another scale, the pad and the tabs take the rectangle they are given.
+    for (HWND top : {dialog_.MemoTab()->GetSafeHwnd(), dialog_.MemoPad()->GetSafeHwnd()}) {
+        RECT suggested{40, 50, 40 + 52, 50 + 36};
+        SendMessageA(top, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+        const RECT now = WindowRect(top);
+        EXPECT_TRUE(now.left == 40 && now.top == 50 && now.right == 92 && now.bottom == 86);
+    }
     dialog_.DestroyWindow();
 
     struct { const char* x; const char* y; int left, top; } rows[] = {

@@ -3,8 +3,10 @@
 // three choices, desktop attachment, and a second start.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/calendar_app.h"
 #include "app/calendar_dlg.h"
@@ -20,6 +22,8 @@
 #include "widgets/user_messages.h"
 
 namespace {
+
+int g_screenDpi = 0;  // --at-dpi=N: this run is the child of LaysOutAtTheScreensScale at N DPI
 
 std::string Setting(const char* value) {
     char text[64];
@@ -445,6 +449,66 @@ TEST_F(MainWindow, WheelAndKeysMoveThroughMonths) {
     EXPECT_EQ(Shown(), "2100-12");
 }
 
+// At 144 and 192 DPI (LogPixels of the prefix, read when a process starts: the test runs itself
+// again with it switched, then switches it back) the window is 363 x 278 scaled, no two of its
+// controls overlap, the grid is laid out at that scale and a point at a scaled cell's centre is on
+// that day.
+TEST_F(MainWindow, LaysOutAtTheScreensScale) {
+    if (g_screenDpi == 0) {
+        HKEY desktop = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  &desktop, nullptr), ERROR_SUCCESS);
+        DWORD before = 0, size = sizeof before;
+        const bool had = RegQueryValueExA(desktop, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&before),
+                                          &size) == ERROR_SUCCESS;
+        for (DWORD dpi : {144u, 192u}) {
+            RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+            PROCESS_INFORMATION pi{};
+            const std::string args = "--at-dpi=" + std::to_string(dpi) + " --gtest_filter=MainWindow.LaysOutAtTheScreensScale";
+            const bool started = StartThisTest(args.c_str(), &pi);
+            DWORD code = 99;
+            if (started) {
+                if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 98);
+                GetExitCodeProcess(pi.hProcess, &code);
+                CloseHandle(pi.hProcess);
+                CloseHandle(pi.hThread);
+            }
+            EXPECT_EQ(code, 0u) << dpi;
+        }
+        if (had) {
+            RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before), sizeof before);
+        } else {
+            RegDeleteValueA(desktop, "LogPixels");
+        }
+        RegCloseKey(desktop);
+        return;
+    }
+    Open();
+    const int dpi = g_screenDpi;
+    HWND main = dialog_.GetSafeHwnd();
+    ASSERT_EQ(WindowDpi(main), dpi);
+    const RECT r = WindowRect(main);
+    EXPECT_NEAR(r.right - r.left, Scale(363, dpi), 1);
+    EXPECT_NEAR(r.bottom - r.top, Scale(278, dpi), 1);
+    Choose(117, 0);  // January 2017
+    std::vector<RECT> controls;
+    for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (IsWindowVisible(c)) controls.push_back(WindowRect(c));
+    EXPECT_GE(controls.size(), 7u);  // boxes, "-", "x", "上月", "下月", "返回", the grid
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            RECT both;
+            EXPECT_FALSE(IntersectRect(&both, &controls[i], &controls[j])) << dpi << ": controls " << i << ", " << j;
+        }
+    EXPECT_EQ(dialog_.Grid()->Dpi(), dpi);
+    const CellBox cell = CellRect(3, 2, dpi);  // the 18th
+    guitest::SendMouse(dialog_.Grid()->GetSafeHwnd(), WM_MOUSEMOVE, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    EXPECT_EQ(dialog_.Grid()->HotDay(), 18);
+    dialog_.Grid()->HidePopup();
+    SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);  // all of it on the screen
+    guitest::SavePng(guitest::CaptureWindow(main), "main-2017-01-dpi" + std::to_string(dpi));
+}
+
 // A second start finds the calendar that runs (even hidden), shows it and ends; also when the
 // first start's mutex may not be opened (an empty DACL, as an elevated first start leaves it).
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
@@ -507,7 +571,6 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
     {
         LoopbackServer server([](SOCKET) {});  // closes without an answer
         dialog_.SetHeadlineServer("127.0.0.1", server.port());
-        Click(IDC_NEXT_HEADLINE);
         EXPECT_TRUE(guitest::PumpUntil([&] { return dialog_.HeadlineResultsTaken() == 2; }, 10000));
     }
     // A message of that number from anyone else (lParam 0 or a made-up pointer) is ignored.
@@ -689,6 +752,11 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--second-start") {
         CCalendarApp app;
         return app.InitInstance() ? 1 : 0;
+    }
+    if (argc >= 2 && std::string(argv[1]).rfind("--at-dpi=", 0) == 0) {
+        g_screenDpi = std::atoi(argv[1] + 9);
+        ++argv;
+        --argc;
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -87,7 +87,7 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
                       "楷体_gb2312");
 
     m_popup = std::make_unique<CNotePopup>();
-    m_popup->Create(this);
+    m_popup->Create(this, m_dpi);
 
     m_homeLink.SetText("Pelorin", 1);
     m_loginLink.SetText("登录", 1);

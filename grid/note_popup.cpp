@@ -33,8 +33,12 @@ CNotePopup::CNotePopup() : CDialog(IDD_NOTE_POPUP) {
                       DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
 }
 
-BOOL CNotePopup::Create(CWnd* parent) {
+BOOL CNotePopup::Create(CWnd* parent, int dpi) {
     if (!CDialog::Create(IDD_NOTE_POPUP, parent)) return FALSE;
+    m_dpi = dpi;
+    if (dpi != kBaseDpi)
+        m_font.CreateFont(Scale(15, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
     ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return TRUE;
 }
@@ -68,7 +72,7 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
         m_textWidth = size.cx < areaWidth ? size.cx : areaWidth;
         m_textHeight = size.cy < areaHeight ? size.cy : areaHeight;
     }
-    const Origin origin = HangUnder(pt.x, pt.y, m_textWidth, m_textHeight, area);
+    const Origin origin = HangUnder(pt.x, pt.y, m_textWidth, m_textHeight, area, m_dpi);
     MoveWindow(origin.x, origin.y, m_textWidth, m_textHeight, TRUE);
     InvalidateRect(nullptr, FALSE);
     return 0;

@@ -10,6 +10,7 @@
 
 #include "framework/afxwin.h"
 #include "grid/popup_text.h"
+#include "platform/dpi.h"
 
 class CNotePopup : public CDialog {
 public:
@@ -17,7 +18,7 @@ public:
     ~CNotePopup() override = default;
 
     // Creates the hidden popup from template 243, owned by parent.
-    BOOL Create(CWnd* parent);
+    BOOL Create(CWnd* parent, int dpi = kBaseDpi);
     // Takes the text (GBK, lines split at "\r\n"; null = "") and places the popup under pt (screen
     // coordinates); the popup is neither shown nor hidden here. Returns 0.
     int SetText(std::unique_ptr<char[]> text, int length, POINT pt);
@@ -41,6 +42,7 @@ protected:
     int m_textLength = 0;
     PopupText m_shown;
     CFont m_font;
+    int m_dpi = kBaseDpi;  // the popup's font and its gap under the pointer scale with it
     COLORREF m_backColor = RGB(255, 255, 0);
     COLORREF m_textColor = RGB(255, 0, 0);
     int m_textWidth = 0;

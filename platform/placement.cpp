@@ -59,10 +59,11 @@ Origin KeepInside(Origin o, int width, int height, const PixelRect& area) {
     return Origin{static_cast<int>(x), static_cast<int>(y)};
 }
 
-Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area) {
-    Origin o{pointerX - width / 2 + 2, pointerY + 12};
-    if (static_cast<long long>(o.y) + height > area.bottom && static_cast<long long>(pointerY) - 12 - height >= area.top)
-        o.y = pointerY - 12 - height;
+Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area, int dpi) {
+    const int gap = Scale(12, dpi);
+    Origin o{pointerX - width / 2 + Scale(2, dpi), pointerY + gap};
+    if (static_cast<long long>(o.y) + height > area.bottom && static_cast<long long>(pointerY) - gap - height >= area.top)
+        o.y = pointerY - gap - height;
     return KeepInside(o, width, height, area);
 }
 

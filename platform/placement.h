@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/dpi.h"
+
 struct PixelRect {
     int left, top, right, bottom;
 };
@@ -31,8 +33,8 @@ Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int 
 // of area's right and bottom edges, then right of its left and top edges (so a window larger than
 // area keeps its top-left corner on area).
 Origin KeepInside(Origin o, int width, int height, const PixelRect& area);
-// A width x height window hung under a pointer: 12 pixels below it and centred (+2); above the
-// pointer when there is no room below it; inside area either way.
-Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area);
+// A width x height window hung under a pointer: 12 pixels below it and centred (+2), both scaled
+// to dpi; above the pointer when there is no room below it; inside area either way.
+Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area, int dpi = kBaseDpi);
 // A width x height window centred over owner, inside area.
 Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area);

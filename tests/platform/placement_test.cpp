@@ -44,6 +44,8 @@ TEST(Placement, HungAndCentredWindowsStayWholeInTheWorkArea) {
     const PixelRect area{1024, 0, 2944, 1040};
     struct { const char* why; Origin got, want; } rows[] = {
         {"room below", HangUnder(1500, 100, 200, 50, area), {1402, 112}},
+        {"room below at 192 DPI", HangUnder(1500, 100, 200, 50, area, 192), {1404, 124}},
+        {"above the pointer at 144 DPI", HangUnder(1500, 1000, 200, 300, area, 144), {1403, 682}},
         {"wider than the rest of the area on the right", HangUnder(2900, 100, 200, 50, area), {2744, 112}},
         {"left edge of the area", HangUnder(1030, 100, 200, 50, area), {1024, 112}},
         {"no room below: above the pointer", HangUnder(1500, 1000, 200, 300, area), {1402, 688}},

@@ -70,8 +70,9 @@ BOOL CBoxKeys::Bind(CWnd* box, CCalendarDlg* owner) {
 }
 
 LRESULT CBoxKeys::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN && m_owner != nullptr && !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0) &&
-        m_owner->OnMonthKey(static_cast<UINT>(wParam)))
+    if (m_owner != nullptr && !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0) &&
+        ((message == WM_KEYDOWN && m_owner->OnMonthKey(static_cast<UINT>(wParam))) ||
+         (message == WM_MOUSEWHEEL && m_owner->OnGridWheel(wParam, lParam))))
         return 0;
     return CWnd::WindowProc(message, wParam, lParam);
 }
@@ -327,20 +328,18 @@ LRESULT CCalendarDlg::OnKeyDown(WPARAM key, LPARAM) {
     return 0;
 }
 
-LRESULT CCalendarDlg::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-    // Taken here wherever the pointer is: it goes no further up (to the desktop the window may
-    // be attached to).
+bool CCalendarDlg::OnGridWheel(WPARAM wParam, LPARAM lParam) {
     const POINT pt{afx::LowSigned(lParam), afx::HighSigned(lParam)};  // screen pixels
     RECT grid{};
-    if (m_pGrid == nullptr || m_pGrid->DialogOpen()) return 0;
+    if (m_pGrid == nullptr || m_pGrid->DialogOpen()) return false;
     m_pGrid->GetWindowRect(&grid);
-    if (!::PtInRect(&grid, pt)) return 0;
+    if (!::PtInRect(&grid, pt)) return false;
     m_wheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
     const int notches = m_wheelDelta / WHEEL_DELTA;
     m_wheelDelta -= notches * WHEEL_DELTA;
     if (notches != 0)
         ShowMonth(StepMonth(YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()}, -notches));
-    return 0;
+    return true;
 }
 
 void CCalendarDlg::OnMove(int x, int y) {

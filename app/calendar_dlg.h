@@ -20,7 +20,8 @@
 class CCalendarDlg;
 
 // The edit field of the year or month box: Page Up, Page Down and Home go to the main window while
-// the box's list is closed; a box whose list is open keeps them.
+// the box's list is closed (a box whose list is open keeps them), and so does the wheel over the
+// grid, which the system sends to the window with the focus.
 class CBoxKeys : public CWnd {
 public:
     // The edit field belongs to its box: it is let go here, never destroyed.
@@ -54,6 +55,9 @@ public:
     void GoToToday();
     // Page Up / Page Down: the month before / after; Home: today. False for any other key.
     bool OnMonthKey(UINT key);
+    // The wheel (WM_MOUSEWHEEL's parameters) over the grid: a month a notch, up = earlier. False,
+    // with nothing done, when the pointer is not over the grid.
+    bool OnGridWheel(WPARAM wParam, LPARAM lParam);
     // Starts a headline request on the worker thread (dropped while one runs).
     void FetchHeadline();
     // Ends the program, first giving a memo that could not be saved one more try and, should that
@@ -112,8 +116,11 @@ protected:
     LRESULT OnControlClicked(WPARAM id, LPARAM);
     void OnTimer(UINT_PTR id);
     LRESULT OnHeadlineFetched(WPARAM result, LPARAM lParam);
-    // The wheel over the grid (the grid lets it rise to this window): a month a notch, up = earlier.
-    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    // The wheel over the grid, which lets it rise to this window; taken here wherever the pointer is.
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+        OnGridWheel(wParam, lParam);
+        return 0;
+    }
     LRESULT OnKeyDown(WPARAM key, LPARAM);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -414,6 +414,11 @@ TEST_F(MainWindow, WheelAndKeysMoveThroughMonths) {
     Choose(0, 1);
     wheel(WHEEL_DELTA, 60);
     EXPECT_EQ(Shown(), "1900-2");
+    // The wheel goes to the window with the focus: a box hands it on while the pointer is over the grid.
+    HWND yearEdit = GetDlgItem(GetDlgItem(dialog_.GetSafeHwnd(), IDC_YEAR_BOX), 1001);
+    SendMessageA(yearEdit, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(g.left + 60, g.top + 60));
+    EXPECT_EQ(Shown(), "1900-3");
+    Choose(0, 1);
 
     SYSTEMTIME now;
     GetLocalTime(&now);

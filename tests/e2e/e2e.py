@@ -286,6 +286,17 @@ def suite(server):
     click(x0 + 268, y0 + 10)  # "返回"
     today_again = shot("04-back-to-today")
     step("返回 brings today's month back", pixels(today_again, *grid)[2000:] == pixels(first, *grid)[2000:])
+    # One wheel notch down over the grid shows the next month; Home comes back to today's.
+    xdo("mousemove", x0 + 180, y0 + 150)
+    time.sleep(0.15)
+    xdo("click", 5)
+    time.sleep(0.4)
+    wheeled = shot("04a-wheel-notch")
+    step("a wheel notch down shows the next month", pixels(wheeled, *grid)[2000:] == pixels(nxt, *grid)[2000:])
+    key("Home")
+    homed = shot("04b-home-key")
+    step("Home brings today's month back", pixels(homed, *grid)[2000:] == pixels(first, *grid)[2000:]
+         and not back_shown(homed))
     # The month box: its drop-down arrow, one entry up, Enter.
     click(x0 + 139, y0 + 8)
     key("Up", "Return")

@@ -16,14 +16,4 @@ TEST(Dpi, ScaleRoundsHalvesAwayFromZeroAndKeepsUnknownScales) {
     for (int px = -400; px <= 400; ++px) EXPECT_EQ(Scale(Scale(px, 192), 48), px) << px;
 }
 
-#ifdef _WIN32
-TEST(Dpi, WindowDpiIsTheScreensWhereAllMonitorsShareOne) {
-    HDC dc = GetDC(nullptr);
-    const int screen = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(nullptr, dc);
-    EXPECT_EQ(WindowDpi(GetDesktopWindow()), screen);
-    EXPECT_EQ(WindowDpi(nullptr), screen);
-}
-#endif
-
 }  // namespace

@@ -186,11 +186,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_lblNext.Create(ScaledRect(230, 236 + 25, 290, 236 + 43), this, IDC_NEXT_HEADLINE, face, RGB(0, 0, 208), 100,
                      "楷体_gb2312");
 
-    // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
-    RECT button{0, 0, 10, 8};
-    ::MapDialogRect(GetSafeHwnd(), &button);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - S(2), 0, button.right, button.bottom, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - S(1), 0, button.right, button.bottom, TRUE);
+    PlaceStripButtons();
 
     m_btnPrevMonth.SetText("上月", 1);
     m_btnNextMonth.SetText("下月", 1);
@@ -205,7 +201,49 @@ BOOL CCalendarDlg::OnInitDialog() {
     return TRUE;
 }
 
+void CCalendarDlg::PlaceStripButtons() {
+    RECT button{0, 0, 10, 8};
+    ::MapDialogRect(GetSafeHwnd(), &button);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - S(2), 0, button.right, button.bottom, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - S(1), 0, button.right, button.bottom, TRUE);
+}
+
+void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
+    if (!m_bInitDone || dpi <= 0) return;
+    m_dpi = dpi;
+    m_nWidth = S(363);
+    m_nGridHeight = S(236);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    if (suggested != nullptr) {
+        ::SetWindowPos(GetSafeHwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, flags);
+    } else {
+        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_nWidth, S(kWindowHeight), flags | SWP_NOMOVE);
+    }
+    m_btnPrevMonth.MoveTo(S(175), S(3));
+    m_btnNextMonth.MoveTo(S(215), S(3));
+    m_btnToday.MoveTo(S(255), S(3));
+    m_pGrid->HidePopup();
+    m_pGrid->MoveWindow(0, S(22), m_nWidth, m_nGridHeight, TRUE);
+    m_pGrid->SetDpi(dpi);
+    m_lblHeadline.MoveTo(S(2), S(236 + 24));
+    m_lblNext.MoveTo(S(230), S(236 + 25));
+    PlaceStripButtons();
+    PlaceTabWindows();
+    Invalidate(TRUE);
+}
+
 LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Moved to a monitor of another scale: as a top-level window with the rectangle the system
+    // suggests; attached to the desktop, after its parent.
+    if (message == WM_DPICHANGED) {
+        Relayout(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
+    if (message == kWmDpiChangedAfterParent) {
+        Relayout(WindowDpi(GetSafeHwnd()), nullptr);
+        return 0;
+    }
     if (message == WM_NCDESTROY && !m_endPlanned) {
         // Gone with the shell window it was a child of. Nothing else may ever wake the modal loop,
         // whose timer went with the window: a message does, so that the loop sees the window gone.

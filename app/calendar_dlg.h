@@ -109,6 +109,11 @@ protected:
     // the shown year.
     void OnYearTyped();
     void OnMove(int x, int y);
+    // Lays the window out again at dpi: its size (the suggested rectangle when one is given, else
+    // the top-left corner stays), the strip, the grid, the headline, "-" and "x", the tabs.
+    void Relayout(int dpi, const RECT* suggested);
+    // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
+    void PlaceStripButtons();
     void OnLButtonDown(UINT flags, CPoint point);
     void OnUninstallCommand();
     void OnHideButton();

@@ -66,13 +66,7 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
     // WS_CLIPCHILDREN: a paint of the grid never covers the strip labels, which paint themselves.
     if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
     m_dpi = dpi > 0 ? dpi : WindowDpi(GetSafeHwnd());
-
-    MakeFont(&m_dayFont, S(17), FW_NORMAL, "Arial Black");
-    MakeFont(&m_labelFont, S(14), FW_NORMAL, "Arial");
-    MakeFont(&m_labelBoldFont, S(14), FW_BOLD, "Arial");
-    MakeFont(&m_narrowLabelFonts[0], S(13), FW_BOLD, "Arial");
-    MakeFont(&m_narrowLabelFonts[1], S(12), FW_BOLD, "Arial");
-    MakeFont(&m_holidayFont, S(12), FW_NORMAL, "宋体");
+    MakeFonts();
 
     const int top = (rect.bottom - rect.top) - StripHeight();  // 219 for the program's rect
     const int bottom = rect.bottom;
@@ -93,6 +87,29 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
     m_loginLink.SetText("登录", 1);
     m_helpLink.SetText("帮助", 1);
     return TRUE;
+}
+
+void CMonthGrid::MakeFonts() {
+    MakeFont(&m_dayFont, S(17), FW_NORMAL, "Arial Black");
+    MakeFont(&m_labelFont, S(14), FW_NORMAL, "Arial");
+    MakeFont(&m_labelBoldFont, S(14), FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[0], S(13), FW_BOLD, "Arial");
+    MakeFont(&m_narrowLabelFonts[1], S(12), FW_BOLD, "Arial");
+    MakeFont(&m_holidayFont, S(12), FW_NORMAL, "宋体");
+}
+
+void CMonthGrid::SetDpi(int dpi) {
+    m_dpi = dpi;
+    MakeFonts();
+    CRect client;
+    GetClientRect(&client);
+    const int top = client.Height() - StripHeight(), right = client.Width() - S(160);
+    m_yearTitle.MoveTo(0, top);
+    m_homeLink.MoveTo(right, top);
+    m_loginLink.MoveTo(right + S(85), top);
+    m_helpLink.MoveTo(right + S(125), top);
+    if (m_popup) m_popup->SetDpi(dpi);
+    Invalidate(FALSE);
 }
 
 void CMonthGrid::ShowMonth(int year, int month) {

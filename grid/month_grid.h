@@ -28,6 +28,9 @@ public:
     BOOL Create(const RECT& rect, CWnd* parent, UINT id, int dpi = 0);
     // The display scale the grid is laid out at.
     int Dpi() const { return m_dpi; }
+    // Lays the grid out again at dpi (its window already has its new size): fonts, strip labels,
+    // the popup's font. Repaints.
+    void SetDpi(int dpi);
 
     // Shows (year, month): lays the month out, reads its note lists once and repaints.
     void ShowMonth(int year, int month);
@@ -110,6 +113,7 @@ private:
     void LoadNotes(ReadFrom from);
     MonthNotes Notes() const;
     int S(int px) const { return Scale(px, m_dpi); }  // a 96 DPI length at the grid's scale
+    void MakeFonts();
     // The strip's height, so that it starts where the scaled 96 DPI strip starts.
     int StripHeight() const { return S(kGridHeight) - S(kGridHeight - kStripHeight); }
     bool TodayShown() const { return m_todayYear == m_layout.year && m_todayMonth == m_layout.month; }

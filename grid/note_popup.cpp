@@ -35,12 +35,15 @@ CNotePopup::CNotePopup() : CDialog(IDD_NOTE_POPUP) {
 
 BOOL CNotePopup::Create(CWnd* parent, int dpi) {
     if (!CDialog::Create(IDD_NOTE_POPUP, parent)) return FALSE;
-    m_dpi = dpi;
-    if (dpi != kBaseDpi)
-        m_font.CreateFont(Scale(15, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
+    if (dpi != kBaseDpi) SetDpi(dpi);
     ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return TRUE;
+}
+
+void CNotePopup::SetDpi(int dpi) {
+    m_dpi = dpi;
+    m_font.CreateFont(Scale(15, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                      DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
 }
 
 void CNotePopup::Show() {

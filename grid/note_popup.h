@@ -19,6 +19,8 @@ public:
 
     // Creates the hidden popup from template 243, owned by parent.
     BOOL Create(CWnd* parent, int dpi = kBaseDpi);
+    // The font (and the gap under the pointer) at another display scale, from the next SetText.
+    void SetDpi(int dpi);
     // Takes the text (GBK, lines split at "\r\n"; null = "") and places the popup under pt (screen
     // coordinates); the popup is neither shown nor hidden here. Returns 0.
     int SetText(std::unique_ptr<char[]> text, int length, POINT pt);

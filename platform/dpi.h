@@ -18,6 +18,8 @@ constexpr int Scale(int px, int dpi) {
 // The DPI of a window's monitor (GetDpiForWindow where the system has it, else the screen's
 // LOGPIXELSX); 96 when neither answers.
 int WindowDpi(HWND hwnd);
+// Sent to a child window after its parent moved to another scale (Windows 10 headers).
+constexpr UINT kWmDpiChangedAfterParent = 0x02E3;
 // WM_DPICHANGED of a top-level window: takes the rectangle the system suggests (lParam).
 void TakeSuggestedRect(HWND hwnd, LPARAM lParam);
 #endif

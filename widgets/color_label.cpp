@@ -28,6 +28,11 @@ void CColorLabel::SetText(const char* text, BYTE show) {
     if (show) ShowWindow(SW_SHOW);
 }
 
+void CColorLabel::MoveTo(int x, int y) {
+    m_rect = RECT{x, y, x + (m_rect.right - m_rect.left), y + (m_rect.bottom - m_rect.top)};
+    MoveWindow(m_rect, TRUE);
+}
+
 void CColorLabel::SetTextColor(COLORREF color) {
     m_textColor = color;
     InvalidateRect(nullptr, FALSE);

@@ -24,6 +24,8 @@ public:
     const CString& Text() const { return m_text; }
     COLORREF TextColor() const { return m_textColor; }
     const RECT& Rect() const { return m_rect; }
+    // Moves the label's top-left corner to (x, y) of the parent's client area; its size stays.
+    void MoveTo(int x, int y);
 
 protected:
     void OnPaint();

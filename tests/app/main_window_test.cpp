@@ -507,6 +507,25 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
     guitest::SavePng(guitest::CaptureWindow(main), "main-2017-01-dpi" + std::to_string(dpi));
 }
 
+// A sent WM_DPICHANGED lays the window out at the new scale in the suggested rectangle; one sent
+// after its parent's change, at the scale it has (96 here).
+TEST_F(MainWindow, DpiChangeLaysTheWindowOutAgain) {
+    Open();
+    HWND main = dialog_.GetSafeHwnd();
+    RECT suggested{100, 60, 100 + 726, 60 + 556};
+    SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const RECT r = WindowRect(main), grid = WindowRect(dialog_.Grid()->GetSafeHwnd());
+    EXPECT_TRUE(EqualRect(&r, &suggested));
+    EXPECT_EQ(dialog_.Grid()->Dpi(), 192);
+    EXPECT_TRUE(grid.left == 100 && grid.top == 60 + 44 && grid.right == 100 + 726 && grid.bottom == 60 + 44 + 472);
+    const RECT next = WindowRect(GetDlgItem(main, IDC_NEXT_MONTH));
+    EXPECT_EQ(next.left - r.left, 430);
+    SendMessageA(main, 0x02E3, 0, 0);  // WM_DPICHANGED_AFTERPARENT
+    EXPECT_EQ(WindowRect(main).right - WindowRect(main).left, 363);
+    EXPECT_EQ(dialog_.Grid()->Dpi(), 96);
+    EXPECT_EQ(WindowRect(GetDlgItem(main, IDC_NEXT_MONTH)).left - WindowRect(main).left, 215);
+}
+
 // A second start finds the calendar that runs (even hidden), shows it and ends; also when the
 // first start's mutex may not be opened (an empty DACL, as an elevated first start leaves it).
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {

@@ -387,6 +387,10 @@ void CCalendarDlg::OnMove(int x, int y) {
     WriteRegInt(kSettingsKey, kValuePosY, y);
     PlaceTabWindows();
     if (m_pGrid) m_pGrid->HidePopup();  // it would float where the window was
+    // Attached to the desktop, the window gets no WM_DPICHANGED of its own: a move onto a monitor
+    // of another scale is seen here.
+    const int dpi = WindowDpi(GetSafeHwnd());
+    if ((::GetWindowLongA(GetSafeHwnd(), GWL_STYLE) & WS_CHILD) && dpi != m_dpi) Relayout(dpi, nullptr);
 }
 
 void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {

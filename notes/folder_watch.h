@@ -13,7 +13,6 @@ public:
     explicit FolderWatch(const char* relativeFolder);
     // True when something changed since the watch began or since the last call that answered true.
     bool Changed();
-    bool Watching() const { return m_handle.valid(); }
 
 private:
     ScopedChangeNotification m_handle;

@@ -47,7 +47,6 @@ public:
 
     // The notes as the user confirmed them with "确定".
     const ConfirmedNote& Confirmed(int index) const { return m_confirmed[index]; }
-    int NoteCount() const { return m_count; }
 
 protected:
     CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const NoteValue* values, int count, Saver save);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "calendar/gregorian.h"
 #include "calendar/labels.h"
@@ -44,13 +45,6 @@ void DrawMark(CDC* dc, const Mark& mark, const CellBox& box, int x, int y, bool 
     POINT points[10];
     for (int i = 0; i < 10; ++i) points[i] = POINT{corners[i].x, corners[i].y};
     ::Polygon(*dc, points, 10);
-}
-
-int TextWidth(HDC dc, CFont* font, const char* text, int length) {
-    ScopedSelect select(dc, font->GetSafeHandle());
-    SIZE size{};
-    ::GetTextExtentPoint32A(dc, text, length, &size);
-    return size.cx;
 }
 
 }  // namespace
@@ -264,25 +258,106 @@ void CMonthGrid::PaintInto(HDC target, const RECT& r) {
 void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
     dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + S(kHeaderHeight)), kHeaderBackColor);
     const HeaderLook look = LookOfHeader(m_layout, Notes(), TodayShown() ? m_todayDay : 0);
-    for (int w = 0; w < 7; ++w) {
+    for (int w = 0; w < 7; ++w)
         DrawMark(dc, look.dot[w], ScaleBox(kHeaderDotBox, m_dpi), r.left + S(kColumnPitch * w), r.top, false);
-        ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
+    ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
+    for (int w = 0; w < 7; ++w) {
         dc->SetTextColor(look.nameColor[w]);
         dc->TextOut(r.left + S(10 + kColumnPitch * w), r.top + S(2), WeekdayName(w));
     }
 }
 
 void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
+    // Drawn in passes, one font selected per pass: a font select costs far more than the text it
+    // draws (under Wine it reads the X resources each time).
+    struct Day {
+        CRect box;
+        DayLook look;
+        HolidayLook holiday;
+        std::string label;
+        int font = 0;  // 0 normal, 1 bold, 2 and 3 the narrow faces
+    };
+    constexpr int kDaySlots = sizeof(MonthLayout::cells) / sizeof(MonthLayout::cells[0]);
+    Day days[kDaySlots];
     int n = 1;
     for (int row = 0; row < 6; ++row) {
         for (int c = 0; c < 7; ++c) {
             const CellBox cell = CellRect(c, row, m_dpi);
             const CRect box(r.left + cell.left, r.top + cell.top, r.left + cell.right, r.top + cell.bottom);
             dc->FillSolidRect(box, kCellBackColor);
-            if ((row > 0 || c >= m_layout.firstWeekday) && n <= m_layout.daysInMonth) {
-                DrawDay(dc, n, box);
-                ++n;
+            if ((row == 0 && c < m_layout.firstWeekday) || n > m_layout.daysInMonth) continue;
+            Day& d = days[n];
+            d.box = box;
+            d.look = LookOfDay(m_layout, Notes(), n);
+            d.holiday = HolidayOfDay(m_layout, *m_holidays, n);
+            d.label = CellLabel(m_layout.cells[n]);
+            const int x = box.left, y = box.top;
+            if (d.look.fill.shown) dc->FillSolidRect(box, d.look.fill.color);
+            DrawMark(dc, d.look.dot, ScaleBox(kWeeklyDotBox, m_dpi), x, y, false);
+            DrawMark(dc, d.look.solarStar, ScaleBox(kSolarStarBox, m_dpi), x, y, true);
+            DrawMark(dc, d.look.lunarStar, ScaleBox(kLunarStarBox, m_dpi), x, y, true);
+            if (d.holiday.mark != HolidayMark::None) {
+                const CellBox b = ScaleBox(kHolidayBox, m_dpi);
+                dc->FillSolidRect(CRect(x + b.left, y + b.top, x + b.right, y + b.bottom), d.holiday.color);
             }
+            ++n;
+        }
+    }
+    const int last = m_layout.daysInMonth;
+    {
+        ScopedSelect select(*dc, m_dayFont.GetSafeHandle());
+        for (int day = 1; day <= last; ++day) {
+            char number[8];
+            std::snprintf(number, sizeof number, "%2d", day);
+            dc->SetTextColor(days[day].look.textColor);
+            dc->TextOut(days[day].box.left + S(kNumberBox.left), days[day].box.top + S(kNumberBox.top), number);
+        }
+    }
+    {
+        ScopedSelect select(*dc, m_holidayFont.GetSafeHandle());
+        dc->SetTextColor(0xFFFFFF);
+        const CellBox b = ScaleBox(kHolidayBox, m_dpi);
+        for (int day = 1; day <= last; ++day) {
+            if (days[day].holiday.mark == HolidayMark::None) continue;
+            RECT text{days[day].box.left + b.left, days[day].box.top + b.top, days[day].box.left + b.right,
+                      days[day].box.top + b.bottom};
+            dc->DrawText(days[day].holiday.glyph, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+        }
+    }
+    // Each label from x + 6; one too wide for its room (the cell, less the 休/班 box) starts further
+    // left and, when it still does not fit, is drawn a little smaller (a month name has already lost
+    // its 大/小), so it never runs into the box or the next day. Measured font by font: first every
+    // label in its own font, then what is still too wide in each narrower one.
+    CFont* fonts[] = {&m_labelFont, &m_labelBoldFont, &m_narrowLabelFonts[0], &m_narrowLabelFonts[1]};
+    int width[kDaySlots] = {};
+    const auto room = [&](int day) {
+        return days[day].holiday.mark == HolidayMark::None ? days[day].box.Width() : S(kHolidayBox.left) - 1;
+    };
+    for (int day = 1; day <= last; ++day) days[day].font = days[day].look.boldLabel ? 1 : 0;
+    for (int f = 0; f < 4; ++f) {
+        std::optional<ScopedSelect> select;
+        for (int day = 1; day <= last; ++day) {
+            const int font = days[day].font;
+            const bool measure = f < 2 ? font == f : (f == 2 ? font < 2 : font == 2) && width[day] > room(day) - S(2);
+            if (!measure) continue;
+            if (!select) select.emplace(*dc, fonts[f]->GetSafeHandle());
+            SIZE size{};
+            ::GetTextExtentPoint32A(*dc, days[day].label.c_str(), static_cast<int>(days[day].label.size()), &size);
+            width[day] = size.cx;
+            days[day].font = f;
+        }
+    }
+    for (int f = 0; f < 4; ++f) {
+        std::optional<ScopedSelect> select;
+        for (int day = 1; day <= last; ++day) {
+            const Day& d = days[day];
+            if (d.font != f) continue;
+            if (!select) select.emplace(*dc, fonts[f]->GetSafeHandle());
+            const int spare = room(day) - width[day];  // what is left beside the label
+            const int left = spare >= S(12) ? S(6) : (spare > 2 ? spare / 2 : 1);
+            dc->SetTextColor(d.look.textColor);
+            dc->TextOut(d.box.left + left, d.box.top + S(kLabelBox.top), d.label.c_str(),
+                        static_cast<int>(d.label.size()));
         }
     }
     if (TodayShown() && m_todayDay != 0) {
@@ -293,54 +368,6 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
         ScopedSelect selectBrush(*dc, ::GetStockObject(NULL_BRUSH));
         dc->Ellipse(r.left + S(p.x - 7), r.top + S(p.y - 7), r.left + S(p.x + 58), r.top + S(p.y + 41));
     }
-}
-
-void CMonthGrid::DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int y) {
-    if (holiday.mark == HolidayMark::None) return;
-    const CellBox b = ScaleBox(kHolidayBox, m_dpi);
-    const RECT box{x + b.left, y + b.top, x + b.right, y + b.bottom};
-    dc->FillSolidRect(box, holiday.color);
-    ScopedSelect select(*dc, m_holidayFont.GetSafeHandle());
-    const COLORREF before = dc->SetTextColor(0xFFFFFF);
-    RECT text = box;
-    dc->DrawText(holiday.glyph, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
-    dc->SetTextColor(before);
-}
-
-void CMonthGrid::DrawDay(CDC* dc, int day, const RECT& cell) {
-    const int x = cell.left, y = cell.top;
-    const DayLook look = LookOfDay(m_layout, Notes(), day);
-    if (look.fill.shown) dc->FillSolidRect(cell, look.fill.color);
-    DrawMark(dc, look.dot, ScaleBox(kWeeklyDotBox, m_dpi), x, y, false);
-    DrawMark(dc, look.solarStar, ScaleBox(kSolarStarBox, m_dpi), x, y, true);
-    DrawMark(dc, look.lunarStar, ScaleBox(kLunarStarBox, m_dpi), x, y, true);
-    dc->SetTextColor(look.textColor);
-    char number[8];
-    std::snprintf(number, sizeof number, "%2d", day);
-    {
-        ScopedSelect select(*dc, m_dayFont.GetSafeHandle());
-        dc->TextOut(x + S(kNumberBox.left), y + S(kNumberBox.top), number);
-    }
-    const HolidayLook holiday = HolidayOfDay(m_layout, *m_holidays, day);
-    DrawHolidayMark(dc, holiday, x, y);
-    // The label from x + 6; one too wide for its room (the cell, less the 休/班 box) starts further
-    // left and, when it still does not fit, is drawn a little smaller (a month name has already lost
-    // its 大/小), so it never runs into the box or the next day.
-    const int roomWidth = holiday.mark == HolidayMark::None ? cell.right - cell.left : S(kHolidayBox.left) - 1;
-    const std::string text = CellLabel(m_layout.cells[day]);
-    const char* label = text.c_str();
-    const int length = static_cast<int>(text.size());
-    CFont* font = look.boldLabel ? &m_labelBoldFont : &m_labelFont;
-    int width = TextWidth(*dc, font, label, length);
-    for (CFont& narrow : m_narrowLabelFonts) {
-        if (width <= roomWidth - S(2)) break;
-        font = &narrow;
-        width = TextWidth(*dc, font, label, length);
-    }
-    ScopedSelect select(*dc, font->GetSafeHandle());
-    const int room = roomWidth - width;  // what is left beside the label
-    const int left = room >= S(12) ? S(6) : (room > 2 ? room / 2 : 1);
-    dc->TextOut(x + left, y + S(kLabelBox.top), label, length);
 }
 
 // --- input ------------------------------------------------------------------------------------

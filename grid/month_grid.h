@@ -101,9 +101,6 @@ protected:
 
     void DrawWeekHeader(CDC* dc, const RECT& r);
     void DrawDays(CDC* dc, const RECT& r);
-    void DrawDay(CDC* dc, int day, const RECT& cell);
-    // The 休 or 班 box at the right end of a day cell's label row.
-    void DrawHolidayMark(CDC* dc, const HolidayLook& holiday, int x, int y);
 
 private:
     // The modal note dialogs of a day and of a weekday column.

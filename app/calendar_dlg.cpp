@@ -114,6 +114,7 @@ void CCalendarDlg::DoDataExchange(CDataExchange*) {
 BOOL CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_dpi = WindowDpi(GetSafeHwnd());
+    m_templateScale.Record(GetSafeHwnd(), m_dpi);
     m_nWidth = S(363);
     ::SetPropA(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
     g_currentWindow = m_ownWindow = GetSafeHwnd();
@@ -202,10 +203,16 @@ BOOL CCalendarDlg::OnInitDialog() {
 }
 
 void CCalendarDlg::PlaceStripButtons() {
-    RECT button{0, 0, 10, 8};
-    ::MapDialogRect(GetSafeHwnd(), &button);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * button.right - S(2), 0, button.right, button.bottom, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - button.right - S(1), 0, button.right, button.bottom, TRUE);
+    RECT button{};  // "-" and "x" keep the size the template gives them at this scale
+    ::GetWindowRect(GetDlgItem(IDC_MAIN_HIDE), &button);
+    const int width = button.right - button.left, height = button.bottom - button.top;
+    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * width - S(2), 0, width, height, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - width - S(1), 0, width, height, TRUE);
+}
+
+void CCalendarDlg::LimitHeadline() {
+    // A long headline is cut short of "下一篇", which stays whole and clickable.
+    m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - S(6));
 }
 
 void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
@@ -220,14 +227,20 @@ void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
     } else {
         ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_nWidth, S(kWindowHeight), flags | SWP_NOMOVE);
     }
-    m_btnPrevMonth.MoveTo(S(175), S(3));
-    m_btnNextMonth.MoveTo(S(215), S(3));
-    m_btnToday.MoveTo(S(255), S(3));
+    m_templateScale.Apply(dpi);
+    const struct {
+        CColorLabel* label;
+        int x, y;
+    } labels[] = {{&m_btnPrevMonth, 175, 3}, {&m_btnNextMonth, 215, 3},   {&m_btnToday, 255, 3},
+                  {&m_lblHeadline, 2, 236 + 24}, {&m_lblNext, 230, 236 + 25}};
+    for (const auto& l : labels) {
+        l.label->MoveTo(S(l.x), S(l.y));
+        l.label->SetDpi(dpi);
+    }
+    LimitHeadline();
     m_pGrid->HidePopup();
     m_pGrid->MoveWindow(0, S(22), m_nWidth, m_nGridHeight, TRUE);
     m_pGrid->SetDpi(dpi);
-    m_lblHeadline.MoveTo(S(2), S(236 + 24));
-    m_lblNext.MoveTo(S(230), S(236 + 25));
     PlaceStripButtons();
     PlaceTabWindows();
     Invalidate(TRUE);
@@ -536,8 +549,7 @@ LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
     const std::unique_ptr<HeadlineResult> fetched = m_fetcher ? m_fetcher->Take(lParam) : nullptr;
     if (!fetched) return 0;  // not a result of this window's fetcher
     ++m_headlineResults;
-    // A long headline is cut short of "下一篇", which stays whole and clickable.
-    m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - S(6));
+    LimitHeadline();
     if (ApplyHeadlineBody(&m_headline, static_cast<int>(result), fetched->body.c_str()))
         m_lblHeadline.SetText(m_headline.text.c_str(), 1);
     if (m_headline.showNext) m_lblNext.SetText("下一篇", 1);

@@ -16,6 +16,7 @@
 #include "web/headline.h"
 #include "web/headline_fetcher.h"
 #include "widgets/click_label.h"
+#include "widgets/dialog_scale.h"
 
 class CCalendarDlg;
 
@@ -114,6 +115,7 @@ protected:
     void Relayout(int dpi, const RECT* suggested);
     // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
     void PlaceStripButtons();
+    void LimitHeadline();
     void OnLButtonDown(UINT flags, CPoint point);
     void OnUninstallCommand();
     void OnHideButton();
@@ -143,10 +145,12 @@ protected:
     // Selects the month in the boxes; only a box with the focus shows its text selected.
     void SelectBoxes(int year, int month);
 
-    // The layout is in pixels of a 96 DPI screen, scaled by the window's DPI when it is made.
+    // The layout is in pixels of a 96 DPI screen, scaled by the window's DPI (when it is made and
+    // after a move to a monitor of another scale).
     int S(int px) const { return Scale(px, m_dpi); }
     CRect ScaledRect(int l, int t, int r, int b) const { return CRect(S(l), S(t), S(r), S(b)); }
     int m_dpi = kBaseDpi;
+    DialogScale m_templateScale;  // the year and month boxes, "-" and "x"
 
     COLORREF m_crStrip = RGB(50, 80, 90);
     COLORREF m_crButtonText = RGB(189, 183, 107);

@@ -13,11 +13,13 @@ thread_local HDC t_printDc = nullptr;
 PrintClientScope::PrintClientScope(HDC dc) : previous_(t_printDc) { t_printDc = dc; }
 PrintClientScope::~PrintClientScope() { t_printDc = previous_; }
 
-BOOL CFont::CreatePointFont(int pointSize, const char* faceName) {
-    // Tenths of a point to pixels on the screen, as a negative (character) height.
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+BOOL CFont::CreatePointFont(int pointSize, const char* faceName, int dpi) {
+    // Tenths of a point to pixels, as a negative (character) height.
+    if (dpi <= 0) {
+        HDC screen = ::GetDC(nullptr);
+        dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+    }
     const int height = -::MulDiv(pointSize, dpi, 720);
     return CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, faceName);

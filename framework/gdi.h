@@ -22,8 +22,9 @@ public:
     CFont(const CFont&) = delete;
     CFont& operator=(const CFont&) = delete;
 
-    // A font of pointSize tenths of a point on the screen (100 = 10 pt), weight 400.
-    BOOL CreatePointFont(int pointSize, const char* faceName);
+    // A font of pointSize tenths of a point (100 = 10 pt), weight 400, for a screen of dpi dots an
+    // inch (0: the screen's LOGPIXELSY).
+    BOOL CreatePointFont(int pointSize, const char* faceName, int dpi = 0);
     // ::CreateFontA with the same arguments.
     BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
                     BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,

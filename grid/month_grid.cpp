@@ -98,10 +98,15 @@ void CMonthGrid::SetDpi(int dpi) {
     CRect client;
     GetClientRect(&client);
     const int top = client.Height() - StripHeight(), right = client.Width() - S(160);
-    m_yearTitle.MoveTo(0, top);
-    m_homeLink.MoveTo(right, top);
-    m_loginLink.MoveTo(right + S(85), top);
-    m_helpLink.MoveTo(right + S(125), top);
+    const struct {
+        CColorLabel* label;
+        int x;
+    } labels[] = {
+        {&m_yearTitle, 0}, {&m_homeLink, right}, {&m_loginLink, right + S(85)}, {&m_helpLink, right + S(125)}};
+    for (const auto& l : labels) {
+        l.label->MoveTo(l.x, top);
+        l.label->SetDpi(dpi);
+    }
     if (m_popup) m_popup->SetDpi(dpi);
     Invalidate(FALSE);
 }

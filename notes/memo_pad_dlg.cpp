@@ -22,6 +22,18 @@ BEGIN_MESSAGE_MAP(CTabDlg, CDialog)
     ON_MESSAGE(WM_DPICHANGED, &CTabDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
+BOOL CTabDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_scale.Record(GetSafeHwnd(), WindowDpi(GetSafeHwnd()));
+    return TRUE;
+}
+
+LRESULT CTabDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
+    TakeSuggestedRect(GetSafeHwnd(), suggested);
+    m_scale.Apply(LOWORD(dpi));
+    return 0;
+}
+
 CMemoTabDlg::CMemoTabDlg(MemoPadOwner* owner) : CTabDlg(owner, IDD_MEMO_TAB, &MemoPadOwner::ShowMemoPad) {}
 CCalendarTabDlg::CCalendarTabDlg(MemoPadOwner* owner)
     : CTabDlg(owner, IDD_CALENDAR_TAB, &MemoPadOwner::ShowCalendar) {}
@@ -38,6 +50,7 @@ void CMemoPadDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_MEMO_EDIT
 
 BOOL CMemoPadDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_scale.Record(GetSafeHwnd(), WindowDpi(GetSafeHwnd()));
     // The stored position, when its title strip can still be reached on a monitor; else under the
     // calendar (above it when under it is off screen). A stored x without a y keeps the default y.
     RECT window;
@@ -60,15 +73,28 @@ BOOL CMemoPadDlg::OnInitDialog() {
     KeepEditToGbk(GetDlgItem(IDC_MEMO_EDIT));
     LoadFromDisk();
 
-    // "未保存" in red in the strip, between the name and "-", while the last save failed.
+    // "未保存" in red, while the last save failed.
+    m_unsavedLabel.Create(CRect(0, 0, Scale(42, dpi), title.bottom - Scale(1, dpi)), this,
+                          static_cast<UINT>(IDC_STATIC), ::GetSysColor(COLOR_BTNFACE), RGB(255, 0, 0), 90, "宋体");
+    PlaceUnsavedLabel();
+    m_placed = true;
+    return TRUE;
+}
+
+void CMemoPadDlg::PlaceUnsavedLabel() {
     RECT hide{};
     ::GetWindowRect(GetDlgItem(IDC_MEMO_HIDE), &hide);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&hide), 2);
-    m_unsavedLabel.Create(CRect(hide.left - Scale(44, dpi), Scale(1, dpi), hide.left - Scale(2, dpi), title.bottom), this,
-                          static_cast<UINT>(IDC_STATIC),
-                          ::GetSysColor(COLOR_BTNFACE), RGB(255, 0, 0), 90, "宋体");
-    m_placed = true;
-    return TRUE;
+    const int dpi = m_scale.Dpi();
+    m_unsavedLabel.MoveTo(hide.left - Scale(44, dpi), Scale(1, dpi));
+}
+
+LRESULT CMemoPadDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
+    TakeSuggestedRect(GetSafeHwnd(), suggested);
+    m_scale.Apply(LOWORD(dpi));
+    m_unsavedLabel.SetDpi(LOWORD(dpi));
+    PlaceUnsavedLabel();
+    return 0;
 }
 
 void CMemoPadDlg::OnLButtonDown(UINT flags, CPoint point) {

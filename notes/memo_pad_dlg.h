@@ -8,6 +8,7 @@
 #include "platform/dpi.h"
 #include "platform/placement.h"
 #include "widgets/color_label.h"
+#include "widgets/dialog_scale.h"
 
 // What the pad and the tabs ask of the main window that owns them.
 class MemoPadOwner {
@@ -59,10 +60,10 @@ public:
 protected:
     void OnLButtonDown(UINT flags, CPoint point);
     void OnMove(int x, int y);
-    LRESULT OnDpiChanged(WPARAM, LPARAM suggested) {
-        TakeSuggestedRect(GetSafeHwnd(), suggested);
-        return 0;
-    }
+    // Moved to a monitor of another scale: takes the suggested rectangle and lays the pad out there.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
+    // "未保存" in the strip, between the name and "-".
+    void PlaceUnsavedLabel();
     void OnChangeMemo();
     void OnHideMemo();
     void ShowSaveState();
@@ -81,6 +82,7 @@ protected:
     PixelRect m_anchor{500, 222, 863, 490};
     MemoPadOwner* m_owner;
     CColorLabel m_unsavedLabel;
+    DialogScale m_scale;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -92,17 +94,16 @@ public:
     CTabDlg(MemoPadOwner* owner, UINT templateId, Action action)
         : CDialog(templateId, nullptr), m_owner(owner), m_action(action) {}
     BOOL Create(CWnd* parent) { return CDialog::Create(m_templateId, parent); }
+    BOOL OnInitDialog() override;
     void OnOK() override {}
     void OnCancel() override {}
 
 protected:
     void OnTabButton() { (m_owner->*m_action)(); }
-    LRESULT OnDpiChanged(WPARAM, LPARAM suggested) {
-        TakeSuggestedRect(GetSafeHwnd(), suggested);
-        return 0;
-    }
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
     MemoPadOwner* m_owner;
     Action m_action;
+    DialogScale m_scale;
     DECLARE_MESSAGE_MAP()
 };
 

@@ -1,6 +1,8 @@
 // CColorLabel.
 #include "widgets/color_label.h"
 
+#include "platform/dpi.h"
+
 BEGIN_MESSAGE_MAP(CColorLabel, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
@@ -17,8 +19,16 @@ BOOL CColorLabel::Create(const RECT& rect, CWnd* parent, UINT id, COLORREF backC
     m_backColor = backColor;
     m_id = id;
     m_textColor = textColor;
-    m_font.CreatePointFont(pointSize, faceName);
+    m_pointSize = pointSize;
+    m_faceName = faceName;
+    m_font.CreatePointFont(pointSize, faceName, WindowDpi(GetSafeHwnd()));
     return TRUE;
+}
+
+void CColorLabel::SetDpi(int dpi) {
+    m_font.CreatePointFont(m_pointSize, m_faceName, dpi);
+    if (!m_text.IsEmpty()) m_fitToText = 1;
+    InvalidateRect(nullptr, FALSE);
 }
 
 void CColorLabel::SetText(const char* text, BYTE show) {

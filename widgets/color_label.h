@@ -26,6 +26,8 @@ public:
     const RECT& Rect() const { return m_rect; }
     // Moves the label's top-left corner to (x, y) of the parent's client area; its size stays.
     void MoveTo(int x, int y);
+    // Makes the font again for a screen of dpi dots an inch; the next paint fits the window to it.
+    void SetDpi(int dpi);
 
 protected:
     void OnPaint();
@@ -37,6 +39,8 @@ protected:
     COLORREF m_textColor = 0;
     COLORREF m_backColor = 0;
     CFont m_font;
+    int m_pointSize = 0;
+    CString m_faceName;
     UINT m_id = 0;
     BYTE m_fitToText = 0;
     int m_maxWidth = 0;

@@ -517,11 +517,12 @@ TEST_F(MainWindow, DpiChangeLaysTheWindowOutAgain) {
     for (HWND top : {main, pad}) {
         const std::vector<Child> before = children(top);
         RECT suggested = WindowRect(top);
-        suggested.right = suggested.left + 2 * (suggested.right - suggested.left);
-        suggested.bottom = suggested.top + 2 * (suggested.bottom - suggested.top);
+        suggested = RECT{0, 0, 2 * (suggested.right - suggested.left), 2 * (suggested.bottom - suggested.top)};
         SendMessageA(top, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
         const RECT r = WindowRect(top);
         EXPECT_TRUE(EqualRect(&r, &suggested));
+        SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        guitest::SavePng(guitest::CaptureWindow(top), top == main ? "main-dpi-changed-to-192" : "pad-dpi-changed-to-192");
         const std::vector<Child> doubled = children(top);
         ASSERT_EQ(doubled.size(), before.size());
         EXPECT_GE(before.size(), top == main ? 11u : 3u);

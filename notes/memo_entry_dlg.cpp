@@ -25,9 +25,11 @@ CMemoEntryDlg::CMemoEntryDlg(CWnd* parent, const DayNoteForm& form, Saver save)
 
 BOOL CMemoEntryDlg::OnInitDialog() {
     const BOOL result = CNoteDlg::OnInitDialog();
-    CreateLine(this, &m_dateLabel, m_form.dateLine, CRect(10, 10, 330, 30), 1032, &m_labelFont);
+    CreateLine(this, &m_dateLabel, m_form.dateLine, ScaledRect(10, 10, 330, 30), 1032, &m_labelFont);
     // Each repeat line sits on the row of its edit.
-    PlaceLineBeforeEdit(this, &m_solarLabel, m_form.solarLine, 1038, IDC_SOLAR_TEXT, &m_labelFont, &m_smallSolarFont);
-    PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont);
+    PlaceLineBeforeEdit(this, &m_solarLabel, m_form.solarLine, 1038, IDC_SOLAR_TEXT, &m_labelFont, &m_smallSolarFont,
+                        m_dpi);
+    PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont,
+                        m_dpi);
     return result;
 }

@@ -30,12 +30,13 @@ CNoteDlg::CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const N
         n.colourWord = values[i].colourWord;
         n.swatch.Bind(&n.colourWord, specs[i].kind);
     }
-    m_labelFont.CreatePointFont(90, "Arial");
 }
 
 BOOL CNoteDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    int hintTop = 0, hintLeft = 10;
+    m_dpi = WindowDpi(GetSafeHwnd());
+    m_labelFont.CreatePointFont(90, "Arial", m_dpi);
+    int hintTop = 0, hintLeft = S(10);
     for (int i = 0; i < m_count; ++i) {
         const int id = m_notes[i].spec.editId;
         ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
@@ -44,7 +45,7 @@ BOOL CNoteDlg::OnInitDialog() {
             ::SetDlgItemTextA(GetSafeHwnd(), id, kNoteUnreadableText);
             ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
         }
-        m_notes[i].swatch.CreateBeside(this, id, m_notes[i].spec.swatchId);
+        m_notes[i].swatch.CreateBeside(this, id, m_notes[i].spec.swatchId, m_dpi);
         RECT r{};
         ::GetWindowRect(GetDlgItem(id), &r);
         ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -53,7 +54,7 @@ BOOL CNoteDlg::OnInitDialog() {
     }
     RECT client;
     GetClientRect(&client);
-    CreateLine(this, &m_hint, kColourHintText, CRect(hintLeft, hintTop + 6, client.right - 4, hintTop + 22),
+    CreateLine(this, &m_hint, kColourHintText, CRect(hintLeft, hintTop + S(6), client.right - S(4), hintTop + S(22)),
                IDC_COLOUR_HINT, &m_labelFont);
     // Typing goes into the first note that can be edited, after its text.
     for (int i = 0; i < m_count; ++i) {

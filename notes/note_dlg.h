@@ -59,8 +59,11 @@ protected:
     // Checks every length, then saves through the saver; closes with IDOK when it succeeded.
     void OnOK() override;
 
-    // The font of the dialog's own lines.
+    // The font of the dialog's own lines, at the dialog's scale.
     CFont m_labelFont;
+    int m_dpi = kBaseDpi;
+    int S(int px) const { return Scale(px, m_dpi); }  // a 96 DPI length at the dialog's scale
+    CRect ScaledRect(int l, int t, int r, int b) const { return CRect(S(l), S(t), S(r), S(b)); }
 
 private:
     LRESULT OnPickColour(WPARAM id, LPARAM);

@@ -3,19 +3,19 @@
 
 #include <cstring>
 
-void NoteSwatch::CreateBeside(CWnd* dialog, int editId, UINT id) {
+void NoteSwatch::CreateBeside(CWnd* dialog, int editId, UINT id, int dpi) {
     m_id = id;
     HWND edit = dialog->GetDlgItem(editId);
     RECT r{};
     ::GetWindowRect(edit, &r);
     ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
-    constexpr int kGap = 3;
-    r.right -= kSwatchSize + 2 * kGap;
+    const int gap = Scale(3, dpi), size = Scale(kSwatchSize, dpi), line = Scale(22, dpi);
+    r.right -= size + 2 * gap;
     ::MoveWindow(edit, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     // Level with a one-line edit's text, or with the first line of a taller edit.
-    const int height = r.bottom - r.top < 22 ? r.bottom - r.top : 22;
-    const int top = r.top + (height > kSwatchSize ? (height - kSwatchSize) / 2 : 0);
-    m_swatch.Create(r.right + kGap, top, dialog, id, Colour());
+    const int height = r.bottom - r.top < line ? r.bottom - r.top : line;
+    const int top = r.top + (height > size ? (height - size) / 2 : 0);
+    m_swatch.Create(r.right + gap, top, dialog, id, Colour(), size);
 }
 
 bool NoteSwatch::PickColour(CWnd* owner, COLORREF* customColours) {
@@ -60,20 +60,20 @@ int TextWidth(HWND window, CFont* font, const char* text) {
 }  // namespace
 
 RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lineId, int editId, CFont* font,
-                         CFont* smallFont) {
+                         CFont* smallFont, int dpi) {
     RECT edit{};
     ::GetWindowRect(dialog->GetDlgItem(editId), &edit);
     ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&edit), 2);
-    constexpr int kGap = 4;
+    const int gap = Scale(4, dpi);
     CFont* use = font;
     int width = TextWidth(dialog->GetSafeHwnd(), font, text);
-    for (int height = 11; edit.left - kGap - width < 0 && height >= 8; --height) {
-        smallFont->CreateFont(-height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    for (int height = 11; edit.left - gap - width < 0 && height >= 8; --height) {
+        smallFont->CreateFont(-Scale(height, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
         use = smallFont;
         width = TextWidth(dialog->GetSafeHwnd(), smallFont, text);
     }
-    const int left = edit.left - kGap - width > 0 ? edit.left - kGap - width : 0;
-    CreateLine(dialog, line, text, RECT{left, edit.top + 2, edit.left - kGap, edit.bottom}, lineId, use);
+    const int left = edit.left - gap - width > 0 ? edit.left - gap - width : 0;
+    CreateLine(dialog, line, text, RECT{left, edit.top + Scale(2, dpi), edit.left - gap, edit.bottom}, lineId, use);
     return edit;
 }

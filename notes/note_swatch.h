@@ -7,6 +7,7 @@
 
 #include "framework/afxwin.h"
 #include "notes/note_codec.h"
+#include "platform/dpi.h"
 #include "widgets/color_swatch.h"
 
 class NoteSwatch {
@@ -22,7 +23,7 @@ public:
 
     // Creates the swatch right of the edit editId of dialog, level with its first line; the edit
     // is narrowed to make room.
-    void CreateBeside(CWnd* dialog, int editId, UINT id);
+    void CreateBeside(CWnd* dialog, int editId, UINT id, int dpi);
     // Runs the colour dialog modal to owner and over it (initial colour: the note's), with
     // customColours as its 16 custom colours; on OK the note gets the chosen colour as its own.
     // Returns whether it did.
@@ -44,6 +45,6 @@ private:
 // pixels left of it; when the text would start left of the client area, its font is replaced by a
 // smaller one (*smallFont) that fits. Returns the edit's rectangle in dialog client pixels.
 RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lineId, int editId, CFont* font,
-                         CFont* smallFont);
+                         CFont* smallFont, int dpi);
 // Creates a static text line with font at rect and shows it.
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font);

@@ -15,6 +15,7 @@ CWeeklyNoteDlg::CWeeklyNoteDlg(CWnd* parent, const CString& line, const NoteValu
 
 BOOL CWeeklyNoteDlg::OnInitDialog() {
     const BOOL result = CNoteDlg::OnInitDialog();
-    CreateLine(this, &m_weekdayLabel, m_line, CRect(20, 10, 80, 30), static_cast<UINT>(IDC_STATIC), &m_labelFont);
+    CreateLine(this, &m_weekdayLabel, m_line, ScaledRect(20, 10, 80, 30), static_cast<UINT>(IDC_STATIC),
+               &m_labelFont);
     return result;
 }

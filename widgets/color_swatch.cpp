@@ -5,9 +5,9 @@ BEGIN_MESSAGE_MAP(CColorSwatch, CClickLabel)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-BOOL CColorSwatch::Create(int x, int y, CWnd* parent, UINT id, COLORREF color) {
+BOOL CColorSwatch::Create(int x, int y, CWnd* parent, UINT id, COLORREF color, int size) {
     m_color = color;
-    if (!CClickLabel::Create(CRect(x, y, x + kSwatchSize, y + kSwatchSize), parent, id, ::GetSysColor(COLOR_BTNFACE),
+    if (!CClickLabel::Create(CRect(x, y, x + size, y + size), parent, id, ::GetSysColor(COLOR_BTNFACE),
                              color, 90, "Arial"))
         return FALSE;
     ShowWindow(SW_SHOW);

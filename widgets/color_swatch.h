@@ -4,13 +4,13 @@
 
 #include "widgets/click_label.h"
 
-// The side of a swatch's square in pixels.
+// The side of a swatch's square in pixels at 96 DPI.
 constexpr int kSwatchSize = 14;
 
 class CColorSwatch : public CClickLabel {
 public:
-    // Creates and shows the swatch, kSwatchSize square, with its top-left corner at (x, y) of parent.
-    BOOL Create(int x, int y, CWnd* parent, UINT id, COLORREF color);
+    // Creates and shows the swatch, size pixels square, with its top-left corner at (x, y) of parent.
+    BOOL Create(int x, int y, CWnd* parent, UINT id, COLORREF color, int size = kSwatchSize);
     void SetColor(COLORREF color);
     COLORREF Color() const { return m_color; }
 

@@ -481,6 +481,38 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
     dialog_.Grid()->HidePopup();
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);  // all of it on the screen
     guitest::SavePng(guitest::CaptureWindow(main), "main-2017-01-dpi" + std::to_string(dpi));
+
+    // A click there opens that day's notes; every line of the dialog shows its whole text, and
+    // everything lies inside the dialog.
+    std::string dateLine;
+    guitest::OnNextDialog([&](HWND note) {
+        dateLine = guitest::ItemText(note, 1032);
+        RECT client;
+        GetClientRect(note, &client);
+        for (HWND c = GetWindow(note, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r = WindowRect(c), inside;
+            MapWindowPoints(nullptr, note, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r)) << GetDlgCtrlID(c);
+            char cls[16] = "", text[128] = "";
+            GetClassNameA(c, cls, sizeof cls);
+            GetWindowTextA(c, text, sizeof text);
+            if (_stricmp(cls, "Static") != 0 || text[0] == 0) continue;
+            HDC dc = GetDC(c);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)));
+            RECT need{0, 0, 0, 0};
+            DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+            SelectObject(dc, old);
+            ReleaseDC(c, dc);
+            EXPECT_TRUE(need.right <= r.right - r.left && need.bottom <= r.bottom - r.top)
+                << text << ": " << need.right << "x" << need.bottom << " in " << r.right - r.left << "x"
+                << r.bottom - r.top;
+        }
+        guitest::SavePng(guitest::CaptureWindow(note), "day-note-dialog-dpi" + std::to_string(dpi));
+        guitest::ClickButton(note, IDCANCEL);
+    });
+    guitest::SendMouse(dialog_.Grid()->GetSafeHwnd(), WM_LBUTTONUP, (cell.left + cell.right) / 2,
+                       (cell.top + cell.bottom) / 2);
+    EXPECT_EQ(dateLine.rfind("2017年1月18日", 0), 0u) << dateLine;
 }
 
 // A sent WM_DPICHANGED lays the window out at the new scale in the suggested rectangle: every

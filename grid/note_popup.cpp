@@ -28,10 +28,7 @@ GlyphWidths MeasureGlyphs(HDC dc, int* lineHeight) {
 
 }  // namespace
 
-CNotePopup::CNotePopup() : CDialog(IDD_NOTE_POPUP) {
-    m_font.CreateFont(15, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                      DEFAULT_QUALITY, DEFAULT_PITCH, "宋体");
-}
+CNotePopup::CNotePopup() : CDialog(IDD_NOTE_POPUP) { SetDpi(kBaseDpi); }
 
 BOOL CNotePopup::Create(CWnd* parent, int dpi) {
     if (!CDialog::Create(IDD_NOTE_POPUP, parent)) return FALSE;

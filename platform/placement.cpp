@@ -30,10 +30,25 @@ bool WholeOnAMonitor(Origin o, int width, int height, const std::vector<PixelRec
     return StripReachable(PixelRect{o.x, o.y, o.x + width, o.y + height}, monitors, width, height);
 }
 
+long long Overlap(const PixelRect& a, const PixelRect& b) {
+    const long long w = static_cast<long long>(std::min(a.right, b.right)) - std::max(a.left, b.left);
+    const long long h = static_cast<long long>(std::min(a.bottom, b.bottom)) - std::max(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// The first place where the window lies whole on a monitor; where none does, the first place
+// moved onto the monitor that holds most of it there (a window too large for the screen may cover
+// its anchor, but never lies off screen).
 Origin FirstWhole(std::initializer_list<Origin> places, int width, int height, const std::vector<PixelRect>& monitors) {
     for (const Origin& o : places)
         if (WholeOnAMonitor(o, width, height, monitors)) return o;
-    return *places.begin();
+    const Origin first = *places.begin();
+    if (monitors.empty()) return first;
+    const PixelRect window{first.x, first.y, first.x + width, first.y + height};
+    const PixelRect* best = &monitors.front();
+    for (const PixelRect& m : monitors)
+        if (Overlap(window, m) > Overlap(window, *best)) best = &m;
+    return KeepInside(first, width, height, *best);
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ Origin ReachableOrigin(bool haveStored, Origin stored, Origin fallback, int stri
                        const std::vector<PixelRect>& monitors, int needWidth, int needHeight);
 
 // Where a window of width x height goes beside an anchor window (both screen rectangles) so that
-// it lies whole on a monitor: the first of the places tried that does, else the first place.
+// it lies whole on a monitor: the first of the places tried that does, else the first place moved
+// onto the monitor that holds most of it.
 // Below the anchor (left edges aligned, gap pixels apart), then above it.
 Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors);
 // Right of the anchor (tops given by top), then left of it.

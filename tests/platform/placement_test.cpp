@@ -62,7 +62,8 @@ TEST(Placement, HungAndCentredWindowsStayWholeInTheWorkArea) {
 }
 
 // The memo pad goes under the calendar unless that is off screen, then above it; the tabs go right
-// of it unless that is off screen, then left of it; where neither fits, the first place.
+// of it unless that is off screen, then left of it; where neither fits, the first place kept on
+// the screen.
 TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
     const std::vector<PixelRect> one{{0, 0, 1024, 768}};
     struct { PixelRect calendar; Origin pad, tab; const char* why; } rows[] = {
@@ -70,7 +71,8 @@ TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
         {{500, 480, 863, 758}, {500, 250}, {873, 740}, "near the bottom: pad above"},
         {{650, 100, 1013, 378}, {650, 388}, {614, 360}, "near the right edge: tabs left"},
         {{650, 480, 1013, 758}, {650, 250}, {614, 740}, "bottom right corner"},
-        {{0, 0, 1024, 768}, {0, 778}, {1034, 750}, "the whole screen: nowhere whole, the first place"},
+        {{0, 0, 1024, 768}, {0, 548}, {998, 750}, "the whole screen: nowhere whole, the first place kept on it"},
+        {{500, 200, 863, 617}, {500, 548}, {873, 599}, "no room below or above: below, kept on the screen"},
     };
     for (const auto& r : rows) {
         const Origin pad = BelowOrAbove(r.calendar, 185, 220, 10, one);

@@ -60,7 +60,6 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
     // WS_CLIPCHILDREN: a paint of the grid never covers the strip labels, which paint themselves.
     if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
     m_dpi = dpi > 0 ? dpi : WindowDpi(GetSafeHwnd());
-    MakeFonts();
 
     const int top = (rect.bottom - rect.top) - StripHeight();  // 219 for the program's rect
     const int bottom = rect.bottom;
@@ -76,6 +75,7 @@ BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
 
     m_popup = std::make_unique<CNotePopup>();
     m_popup->Create(this, m_dpi);
+    SetDpi(m_dpi);  // the fonts, and the labels' fonts at the grid's scale, not only the screen's
 
     m_homeLink.SetText("Pelorin", 1);
     m_loginLink.SetText("登录", 1);

@@ -480,6 +480,7 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
     EXPECT_EQ(dialog_.Grid()->HotDay(), 18);
     dialog_.Grid()->HidePopup();
     SetWindowPos(main, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);  // all of it on the screen
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     guitest::SavePng(guitest::CaptureWindow(main), "main-2017-01-dpi" + std::to_string(dpi));
 
     // A click there opens that day's notes; every line of the dialog shows its whole text, and

@@ -228,11 +228,10 @@ def main():
         print(f"e2e: {EXE} is not built")
         return 1
     fresh_prefix()
-    display = None
-    for n in range(140, 180):
-        if not os.path.exists(f"/tmp/.X{n}-lock"):
-            display = f":{n}"
-            break
+    display = next((f":{n}" for n in range(140, 180) if display_free(n)), None)
+    if display is None:
+        print("e2e: no free X display between :140 and :179")
+        return 1
     xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     env["DISPLAY"] = display
@@ -249,10 +248,34 @@ def main():
         server.server_close()
         run("wineserver", "-k")
         wm.kill()
-        xvfb.kill()
+        xvfb.terminate()  # a killed Xvfb would leave its lock file behind
+        xvfb.wait(10)
     passed = sum(results)
     print(f"e2e: {passed} passed, {len(results) - passed} failed")
     return 0 if all(results) else 1
+
+
+def display_free(n):
+    """True when no X server holds display :n; what one that died left behind is cleared."""
+    try:
+        with open(f"/tmp/.X{n}-lock") as lock:
+            pid = int(lock.read().strip() or 0)
+    except FileNotFoundError:
+        return True
+    except (OSError, ValueError):
+        return False
+    try:
+        os.kill(pid, 0)
+        return False
+    except ProcessLookupError:
+        for stale in (f"/tmp/.X{n}-lock", f"/tmp/.X11-unix/X{n}"):
+            try:
+                os.remove(stale)
+            except OSError:
+                pass
+        return True
+    except PermissionError:
+        return False
 
 
 def suite(server):

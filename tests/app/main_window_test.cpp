@@ -649,6 +649,7 @@ TEST_F(MainWindow, HeadlineIsFetchedShownAndOpened) {
     {
         LoopbackServer server([](SOCKET) {});  // closes without an answer
         dialog_.SetHeadlineServer("127.0.0.1", server.port());
+        Click(IDC_NEXT_HEADLINE);
         EXPECT_TRUE(guitest::PumpUntil([&] { return dialog_.HeadlineResultsTaken() == 2; }, 10000));
     }
     // A message of that number from anyone else (lParam 0 or a made-up pointer) is ignored.

@@ -62,15 +62,20 @@ HWND g_currentWindow = nullptr;
 
 HWND CCalendarDlg::CurrentWindow() { return g_currentWindow; }
 
-BOOL CBoxKeys::Bind(CWnd* box, CCalendarDlg* owner) {
+BOOL CMonthKeys::BindBox(CWnd* box, CCalendarDlg* owner) {
     m_box = box->GetSafeHwnd();
     m_owner = owner;
     // The edit field of a drop-down box is its child 1001; the box hands it its keys too.
     return SubclassDlgItem(1001, box);
 }
 
-LRESULT CBoxKeys::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_owner != nullptr && !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0) &&
+BOOL CMonthKeys::BindButton(UINT id, CCalendarDlg* owner) {
+    m_owner = owner;
+    return SubclassDlgItem(id, owner);
+}
+
+LRESULT CMonthKeys::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_owner != nullptr && (m_box == nullptr || !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0)) &&
         ((message == WM_KEYDOWN && m_owner->OnMonthKey(static_cast<UINT>(wParam))) ||
          (message == WM_MOUSEWHEEL && m_owner->OnGridWheel(wParam, lParam))))
         return 0;
@@ -107,8 +112,10 @@ void CCalendarDlg::SetHeadlineServer(const char* host, unsigned short port) {
 void CCalendarDlg::DoDataExchange(CDataExchange*) {
     m_cbYear.AttachHandle(GetDlgItem(IDC_YEAR_BOX));
     m_cbMonth.AttachHandle(GetDlgItem(IDC_MONTH_BOX));
-    if (m_yearKeys.GetSafeHwnd() == nullptr) m_yearKeys.Bind(&m_cbYear, this);
-    if (m_monthKeys.GetSafeHwnd() == nullptr) m_monthKeys.Bind(&m_cbMonth, this);
+    if (m_yearKeys.GetSafeHwnd() == nullptr) m_yearKeys.BindBox(&m_cbYear, this);
+    if (m_monthKeys.GetSafeHwnd() == nullptr) m_monthKeys.BindBox(&m_cbMonth, this);
+    if (m_hideKeys.GetSafeHwnd() == nullptr) m_hideKeys.BindButton(IDC_MAIN_HIDE, this);
+    if (m_closeKeys.GetSafeHwnd() == nullptr) m_closeKeys.BindButton(IDC_MAIN_CLOSE, this);
 }
 
 BOOL CCalendarDlg::OnInitDialog() {

@@ -20,14 +20,16 @@
 
 class CCalendarDlg;
 
-// The edit field of the year or month box: Page Up, Page Down and Home go to the main window while
-// the box's list is closed (a box whose list is open keeps them), and so does the wheel over the
-// grid, which the system sends to the window with the focus.
-class CBoxKeys : public CWnd {
+// A control of the main window that can have the focus (the edit field of the year or month box,
+// "-", "x"): Page Up, Page Down and Home go to the main window (from a box only while its list is
+// closed: a box whose list is open keeps them), and so does the wheel over the grid, which the
+// system sends to the window with the focus.
+class CMonthKeys : public CWnd {
 public:
-    // The edit field belongs to its box: it is let go here, never destroyed.
-    ~CBoxKeys() override { Detach(); }
-    BOOL Bind(CWnd* box, CCalendarDlg* owner);
+    // The control belongs to the dialog: it is let go here, never destroyed.
+    ~CMonthKeys() override { Detach(); }
+    BOOL BindBox(CWnd* box, CCalendarDlg* owner);
+    BOOL BindButton(UINT id, CCalendarDlg* owner);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -157,7 +159,7 @@ protected:
     CClickLabel m_btnPrevMonth, m_btnNextMonth, m_btnToday;
     int m_nWidth = 363;
     CComboBox m_cbYear, m_cbMonth;
-    CBoxKeys m_yearKeys, m_monthKeys;
+    CMonthKeys m_yearKeys, m_monthKeys, m_hideKeys, m_closeKeys;
     int m_wheelDelta = 0;  // the part of a notch turned so far (fine-grained wheels)
     int m_nGridHeight = 236;
     bool m_bAutoStartOk = false;

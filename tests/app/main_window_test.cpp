@@ -393,7 +393,7 @@ TEST_F(MainWindow, TypedYearAndOneSelectionAtATime) {
 }
 
 // The wheel over the grid moves a month a notch (up = earlier, half notches add up); Page Up,
-// Page Down and Home in a box with its list closed, or in the window, move too; all within the
+// Page Down and Home in a box with its list closed, on "-", or in the window, move too; all within the
 // range. A box whose list is open keeps its keys.
 TEST_F(MainWindow, WheelAndKeysMoveThroughMonths) {
     Open();
@@ -437,6 +437,7 @@ TEST_F(MainWindow, WheelAndKeysMoveThroughMonths) {
     struct { HWND to; UINT key; const char* shown; } keys[] = {
         {year, VK_NEXT, "1900-3"}, {month, VK_NEXT, "1900-4"}, {month, VK_PRIOR, "1900-3"},
         {year, VK_HOME, today.c_str()}, {dialog_.GetSafeHwnd(), VK_PRIOR, monthBefore.c_str()},
+        {GetDlgItem(dialog_.GetSafeHwnd(), IDC_MAIN_HIDE), VK_NEXT, today.c_str()},  // "-" clicked before
     };
     for (const auto& k : keys) {
         press(k.to, false, k.key);

@@ -410,7 +410,7 @@ void CCalendarDlg::OnMove(int x, int y) {
     // Attached to the desktop, the window gets no WM_DPICHANGED of its own: a move onto a monitor
     // of another scale is seen here.
     const int dpi = WindowDpi(GetSafeHwnd());
-    if ((::GetWindowLongA(GetSafeHwnd(), GWL_STYLE) & WS_CHILD) && dpi != m_dpi) Relayout(dpi, nullptr);
+    if (::GetAncestor(GetSafeHwnd(), GA_PARENT) != ::GetDesktopWindow() && dpi != m_dpi) Relayout(dpi, nullptr);
 }
 
 void CCalendarDlg::OnLButtonDown(UINT flags, CPoint point) {

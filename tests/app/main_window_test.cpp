@@ -519,8 +519,9 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
 
 // A sent WM_DPICHANGED lays the window out at the new scale in the suggested rectangle: every
 // child (the template's boxes and buttons, the strip labels in their new fonts, the grid and its
-// labels) where it was at 96 DPI, doubled. One sent after its parent's change, at the scale it has
-// (96 here), puts every child back where it was. The pad does the same with its own controls.
+// labels) where it was at 96 DPI, doubled. A move under another window, or a message after its
+// parent's change, lays it out at the scale it has (96 here): every child back where it was. The
+// pad does the same with its own controls.
 TEST_F(MainWindow, DpiChangeLaysTheWindowOutAgain) {
     Open();
     dialog_.ShowMemoPad();
@@ -573,7 +574,15 @@ TEST_F(MainWindow, DpiChangeLaysTheWindowOutAgain) {
                 << "," << now.top << "," << now.right << "," << now.bottom;
         }
         if (top == main) {
+            // Under another window (as on the desktop), a move is where a new scale shows.
             EXPECT_EQ(dialog_.Grid()->Dpi(), 192);
+            HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 900, 700, nullptr, nullptr, nullptr, nullptr);
+            SetParent(main, host);
+            SetWindowPos(main, nullptr, 5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            EXPECT_EQ(dialog_.Grid()->Dpi(), 96);
+            SetParent(main, nullptr);
+            DestroyWindow(host);
+            SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
             SendMessageA(main, kWmDpiChangedAfterParent, 0, 0);
             EXPECT_EQ(dialog_.Grid()->Dpi(), 96);
         } else {

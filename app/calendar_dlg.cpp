@@ -142,6 +142,17 @@ BOOL CCalendarDlg::OnInitDialog() {
         ReachableOrigin(haveX, stored, kDefaultOrigin, m_nWidth, S(kTopStripHeight), MonitorRects(), S(40), S(20));
     m_nGridHeight = S(236);
     MoveWindow(origin.x, origin.y, m_nWidth, S(kWindowHeight), TRUE);
+    // Placed on a monitor of another scale than the one it was made on: laid out there (the
+    // WM_DPICHANGED of that move came before anything but the template's controls was made).
+    const int placedDpi = WindowDpi(GetSafeHwnd());
+    if (placedDpi != m_dpi) {
+        m_dpi = placedDpi;
+        m_templateScale.Apply(placedDpi);
+        m_nWidth = S(363);
+        m_nGridHeight = S(236);
+        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_nWidth, S(kWindowHeight),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 
     m_bAutoStartOk = EnsureAutoStart();
     ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
@@ -263,6 +274,12 @@ LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kWmDpiChangedAfterParent) {
         Relayout(WindowDpi(GetSafeHwnd()), nullptr);
         return 0;
+    }
+    if (message == kWmGetDpiScaledSize) {  // the size at another scale: 363 x 278 scaled, not the template's
+        SIZE* size = reinterpret_cast<SIZE*>(lParam);
+        size->cx = Scale(363, static_cast<int>(wParam));
+        size->cy = Scale(kWindowHeight, static_cast<int>(wParam));
+        return TRUE;
     }
     if (message == WM_NCDESTROY && !m_endPlanned) {
         // Gone with the shell window it was a child of. Nothing else may ever wake the modal loop,

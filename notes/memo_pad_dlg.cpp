@@ -15,11 +15,13 @@ BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_EN_CHANGE(IDC_MEMO_EDIT, &CMemoPadDlg::OnChangeMemo)
     ON_BN_CLICKED(IDC_MEMO_HIDE, &CMemoPadDlg::OnHideMemo)
     ON_MESSAGE(WM_DPICHANGED, &CMemoPadDlg::OnDpiChanged)
+    ON_MESSAGE(kWmGetDpiScaledSize, &CMemoPadDlg::OnGetDpiScaledSize)
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(CTabDlg, CDialog)
     ON_BN_CLICKED(IDC_TAB_BUTTON, &CTabDlg::OnTabButton)
     ON_MESSAGE(WM_DPICHANGED, &CTabDlg::OnDpiChanged)
+    ON_MESSAGE(kWmGetDpiScaledSize, &CTabDlg::OnGetDpiScaledSize)
 END_MESSAGE_MAP()
 
 BOOL CTabDlg::OnInitDialog() {
@@ -55,7 +57,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
     // calendar (above it when under it is off screen). A stored x without a y keeps the default y.
     RECT window;
     GetWindowRect(&window);
-    const int dpi = WindowDpi(GetSafeHwnd());
+    int dpi = WindowDpi(GetSafeHwnd());
     const std::vector<PixelRect> monitors = MonitorRects();
     const Origin fallback =
         BelowOrAbove(m_anchor, window.right - window.left, window.bottom - window.top, Scale(10, dpi), monitors);
@@ -73,7 +75,8 @@ BOOL CMemoPadDlg::OnInitDialog() {
     KeepEditToGbk(GetDlgItem(IDC_MEMO_EDIT));
     LoadFromDisk();
 
-    // "未保存" in red, while the last save failed.
+    // "未保存" in red, while the last save failed; at the scale of where the pad now is.
+    dpi = m_scale.Dpi();
     m_unsavedLabel.Create(CRect(0, 0, Scale(42, dpi), title.bottom - Scale(1, dpi)), this,
                           static_cast<UINT>(IDC_STATIC), ::GetSysColor(COLOR_BTNFACE), RGB(255, 0, 0), 90, "宋体");
     PlaceUnsavedLabel();
@@ -92,6 +95,7 @@ void CMemoPadDlg::PlaceUnsavedLabel() {
 LRESULT CMemoPadDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
     TakeSuggestedRect(GetSafeHwnd(), suggested);
     m_scale.Apply(LOWORD(dpi));
+    if (m_unsavedLabel.GetSafeHwnd() == nullptr) return 0;  // moved to its place while it starts
     m_unsavedLabel.SetDpi(LOWORD(dpi));
     PlaceUnsavedLabel();
     return 0;

@@ -62,6 +62,7 @@ protected:
     void OnMove(int x, int y);
     // Moved to a monitor of another scale: takes the suggested rectangle and lays the pad out there.
     LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
+    LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size) { return TellScaledSize(m_scale, dpi, size); }
     // "未保存" in the strip, between the name and "-".
     void PlaceUnsavedLabel();
     void OnChangeMemo();
@@ -101,6 +102,7 @@ public:
 protected:
     void OnTabButton() { (m_owner->*m_action)(); }
     LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
+    LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size) { return TellScaledSize(m_scale, dpi, size); }
     MemoPadOwner* m_owner;
     Action m_action;
     DialogScale m_scale;

@@ -20,6 +20,9 @@ constexpr int Scale(int px, int dpi) {
 int WindowDpi(HWND hwnd);
 // Sent to a child window after its parent moved to another scale (Windows 10 headers).
 constexpr UINT kWmDpiChangedAfterParent = 0x02E3;
+// Asks a top-level window its size at another scale (wParam the DPI, lParam a SIZE to fill) before
+// WM_DPICHANGED suggests a rectangle of that size (Windows 10 headers).
+constexpr UINT kWmGetDpiScaledSize = 0x02E4;
 // WM_DPICHANGED of a top-level window: takes the rectangle the system suggests (lParam).
 void TakeSuggestedRect(HWND hwnd, LPARAM lParam);
 #endif

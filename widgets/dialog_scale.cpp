@@ -6,6 +6,9 @@
 void DialogScale::Record(HWND dialog, int dpi) {
     m_madeDpi = m_dpi = dpi > 0 ? dpi : kBaseDpi;
     m_madeFont = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    m_madeSize = SIZE{window.right - window.left, window.bottom - window.top};
     m_controls.clear();
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
         Control control{c, {}, reinterpret_cast<HFONT>(::SendMessageA(c, WM_GETFONT, 0, 0)) == m_madeFont};
@@ -44,4 +47,14 @@ void DialogScale::Apply(int dpi) {
     }
     m_font = std::move(font);  // the font the controls had before goes only now
     m_dpi = dpi;
+}
+
+SIZE DialogScale::WindowSizeAt(int dpi) const {
+    if (dpi <= 0) dpi = m_madeDpi;
+    return SIZE{::MulDiv(m_madeSize.cx, dpi, m_madeDpi), ::MulDiv(m_madeSize.cy, dpi, m_madeDpi)};
+}
+
+LRESULT TellScaledSize(const DialogScale& scale, WPARAM dpi, LPARAM size) {
+    *reinterpret_cast<SIZE*>(size) = scale.WindowSizeAt(static_cast<int>(dpi));
+    return TRUE;
 }

@@ -17,6 +17,8 @@ public:
     void Record(HWND dialog, int dpi);
     void Apply(int dpi);
     int Dpi() const { return m_dpi; }
+    // The dialog's window size at dpi, from its size when recorded (for WM_GETDPISCALEDSIZE).
+    SIZE WindowSizeAt(int dpi) const;
 
 private:
     struct Control {
@@ -25,7 +27,11 @@ private:
         bool dialogFont;
     };
     int m_madeDpi = kBaseDpi, m_dpi = kBaseDpi;
+    SIZE m_madeSize{};
     std::vector<Control> m_controls;
     HFONT m_madeFont = nullptr;
     ScopedFont m_font;  // the made font at m_dpi, when that is not m_madeDpi
 };
+
+// WM_GETDPISCALEDSIZE of a dialog kept by scale: fills the SIZE at lParam, returns TRUE.
+LRESULT TellScaledSize(const DialogScale& scale, WPARAM dpi, LPARAM size);

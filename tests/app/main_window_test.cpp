@@ -551,8 +551,12 @@ TEST_F(MainWindow, DpiChangeLaysTheWindowOutAgain) {
     };
     for (HWND top : {main, pad}) {
         const std::vector<Child> before = children(top);
-        RECT suggested = WindowRect(top);
-        suggested = RECT{0, 0, 2 * (suggested.right - suggested.left), 2 * (suggested.bottom - suggested.top)};
+        // Asked first, the window gives its size at the new scale: twice the size it has.
+        const RECT was = WindowRect(top);
+        SIZE size{};
+        EXPECT_TRUE(SendMessageA(top, kWmGetDpiScaledSize, 192, reinterpret_cast<LPARAM>(&size)));
+        EXPECT_TRUE(size.cx == 2 * (was.right - was.left) && size.cy == 2 * (was.bottom - was.top));
+        RECT suggested{0, 0, size.cx, size.cy};
         SendMessageA(top, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
         const RECT r = WindowRect(top);
         EXPECT_TRUE(EqualRect(&r, &suggested));

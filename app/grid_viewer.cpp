@@ -17,16 +17,24 @@ namespace {
 class CViewerWnd : public CWnd {
 public:
     BOOL Create() {
-        RECT r{0, 0, 363, 258};
         const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-        ::AdjustWindowRect(&r, style, FALSE);
+        const auto outer = [style](int dpi) {  // the window round a client of 363 x 258 at dpi
+            RECT r{0, 0, Scale(363, dpi), Scale(258, dpi)};
+            ::AdjustWindowRect(&r, style, FALSE);
+            return r;
+        };
+        RECT r = outer(kBaseDpi);
         const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
                                               static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
                                               ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
         if (!CreateEx(0, cls, "vestrel-grid", style | WS_VISIBLE, CRect(120, 120, 120 + r.right - r.left, 120 + r.bottom - r.top),
                       nullptr, 0))
             return FALSE;
-        if (!m_grid.Create(CRect(0, 22, 363, 258), this, IDC_MONTH_GRID)) return FALSE;
+        const int dpi = WindowDpi(GetSafeHwnd());
+        r = outer(dpi);
+        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+        if (!m_grid.Create(CRect(0, Scale(22, dpi), Scale(363, dpi), Scale(258, dpi)), this, IDC_MONTH_GRID, dpi))
+            return FALSE;
         GoToToday();
         return TRUE;
     }

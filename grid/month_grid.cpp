@@ -28,11 +28,11 @@ void MakeFont(CFont* font, int height, int weight, const char* face) {
                      DEFAULT_QUALITY, DEFAULT_PITCH, face);
 }
 
-// A weekly dot or a yearly star in box (offset by x, y): the mark's colour inside an edge that
-// stands out from it, so it shows on any fill.
-void DrawMark(CDC* dc, const Mark& mark, const CellBox& box, int x, int y, bool star) {
+// A weekly dot or a yearly star in box (offset by x, y): the mark's colour inside an edge (edge
+// pixels wide) that stands out from it, so it shows on any fill.
+void DrawMark(CDC* dc, const Mark& mark, const CellBox& box, int x, int y, bool star, int edge) {
     if (!mark.shown) return;
-    ScopedPen pen(::CreatePen(PS_SOLID, 1, MarkEdgeColor(mark.color)));
+    ScopedPen pen(::CreatePen(PS_SOLID, edge, MarkEdgeColor(mark.color)));
     ScopedBrush brush(::CreateSolidBrush(mark.color));
     ScopedSelect selectPen(*dc, pen.get());
     ScopedSelect selectBrush(*dc, brush.get());
@@ -264,7 +264,7 @@ void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
     dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + S(kHeaderHeight)), kHeaderBackColor);
     const HeaderLook look = LookOfHeader(m_layout, Notes(), TodayShown() ? m_todayDay : 0);
     for (int w = 0; w < 7; ++w)
-        DrawMark(dc, look.dot[w], ScaleBox(kHeaderDotBox, m_dpi), r.left + S(kColumnPitch * w), r.top, false);
+        DrawMark(dc, look.dot[w], ScaleBox(kHeaderDotBox, m_dpi), r.left + S(kColumnPitch * w), r.top, false, S(1));
     ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
     for (int w = 0; w < 7; ++w) {
         dc->SetTextColor(look.nameColor[w]);
@@ -298,9 +298,9 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
             d.label = CellLabel(m_layout.cells[n]);
             const int x = box.left, y = box.top;
             if (d.look.fill.shown) dc->FillSolidRect(box, d.look.fill.color);
-            DrawMark(dc, d.look.dot, ScaleBox(kWeeklyDotBox, m_dpi), x, y, false);
-            DrawMark(dc, d.look.solarStar, ScaleBox(kSolarStarBox, m_dpi), x, y, true);
-            DrawMark(dc, d.look.lunarStar, ScaleBox(kLunarStarBox, m_dpi), x, y, true);
+            DrawMark(dc, d.look.dot, ScaleBox(kWeeklyDotBox, m_dpi), x, y, false, S(1));
+            DrawMark(dc, d.look.solarStar, ScaleBox(kSolarStarBox, m_dpi), x, y, true, S(1));
+            DrawMark(dc, d.look.lunarStar, ScaleBox(kLunarStarBox, m_dpi), x, y, true, S(1));
             if (d.holiday.mark != HolidayMark::None) {
                 const CellBox b = ScaleBox(kHolidayBox, m_dpi);
                 dc->FillSolidRect(CRect(x + b.left, y + b.top, x + b.right, y + b.bottom), d.holiday.color);

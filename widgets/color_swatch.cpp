@@ -23,9 +23,11 @@ void CColorSwatch::OnPaint() {
     CPaintDC dc(this);
     CRect r;
     GetClientRect(&r);
-    // A two-pixel edge: dark grey (light red while hot) outside, white inside, so that any colour,
-    // white and black included, reads as a square.
+    // A two-line edge: dark grey (light red while hot) outside, white inside, so that any colour,
+    // white and black included, reads as a square. Each line is a pixel wide at kSwatchSize and
+    // grows with the square.
+    const int e = r.Width() >= 2 * kSwatchSize ? r.Width() / kSwatchSize : 1;
     dc.FillSolidRect(r, IsHot() ? kHotTextColor : RGB(64, 64, 64));
-    dc.FillSolidRect(CRect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1), RGB(255, 255, 255));
-    dc.FillSolidRect(CRect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2), m_color);
+    dc.FillSolidRect(CRect(r.left + e, r.top + e, r.right - e, r.bottom - e), RGB(255, 255, 255));
+    dc.FillSolidRect(CRect(r.left + 2 * e, r.top + 2 * e, r.right - 2 * e, r.bottom - 2 * e), m_color);
 }

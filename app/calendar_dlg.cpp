@@ -145,14 +145,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     // Placed on a monitor of another scale than the one it was made on: laid out there (the
     // WM_DPICHANGED of that move came before anything but the template's controls was made).
     const int placedDpi = WindowDpi(GetSafeHwnd());
-    if (placedDpi != m_dpi) {
-        m_dpi = placedDpi;
-        m_templateScale.Apply(placedDpi);
-        m_nWidth = S(363);
-        m_nGridHeight = S(236);
-        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_nWidth, S(kWindowHeight),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (placedDpi != m_dpi) TakeScale(placedDpi, nullptr);
 
     m_bAutoStartOk = EnsureAutoStart();
     ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
@@ -233,8 +226,7 @@ void CCalendarDlg::LimitHeadline() {
     m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - S(6));
 }
 
-void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
-    if (!m_bInitDone || dpi <= 0) return;
+void CCalendarDlg::TakeScale(int dpi, const RECT* suggested) {
     m_dpi = dpi;
     m_nWidth = S(363);
     m_nGridHeight = S(236);
@@ -246,6 +238,11 @@ void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
         ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_nWidth, S(kWindowHeight), flags | SWP_NOMOVE);
     }
     m_templateScale.Apply(dpi);
+}
+
+void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
+    if (!m_bInitDone || dpi <= 0) return;
+    TakeScale(dpi, suggested);
     const struct {
         CColorLabel* label;
         int x, y;

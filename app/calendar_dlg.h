@@ -115,6 +115,8 @@ protected:
     // Lays the window out again at dpi: its size (the suggested rectangle when one is given, else
     // the top-left corner stays), the strip, the grid, the headline, "-" and "x", the tabs.
     void Relayout(int dpi, const RECT* suggested);
+    // Takes dpi as the window's scale: its size (as for Relayout) and the template's controls.
+    void TakeScale(int dpi, const RECT* suggested);
     // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
     void PlaceStripButtons();
     void LimitHeadline();

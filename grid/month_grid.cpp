@@ -343,7 +343,9 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
         std::optional<ScopedSelect> select;
         for (int day = 1; day <= last; ++day) {
             const int font = days[day].font;
-            const bool measure = f < 2 ? font == f : (f == 2 ? font < 2 : font == 2) && width[day] > room(day) - S(2);
+            // Its own face first; a narrow face only after the face before it left it too wide.
+            const bool lastTried = f == 2 ? font < 2 : font == f - 1;
+            const bool measure = f < 2 ? font == f : (lastTried && width[day] > room(day) - S(2));
             if (!measure) continue;
             if (!select) select.emplace(*dc, fonts[f]->GetSafeHandle());
             SIZE size{};

@@ -1,4 +1,4 @@
-// The main window's decisions.
+// The main window's decisions: the calendar state and its steps, the boxes, the timer.
 #include "app/app_model.h"
 
 #include <algorithm>
@@ -32,6 +32,34 @@ int TypedYear(const char* text) {
     while (*p == ' ') ++p;
     if (*p != '\0' || year < kFirstShownYear || year > kLastShownYear) return 0;
     return year;
+}
+
+const LocalDate* CalendarState::TodayInRange() const {
+    const YearMonth ym{today.year, today.month};
+    return StepMonth(ym, 0) == ym ? &today : nullptr;
+}
+
+CalendarState Stepped(CalendarState s, int delta) {
+    s.shown = StepMonth(s.shown, delta);
+    return s;
+}
+
+CalendarState Showing(CalendarState s, YearMonth ym) {
+    s.shown = StepMonth(ym, 0);
+    return s;
+}
+
+CalendarState AtToday(CalendarState s, LocalDate now) {
+    s.today = now;
+    s.shown = StepMonth(YearMonth{now.year, now.month}, 0);
+    return s;
+}
+
+CalendarState WithTypedYear(CalendarState s, const char* text, bool* accepted) {
+    const int year = TypedYear(text);
+    *accepted = year != 0;
+    if (year != 0) s.shown = StepMonth(YearMonth{year, s.shown.month}, 0);
+    return s;
 }
 
 TickWork WorkOfTick(int counter, bool haveHeadline) {

@@ -1,20 +1,15 @@
 // CCalendarDlg.
 #include "app/calendar_dlg.h"
 
-#include <winsock2.h>
-
 #include <cstdio>
-#include <set>
 
 #include "app/desktop.h"
 #include "app/exit_prompt_dlg.h"
+#include "app/main_layout.h"
 #include "platform/dpi.h"
 #include "platform/monitors.h"
 #include "platform/settings.h"
-#include "notes/note_files.h"
 #include "res/resource.h"
-#include "web/http_get.h"
-#include "web/page_open.h"
 #include "widgets/user_messages.h"
 
 BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
@@ -34,12 +29,15 @@ BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
     ON_MESSAGE(WM_HEADLINE_FETCHED, &CCalendarDlg::OnHeadlineFetched)
     ON_MESSAGE(WM_MOUSEWHEEL, &CCalendarDlg::OnMouseWheel)
     ON_MESSAGE(WM_KEYDOWN, &CCalendarDlg::OnKeyDown)
+    ON_MESSAGE(WM_DPICHANGED, &CCalendarDlg::OnDpiChanged)
+    ON_MESSAGE(kWmDpiChangedAfterParent, &CCalendarDlg::OnDpiChangedAfterParent)
+    ON_MESSAGE(kWmGetDpiScaledSize, &CCalendarDlg::OnGetDpiScaledSize)
+    ON_REGISTERED_MESSAGE(&CCalendarDlg::AttachAgainMessage, &CCalendarDlg::OnAttachAgain)
+    ON_REGISTERED_MESSAGE(&CCalendarDlg::ShowYourselfMessage, &CCalendarDlg::OnShowYourself)
 END_MESSAGE_MAP()
 
 namespace {
 
-constexpr int kWindowHeight = 278;
-constexpr int kTopStripHeight = 25;
 constexpr Origin kDefaultOrigin{500, 300};
 
 }  // namespace
@@ -62,51 +60,21 @@ HWND g_currentWindow = nullptr;
 
 HWND CCalendarDlg::CurrentWindow() { return g_currentWindow; }
 
-BOOL CMonthKeys::BindBox(CWnd* box, CCalendarDlg* owner) {
-    m_box = box->GetSafeHwnd();
-    m_owner = owner;
-    // The edit field of a drop-down box is its child 1001; the box hands it its keys too.
-    return SubclassDlgItem(1001, box);
-}
-
-BOOL CMonthKeys::BindButton(UINT id, CCalendarDlg* owner) {
-    m_owner = owner;
-    return SubclassDlgItem(id, owner);
-}
-
-LRESULT CMonthKeys::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_owner != nullptr && (m_box == nullptr || !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0)) &&
-        ((message == WM_KEYDOWN && m_owner->OnMonthKey(static_cast<UINT>(wParam))) ||
-         (message == WM_MOUSEWHEEL && m_owner->OnGridWheel(wParam, lParam))))
-        return 0;
-    return CWnd::WindowProc(message, wParam, lParam);
-}
-
 bool CCalendarDlg::EndedByShell(Restart* state) const {
-    if (m_endPlanned || !m_bInitDone || m_pGrid == nullptr) return false;
-    state->shown = YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
+    if (m_endPlanned || !m_bInitDone || !m_grid) return false;
+    state->shown = m_state.shown;
     state->calendarHidden = m_calendarHidden;
     return true;
 }
 
-CCalendarDlg::CCalendarDlg()
-    : CDialog(IDD_MAIN, nullptr), m_fetcher(std::make_unique<HeadlineFetcher>(kHeadlineHost, kHeadlinePort)) {
+CCalendarDlg::CCalendarDlg() : CDialog(IDD_MAIN, nullptr) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-// The grid, the pad and the tabs live as long as the window; they go with it here so that tests
-// can make and end main windows one after another.
+// The grid, the pad and the tabs live as long as the window and go with it, so that tests can
+// make and end main windows one after another.
 CCalendarDlg::~CCalendarDlg() {
     if (g_currentWindow == GetSafeHwnd() || g_currentWindow == m_ownWindow) g_currentWindow = nullptr;
-    delete m_pMemoPad;
-    delete m_pMemoTab;
-    delete m_pCalendarTab;
-    delete m_pGrid;
-    if (m_winsockStarted) ::WSACleanup();
-}
-
-void CCalendarDlg::SetHeadlineServer(const char* host, unsigned short port) {
-    m_fetcher = std::make_unique<HeadlineFetcher>(host, port);
 }
 
 void CCalendarDlg::DoDataExchange(CDataExchange*) {
@@ -122,26 +90,18 @@ BOOL CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_dpi = WindowDpi(GetSafeHwnd());
     m_templateScale.Record(GetSafeHwnd(), m_dpi);
-    m_nWidth = S(363);
     ::SetPropA(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
     g_currentWindow = m_ownWindow = GetSafeHwnd();
 
-    WSADATA wsa;
-    if (::WSAStartup(0x0202, &wsa) != 0) {
-        ::WSACleanup();
-        ::MessageBoxA(GetSafeHwnd(), "网络初始化失败，请报告管理员", "警告", MB_OK);
-    } else {
-        m_winsockStarted = true;
-    }
+    m_headlineBar.StartSockets(GetSafeHwnd());
 
     // The stored position, unless no piece of the top strip could be reached there any more.
     Origin stored = kDefaultOrigin;
     const bool haveX = ReadRegInt(kSettingsKey, kValuePosX, &stored.x);
     if (haveX) ReadRegInt(kSettingsKey, kValuePosY, &stored.y);
-    const Origin origin =
-        ReachableOrigin(haveX, stored, kDefaultOrigin, m_nWidth, S(kTopStripHeight), MonitorRects(), S(40), S(20));
-    m_nGridHeight = S(236);
-    MoveWindow(origin.x, origin.y, m_nWidth, S(kWindowHeight), TRUE);
+    const Origin origin = ReachableOrigin(haveX, stored, kDefaultOrigin, S(kMainWidth), S(kTopStripHeight),
+                                          MonitorRects(), S(40), S(20));
+    MoveWindow(origin.x, origin.y, S(kMainWidth), S(kMainHeight), TRUE);
     // Placed on a monitor of another scale than the one it was made on: laid out there (the
     // WM_DPICHANGED of that move came before anything but the template's controls was made).
     const int placedDpi = WindowDpi(GetSafeHwnd());
@@ -149,21 +109,18 @@ BOOL CCalendarDlg::OnInitDialog() {
 
     m_bAutoStartOk = EnsureAutoStart();
     ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
-    SetUpNoteFolders();
-    m_listWatch = std::make_unique<FolderWatch>("日历");
-    m_memoWatch = std::make_unique<FolderWatch>("备忘");
-    m_rootWatch = std::make_unique<FolderWatch>("");
+    m_folders.Start();
 
-    m_pMemoTab = new CMemoTabDlg(this);
-    m_pMemoTab->Create(this);
-    m_pCalendarTab = new CCalendarTabDlg(this);
-    m_pCalendarTab->Create(this);
+    m_memoTab = std::make_unique<CMemoTabDlg>(this);
+    m_memoTab->Create(this);
+    m_calendarTab = std::make_unique<CCalendarTabDlg>(this);
+    m_calendarTab->Create(this);
     PlaceTabWindows();
     RECT me;
     GetWindowRect(&me);
-    m_pMemoPad = new CMemoPadDlg(this);
-    m_pMemoPad->SetAnchor(PixelRect{me.left, me.top, me.right, me.bottom});
-    m_pMemoPad->Create(this);
+    m_memoPad = std::make_unique<CMemoPadDlg>(this);
+    m_memoPad->SetAnchor(PixelRect{me.left, me.top, me.right, me.bottom});
+    m_memoPad->Create(this);
     int memoShow = 0;
     if (ReadRegInt(kSettingsKey, kValueMemoShow, &memoShow) && memoShow == 1) {
         ShowMemoPad();
@@ -171,14 +128,23 @@ BOOL CCalendarDlg::OnInitDialog() {
         HideMemoPad();
     }
 
-    m_btnPrevMonth.Create(ScaledRect(175, 3, 205, 20), this, IDC_PREV_MONTH, m_crStrip, m_crButtonText, 100,
-                          "楷体_gb2312");
-    m_btnNextMonth.Create(ScaledRect(215, 3, 245, 20), this, IDC_NEXT_MONTH, m_crStrip, m_crButtonText, 100,
-                          "楷体_gb2312");
-    m_btnToday.Create(ScaledRect(255, 3, 285, 20), this, IDC_TODAY, m_crStrip, m_crButtonText, 100, "楷体_gb2312");
+    const struct {
+        CClickLabel* button;
+        const LayoutRect& rect;
+        UINT id;
+    } buttons[] = {{&m_btnPrevMonth, kPrevMonthRect, IDC_PREV_MONTH},
+                   {&m_btnNextMonth, kNextMonthRect, IDC_NEXT_MONTH},
+                   {&m_btnToday, kTodayRect, IDC_TODAY}};
+    for (const auto& b : buttons) {
+        b.button->Create(ScaledRect(b.rect.left, b.rect.top, b.rect.right, b.rect.bottom), this, b.id, m_crStrip,
+                         m_crButtonText, 100, "楷体_gb2312");
+    }
 
-    m_pGrid = new CMonthGrid;
-    m_pGrid->Create(CRect(0, S(22), m_nWidth, S(22) + m_nGridHeight), this, IDC_MONTH_GRID, m_dpi);
+    m_grid = std::make_unique<CMonthGrid>();
+    m_grid->Create(ScaledRect(kGridRect.left, kGridRect.top, kGridRect.right, kGridRect.bottom), this, IDC_MONTH_GRID,
+                   m_dpi);
+    m_grid->SetClickHandlers({[this](int day) { m_noteOpener.OpenDay(this, day); },
+                              [this](int weekday) { m_noteOpener.OpenWeekly(this, weekday); }});
     LoadHolidays();
 
     char text[16];
@@ -192,11 +158,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     }
     GoToToday();
 
-    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    m_lblHeadline.Create(ScaledRect(2, 236 + 24, 190, 236 + 42), this, IDC_HEADLINE, face, RGB(0, 0, 208), 110,
-                         "宋体");
-    m_lblNext.Create(ScaledRect(230, 236 + 25, 290, 236 + 43), this, IDC_NEXT_HEADLINE, face, RGB(0, 0, 208), 100,
-                     "楷体_gb2312");
+    m_headlineBar.Create(this, m_dpi);
 
     PlaceStripButtons();
 
@@ -205,7 +167,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_btnToday.SetText("返回", 0);
 
     if (m_haveRestart) {
-        ShowMonth(StepMonth(m_restart.shown, 0));
+        Show(Showing(m_state, m_restart.shown));
         if (m_restart.calendarHidden) HideCalendar();
     }
     m_bInitDone = true;
@@ -217,25 +179,18 @@ void CCalendarDlg::PlaceStripButtons() {
     RECT button{};  // "-" and "x" keep the size the template gives them at this scale
     ::GetWindowRect(GetDlgItem(IDC_MAIN_HIDE), &button);
     const int width = button.right - button.left, height = button.bottom - button.top;
-    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), m_nWidth - 2 * width - S(2), 0, width, height, TRUE);
-    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), m_nWidth - width - S(1), 0, width, height, TRUE);
-}
-
-void CCalendarDlg::LimitHeadline() {
-    // A long headline is cut short of "下一篇", which stays whole and clickable.
-    m_lblHeadline.LimitWidth(m_lblNext.Rect().left - m_lblHeadline.Rect().left - S(6));
+    ::MoveWindow(GetDlgItem(IDC_MAIN_HIDE), S(kMainWidth) - 2 * width - S(2), 0, width, height, TRUE);
+    ::MoveWindow(GetDlgItem(IDC_MAIN_CLOSE), S(kMainWidth) - width - S(1), 0, width, height, TRUE);
 }
 
 void CCalendarDlg::TakeScale(int dpi, const RECT* suggested) {
     m_dpi = dpi;
-    m_nWidth = S(363);
-    m_nGridHeight = S(236);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (suggested != nullptr) {
         ::SetWindowPos(GetSafeHwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                        suggested->bottom - suggested->top, flags);
     } else {
-        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_nWidth, S(kWindowHeight), flags | SWP_NOMOVE);
+        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, S(kMainWidth), S(kMainHeight), flags | SWP_NOMOVE);
     }
     m_templateScale.Apply(dpi);
 }
@@ -245,55 +200,57 @@ void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
     TakeScale(dpi, suggested);
     const struct {
         CColorLabel* label;
-        int x, y;
-    } labels[] = {{&m_btnPrevMonth, 175, 3}, {&m_btnNextMonth, 215, 3},   {&m_btnToday, 255, 3},
-                  {&m_lblHeadline, 2, 236 + 24}, {&m_lblNext, 230, 236 + 25}};
+        const LayoutRect& rect;
+    } labels[] = {{&m_btnPrevMonth, kPrevMonthRect}, {&m_btnNextMonth, kNextMonthRect}, {&m_btnToday, kTodayRect}};
     for (const auto& l : labels) {
-        l.label->MoveTo(S(l.x), S(l.y));
+        l.label->MoveTo(S(l.rect.left), S(l.rect.top));
         l.label->SetDpi(dpi);
     }
-    LimitHeadline();
-    m_pGrid->HidePopup();
-    m_pGrid->MoveWindow(0, S(22), m_nWidth, m_nGridHeight, TRUE);
-    m_pGrid->SetDpi(dpi);
+    m_headlineBar.Relayout(dpi);
+    m_grid->HidePopup();
+    m_grid->MoveWindow(S(kGridRect.left), S(kGridRect.top), S(kGridRect.right) - S(kGridRect.left),
+                       S(kGridRect.bottom) - S(kGridRect.top), TRUE);
+    m_grid->SetDpi(dpi);
     PlaceStripButtons();
     PlaceTabWindows();
     Invalidate(TRUE);
 }
 
+LRESULT CCalendarDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
+    Relayout(LOWORD(dpi), reinterpret_cast<const RECT*>(suggested));
+    return 0;
+}
+
+LRESULT CCalendarDlg::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+    Relayout(WindowDpi(GetSafeHwnd()), nullptr);
+    return 0;
+}
+
+LRESULT CCalendarDlg::OnGetDpiScaledSize(WPARAM dpi, LPARAM lParam) {
+    SIZE* size = reinterpret_cast<SIZE*>(lParam);
+    size->cx = Scale(kMainWidth, static_cast<int>(dpi));
+    size->cy = Scale(kMainHeight, static_cast<int>(dpi));
+    return TRUE;
+}
+
+LRESULT CCalendarDlg::OnAttachAgain(WPARAM, LPARAM) {
+    if (::GetAncestor(GetSafeHwnd(), GA_PARENT) == ::GetDesktopWindow())
+        ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
+    return 1;
+}
+
+LRESULT CCalendarDlg::OnShowYourself(WPARAM, LPARAM) {
+    ShowCalendar();
+    ::SetForegroundWindow(GetSafeHwnd());
+    ::BringWindowToTop(GetSafeHwnd());
+    return 1;
+}
+
 LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Moved to a monitor of another scale: as a top-level window with the rectangle the system
-    // suggests; attached to the desktop, after its parent.
-    if (message == WM_DPICHANGED) {
-        Relayout(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    }
-    if (message == kWmDpiChangedAfterParent) {
-        Relayout(WindowDpi(GetSafeHwnd()), nullptr);
-        return 0;
-    }
-    if (message == kWmGetDpiScaledSize) {  // the size at another scale: 363 x 278 scaled, not the template's
-        SIZE* size = reinterpret_cast<SIZE*>(lParam);
-        size->cx = Scale(363, static_cast<int>(wParam));
-        size->cy = Scale(kWindowHeight, static_cast<int>(wParam));
-        return TRUE;
-    }
     if (message == WM_NCDESTROY && !m_endPlanned) {
         // Gone with the shell window it was a child of. Nothing else may ever wake the modal loop,
         // whose timer went with the window: a message does, so that the loop sees the window gone.
         ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
-    }
-    if (message == AttachAgainMessage() && message != 0) {
-        // A new shell announced itself: go back under its icon view (a no-op without one).
-        if (::GetAncestor(GetSafeHwnd(), GA_PARENT) == ::GetDesktopWindow())
-            ::EnumWindows(DesktopEnumProc, reinterpret_cast<LPARAM>(GetSafeHwnd()));
-        return 1;
-    }
-    if (message == ShowYourselfMessage() && message != 0) {
-        ShowCalendar();
-        ::SetForegroundWindow(GetSafeHwnd());
-        ::BringWindowToTop(GetSafeHwnd());
-        return 1;
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -305,26 +262,28 @@ void CCalendarDlg::OnSysCommand(UINT id, LPARAM lParam) {
 
 void CCalendarDlg::OnPaint() {
     CPaintDC dc(this);
-    dc.FillSolidRect(CRect(0, 0, m_nWidth, S(kTopStripHeight)), m_crStrip);
+    dc.FillSolidRect(CRect(0, 0, S(kMainWidth), S(kTopStripHeight)), m_crStrip);
 }
 
 HCURSOR CCalendarDlg::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_hIcon); }
 
-void CCalendarDlg::ShowMonth(YearMonth ym) {
-    ShowGridMonth(ym);
-    SelectBoxes(ym.year, ym.month);
-}
-
-void CCalendarDlg::ShowGridMonth(YearMonth ym) {
-    // A popup belongs to a day of the month it was shown over.
-    m_pGrid->HidePopup();
-    m_pGrid->ShowMonth(ym.year, ym.month);
-    UpdateTodayButton();
-}
-
-void CCalendarDlg::UpdateTodayButton() {
-    const bool todayShown = m_pGrid->ShownYear() == m_nTodayYear && m_pGrid->ShownMonth() == m_nTodayMonth;
-    m_btnToday.ShowWindow(todayShown ? SW_HIDE : SW_SHOW);
+void CCalendarDlg::Show(const CalendarState& s, bool keepBoxes) {
+    const bool newMonth = !m_bInitDone || s.shown != m_state.shown || m_notes.Layout().daysInMonth == 0;
+    m_state = s;
+    if (m_grid) {
+        // A popup belongs to a day of the month it was shown over (and the date may have changed).
+        m_grid->HidePopup();
+        // Dates beyond the calendar's range show its nearest month, and the grid's today stays.
+        if (const LocalDate* today = m_state.TodayInRange()) m_grid->SetToday(today->year, today->month, today->day);
+        if (newMonth) {  // the month's notes are read again only when another month is on show
+            MonthLayout layout;
+            LayOutMonth(m_state.shown.year, m_state.shown.month, &layout);
+            m_notes.Open(layout);
+            m_grid->Show(layout, m_notes.View());
+        }
+    }
+    if (!keepBoxes) SelectBoxes(m_state.shown.year, m_state.shown.month);
+    m_btnToday.ShowWindow(m_state.TodayShown() ? SW_HIDE : SW_SHOW);
 }
 
 void CCalendarDlg::SelectBoxes(int year, int month) {
@@ -343,16 +302,16 @@ void CCalendarDlg::OnOK() {
 }
 
 void CCalendarDlg::OnYearTyped() {
-    if (m_pGrid == nullptr) return;
+    if (!m_grid) return;
     char text[32] = {};
     ::GetWindowTextA(m_cbYear.GetSafeHwnd(), text, sizeof text);
-    const int year = TypedYear(text);
-    const YearMonth shown{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
-    if (year == 0 || year == shown.year) {
-        SelectBoxes(shown.year, shown.month);
+    bool accepted = false;
+    const CalendarState typed = WithTypedYear(m_state, text, &accepted);
+    if (!accepted || typed.shown.year == m_state.shown.year) {
+        SelectBoxes(m_state.shown.year, m_state.shown.month);
         return;
     }
-    ShowMonth(StepMonth(YearMonth{year, shown.month}, 0));
+    Show(typed);
 }
 
 void CCalendarDlg::OnBoxChange() {
@@ -362,35 +321,21 @@ void CCalendarDlg::OnBoxChange() {
     const int before = monthIndex;
     const YearMonth ym = MonthOfBoxes(yearIndex, &monthIndex);
     if (monthIndex != before) m_cbMonth.SetCurSel(monthIndex);
-    ShowGridMonth(ym);
+    Show(Showing(m_state, ym), true);
 }
 
 void CCalendarDlg::GoToToday() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    m_nTodayDay = now.wDay;
-    m_nTodayMonth = now.wMonth;
-    m_nTodayYear = now.wYear;
-    if (m_pGrid == nullptr) return;
-    m_pGrid->HidePopup();  // the date may have changed under it
-    // Dates beyond the calendar's range show its nearest month, and the grid's today stays.
-    const YearMonth ym = StepMonth(YearMonth{m_nTodayYear, m_nTodayMonth}, 0);
-    const bool inRange = ym == YearMonth{m_nTodayYear, m_nTodayMonth};
-    if (inRange) m_pGrid->SetToday(m_nTodayYear, m_nTodayMonth, m_nTodayDay);
-    // The month's notes are read again only when another month is on show.
-    if (m_pGrid->ShownYear() == ym.year && m_pGrid->ShownMonth() == ym.month) {
-        UpdateTodayButton();
-        return;
-    }
-    ShowMonth(ym);
+    Show(AtToday(m_state, LocalDate{now.wYear, now.wMonth, now.wDay}));
 }
 
 bool CCalendarDlg::OnMonthKey(UINT key) {
-    if (m_pGrid == nullptr || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME)) return false;
+    if (!m_grid || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME)) return false;
     if (key == VK_HOME) {
         GoToToday();
     } else {
-        ShowMonth(StepMonth(YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()}, key == VK_PRIOR ? -1 : 1));
+        Show(Stepped(m_state, key == VK_PRIOR ? -1 : 1));
     }
     return true;
 }
@@ -403,14 +348,13 @@ LRESULT CCalendarDlg::OnKeyDown(WPARAM key, LPARAM) {
 bool CCalendarDlg::OnGridWheel(WPARAM wParam, LPARAM lParam) {
     const POINT pt{afx::LowSigned(lParam), afx::HighSigned(lParam)};  // screen pixels
     RECT grid{};
-    if (m_pGrid == nullptr || m_pGrid->DialogOpen()) return false;
-    m_pGrid->GetWindowRect(&grid);
+    if (!m_grid || m_noteOpener.DialogOpen()) return false;
+    m_grid->GetWindowRect(&grid);
     if (!::PtInRect(&grid, pt)) return false;
     m_wheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
     const int notches = m_wheelDelta / WHEEL_DELTA;
     m_wheelDelta -= notches * WHEEL_DELTA;
-    if (notches != 0)
-        ShowMonth(StepMonth(YearMonth{m_pGrid->ShownYear(), m_pGrid->ShownMonth()}, -notches));
+    if (notches != 0) Show(Stepped(m_state, -notches));
     return true;
 }
 
@@ -420,7 +364,7 @@ void CCalendarDlg::OnMove(int x, int y) {
     WriteRegInt(kSettingsKey, kValuePosX, x);
     WriteRegInt(kSettingsKey, kValuePosY, y);
     PlaceTabWindows();
-    if (m_pGrid) m_pGrid->HidePopup();  // it would float where the window was
+    if (m_grid) m_grid->HidePopup();  // it would float where the window was
     // Attached to the desktop, the window gets no WM_DPICHANGED of its own: a move onto a monitor
     // of another scale is seen here.
     const int dpi = WindowDpi(GetSafeHwnd());
@@ -441,39 +385,39 @@ void CCalendarDlg::PlaceTabWindows() {
     const int width = S(26), height = S(18);
     const Origin memo = RightOrLeft(me, r.bottom - height, width, height, S(10), monitors);
     const Origin calendar = RightOrLeft(me, r.bottom - S(54), width, height, S(10), monitors);
-    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->MoveWindow(memo.x, memo.y, width, height, TRUE);
-    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd())
-        m_pCalendarTab->MoveWindow(calendar.x, calendar.y, width, height, TRUE);
+    if (m_memoTab && m_memoTab->GetSafeHwnd()) m_memoTab->MoveWindow(memo.x, memo.y, width, height, TRUE);
+    if (m_calendarTab && m_calendarTab->GetSafeHwnd())
+        m_calendarTab->MoveWindow(calendar.x, calendar.y, width, height, TRUE);
 }
 
 void CCalendarDlg::ShowMemoPad() {
-    if (m_pMemoPad && m_pMemoPad->GetSafeHwnd()) m_pMemoPad->ShowWindow(SW_SHOW);
-    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->ShowWindow(SW_HIDE);
+    if (m_memoPad && m_memoPad->GetSafeHwnd()) m_memoPad->ShowWindow(SW_SHOW);
+    if (m_memoTab && m_memoTab->GetSafeHwnd()) m_memoTab->ShowWindow(SW_HIDE);
     WriteRegString(kSettingsKey, kValueMemoShow, "1");
 }
 
 void CCalendarDlg::HideMemoPad() {
-    if (m_pMemoPad && m_pMemoPad->GetSafeHwnd()) m_pMemoPad->ShowWindow(SW_HIDE);
-    if (m_pMemoTab && m_pMemoTab->GetSafeHwnd()) m_pMemoTab->ShowWindow(SW_SHOW);
+    if (m_memoPad && m_memoPad->GetSafeHwnd()) m_memoPad->ShowWindow(SW_HIDE);
+    if (m_memoTab && m_memoTab->GetSafeHwnd()) m_memoTab->ShowWindow(SW_SHOW);
     WriteRegString(kSettingsKey, kValueMemoShow, "0");
 }
 
 void CCalendarDlg::ShowCalendar() {
     m_calendarHidden = false;
     ShowWindow(SW_SHOW);
-    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->ShowWindow(SW_HIDE);
+    if (m_calendarTab && m_calendarTab->GetSafeHwnd()) m_calendarTab->ShowWindow(SW_HIDE);
 }
 
 void CCalendarDlg::HideCalendar() {
     m_calendarHidden = true;
     ShowWindow(SW_HIDE);
-    if (m_pCalendarTab && m_pCalendarTab->GetSafeHwnd()) m_pCalendarTab->ShowWindow(SW_SHOW);
+    if (m_calendarTab && m_calendarTab->GetSafeHwnd()) m_calendarTab->ShowWindow(SW_SHOW);
 }
 
 void CCalendarDlg::OnHideButton() { HideCalendar(); }
 
 bool CCalendarDlg::EndProgram(bool uninstall) {
-    if (m_pMemoPad && m_pMemoPad->SaveFailed() && !m_pMemoPad->SaveNow()) {
+    if (m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow()) {
         if (::MessageBoxA(GetSafeHwnd(), "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }
@@ -496,83 +440,50 @@ void CCalendarDlg::OnCloseButton() {
 void CCalendarDlg::OnUninstallCommand() { EndProgram(true); }
 
 LRESULT CCalendarDlg::OnControlClicked(WPARAM id, LPARAM) {
-    const YearMonth shown{m_pGrid->ShownYear(), m_pGrid->ShownMonth()};
     switch (id) {
-        case IDC_PREV_MONTH: ShowMonth(StepMonth(shown, -1)); break;
-        case IDC_NEXT_MONTH: ShowMonth(StepMonth(shown, 1)); break;
+        case IDC_PREV_MONTH: Show(Stepped(m_state, -1)); break;
+        case IDC_NEXT_MONTH: Show(Stepped(m_state, 1)); break;
         case IDC_TODAY: GoToToday(); break;
-        case IDC_HEADLINE: OpenHeadlineLink(GetSafeHwnd(), m_headline.link); break;
-        case IDC_NEXT_HEADLINE: FetchHeadline(); break;
-        default: break;
+        default: m_headlineBar.OnClick(static_cast<UINT>(id), GetSafeHwnd(), WM_HEADLINE_FETCHED); break;
     }
     return 0;
 }
 
 void CCalendarDlg::OnTimer(UINT_PTR) {
-    const TickWork work = WorkOfTick(m_tickCount, !m_headline.text.empty());
+    const TickWork work = WorkOfTick(m_tickCount, m_headlineBar.HaveHeadline());
     // While a note dialog is open its notes belong to the month on show: today's notes and a new
     // date wait for a tick after it has closed.
-    const bool dialogOpen = m_pGrid->DialogOpen();
-    if (work.showTodayNotes && !dialogOpen) m_pGrid->ShowTodayNotes();
+    const bool dialogOpen = m_noteOpener.DialogOpen();
+    if (work.showTodayNotes && !dialogOpen) m_grid->ShowTodayNotes();
     if (work.fetchHeadline) FetchHeadline();
     FollowNoteFolders(dialogOpen);
-    if (!dialogOpen) ShowNotices();
+    if (!dialogOpen) m_folders.ShowNotices(GetSafeHwnd());
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    if (!dialogOpen && (now.wDay != m_nTodayDay || now.wMonth != m_nTodayMonth || now.wYear != m_nTodayYear))
-        GoToToday();
+    const LocalDate today{now.wYear, now.wMonth, now.wDay};
+    if (!dialogOpen && DateChanged(m_state, today)) Show(AtToday(m_state, today));
     ++m_tickCount;
 }
 
 void CCalendarDlg::FollowNoteFolders(bool dialogOpen) {
     // A note dialog shows its notes as read when it opened and reads them again on "确定".
-    if (!dialogOpen && m_listWatch && m_listWatch->Changed()) m_pGrid->ReloadNotes();
-    if (m_rootWatch && m_rootWatch->Changed()) LoadHolidays();
-    if (m_pMemoPad && ((m_memoWatch && m_memoWatch->Changed()) || m_pMemoPad->MemoUnreadable() ||
-                       m_pMemoPad->SaveFailed()))
-        m_pMemoPad->Poll();
+    const NoteFolders::Changes changes = m_folders.Poll(!dialogOpen);
+    if (changes.lists) {
+        m_notes.Reload();
+        m_grid->SetNotes(m_notes.View());
+    }
+    if (changes.holidays) m_grid->SetHolidays(m_folders.Holidays());
+    if (m_memoPad && (changes.memo || m_memoPad->MemoUnreadable() || m_memoPad->SaveFailed())) m_memoPad->Poll();
 }
 
 void CCalendarDlg::LoadHolidays() {
-    static constexpr const char* kHolidayFile = "假日.txt";
-    const FileBytes file = ReadWholeFile(NotePath(kHolidayFile), ReadFrom::Disk);
-    if (file.status == ReadStatus::Unreadable) return;  // held for now: what was read stays
-    std::unique_ptr<HolidayTable> table;
-    if (file.status == ReadStatus::Ok) {
-        std::vector<HolidayProblem> problems;
-        const HolidayTable user = HolidayTable::Parse(file.data.get(), static_cast<size_t>(file.size), kHolidayFile,
-                                                      &problems);
-        table = std::make_unique<HolidayTable>(HolidayTable::Overlay(HolidayTable::BuiltIn(), user));
-        static std::set<std::string> told;
-        for (const HolidayProblem& p : problems) {
-            const std::string text = "假日文件“" + RelativeToRoot(NotePath(kHolidayFile)) + "”第" +
-                                     std::to_string(p.line) + "行有误，这一行没有用上（" + p.reason + "）。";
-            if (told.insert(text).second) TellUser(text);
-        }
-    }
-    m_pGrid->SetHolidays(table.get());
-    m_holidays = std::move(table);
+    m_folders.LoadHolidays();
+    m_grid->SetHolidays(m_folders.Holidays());
 }
 
-void CCalendarDlg::ShowNotices() {
-    if (m_telling) return;
-    m_telling = true;
-    for (const std::string& text : TakeNotices())
-        ::MessageBoxA(GetSafeHwnd(), text.c_str(), "Vestrel 记事", MB_OK | MB_ICONWARNING);
-    m_telling = false;
-}
-
-void CCalendarDlg::FetchHeadline() {
-    if (m_fetcher) m_fetcher->Start(GetSafeHwnd(), WM_HEADLINE_FETCHED);
-}
+void CCalendarDlg::FetchHeadline() { m_headlineBar.Fetch(GetSafeHwnd(), WM_HEADLINE_FETCHED); }
 
 LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
-    const std::unique_ptr<HeadlineResult> fetched = m_fetcher ? m_fetcher->Take(lParam) : nullptr;
-    if (!fetched) return 0;  // not a result of this window's fetcher
-    ++m_headlineResults;
-    LimitHeadline();
-    if (ApplyHeadlineBody(&m_headline, static_cast<int>(result), fetched->body.c_str()))
-        m_lblHeadline.SetText(m_headline.text.c_str(), 1);
-    if (m_headline.showNext) m_lblNext.SetText("下一篇", 1);
+    m_headlineBar.OnFetched(result, lParam);
     return 0;
 }

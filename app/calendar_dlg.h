@@ -7,37 +7,19 @@
 #include <string>
 
 #include "app/app_model.h"
+#include "app/headline_bar.h"
+#include "app/month_keys.h"
+#include "app/note_folders.h"
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
-#include "calendar/holidays.h"
-#include "platform/dpi.h"
-#include "notes/folder_watch.h"
 #include "notes/memo_pad_dlg.h"
-#include "web/headline.h"
-#include "web/headline_fetcher.h"
+#include "notes/month_notes.h"
+#include "notes/note_opener.h"
+#include "notes/tab_dlg.h"
 #include "widgets/click_label.h"
 #include "widgets/dialog_scale.h"
 
-class CCalendarDlg;
-
-// A control of the main window that can have the focus (the edit field of the year or month box,
-// "-", "x"): Page Up, Page Down and Home go to the main window (from a box only while its list is
-// closed: a box whose list is open keeps them), and so does the wheel over the grid, which the
-// system sends to the window with the focus.
-class CMonthKeys : public CWnd {
-public:
-    // The control belongs to the dialog: it is let go here, never destroyed.
-    ~CMonthKeys() override { Detach(); }
-    BOOL BindBox(CWnd* box, CCalendarDlg* owner);
-    BOOL BindButton(UINT id, CCalendarDlg* owner);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    HWND m_box = nullptr;
-    CCalendarDlg* m_owner = nullptr;
-};
-
-class CCalendarDlg : public CDialog, public MemoPadOwner {
+class CCalendarDlg : public CDialog, public MemoPadOwner, protected CDpiScaled {
 public:
     CCalendarDlg();
     ~CCalendarDlg() override;
@@ -54,7 +36,7 @@ public:
     void ShowCalendar() override;
     void HideCalendar();
     void PlaceTabWindows();
-    // Reads today's date, tells the grid, and moves it to today's month unless it already shows it.
+    // Reads today's date, tells the grid, and shows today's month unless it is already on show.
     void GoToToday();
     // Page Up / Page Down: the month before / after; Home: today. False for any other key.
     bool OnMonthKey(UINT key);
@@ -68,20 +50,20 @@ public:
     // end. False when the user chose to keep the program.
     bool EndProgram(bool uninstall = false);
 
-    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays and gives
-    // the grid the result; each bad line of it is told once. At start and when the folder changes.
+    // Reads "假日.txt" of the notes folder again and gives the grid the result.
     void LoadHolidays();
 
     // For tests and the second start.
-    CMonthGrid* Grid() const { return m_pGrid; }
-    CMemoPadDlg* MemoPad() const { return m_pMemoPad; }
-    CMemoTabDlg* MemoTab() const { return m_pMemoTab; }
-    CCalendarTabDlg* CalendarTab() const { return m_pCalendarTab; }
-    const HeadlineState& Headline() const { return m_headline; }
-    int HeadlineResultsTaken() const { return m_headlineResults; }
+    const CalendarState& State() const { return m_state; }
+    CMonthGrid* Grid() const { return m_grid.get(); }
+    CMemoPadDlg* MemoPad() const { return m_memoPad.get(); }
+    CMemoTabDlg* MemoTab() const { return m_memoTab.get(); }
+    CCalendarTabDlg* CalendarTab() const { return m_calendarTab.get(); }
+    const HeadlineState& Headline() const { return m_headlineBar.State(); }
+    int HeadlineResultsTaken() const { return m_headlineBar.ResultsTaken(); }
     bool InitDone() const { return m_bInitDone; }
     // Where the headline is fetched from (the build's host and port 80 unless changed here).
-    void SetHeadlineServer(const char* host, unsigned short port);
+    void SetHeadlineServer(const char* host, unsigned short port) { m_headlineBar.SetServer(host, port); }
 
     // The window property that marks the main window, so a second start can find it.
     static constexpr const char* kMainWindowProperty = "VestrelCalendarMain";
@@ -119,7 +101,6 @@ protected:
     void TakeScale(int dpi, const RECT* suggested);
     // "-" and "x" at the right end of the strip, whatever size the dialog font gives their units.
     void PlaceStripButtons();
-    void LimitHeadline();
     void OnLButtonDown(UINT flags, CPoint point);
     void OnUninstallCommand();
     void OnHideButton();
@@ -133,61 +114,55 @@ protected:
         return 0;
     }
     LRESULT OnKeyDown(WPARAM key, LPARAM);
+    // Moved to a monitor of another scale: as a top-level window with the rectangle the system
+    // suggests (WM_DPICHANGED); attached to the desktop, after its parent.
+    LRESULT OnDpiChanged(WPARAM dpi, LPARAM suggested);
+    LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
+    // The size at another scale: 363 x 278 scaled, not the template's.
+    LRESULT OnGetDpiScaledSize(WPARAM dpi, LPARAM size);
+    // A new shell announced itself: go back under its icon view (a no-op without one).
+    LRESULT OnAttachAgain(WPARAM, LPARAM);
+    // A second start asks this one to show itself.
+    LRESULT OnShowYourself(WPARAM, LPARAM);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Shows ym in the grid and selects it in the boxes; ShowGridMonth leaves the boxes alone.
-    // Both show "返回" unless today's month is on show.
-    void ShowMonth(YearMonth ym);
-    // Shows what the note store has to tell the user, one message box each (never two at once).
-    void ShowNotices();
-    // Takes changes other programs made to the note folders: the shown month's notes, the memo.
+    // Makes s the calendar's state: the grid shows its month (its notes read once when the month
+    // changed), the boxes select it unless keepBoxes, and "返回" shows unless today's month is on
+    // show.
+    void Show(const CalendarState& s, bool keepBoxes = false);
+    // Takes changes other programs made to the note folders: the shown month's notes, the
+    // holidays, the memo.
     void FollowNoteFolders(bool dialogOpen);
-
-    void ShowGridMonth(YearMonth ym);
-    // "返回" shows while another month than today's is on show.
-    void UpdateTodayButton();
     // Selects the month in the boxes; only a box with the focus shows its text selected.
     void SelectBoxes(int year, int month);
 
-    // The layout is in pixels of a 96 DPI screen, scaled by the window's DPI (when it is made and
-    // after a move to a monitor of another scale).
-    int S(int px) const { return Scale(px, m_dpi); }
-    CRect ScaledRect(int l, int t, int r, int b) const { return CRect(S(l), S(t), S(r), S(b)); }
-    int m_dpi = kBaseDpi;
     DialogScale m_templateScale;  // the year and month boxes, "-" and "x"
 
     COLORREF m_crStrip = RGB(50, 80, 90);
     COLORREF m_crButtonText = RGB(189, 183, 107);
     CClickLabel m_btnPrevMonth, m_btnNextMonth, m_btnToday;
-    int m_nWidth = 363;
     CComboBox m_cbYear, m_cbMonth;
     CMonthKeys m_yearKeys, m_monthKeys, m_hideKeys, m_closeKeys;
     int m_wheelDelta = 0;  // the part of a notch turned so far (fine-grained wheels)
-    int m_nGridHeight = 236;
     bool m_bAutoStartOk = false;
     HICON m_hIcon = nullptr;
-    CMonthGrid* m_pGrid = nullptr;
     bool m_bInitDone = false;
-    // Today's date: this window owns it and tells the grid.
-    int m_nTodayDay = 0, m_nTodayMonth = 0, m_nTodayYear = 0;
-    CClickLabel m_lblHeadline, m_lblNext;
-    CMemoPadDlg* m_pMemoPad = nullptr;
-    CMemoTabDlg* m_pMemoTab = nullptr;
-    CCalendarTabDlg* m_pCalendarTab = nullptr;
-    HeadlineState m_headline;  // text (m_strHeadline) and link (m_strHeadlineUrl)
-    std::unique_ptr<HeadlineFetcher> m_fetcher;
+    CalendarState m_state;        // the shown month and today
+    MonthNoteLists m_notes;       // the shown month's note lists
+    NoteOpener m_noteOpener{&m_notes, [this] { if (m_grid) m_grid->SetNotes(m_notes.View()); }};
+    NoteFolders m_folders;        // the watches, "假日.txt" and the notices
+    HeadlineBar m_headlineBar;    // Windows Sockets, the headline and "下一篇"
     int m_tickCount = -2;
-    int m_headlineResults = 0;  // fetch results received
-    bool m_winsockStarted = false;
-    std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
-    std::unique_ptr<FolderWatch> m_rootWatch;              // the notes folder, for "假日.txt"
-    std::unique_ptr<HolidayTable> m_holidays;              // built-in and "假日.txt", or null
-    bool m_telling = false;  // a notice is on screen
     bool m_endPlanned = false;  // EndProgram ended the window
     bool m_calendarHidden = false;
     HWND m_ownWindow = nullptr;  // the window, also after it is gone
     Restart m_restart{};
     bool m_haveRestart = false;
+    // The windows this one makes; they go with it (declared last, so they go first).
+    std::unique_ptr<CMonthGrid> m_grid;
+    std::unique_ptr<CMemoTabDlg> m_memoTab;
+    std::unique_ptr<CCalendarTabDlg> m_calendarTab;
+    std::unique_ptr<CMemoPadDlg> m_memoPad;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -9,7 +9,9 @@
 #include "app/app_model.h"
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
+#include "notes/month_notes.h"
 #include "notes/note_files.h"
+#include "notes/note_opener.h"
 #include "res/resource.h"
 
 namespace {
@@ -35,30 +37,39 @@ public:
         ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
         if (!m_grid.Create(CRect(0, Scale(22, dpi), Scale(363, dpi), Scale(258, dpi)), this, IDC_MONTH_GRID, dpi))
             return FALSE;
+        m_grid.SetClickHandlers({[this](int day) { m_opener.OpenDay(this, day); },
+                                 [this](int weekday) { m_opener.OpenWeekly(this, weekday); }});
         GoToToday();
         return TRUE;
     }
     void GoToToday() {
         SYSTEMTIME now;
         ::GetLocalTime(&now);
-        m_grid.SetToday(now.wYear, now.wMonth, now.wDay);
-        Show(now.wYear, now.wMonth);
+        m_state = AtToday(m_state, LocalDate{now.wYear, now.wMonth, now.wDay});
+        if (const LocalDate* today = m_state.TodayInRange()) m_grid.SetToday(today->year, today->month, today->day);
+        Show();
     }
     void Step(int months) {
-        const YearMonth ym = StepMonth(YearMonth{m_grid.ShownYear(), m_grid.ShownMonth()}, months);
-        Show(ym.year, ym.month);
+        m_state = Stepped(m_state, months);
+        Show();
     }
     CMonthGrid& Grid() { return m_grid; }
 
 protected:
-    void Show(int year, int month) {
-        m_grid.ShowMonth(year, month);
+    void Show() {
+        MonthLayout layout;
+        LayOutMonth(m_state.shown.year, m_state.shown.month, &layout);
+        m_notes.Open(layout);
+        m_grid.Show(layout, m_notes.View());
         char title[64];
-        std::snprintf(title, sizeof title, "%d年%d月 - vestrel-grid", year, month);
+        std::snprintf(title, sizeof title, "%d年%d月 - vestrel-grid", m_state.shown.year, m_state.shown.month);
         SetWindowText(title);
     }
     void OnDestroy() { ::PostQuitMessage(0); }
 
+    CalendarState m_state;
+    MonthNoteLists m_notes;
+    NoteOpener m_opener{&m_notes, [this] { m_grid.SetNotes(m_notes.View()); }};
     CMonthGrid m_grid;
     DECLARE_MESSAGE_MAP()
 };

@@ -41,7 +41,7 @@ int main() {
         const long gdiBefore = LiveGdiObjects();
         const auto start = std::chrono::steady_clock::now();
         int steps = 0;
-        while (!(dialog.Grid()->ShownYear() == 2100 && dialog.Grid()->ShownMonth() == 12)) {
+        while (!(dialog.State().shown == YearMonth{2100, 12})) {
             SendMessageA(dialog.GetSafeHwnd(), WM_LABEL_CLICKED, IDC_NEXT_MONTH, 0);
             UpdateWindow(dialog.GetSafeHwnd());
             Pump();

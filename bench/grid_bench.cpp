@@ -1,4 +1,4 @@
-// The month grid under Wine: ShowMonth (with the month's note files present) and one full paint
+// The month grid under Wine: showing a month (its layout and its note files read) and one full paint
 // into a memory DC, over every month from February 1900 to December 2100. Prints µs per month for
 // each and the GDI objects left alive after all the paints, then the same paint at 192 DPI (four
 // times the pixels).
@@ -10,6 +10,7 @@
 
 #include "app/app_model.h"
 #include "grid/month_grid.h"
+#include "notes/month_notes.h"
 #include "notes/note_files.h"
 #include "platform/handles.h"
 #include "res/resource.h"
@@ -69,13 +70,17 @@ int main() {
     ScopedSelect select(dc.get(), bitmap.get());
     const RECT client{0, 0, 363, 236};
 
+    MonthNoteLists notes;
     const long gdiBefore = LiveGdiObjects();
     std::chrono::steady_clock::duration setMonth{}, paint{};
     for (int round = 0; round < 2; ++round) {  // the first round warms the file cache
         setMonth = paint = {};
         for (YearMonth ym{kFirstShownYear, kFirstShownMonth};; ym = StepMonth(ym, 1)) {
             const auto t0 = std::chrono::steady_clock::now();
-            grid.ShowMonth(ym.year, ym.month);
+            MonthLayout layout;
+            LayOutMonth(ym.year, ym.month, &layout);
+            notes.Open(layout);
+            grid.Show(layout, notes.View());
             const auto t1 = std::chrono::steady_clock::now();
             grid.PaintInto(dc.get(), client);
             GdiFlush();
@@ -85,7 +90,7 @@ int main() {
             if (ym == YearMonth{kLastShownYear, kLastShownMonth}) break;
         }
     }
-    std::printf("grid ShowMonth with notes: %8.1f us/month over %d months\n", 1e6 * Seconds(setMonth) / months,
+    std::printf("grid month shown, notes read: %8.1f us/month over %d months\n", 1e6 * Seconds(setMonth) / months,
                 months);
     std::printf("grid paint (memory DC):   %8.1f us/month over %d months\n", 1e6 * Seconds(paint) / months, months);
     std::printf("GDI objects alive after the paints: %+ld\n", LiveGdiObjects() - gdiBefore);
@@ -100,7 +105,10 @@ int main() {
     ScopedSelect selectLarge(largeDc.get(), largeBitmap.get());
     std::chrono::steady_clock::duration largePaint{};
     for (YearMonth ym{kFirstShownYear, kFirstShownMonth};; ym = StepMonth(ym, 1)) {
-        large.ShowMonth(ym.year, ym.month);
+        MonthLayout layout;
+        LayOutMonth(ym.year, ym.month, &layout);
+        notes.Open(layout);
+        large.Show(layout, notes.View());
         const auto t0 = std::chrono::steady_clock::now();
         large.PaintInto(largeDc.get(), RECT{0, 0, 726, 472});
         GdiFlush();

@@ -2,6 +2,10 @@
 // hands every message to the message map; what no handler takes goes back to the dialog manager.
 #include "framework/cdialog.h"
 
+#include <exception>
+
+#include "platform/log.h"
+
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
     HWND control = ::GetDlgItem(dx->m_pDlgWnd->GetSafeHwnd(), id);
     if (control == nullptr) {
@@ -76,8 +80,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         dialog->Attach(hwnd);
         try {
             return dialog->OnInitDialog();
-        } catch (...) {
+        } catch (const std::exception& e) {
+            LogLine("exception in a dialog's initialisation: %s", e.what());
             return TRUE;  // exceptions never cross the dialog procedure
+        } catch (...) {
+            LogLine("exception in a dialog's initialisation");
+            return TRUE;
         }
     }
     if (dialog == nullptr) return FALSE;

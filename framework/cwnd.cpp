@@ -2,10 +2,12 @@
 #include "framework/cwnd.h"
 
 #include <cstdio>
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/log.h"
 
 namespace {
 
@@ -125,7 +127,12 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     const UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
     for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base ? map->base() : nullptr) {
         for (const MsgMapEntry* e = map->entries; e->invoke != nullptr; ++e) {
-            if (e->message != lookFor) continue;
+            if (e->registered != nullptr) {
+                const UINT registered = e->registered();
+                if (registered == 0 || registered != message) continue;
+            } else if (e->message != lookFor) {
+                continue;
+            }
             if (lookFor == WM_COMMAND && (e->code != code || e->id != id)) continue;
             if (message == WM_PRINTCLIENT) {
                 PrintClientScope printing(reinterpret_cast<HDC>(wParam));
@@ -162,8 +169,12 @@ LRESULT CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* def
     LRESULT result = 0;
     try {
         result = WindowProc(message, wParam, lParam);
-    } catch (...) {
+    } catch (const std::exception& e) {
         // Exceptions never cross the window procedure: the message counts as handled.
+        LogLine("exception in the handler of message 0x%04X: %s", message, e.what());
+        result = 0;
+    } catch (...) {
+        LogLine("exception in the handler of message 0x%04X", message);
         result = 0;
     }
     m_current = outer;

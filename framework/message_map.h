@@ -7,6 +7,7 @@
 //       ON_WM_PAINT()
 //       ON_BN_CLICKED(1000, &CMyWnd::OnHide)
 //       ON_MESSAGE(WM_USER + 101, &CMyWnd::OnLabelClick)
+//       ON_REGISTERED_MESSAGE(&CMyWnd::TaskbarCreated, &CMyWnd::OnTaskbarCreated)
 //   END_MESSAGE_MAP()
 #pragma once
 
@@ -25,6 +26,9 @@ struct MsgMapEntry {
     UINT code;     // notification code (BN_CLICKED, EN_CHANGE, CBN_SELCHANGE ...) for WM_COMMAND
     UINT id;       // control or command id for WM_COMMAND; 0 otherwise
     AfxInvoker invoke;
+    // For a registered message (ON_REGISTERED_MESSAGE): the function that gives its number, known
+    // only at run time; message is 0 then. Null for every other entry.
+    UINT (*registered)() = nullptr;
 };
 
 struct MessageMap {
@@ -135,3 +139,7 @@ private:
 #define ON_CBN_SELCHANGE(id, member) VESTREL_ENTRY(WM_COMMAND, CBN_SELCHANGE, (id), v_v, member)
 #define ON_CBN_KILLFOCUS(id, member) VESTREL_ENTRY(WM_COMMAND, CBN_KILLFOCUS, (id), v_v, member)
 #define ON_MESSAGE(message, member) VESTREL_ENTRY((message), 0, 0, l_w_l, member)
+// A message numbered by RegisterWindowMessage: messageOf() gives its number (0 when it could not be
+// registered, which matches nothing).
+#define ON_REGISTERED_MESSAGE(messageOf, member) \
+    {0, 0, 0, &afx::Invoke_l_w_l<ThisClass, member>, (messageOf)},

@@ -1,6 +1,10 @@
 // The application object and the entry point.
 #include "framework/win_app.h"
 
+#include <exception>
+
+#include "platform/log.h"
+
 namespace {
 CWinApp* g_app = nullptr;
 }  // namespace
@@ -29,7 +33,11 @@ int AfxWinMain(HINSTANCE instance) {
     int code = 0;
     try {
         code = app->InitInstance() ? app->Run() : 0;
+    } catch (const std::exception& e) {
+        LogLine("exception ended the program: %s", e.what());
+        code = 1;
     } catch (...) {
+        LogLine("exception ended the program");
         code = 1;
     }
     return code;

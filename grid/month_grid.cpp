@@ -7,8 +7,6 @@
 
 #include "calendar/gregorian.h"
 #include "calendar/labels.h"
-#include "notes/memo_entry_dlg.h"
-#include "notes/weekly_note_dlg.h"
 #include "platform/handles.h"
 #include "res/resource.h"
 #include "web/page_open.h"
@@ -111,35 +109,15 @@ void CMonthGrid::SetDpi(int dpi) {
     Invalidate(FALSE);
 }
 
-void CMonthGrid::ShowMonth(int year, int month) {
-    LayOutMonth(year, month, &m_layout);
-    // Each list is read once: the lunar lists only for the lunar months the month touches.
-    m_monthNotes.OpenDated(year, month);
-    m_solarYearlyNotes.OpenSolarYearly(month);
-    m_lunarKeys = LunarListKeysOf(m_layout);
-    for (int slot = 0; slot < kLunarSlots; ++slot) {
-        if (m_lunarKeys.month[slot] != 0) {
-            m_lunarNotes[slot].OpenLunarYearly(m_lunarKeys.month[slot]);
-        } else {
-            m_lunarNotes[slot].Close();
-        }
-    }
-    m_weeklyNotes.OpenWeekly();
-
+void CMonthGrid::Show(const MonthLayout& layout, const MonthNotes& notes) {
+    m_layout = layout;
+    m_notes = notes;
     UpdateYearTitle();
     Invalidate(FALSE);
 }
 
-void CMonthGrid::LoadNotes(ReadFrom from) {
-    m_monthNotes.Load(from);
-    m_solarYearlyNotes.Load(from);
-    for (NoteList& l : m_lunarNotes) l.Load(from);
-    m_weeklyNotes.Load(from);
-}
-
-void CMonthGrid::ReloadNotes() {
-    if (m_dialogOpen || m_layout.daysInMonth == 0) return;
-    LoadNotes(ReadFrom::Disk);
+void CMonthGrid::SetNotes(const MonthNotes& notes) {
+    m_notes = notes;
     Invalidate(FALSE);
 }
 
@@ -157,23 +135,6 @@ void CMonthGrid::UpdateYearTitle() {
     m_yearTitle.SetText(title, 1);
 }
 
-MonthNotes CMonthGrid::Notes() const {
-    MonthNotes n;
-    n.month = m_monthNotes.LastIndex() >= 31 ? &m_monthNotes.Entry(0) : nullptr;
-    n.solarYearly = m_solarYearlyNotes.LastIndex() >= 31 ? &m_solarYearlyNotes.Entry(0) : nullptr;
-    for (int slot = 0; slot < kLunarSlots; ++slot)
-        n.lunar[slot] = m_lunarNotes[slot].LastIndex() >= 31 ? &m_lunarNotes[slot].Entry(0) : nullptr;
-    n.weekly = m_weeklyNotes.LastIndex() >= 7 ? &m_weeklyNotes.Entry(0) : nullptr;
-    return n;
-}
-
-NoteList& CMonthGrid::LunarList(int day) { return m_lunarNotes[LunarListOf(m_layout, day)]; }
-
-const NoteEntry& CMonthGrid::GetLunarNote(int day) const {
-    const DayNotes notes = NotesOfDay(m_layout, Notes(), day);
-    return notes.lunarYearly != nullptr ? *notes.lunarYearly : m_noEntry;
-}
-
 void CMonthGrid::SetHolidays(const HolidayTable* table) {
     m_holidays = table != nullptr ? table : &HolidayTable::BuiltIn();
     Invalidate(FALSE);
@@ -181,7 +142,7 @@ void CMonthGrid::SetHolidays(const HolidayTable* table) {
 
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
     std::string text = HolidayOfDay(m_layout, *m_holidays, day).popupLine;
-    const std::string notes = NoteTextOfDay(m_layout, Notes(), day);
+    const std::string notes = NoteTextOfDay(m_layout, m_notes, day);
     if (!text.empty() && !notes.empty()) text += "\r\n";
     text += notes;
     *length = static_cast<int>(text.size());
@@ -189,34 +150,6 @@ std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
     std::unique_ptr<char[]> out(new char[text.size() + 1]);
     std::memcpy(out.get(), text.c_str(), text.size() + 1);
     return out;
-}
-
-bool CMonthGrid::SaveDayNotes(int day, const ConfirmedNote* notes, int count) {
-    if (day < 1 || day > m_layout.daysInMonth || count != 3) return false;
-    NoteList* lists[3] = {&m_monthNotes, &m_solarYearlyNotes, &LunarList(day)};
-    const int index[3] = {day, day, m_layout.cells[day].lunar.day};
-    bool saved = true;
-    for (int i = 0; i < 3; ++i) {
-        if (!notes[i].changed || notes[i].value.unreadable) continue;
-        if (i == 2 && !m_layout.cells[day].lunar.IsValid()) {
-            saved = false;
-            continue;
-        }
-        CString text = notes[i].value.text;
-        text.TrimLeft();
-        if (!lists[i]->SetEntry(index[i], text, text.GetLength(), notes[i].value.colourWord)) saved = false;
-    }
-    Invalidate(FALSE);
-    return saved;
-}
-
-bool CMonthGrid::SaveWeeklyNote(int weekday, const ConfirmedNote& note) {
-    if (!note.changed || note.value.unreadable) return true;
-    CString text = note.value.text;
-    text.TrimLeft();
-    const bool saved = m_weeklyNotes.SetEntry(weekday, text, text.GetLength(), note.value.colourWord);
-    Invalidate(FALSE);
-    return saved;
 }
 
 void CMonthGrid::GetCellOrigin(int day, POINT* pt) const {
@@ -262,7 +195,7 @@ void CMonthGrid::PaintInto(HDC target, const RECT& r) {
 
 void CMonthGrid::DrawWeekHeader(CDC* dc, const RECT& r) {
     dc->FillSolidRect(CRect(r.left, r.top, r.right, r.top + S(kHeaderHeight)), kHeaderBackColor);
-    const HeaderLook look = LookOfHeader(m_layout, Notes(), TodayShown() ? m_todayDay : 0);
+    const HeaderLook look = LookOfHeader(m_layout, m_notes, TodayShown() ? m_todayDay : 0);
     for (int w = 0; w < 7; ++w)
         DrawMark(dc, look.dot[w], ScaleBox(kHeaderDotBox, m_dpi), r.left + S(kColumnPitch * w), r.top, false, S(1));
     ScopedSelect select(*dc, m_labelBoldFont.GetSafeHandle());
@@ -293,7 +226,7 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
             if ((row == 0 && c < m_layout.firstWeekday) || n > m_layout.daysInMonth) continue;
             Day& d = days[n];
             d.box = box;
-            d.look = LookOfDay(m_layout, Notes(), n);
+            d.look = LookOfDay(m_layout, m_notes, n);
             d.holiday = HolidayOfDay(m_layout, *m_holidays, n);
             d.label = CellLabel(m_layout.cells[n]);
             const int x = box.left, y = box.top;
@@ -424,48 +357,11 @@ void CMonthGrid::OnLButtonUp(UINT flags, CPoint point) {
     if (target.kind == ClickTarget::Day) {
         if (m_popup) m_popup->ShowWindow(SW_HIDE);
         m_hotDay = static_cast<uint16_t>(target.value);
-        OpenDayDialog(target.value);
+        if (m_clicks.day) m_clicks.day(target.value);
     } else if (target.kind == ClickTarget::Weekday) {
-        OpenWeeklyDialog(target.value);
+        if (m_clicks.weekday) m_clicks.weekday(target.value);
     }
     CWnd::OnLButtonUp(flags, point);
-}
-
-void CMonthGrid::OpenDayDialog(int day) {
-    // The dialog shows what is on disk now; a list that cannot be read makes its note read-only.
-    NoteList* lists[3] = {&m_monthNotes, &m_solarYearlyNotes, &LunarList(day)};
-    for (NoteList* l : lists) l->Load(ReadFrom::Disk);
-    Invalidate(FALSE);
-    const DayLines lines = LinesOfDay(m_layout, day);
-    DayNoteForm form;
-    form.dateLine = lines.date.c_str();
-    form.solarLine = lines.solarYearly.c_str();
-    form.lunarLine = lines.lunarYearly.c_str();
-    form.dated = NoteValueOf(m_monthNotes.Entry(day));
-    form.solarYearly = NoteValueOf(m_solarYearlyNotes.Entry(day));
-    form.lunarYearly = NoteValueOf(GetLunarNote(day));
-    form.dated.unreadable = lists[0]->Unreadable();
-    form.solarYearly.unreadable = lists[1]->Unreadable();
-    form.lunarYearly.unreadable = lists[2]->Unreadable();
-    m_dialogOpen = true;
-    CMemoEntryDlg dialog(this, form,
-                         [this, day](const ConfirmedNote* notes, int count) { return SaveDayNotes(day, notes, count); });
-    dialog.DoModal();
-    m_dialogOpen = false;
-}
-
-void CMonthGrid::OpenWeeklyDialog(int weekday) {
-    CString line;
-    line.Format("每周%s", WeekdayName(weekday));
-    m_weeklyNotes.Load(ReadFrom::Disk);
-    Invalidate(FALSE);
-    NoteValue note = NoteValueOf(m_weeklyNotes.Entry(weekday));
-    note.unreadable = m_weeklyNotes.Unreadable();
-    m_dialogOpen = true;
-    CWeeklyNoteDlg dialog(this, line, note,
-                          [this, weekday](const ConfirmedNote* notes, int) { return SaveWeeklyNote(weekday, notes[0]); });
-    dialog.DoModal();
-    m_dialogOpen = false;
 }
 
 LRESULT CMonthGrid::OnLinkClicked(WPARAM wParam, LPARAM) {

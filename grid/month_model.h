@@ -8,6 +8,7 @@
 
 #include "calendar/holidays.h"
 #include "calendar/month_layout.h"
+#include "notes/day_notes.h"
 #include "notes/note_codec.h"
 #include "platform/dpi.h"
 
@@ -56,37 +57,6 @@ struct ClickTarget {
 };
 ClickTarget ClickTargetAt(const MonthLayout& m, GridPoint p, int dpi = kBaseDpi);
 
-// A Gregorian month touches up to three lunar months; each has its own lunar-yearly list, keyed
-// by its month number (a leap month shares the number, and so the list, of its ordinary month).
-enum LunarListSlot { kLunarFirst = 0, kLunarMiddle = 1, kLunarLast = 2, kLunarSlots = 3 };
-
-// The lunar month number each slot is keyed by for the month, 0 when the slot has no month of its
-// own: the middle slot is used only by months that touch three lunar months, the last slot only
-// when the last day's month number differs from day 1's.
-struct LunarListKeys {
-    int month[kLunarSlots];
-};
-LunarListKeys LunarListKeysOf(const MonthLayout& m);
-// The slot whose list holds the lunar-yearly note of a day (kLunarFirst for a day out of range).
-LunarListSlot LunarListOf(const MonthLayout& m, int day);
-
-// The shown month's notes: entry arrays of its lists (null = no list, nothing there).
-struct MonthNotes {
-    const NoteEntry* month = nullptr;        // 32 entries, by day of month
-    const NoteEntry* solarYearly = nullptr;  // 32 entries, by day of month
-    const NoteEntry* lunar[kLunarSlots] = {nullptr, nullptr, nullptr};  // 32 entries, by lunar day
-    const NoteEntry* weekly = nullptr;       // 8 entries, by weekday
-};
-
-// The notes of one day, any of which may be null.
-struct DayNotes {
-    const NoteEntry* weekly;
-    const NoteEntry* dated;
-    const NoteEntry* solarYearly;
-    const NoteEntry* lunarYearly;
-};
-DayNotes NotesOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
-
 // A mark is drawn for a present note, a colour-only note included.
 struct Mark {
     bool shown = false;
@@ -126,8 +96,6 @@ constexpr uint32_t kDayOffColor = 0x2828DC;   // RGB(220, 40, 40)
 constexpr uint32_t kWorkdayColor = 0x505050;  // RGB(80, 80, 80)
 HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day);
 
-// The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四农历十二月初八",
-// "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.
 // Where the parts of a day cell lie, in pixels from the cell's top-left pixel (right and bottom
 // exclusive; a cell is kCellWidth x kCellHeight). The marks keep off the number and the label, each
 // at least 7 pixels across.
@@ -162,13 +130,6 @@ uint32_t MarkEdgeColor(uint32_t color);
 // length ("十一月", "闰四月"), which the day-note dialog's date line names in full.
 std::string CellLabel(const DayCell& cell);
 
-// The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四 农历十二月大 初八"
-// (the lunar month named in full, with 闰 and 大/小; no lunar part for a day outside the lunar
-// table), "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.
-struct DayLines {
-    std::string date, solarYearly, lunarYearly;
-};
-DayLines LinesOfDay(const MonthLayout& m, int day);
 
 // All notes of a day joined by CR LF in the order weekly, dated, Gregorian-yearly, lunar-yearly;
 // empty texts are left out. "" when the day has no text.

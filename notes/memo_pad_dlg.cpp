@@ -1,4 +1,4 @@
-// The memo pad and the tab windows.
+// The memo pad.
 #include "notes/memo_pad_dlg.h"
 
 #include <cstdio>
@@ -17,28 +17,6 @@ BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_MESSAGE(WM_DPICHANGED, &CMemoPadDlg::OnDpiChanged)
     ON_MESSAGE(kWmGetDpiScaledSize, &CMemoPadDlg::OnGetDpiScaledSize)
 END_MESSAGE_MAP()
-
-BEGIN_MESSAGE_MAP(CTabDlg, CDialog)
-    ON_BN_CLICKED(IDC_TAB_BUTTON, &CTabDlg::OnTabButton)
-    ON_MESSAGE(WM_DPICHANGED, &CTabDlg::OnDpiChanged)
-    ON_MESSAGE(kWmGetDpiScaledSize, &CTabDlg::OnGetDpiScaledSize)
-END_MESSAGE_MAP()
-
-BOOL CTabDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    m_scale.Record(GetSafeHwnd(), WindowDpi(GetSafeHwnd()));
-    return TRUE;
-}
-
-LRESULT CTabDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
-    TakeSuggestedRect(GetSafeHwnd(), suggested);
-    m_scale.Apply(LOWORD(dpi));
-    return 0;
-}
-
-CMemoTabDlg::CMemoTabDlg(MemoPadOwner* owner) : CTabDlg(owner, IDD_MEMO_TAB, &MemoPadOwner::ShowMemoPad) {}
-CCalendarTabDlg::CCalendarTabDlg(MemoPadOwner* owner)
-    : CTabDlg(owner, IDD_CALENDAR_TAB, &MemoPadOwner::ShowCalendar) {}
 
 namespace {
 

@@ -29,7 +29,7 @@ struct ConfirmedNote {
     bool changed = false;
 };
 
-class CNoteDlg : public CDialog {
+class CNoteDlg : public CDialog, protected CDpiScaled {
 public:
     static constexpr int kMaxNotes = 3;
     // Stores the confirmed notes (count of them, in the dialog's order). False when a save failed:
@@ -61,9 +61,6 @@ protected:
 
     // The font of the dialog's own lines, at the dialog's scale.
     CFont m_labelFont;
-    int m_dpi = kBaseDpi;
-    int S(int px) const { return Scale(px, m_dpi); }  // a 96 DPI length at the dialog's scale
-    CRect ScaledRect(int l, int t, int r, int b) const { return CRect(S(l), S(t), S(r), S(b)); }
 
 private:
     LRESULT OnPickColour(WPARAM id, LPARAM);

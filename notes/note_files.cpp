@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/handles.h"
+#include "platform/log.h"
 
 namespace {
 
@@ -107,35 +108,41 @@ std::string NotePath(const char* relative) {
     return g_root + "\\" + relative;
 }
 
-bool WriteWholeFile(const std::string& path, const char* bytes, int n) {
-    if (path.empty() || n < 0 || (n > 0 && bytes == nullptr)) return false;
+namespace {
+
+// A failed step of a write: logged with its reason; the temporary file, when made, goes.
+WinResult WriteFailed(const std::string& path, const std::string& temp, DWORD error) {
+    LogFailure("note file not written", path, error);
+    if (!temp.empty()) DeleteFileA(temp.c_str());
+    return WinResult::Failed(error);
+}
+
+}  // namespace
+
+WinResult WriteWholeFile(const std::string& path, const char* bytes, int n) {
+    if (path.empty() || n < 0 || (n > 0 && bytes == nullptr)) return WinResult::Failed(ERROR_INVALID_PARAMETER);
     Recent().Forget(path);
     const std::string temp = path + ".new";
     {
         ScopedFile file(
             CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) return false;
-        if (!Step(1)) return false;
+        if (!file.valid()) return WriteFailed(path, "", GetLastError());
+        if (!Step(1)) return WinResult::Failed(ERROR_CANCELLED);
         DWORD written = 0;
         const bool whole = n == 0 || (WriteFile(file.get(), bytes, static_cast<DWORD>(n), &written, nullptr) &&
                                       written == static_cast<DWORD>(n));
         if (!whole) {
+            const DWORD error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_HANDLE_DISK_FULL;
             file.Close();
-            DeleteFileA(temp.c_str());
-            return false;
+            return WriteFailed(path, temp, error);
         }
-        if (!Step(2)) return false;
-        if (!FlushFileBuffers(file.get()) || !file.Close()) {
-            DeleteFileA(temp.c_str());
-            return false;
-        }
+        if (!Step(2)) return WinResult::Failed(ERROR_CANCELLED);
+        if (!FlushFileBuffers(file.get()) || !file.Close()) return WriteFailed(path, temp, GetLastError());
     }
-    if (!Step(3) || !Step(4)) return false;
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
-        return false;
-    }
-    return true;
+    if (!Step(3) || !Step(4)) return WinResult::Failed(ERROR_CANCELLED);
+    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return WriteFailed(path, temp, GetLastError());
+    return WinResult::Ok();
 }
 
 namespace {
@@ -165,24 +172,35 @@ FileBytes ReadFromDisk(const std::string& path) {
     ScopedFile file;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 4; ++attempt) {
-        if (attempt > 0) Sleep(25);
+        if (attempt > 0) {
+            LogFailure("note file held, reading again", path, error);
+            Sleep(25);
+        }
         *file.out() = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         error = file.valid() ? ERROR_SUCCESS : GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
     }
     if (!file.valid()) {
-        out.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing
-                                                                                    : ReadStatus::Unreadable;
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        out.status = missing ? ReadStatus::Missing : ReadStatus::Unreadable;
+        if (!missing) {
+            out.error = error;
+            LogFailure("note file not read", path, error);
+        }
         return out;
     }
     LARGE_INTEGER length;
     if (!GetFileSizeEx(file.get(), &length) || length.QuadPart < 0) {
         out.status = ReadStatus::Unreadable;
+        out.error = GetLastError();
+        LogFailure("note file not read", path, out.error);
         return out;
     }
     if (length.QuadPart > kMaxNoteFileBytes) {
         out.status = ReadStatus::TooLarge;
+        out.error = ERROR_FILE_TOO_LARGE;
+        LogFailure("note file too large", path, out.error);
         return out;
     }
     const DWORD want = static_cast<DWORD>(length.QuadPart);
@@ -190,6 +208,8 @@ FileBytes ReadFromDisk(const std::string& path) {
     DWORD got = 0;
     if (want > 0 && (!ReadFile(file.get(), buffer.get(), want, &got, nullptr) || got != want)) {
         out.status = ReadStatus::Unreadable;
+        out.error = got != want && GetLastError() == ERROR_SUCCESS ? ERROR_HANDLE_EOF : GetLastError();
+        LogFailure("note file not read", path, out.error);
         return out;
     }
     buffer[want] = '\0';
@@ -201,13 +221,15 @@ FileBytes ReadFromDisk(const std::string& path) {
 
 }  // namespace
 
-bool RemoveFile(const std::string& path) {
-    if (path.empty()) return false;
+WinResult RemoveFile(const std::string& path) {
+    if (path.empty()) return WinResult::Failed(ERROR_INVALID_PARAMETER);
     Recent().Forget(path);
     DeleteFileA((path + ".new").c_str());
-    if (DeleteFileA(path.c_str())) return true;
+    if (DeleteFileA(path.c_str())) return WinResult::Ok();
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return WinResult::Ok();
+    LogFailure("note file not removed", path, error);
+    return WinResult::Failed(error);
 }
 
 bool KeepFileAside(const std::string& path, const char* suffix, std::string* keptAs) {
@@ -238,7 +260,10 @@ std::vector<std::string>& Notices() {
 
 }  // namespace
 
-void TellUser(const std::string& text) { Notices().push_back(text); }
+void TellUser(const std::string& text) {
+    LogLine("notice queued for the user (%u bytes)", static_cast<unsigned>(text.size()));
+    Notices().push_back(text);
+}
 
 std::vector<std::string> TakeNotices() {
     std::vector<std::string> out;

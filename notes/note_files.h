@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win_result.h"
+
 // The largest file a read takes whole: above the largest valid list (2 + 32 x (8 + 65,535) bytes)
 // and above the largest memo the pad saves (kMaxMemoBytes).
 constexpr int kMaxNoteFileBytes = 4 * 1024 * 1024;
@@ -37,6 +39,7 @@ struct FileBytes {
     ReadStatus status = ReadStatus::Missing;
     std::unique_ptr<char[]> data;  // size bytes and a NUL after them; null unless Ok
     int size = 0;
+    unsigned long error = 0;  // why it is Unreadable or TooLarge (a system error code), else 0
 };
 
 // Where a read may take its bytes from: the store's cache of small files read lately (keyed by
@@ -51,12 +54,13 @@ FileBytes ReadWholeFile(const std::string& path, ReadFrom from = ReadFrom::Cache
 
 // Writes n bytes as the whole content of path. The bytes go to path + ".new" in the same folder,
 // are flushed to disk, and then replace path in one step, so a crash, a power cut or a full disk
-// leaves either the old file or the new one. False when it failed (the old file untouched).
-bool WriteWholeFile(const std::string& path, const char* bytes, int n);
+// leaves either the old file or the new one. A failure (the old file untouched) carries its
+// reason and is logged.
+WinResult WriteWholeFile(const std::string& path, const char* bytes, int n);
 
-// Removes path, and a ".new" left beside it by an interrupted write. True when path is gone (or
-// never was), false when it stays.
-bool RemoveFile(const std::string& path);
+// Removes path, and a ".new" left beside it by an interrupted write. Ok when path is gone (or
+// never was); a failure (path stays) carries its reason and is logged.
+WinResult RemoveFile(const std::string& path);
 
 // Renames path to the first free name of path + suffix, suffix + ".2", suffix + ".3" ... so the
 // file survives the rewrite that follows; *keptAs (when given) is that name. True when it was

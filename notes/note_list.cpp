@@ -63,8 +63,8 @@ bool NoteList::Save() {
     std::string kept;
     if (Damaged() && !KeepDamagedFile(path, &kept)) return false;
     const std::vector<char> bytes = EncodeNoteList(m_entries.data(), m_lastIndex);
-    const bool written = bytes.empty() ? RemoveFile(path)
-                                       : WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
+    const WinResult written = bytes.empty() ? RemoveFile(path)
+                                            : WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
     if (!written) {
         // The damaged file goes back under its name: the list on disk stays as it was.
         if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
@@ -112,7 +112,7 @@ bool SaveMemo(const char* name, const char* text, int length) {
     std::string kept;
     const bool damaged = DamagedMemos().count(path) != 0;
     if (damaged && !KeepDamagedFile(path, &kept)) return false;
-    const bool written = length == 0 ? RemoveFile(path) : WriteWholeFile(path, text, length);
+    const WinResult written = length == 0 ? RemoveFile(path) : WriteWholeFile(path, text, length);
     if (!written) {
         if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
         return false;

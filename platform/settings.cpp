@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/handles.h"
+#include "platform/log.h"
 
 bool ReadRegString(const char* subkey, const char* valueName, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) return false;
@@ -58,18 +59,27 @@ bool ReadRegInt(const char* subkey, const char* valueName, int* value) {
     return true;
 }
 
-bool WriteRegString(const char* subkey, const char* valueName, const char* text) {
-    ScopedRegKey key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        key.out(), nullptr) != ERROR_SUCCESS)
-        return false;
-    const DWORD bytes = static_cast<DWORD>(std::strlen(text) + 1);
-    if (RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) != ERROR_SUCCESS)
-        return false;
-    return true;
+namespace {
+
+WinResult RegistryFailed(const char* what, const char* subkey, const char* valueName, LONG rc) {
+    LogFailure(what, std::string("HKCU\\") + subkey + "\\" + (valueName ? valueName : ""), static_cast<DWORD>(rc));
+    return WinResult::Failed(static_cast<DWORD>(rc));
 }
 
-bool WriteRegInt(const char* subkey, const char* valueName, int value) {
+}  // namespace
+
+WinResult WriteRegString(const char* subkey, const char* valueName, const char* text) {
+    ScopedRegKey key;
+    LONG rc = RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              key.out(), nullptr);
+    if (rc != ERROR_SUCCESS) return RegistryFailed("registry key not opened", subkey, valueName, rc);
+    const DWORD bytes = static_cast<DWORD>(std::strlen(text) + 1);
+    rc = RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+    if (rc != ERROR_SUCCESS) return RegistryFailed("registry value not written", subkey, valueName, rc);
+    return WinResult::Ok();
+}
+
+WinResult WriteRegInt(const char* subkey, const char* valueName, int value) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     return WriteRegString(subkey, valueName, text);
@@ -85,10 +95,10 @@ std::string RunValueFor(const char* path) {
     return p.find(' ') == std::string::npos ? p : "\"" + p + "\"";
 }
 
-bool SetAutoStart(bool add, const char* valueName) {
+WinResult SetAutoStart(bool add, const char* valueName) {
     ScopedRegKey key;
     LONG rc = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, key.out());
-    if (rc != ERROR_SUCCESS) return false;
+    if (rc != ERROR_SUCCESS) return RegistryFailed("start-up key not opened", kRunKey, valueName, rc);
     if (add) {
         std::unique_ptr<char[]> path(new char[kLongPathSize]);
         if (!ModulePath(path.get(), kLongPathSize)) {
@@ -102,7 +112,10 @@ bool SetAutoStart(bool add, const char* valueName) {
         rc = RegDeleteValueA(key.get(), valueName);
     }
     const bool closed = key.Close();
-    return rc == ERROR_SUCCESS && closed;
+    if (rc == ERROR_SUCCESS && !closed) rc = static_cast<LONG>(GetLastError());
+    if (rc != ERROR_SUCCESS)
+        return RegistryFailed(add ? "start-up value not written" : "start-up value not removed", kRunKey, valueName, rc);
+    return WinResult::Ok();
 }
 
 bool EnsureAutoStart() {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/win_result.h"
+
 // The settings key and its values: numbers as decimal text ("%d"), read back with ReadRegInt.
 constexpr const char* kSettingsKey = "SOFTWARE\\Orvane\\Vestrel";
 constexpr const char* kValuePosX = "PosX";
@@ -35,18 +37,19 @@ bool ReadRegInt(const char* subkey, const char* valueName, int* value);
 // The parsing rule of ReadRegInt on its own.
 bool ParseWholeInt(const char* text, int* value);
 
-// Writes text (with its NUL) as a REG_SZ value of HKCU\subkey, creating the key path.
-bool WriteRegString(const char* subkey, const char* valueName, const char* text);
+// Writes text (with its NUL) as a REG_SZ value of HKCU\subkey, creating the key path. A failure
+// carries the registry's error code and is logged.
+WinResult WriteRegString(const char* subkey, const char* valueName, const char* text);
 // Writes a number as its decimal text ("%d"), as ReadRegInt reads it back.
-bool WriteRegInt(const char* subkey, const char* valueName, int value);
+WinResult WriteRegInt(const char* subkey, const char* valueName, int value);
 
 // The start-up value for an executable path: the path, in double quotes when it holds a space,
 // so Windows cannot take "C:\Program" for the program.
 std::string RunValueFor(const char* path);
 
 // add: stores RunValueFor(this executable) as valueName under the start-up key; else removes the
-// value. The start-up key is never created. False when any step failed.
-bool SetAutoStart(bool add, const char* valueName);
+// value. The start-up key is never created. A failed step carries its error code and is logged.
+WinResult SetAutoStart(bool add, const char* valueName);
 
 // The rule run at every start: when the start-up value is neither this executable's path nor
 // that path in double quotes, store RunValueFor(path) and tell the taskbar ("Shell_TrayWnd") with

@@ -20,7 +20,9 @@ bool HeadlineFetcher::Start(HWND target, UINT message) {
             auto out = std::make_unique<HeadlineResult>();
             char body[kHeadlineCapacity + 1];
             int length = kHeadlineCapacity;
-            out->result = HttpGet(body, &length, host.c_str(), kHeadlinePath, kHeadlineVersion, port);
+            WinResult why;
+            out->result = HttpGet(body, &length, host.c_str(), kHeadlinePath, kHeadlineVersion, port, &why);
+            out->error = why.error;
             if (out->result == kHttpOk) out->body.assign(body, static_cast<size_t>(length));
             const int result = out->result;
             busy->store(false);

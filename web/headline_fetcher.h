@@ -15,6 +15,7 @@
 struct HeadlineResult {
     int result;
     std::string body;
+    unsigned long error = 0;  // the Windows Sockets error of a failed request
 };
 
 class HeadlineFetcher {

@@ -5,31 +5,45 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/handles.h"
+#include "platform/log.h"
 #include "web/headline.h"
 
 namespace {
 constexpr char kHeaderEnd[] = "\r\n\r\n";
 }  // namespace
 
-int HttpGet(char* body, int* length, const char* host, const char* path, const char* version, unsigned short port) {
+int HttpGet(char* body, int* length, const char* host, const char* path, const char* version, unsigned short port,
+            WinResult* why) {
+    if (why != nullptr) *why = WinResult::Ok();
+    // A failed stage: its Windows Sockets error, for the caller and the log.
+    const auto failed = [why, host](int stage) {
+        const int error = WSAGetLastError();
+        if (why != nullptr) *why = WinResult::Failed(static_cast<unsigned long>(error));
+        char what[48];
+        std::snprintf(what, sizeof what, "headline request failed (result %d)", stage);
+        LogFailure(what, host, static_cast<unsigned long>(error));
+        return stage;
+    };
     const int capacity = *length;
     body[0] = '\0';
     *length = 0;
 
     const hostent* entry = gethostbyname(host);
-    if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr) return kHttpNoHost;
+    if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr) return failed(kHttpNoHost);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     std::memcpy(&address.sin_addr, entry->h_addr_list[0], sizeof address.sin_addr);
 
     ScopedSocket sock(socket(AF_INET, SOCK_STREAM, 0));
-    if (!sock.valid()) return kHttpNoSocket;
-    if (connect(sock.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return kHttpNoConnect;
+    if (!sock.valid()) return failed(kHttpNoSocket);
+    if (connect(sock.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        return failed(kHttpNoConnect);
     // Shut down in both directions before the socket closes, however this function returns.
     struct Shutdown {
         SOCKET s;
@@ -39,7 +53,7 @@ int HttpGet(char* body, int* length, const char* host, const char* path, const c
     const std::string request = FormatHttpRequest(path, host, version);
     if (static_cast<int>(request.size()) >= kHttpBufferSize) return kHttpSendShort;
     const int sent = send(sock.get(), request.data(), static_cast<int>(request.size()), 0);
-    if (sent != static_cast<int>(request.size())) return kHttpSendShort;
+    if (sent != static_cast<int>(request.size())) return failed(kHttpSendShort);
 
     // Read until the server closes, the buffer is full, or the time-out passes in all; each wait
     // is bounded by what remains of the 10 s.
@@ -59,7 +73,7 @@ int HttpGet(char* body, int* length, const char* host, const char* path, const c
         }
         received += n;
     }
-    if (received == 0) return kHttpNothing;
+    if (received == 0) return failed(kHttpNothing);
     // Reading that stopped before the server closed may have cut a double-byte character in two:
     // its lone lead byte is dropped.
     if (!closed) {

@@ -56,7 +56,7 @@ protected:
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog_.GetSafeHwnd(), IDC_YEAR_BOX)));
     }
     std::string Shown() const {
-        return std::to_string(dialog_.Grid()->ShownYear()) + "-" + std::to_string(dialog_.Grid()->ShownMonth());
+        return std::to_string(dialog_.State().shown.year) + "-" + std::to_string(dialog_.State().shown.month);
     }
     int Box(int id) const { return static_cast<int>(SendDlgItemMessageA(dialog_.GetSafeHwnd(), id, CB_GETCURSEL, 0, 0)); }
 
@@ -258,12 +258,12 @@ TEST(ShellRestart, TheCalendarComesBackAndAttachesToTheNewShell) {
     EXPECT_TRUE(guitest::PumpUntil([&] { return attachedTo(first = FindRunningCalendar(), shell->view); }, 20000));
     PostMessageA(first, WM_LABEL_CLICKED, IDC_NEXT_MONTH, 0);
     int month = -1;
-    guitest::PumpUntil([&] {
+    ASSERT_TRUE(guitest::PumpUntil([&] {
         month = static_cast<int>(SendMessageA(GetDlgItem(first, IDC_MONTH_BOX), CB_GETCURSEL, 0, 0));
         SYSTEMTIME now;
         GetLocalTime(&now);
         return month == now.wMonth % 12;  // the month after this one
-    });
+    }));
     shell.reset();  // the shell ends
     HWND second = nullptr;
     EXPECT_TRUE(guitest::PumpUntil(
@@ -307,7 +307,8 @@ TEST_F(MainWindow, PopupStaysOnTopAndGoesWithItsMonth) {
     NoteList list;
     list.OpenDated(2017, 1);
     ASSERT_TRUE(list.SetEntry(9, "popup note", 10, 0));
-    dialog_.Grid()->ShowMonth(2017, 1);
+    Choose(2017 - kFirstShownYear, 0);
+    ASSERT_EQ(Shown(), "2017-1");
     CMonthGrid* grid = dialog_.Grid();
     HWND popup = grid->Popup()->GetSafeHwnd();
     POINT cell;

@@ -7,6 +7,8 @@
 
 #include "grid/month_grid.h"
 #include "notes/memo_entry_dlg.h"
+#include "notes/month_notes.h"
+#include "notes/note_opener.h"
 #include "notes/note_files.h"
 #include "platform/handles.h"
 #include "res/resource.h"
@@ -66,11 +68,21 @@ protected:
         ASSERT_TRUE(SetUpNoteRoot(root_.c_str()));
         owner_.AttachHandle(host_.hwnd());
         ASSERT_TRUE(grid_.Create(CRect(0, 22, 363, 258), &owner_, IDC_MONTH_GRID));
+        // Clicks open the note dialogs as the main window has them opened.
+        grid_.SetClickHandlers({[this](int day) { opener_.OpenDay(&owner_, day); },
+                                [this](int weekday) { opener_.OpenWeekly(&owner_, weekday); }});
     }
     void TearDown() override {
         grid_.DestroyWindow();
         owner_.AttachHandle(nullptr);
         testtree::RemoveTree(root_);
+    }
+    // Shows a month with its notes, read once, as the main window does.
+    void ShowMonth(int year, int month) {
+        MonthLayout layout;
+        LayOutMonth(year, month, &layout);
+        lists_.Open(layout);
+        grid_.Show(layout, lists_.View());
     }
     void PutList(int year, int month, int index, const char* text, uint32_t colour = 0) {
         NoteList l;
@@ -98,12 +110,14 @@ protected:
     guitest::HostWindow host_{363, 300};
     CWnd owner_;
     CMonthGrid grid_;
+    MonthNoteLists lists_;
+    NoteOpener opener_{&lists_, [this] { grid_.SetNotes(lists_.View()); }};
 };
 
 // January 2017: day 1 a Sunday, 小寒 (5th) and 大寒 (20th) blue, 春节 on Saturday the 28th red.
 TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     grid_.SetToday(2017, 1, 9);
-    grid_.ShowMonth(2017, 1);  // today the 9th
+    ShowMonth(2017, 1);  // today the 9th
     const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     ASSERT_EQ(b.width, 363);
     ASSERT_EQ(b.height, 236);
@@ -141,7 +155,7 @@ TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     }
     EXPECT_GT(header, 5);  // "一" is one stroke
     EXPECT_GT(b.Count(cyan), header + 50);
-    grid_.ShowMonth(2017, 2);
+    ShowMonth(2017, 2);
     EXPECT_EQ(guitest::Render(grid_.GetSafeHwnd()).Count(cyan), 0);
     EXPECT_EQ(grid_.TodayDay(), 9);
 }
@@ -156,7 +170,9 @@ TEST(ScaledGrid, JanuaryTwentySeventeenAtEachScale) {
     for (int dpi : {120, 144, 192}) {
         CMonthGrid grid;
         ASSERT_TRUE(grid.Create(CRect(0, Scale(22, dpi), Scale(363, dpi), Scale(258, dpi)), &owner, IDC_MONTH_GRID, dpi));
-        grid.ShowMonth(2017, 1);
+        MonthLayout layout;
+        LayOutMonth(2017, 1, &layout);
+        grid.Show(layout, MonthNotes{});
         const Bitmap b = guitest::Render(grid.GetSafeHwnd());
         ASSERT_EQ(b.width, Scale(363, dpi));
         ASSERT_EQ(b.height, Scale(236, dpi));
@@ -191,7 +207,7 @@ TEST(ScaledGrid, JanuaryTwentySeventeenAtEachScale) {
 
 // February 2015 uses four rows, October 2016 six; empty boxes are plain cell colour.
 TEST_F(Grid, FourAndSixRowMonths) {
-    grid_.ShowMonth(2015, 2);
+    ShowMonth(2015, 2);
     Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     for (int y = 21 + 4 * 33; y < 21 + 6 * 33 - 1; ++y) {
         for (int x = 0; x < 363; ++x) {
@@ -199,12 +215,12 @@ TEST_F(Grid, FourAndSixRowMonths) {
             ASSERT_EQ(b.At(x, y), line ? RGB(0, 0, 0) : RGB(245, 245, 230)) << x << "," << y;
         }
     }
-    grid_.ShowMonth(2016, 10);
+    ShowMonth(2016, 10);
     b = guitest::Render(grid_.GetSafeHwnd());
     EXPECT_GT(CountInCell(b, grid_, 30, RGB(255, 0, 0)), 20);  // Sunday the 30th, row 5
     EXPECT_GT(CountInCell(b, grid_, 31, RGB(0, 0, 0)), 20);
     // December 2033: "闰十一月" on Thursday the 22nd keeps to its cell (the line right of it stays black).
-    grid_.ShowMonth(2033, 12);
+    ShowMonth(2033, 12);
     b = guitest::Render(grid_.GetSafeHwnd());
     guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2033-12");
     POINT o;
@@ -230,7 +246,7 @@ TEST_F(Grid, NotesAreDrawn) {
     NoteList week;
     week.OpenWeekly();
     ASSERT_TRUE(week.SetEntry(3, "wednesday", 9, 0));
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2017-01-notes");
 
@@ -284,7 +300,7 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
     PutList(2017, 1, 9, "monday note");
     PutList(2017, 1, 10, "tuesday note");
     PutList(2017, 1, 13, "friday note");
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     CNotePopup* popup = grid_.Popup();
     bool visible = false;
     std::string text;
@@ -313,7 +329,7 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
     EXPECT_EQ(grid_.HotDay(), 0);
     // Today's notes under today's cell, without the mouse.
     grid_.SetToday(2017, 1, 13);
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     grid_.ShowTodayNotes();
     EXPECT_TRUE(IsWindowVisible(popup->GetSafeHwnd()));
     EXPECT_STREQ(popup->Text(), "friday note");
@@ -323,7 +339,7 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
 // "取消" and Escape write nothing; a colour-only note survives; a right click on a swatch drops
 // the own colour.
 TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     const POINT day5 = CellCentre(5);  // lunar 12-8
     std::string dateLine;
     ClickWith(day5.x, day5.y, [&](HWND dialog) {
@@ -380,7 +396,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
     // An own colour stays as a colour-only note when the text is emptied; a right click on the
     // swatch drops it, and the emptied note then leaves no record.
     PutList(2017, 1, 6, "coloured", OwnColorFlag | 0x123456);
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     const POINT day6 = CellCentre(6);
     ClickWith(day6.x, day6.y, [](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_DAY_TEXT, "");
@@ -409,7 +425,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
 // the chosen colour is saved.
 TEST_F(Grid, ColourPickerIsModalToItsDialogAndGivesTheKeyboardBack) {
     PutList(2017, 1, 5, "dentist");
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     const POINT day5 = CellCentre(5);
     ClickWith(day5.x, day5.y, [&](HWND dialog) {
         HWND edit = GetDlgItem(dialog, IDC_DAY_TEXT);
@@ -442,8 +458,8 @@ TEST_F(Grid, ColourPickerIsModalToItsDialogAndGivesTheKeyboardBack) {
 
 // A month that touches three lunar months keeps a middle-month day's note in its own month's file.
 TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
-    grid_.ShowMonth(2000, 7);
-    const int middle = grid_.LunarListMonth(kLunarMiddle);
+    ShowMonth(2000, 7);
+    const int middle = lists_.LunarListMonth(kLunarMiddle);
     ASSERT_NE(middle, 0);
     int day = 1;
     while (grid_.Cell(day).lunar.month != middle) ++day;
@@ -457,17 +473,17 @@ TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
     snprintf(name, sizeof name, "日历\\0%02d", middle);
     EXPECT_EQ(ReadNote(name), kTag + Record(lunarDay, "middle"));
     for (LunarListSlot other : {kLunarFirst, kLunarLast}) {
-        snprintf(name, sizeof name, "日历\\0%02d", grid_.LunarListMonth(other));
+        snprintf(name, sizeof name, "日历\\0%02d", lists_.LunarListMonth(other));
         EXPECT_FALSE(NoteExists(name)) << name;
     }
-    EXPECT_STREQ(grid_.GetLunarNote(day).text.get(), "middle");
+    EXPECT_STREQ(NotesOfDay(lists_.Layout(), lists_.View(), day).lunarYearly->text.get(), "middle");
     int length = 0;
     EXPECT_STREQ(grid_.BuildNoteText(day, &length).get(), "middle");
 }
 
 // The weekly dialog writes 日历\week; a failed save keeps the dialog open with the warning.
 TEST_F(Grid, WeeklyNoteAndAFailedSave) {
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     std::string label;
     ClickWith(60, 5, [&](HWND dialog) {  // the header column of Monday
         SetDlgItemTextA(dialog, IDC_WEEK_TEXT, " gym");
@@ -510,14 +526,14 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
     EXPECT_EQ(warning, kNoteNotSavedText);
     EXPECT_EQ(caption, "警告");
     EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(3, "kept"));
-    EXPECT_FALSE(grid_.MonthNote(3).Present());
+    EXPECT_FALSE(lists_.View().month[3].Present());
 }
 
 // Only the notes the user changed are written: a dated note another program rewrote while the
 // dialog was open survives an edit of the same day's yearly note.
 TEST_F(Grid, SavesOnlyTheChangedNotes) {
     PutList(2017, 1, 5, "dentist");
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     const POINT p = CellCentre(5);
     ClickWith(p.x, p.y, [&](HWND dialog) {
         PutList(2017, 1, 5, "dentist at 3");
@@ -532,7 +548,7 @@ TEST_F(Grid, SavesOnlyTheChangedNotes) {
 // line saying so; the other notes of the day are saved and the held list is left as it was.
 TEST_F(Grid, AHeldListMakesItsNoteReadOnly) {
     PutList(2017, 1, 5, "dentist");
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     HANDLE held = CreateFileA(NotePath("日历\\201701").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const POINT p = CellCentre(5);
@@ -555,7 +571,7 @@ TEST_F(Grid, AHeldListMakesItsNoteReadOnly) {
 // a note's coloured fill; the popup names the holiday first, on a day without notes too.
 TEST_F(Grid, HolidayMarksAndThePopupLine) {
     PutList(2026, 10, 3, "trip", OwnColorFlag | RGB(0, 160, 0));
-    grid_.ShowMonth(2026, 10);
+    ShowMonth(2026, 10);
     const Bitmap b = guitest::Render(grid_.GetSafeHwnd());
     guitest::SavePng(guitest::CaptureWindow(grid_.GetSafeHwnd()), "grid-2026-10-holidays");
     for (int day = 1; day <= 31; ++day) {
@@ -576,11 +592,11 @@ TEST_F(Grid, HolidayMarksAndThePopupLine) {
 // Painting and browsing create and free GDI objects in pairs.
 TEST_F(Grid, PaintsLeaveNoGdiObjectBehind) {
     grid_.SetToday(2017, 1, 9);
-    grid_.ShowMonth(2017, 1);
+    ShowMonth(2017, 1);
     guitest::Render(grid_.GetSafeHwnd());
     const long before = LiveGdiObjects();
     for (int month = 1; month <= 12; ++month) {
-        grid_.ShowMonth(2018, month);
+        ShowMonth(2018, month);
         guitest::Render(grid_.GetSafeHwnd());
         UpdateWindow(grid_.GetSafeHwnd());
     }

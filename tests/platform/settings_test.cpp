@@ -71,7 +71,7 @@ TEST_F(Settings, SetAutoStartAddsAndRemoves) {
     EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), ThisExe());
     EXPECT_TRUE(SetAutoStart(false, kRunValue));
     EXPECT_EQ(Read(kRunKey, kRunValue), "<fail>");
-    EXPECT_FALSE(SetAutoStart(false, kRunValue));  // nothing to remove: the error is reported
+    EXPECT_EQ(SetAutoStart(false, kRunValue).error, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));  // nothing to remove: why is said
 }
 
 // A window of the taskbar's class that records WM_HOTKEY.

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <set>
 
 namespace guitest {
 
@@ -241,10 +242,22 @@ namespace {
 std::function<void(HWND)>* g_dialogAction = nullptr;
 UINT_PTR g_dialogTimer = 0;
 
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM result) {
+// The dialogs on screen when the action was set (a main window, a tab window): never the next one.
+std::set<HWND> g_dialogsBefore;
+
+bool IsShownDialog(HWND hwnd) {
     char cls[16] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::string(cls) == "#32770" && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    return std::string(cls) == "#32770" && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd);
+}
+
+BOOL CALLBACK NoteShownDialog(HWND hwnd, LPARAM) {
+    if (IsShownDialog(hwnd)) g_dialogsBefore.insert(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM result) {
+    if (IsShownDialog(hwnd) && g_dialogsBefore.count(hwnd) == 0) {
         *reinterpret_cast<HWND*>(result) = hwnd;
         return FALSE;
     }
@@ -267,6 +280,8 @@ void CALLBACK DialogTimer(HWND, UINT, UINT_PTR, DWORD) {
 void OnNextDialog(std::function<void(HWND dialog)> action) {
     delete g_dialogAction;
     g_dialogAction = new std::function<void(HWND)>(std::move(action));
+    g_dialogsBefore.clear();
+    EnumThreadWindows(GetCurrentThreadId(), NoteShownDialog, 0);
     if (g_dialogTimer == 0) g_dialogTimer = SetTimer(nullptr, 0, 50, DialogTimer);
 }
 

@@ -56,7 +56,7 @@ void SendMouse(HWND hwnd, UINT message, int x, int y, WPARAM flags = 0);
 // Dispatches pending messages.
 void PumpPending();
 // Pumps messages until done() holds or the time passes; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+[[nodiscard]] bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // Runs action on the next dialog box this thread opens (found by a timer while the dialog's own
 // modal loop runs). The action typically fills edits and presses a button.

@@ -1,0 +1,41 @@
+// NoteFolders: the notes folder as the main window follows it. It sets the folder up, watches
+// "日历", "备忘" and the folder itself for changes other programs make, reads "假日.txt" over the
+// built-in holidays, and shows what the note store has to tell the user.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "calendar/holidays.h"
+#include "notes/folder_watch.h"
+
+class NoteFolders {
+public:
+    // Sets up <documents>\我的记事 (a folder that cannot be used is told) and starts the watches.
+    void Start();
+
+    // What changed since the last look (each watch is asked once).
+    struct Changes {
+        bool lists = false;     // "日历": the shown month's notes may have changed
+        bool memo = false;      // "备忘"
+        bool holidays = false;  // the folder itself: "假日.txt" was read again
+    };
+    // Looks at the watches; listsWanted false leaves a change of "日历" for a later look (a note
+    // dialog is open). When the folder itself changed, "假日.txt" is read again.
+    Changes Poll(bool listsWanted);
+
+    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays; each bad
+    // line of it is told once. A file held by another program leaves what was read before.
+    void LoadHolidays();
+    // The holidays to mark: the built-in table, or that table with "假日.txt" over it.
+    const HolidayTable* Holidays() const { return m_holidays ? m_holidays.get() : &HolidayTable::BuiltIn(); }
+
+    // Shows what the note store has to tell the user, one message box each (never two at once).
+    void ShowNotices(HWND owner);
+
+private:
+    std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
+    std::unique_ptr<FolderWatch> m_rootWatch;              // the notes folder, for "假日.txt"
+    std::unique_ptr<HolidayTable> m_holidays;              // built-in and "假日.txt", or null
+    bool m_telling = false;                                // a notice is on screen
+};

@@ -1,0 +1,27 @@
+// The two note dialogs as the main window opens them for a click on the grid: each shows what is on
+// disk now and saves what the user confirmed through the shown month's lists.
+#pragma once
+
+#include <functional>
+
+#include "framework/afxwin.h"
+#include "notes/month_notes.h"
+
+class NoteOpener {
+public:
+    // notes: the shown month's lists, which must outlive the opener. saved is called after each
+    // save (successful or not) so the views can show the lists again.
+    NoteOpener(MonthNoteLists* notes, std::function<void()> saved) : m_notes(notes), m_saved(std::move(saved)) {}
+
+    // Runs the modal day-note dialog of a day of the shown month (1 ... its last day).
+    void OpenDay(CWnd* parent, int day);
+    // Runs the modal weekly-note dialog of a weekday (0 = Sunday ... 6).
+    void OpenWeekly(CWnd* parent, int weekday);
+    // True while one of the dialogs is open (the shown month must not change under it).
+    bool DialogOpen() const { return m_open; }
+
+private:
+    MonthNoteLists* m_notes;
+    std::function<void()> m_saved;
+    bool m_open = false;
+};

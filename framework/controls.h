@@ -9,7 +9,6 @@ public:
     int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
     int GetCurSel() { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     int GetCount() { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-    void ResetContent() { SendMessage(CB_RESETCONTENT); }
     CString GetLBText(int index);
 };
 

@@ -60,7 +60,6 @@ void CWnd::Detach() {
     m_hWnd = nullptr;
 }
 
-CWnd* CWnd::GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
 
 CString CWnd::GetWindowText() const {
     const int n = ::GetWindowTextLengthA(m_hWnd);

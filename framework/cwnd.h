@@ -50,7 +50,6 @@ public:
 
     // --- thin wrappers of the Win32 API: each calls ::Api on the bound window, which fails as --
     // --- the API does when the window is gone or was never made ------------------------------
-    CWnd* GetParent() const;                                        // ::GetParent
     HWND GetParentHwnd() const { return ::GetParent(m_hWnd); }      // ::GetParent
     void MoveWindow(int x, int y, int w, int h, BOOL repaint = TRUE) { ::MoveWindow(m_hWnd, x, y, w, h, repaint); }
     void MoveWindow(const RECT& r, BOOL repaint = TRUE) { MoveWindow(r.left, r.top, r.right - r.left, r.bottom - r.top, repaint); }
@@ -69,7 +68,6 @@ public:
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }              // ::SetWindowTextA
     CString GetWindowText() const;                                                        // ::GetWindowTextA
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }                    // ::GetDlgItem
-    BOOL PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) { return ::PostMessageA(m_hWnd, msg, w, l); }
     LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) { return ::SendMessageA(m_hWnd, msg, w, l); }
 
     // --- message handling ------------------------------------------------------------------

@@ -44,7 +44,6 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }  // NOLINT
 
     COLORREF SetTextColor(COLORREF c) { return ::SetTextColor(m_hDC, c); }                    // ::SetTextColor

@@ -45,9 +45,6 @@ public:
         const char* tooLongMessage;
     };
 
-    // The notes as the user confirmed them with "确定".
-    const ConfirmedNote& Confirmed(int index) const { return m_confirmed[index]; }
-
 protected:
     CNoteDlg(UINT templateId, CWnd* parent, const NoteSpec* specs, const NoteValue* values, int count, Saver save);
 

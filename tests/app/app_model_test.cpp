@@ -40,6 +40,57 @@ TEST(YearBox, ATypedYearCountsOnlyWithinTheShownRange) {
     EXPECT_EQ(TypedYear(nullptr), 0);
 }
 
+// The calendar state through the steps the program takes: buttons and keys, "返回", a typed year,
+// the boxes and a new date, each from the state the row before left.
+TEST(CalendarStateSteps, ShownMonthAndTodayThroughTheProgramsSteps) {
+    enum Step { Month, Today, Typed, Boxes };
+    struct Row {
+        Step step;
+        int delta;          // Month: months; Boxes: the month picked, as year * 100 + month
+        LocalDate now;      // Today
+        const char* typed;  // Typed
+        YearMonth shown;
+        bool todayShown;
+        int todayDay;       // TodayDayShown
+        bool todayInRange;
+    } rows[] = {
+        {Today, 0, {2026, 12, 10}, nullptr, {2026, 12}, true, 10, true},
+        {Month, 1, {}, nullptr, {2027, 1}, false, 0, true},
+        {Month, -13, {}, nullptr, {2025, 12}, false, 0, true},
+        {Typed, 0, {}, "2100年", {2100, 12}, false, 0, true},
+        {Month, 1, {}, nullptr, {2100, 12}, false, 0, true},       // the last month stays
+        {Typed, 0, {}, "2101", {2100, 12}, false, 0, true},        // refused: unchanged
+        {Typed, 0, {}, "abc", {2100, 12}, false, 0, true},
+        {Boxes, 190001, {}, nullptr, {1900, 2}, false, 0, true},   // January 1900 held to February
+        {Month, -1, {}, nullptr, {1900, 2}, false, 0, true},
+        {Today, 0, {2026, 12, 11}, nullptr, {2026, 12}, true, 11, true},  // midnight passed
+        {Today, 0, {2101, 3, 4}, nullptr, {2100, 12}, false, 0, false},   // a clock past the range
+        {Today, 0, {1899, 12, 31}, nullptr, {1900, 2}, false, 0, false},
+        {Today, 0, {1900, 2, 1}, nullptr, {1900, 2}, true, 1, true},
+    };
+    CalendarState s;
+    int line = 0;
+    for (const Row& r : rows) {
+        ++line;
+        bool accepted = true;
+        switch (r.step) {
+            case Month: s = Stepped(s, r.delta); break;
+            case Today:
+                EXPECT_TRUE(DateChanged(s, r.now)) << line;
+                s = AtToday(s, r.now);
+                EXPECT_FALSE(DateChanged(s, r.now)) << line;
+                break;
+            case Typed: s = WithTypedYear(s, r.typed, &accepted); break;
+            case Boxes: s = Showing(s, YearMonth{r.delta / 100, r.delta % 100}); break;
+        }
+        EXPECT_EQ(accepted, r.step != Typed || TypedYear(r.typed) != 0) << line;
+        EXPECT_TRUE(s.shown == r.shown) << line << ": " << s.shown.year << "-" << s.shown.month;
+        EXPECT_EQ(s.TodayShown(), r.todayShown) << line;
+        EXPECT_EQ(s.TodayDayShown(), r.todayDay) << line;
+        EXPECT_EQ(s.TodayInRange() != nullptr, r.todayInRange) << line;
+    }
+}
+
 TEST(Timer, TodayNotesOnTheSecondTickThenTheHeadlineSchedule) {
     int notes = 0, fetchesWithout = 0, fetchesWith = 0;
     for (int counter = -2; counter < 7200; ++counter) {

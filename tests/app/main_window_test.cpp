@@ -73,23 +73,17 @@ TEST_F(MainWindow, NavigationLimitsBoxesAndToday) {
     EXPECT_EQ(Box(IDC_MONTH_BOX), now.wMonth - 1);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog_.GetSafeHwnd(), IDC_TODAY)));
 
+    // The limits and steps are the calendar state's (app_model_tests); here, the wiring: the boxes,
+    // the buttons and the state agree.
     Choose(0, 0);  // January 1900 is not on offer: February
     EXPECT_EQ(Shown(), "1900-2");
     EXPECT_EQ(Box(IDC_MONTH_BOX), 1);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog_.GetSafeHwnd(), IDC_TODAY)));
-    Click(IDC_PREV_MONTH);
-    EXPECT_EQ(Shown(), "1900-2");
     Click(IDC_NEXT_MONTH);
     EXPECT_EQ(Shown(), "1900-3");
     EXPECT_EQ(Box(IDC_MONTH_BOX), 2);
-    Choose(149, 11);
-    Click(IDC_NEXT_MONTH);
-    EXPECT_EQ(Shown(), "2050-1");  // past the old end of December 2049
     EXPECT_EQ(SendDlgItemMessageA(dialog_.GetSafeHwnd(), IDC_YEAR_BOX, CB_GETCOUNT, 0, 0), 201);  // 1900 ... 2100
     Choose(200, 11);
-    EXPECT_EQ(Shown(), "2100-12");
-    Click(IDC_NEXT_MONTH);
-    EXPECT_EQ(Shown(), "2100-12");
     Click(IDC_PREV_MONTH);
     EXPECT_EQ(Shown(), "2100-11");
     EXPECT_EQ(Box(IDC_YEAR_BOX), 200);

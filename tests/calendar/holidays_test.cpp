@@ -131,6 +131,28 @@ TEST(HolidayFile, AYearItHoldsReplacesTheBuiltInYearAndBadLinesAreNamed) {
     EXPECT_EQ(merged.Years().size(), HolidayTable::BuiltIn().Years().size() + 1);
 }
 
+// A day named by the notices of two years (2026-12-26: the 2026 notice's day off, the 2027 notice's
+// workday) is the later notice's: its mark, and DaysOf lists it with that year alone.
+TEST(HolidayFile, ALaterYearsNoticeDecidesTheDaysItNamesInTheDecemberBefore) {
+    const HolidayTable t = ParseText("年 2026 a -\n休 X 2026-12-25 2026-12-26 2\n年 2027 b -\n班 元旦 2026-12-26\n"
+                                     "休 元旦 2027-01-01\n", nullptr);
+    auto days = [&](int year) {
+        std::string s;
+        for (const HolidayDay& d : t.DaysOf(year))
+            s += std::to_string(d.dayNumber - DayNumber(2026, 12, 25)) + (d.mark == HolidayMark::Off ? "休" : "班") +
+                 d.name + " ";
+        return s;
+    };
+    EXPECT_EQ(days(2026), "0休X ");
+    EXPECT_EQ(days(2027), "1班元旦 7休元旦 ");
+    EXPECT_EQ(days(2028), "");
+    const char* name = nullptr;
+    EXPECT_EQ(t.Mark(2026, 12, 25, &name), HolidayMark::Off);
+    EXPECT_STREQ(name, "X");
+    EXPECT_EQ(t.Mark(2026, 12, 26, &name), HolidayMark::Work);
+    EXPECT_STREQ(name, "元旦");
+}
+
 TEST(HolidayFile, GarbageAndMutatedLinesParseWithoutHarm) {
     std::mt19937 rng(20);
     const std::string text = "年 2026 n -\n休 春节 2026-02-15 2026-02-23 9\n班 春节 2026-02-14 2026-02-28\n";

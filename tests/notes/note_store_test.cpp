@@ -11,6 +11,7 @@
 
 #include "notes/note_files.h"
 #include "notes/note_list.h"
+#include "platform/log.h"
 #include "tests/support/temp_tree.h"
 
 namespace {
@@ -32,6 +33,21 @@ bool Exists(const char* path) { return GetFileAttributesA(NotePath(path).c_str()
 
 void Put(const char* path, const std::string& bytes) {
     ASSERT_TRUE(WriteWholeFile(NotePath(path), bytes.data(), static_cast<int>(bytes.size()))) << path;
+}
+
+// Writes bytes at offset of a list file as another program would, in place (no new file); with
+// keepTime the file keeps its time of last write, as a copy that keeps times does.
+void WriteInPlace(const char* path, long offset, const std::string& bytes, bool keepTime) {
+    HANDLE h = CreateFileA(NotePath(path).c_str(), GENERIC_READ | GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    FILETIME written{};
+    GetFileTime(h, nullptr, nullptr, &written);
+    SetFilePointer(h, offset, nullptr, FILE_BEGIN);
+    DWORD n = 0;
+    EXPECT_TRUE(WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr));
+    if (keepTime) SetFileTime(h, nullptr, nullptr, &written);
+    CloseHandle(h);
 }
 
 // Each test runs in a fresh notes root of its own, with "日历" and "备忘".
@@ -160,8 +176,18 @@ TEST_F(NoteStore, MemoFile) {
 }
 
 TEST_F(NoteStore, FailuresAreReported) {
-    // No folder to write into: false, and nothing appears.
-    EXPECT_FALSE(WriteWholeFile(NotePath("missing\\file"), "x", 1));
+    // No folder to write into: the reason, in the result and in the log (switched on by the
+    // environment), which names the file and the code but never the note's text.
+    const std::string log = root_ + "\\vestrel.log";
+    SetEnvironmentVariableA("VESTREL_LOG", "1");
+    SetLogFileForTesting(log);
+    EXPECT_EQ(WriteWholeFile(NotePath("missing\\file"), "secret note", 11).error,
+              static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+    SetEnvironmentVariableA("VESTREL_LOG", nullptr);
+    SetLogFileForTesting("");
+    const std::string logged = ReadAll("vestrel.log");
+    EXPECT_NE(logged.find("missing\\file (error 3"), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("secret"), std::string::npos);
     NoteList l;
     ASSERT_TRUE(MoveFileA(NotePath("日历").c_str(), NotePath("away").c_str()));
     l.OpenDated(2017, 1);
@@ -411,12 +437,7 @@ TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
     ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_STREQ(reader.Entry(2).text.get(), "aaa");
     Sleep(20);
-    HANDLE h = CreateFileA(NotePath("日历\\201811").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    SetFilePointer(h, 10, nullptr, FILE_BEGIN);
-    DWORD written = 0;
-    WriteFile(h, "bbb", 3, &written, nullptr);
-    CloseHandle(h);
+    WriteInPlace("日历\\201811", 10, "bbb", false);
     ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_STREQ(reader.Entry(2).text.get(), "bbb");
     ASSERT_TRUE(DeleteFileA(NotePath("日历\\201811").c_str()));
@@ -433,16 +454,7 @@ TEST_F(NoteStore, EditsStartFromTheDiskAndDamageIsToldOnce) {
     ASSERT_TRUE(l.SetEntry(2, "aaa", 3, 0));
     NoteList reader;
     ASSERT_TRUE(reader.OpenDated(2018, 12));  // now in the cache
-    HANDLE h = CreateFileA(NotePath("日历\\201812").c_str(), GENERIC_READ | GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    FILETIME written{};
-    GetFileTime(h, nullptr, nullptr, &written);
-    SetFilePointer(h, 10, nullptr, FILE_BEGIN);
-    DWORD n = 0;
-    WriteFile(h, "bbb", 3, &n, nullptr);
-    SetFileTime(h, nullptr, nullptr, &written);
-    CloseHandle(h);
+    WriteInPlace("日历\\201812", 10, "bbb", true);
     ASSERT_TRUE(reader.SetEntry(5, "c", 1, 0));
     const std::string record2 = std::string("\x02\x00\x03\x00\x00\x00\x00\x00", 8) + "bbb";
     const std::string record5 = std::string("\x05\x00\x01\x00\x00\x00\x00\x00", 8) + "c";

@@ -24,7 +24,8 @@ struct DayDetails {
     uint8_t monthCycle;  // of the month that begins on a 节 day; its stem follows the year from 立春
     uint8_t dayCycle;    // sixty-day cycle, changing at midnight (1949-10-01 is 甲子)
     uint8_t isoWeek;     // 1 ... 53, the ISO 8601 week (weeks from Monday; week 1 holds a Thursday)
-    // 数九: nine periods of nine days from the day of 冬至. 三伏: 初伏 from the third 庚 day counted
+    // 数九: nine periods of nine days from the day of 冬至 (as almanacs print it today; an older
+    // reckoning starts at the first 壬 day after 冬至, not taken). 三伏: 初伏 from the third 庚 day counted
     // from the day of 夏至 (that day counting), 中伏 from the fourth, 末伏 from the first 庚 day
     // counted from the day of 立秋, ten days long. At most one of nine and fu is non-zero.
     uint8_t nine;        // 1 ... 9 for 一九 ... 九九, else 0

@@ -24,8 +24,9 @@ std::string Text(const DayDetails& d, size_t size = kDetailsLineSize) {
     return out;
 }
 
-// Rows from day pages of a public almanac (1949-10-01: the 甲子 day of the founding); 2027-01-27 is
-// before 立春 and the new year, 2041-03-04 the day before 惊蛰.
+// Year, month and day names from day pages of a public almanac (1949-10-01: the 甲子 day of the
+// founding; 2027-01-27 before 立春 and the new year, 2041-03-04 the day before 惊蛰); 2027-01-15 is
+// its 腊八. The 数九 and 伏 columns follow from the terms and the rules checked below.
 TEST(DayDetails, AlmanacDays) {
     const char* rows[] = {
         "1949-10-01\t己丑\t牛\t癸酉\t甲子\t39\t-\t-\t-\n",        "2021-12-26\t辛丑\t牛\t庚子\t戊申\t51\t一九第6天\t-\t-\n",

@@ -184,7 +184,7 @@ bool ComputeDayDetails(int year, int month, int day, DayDetails* out) {
     if (!InRange(year, month, day)) return false;
     const int32_t n = DayNumber(year, month, day);
     out->lunar = LunarDate::FromSolar(year, month, day);
-    if (!out->lunar.IsValid()) return false;  // not in range above; kept for safety
+    if (!out->lunar.IsValid()) return false;  // never within the range, which the lunar table covers
     out->date = SolarDate{static_cast<uint16_t>(year), static_cast<uint16_t>(month), static_cast<uint16_t>(day)};
 
     out->yearCycle = static_cast<uint8_t>(Mod(out->lunar.year - 1864, 60));

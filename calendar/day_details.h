@@ -25,18 +25,19 @@ struct DayDetails {
     uint8_t dayCycle;    // sixty-day cycle, changing at midnight (1949-10-01 is 甲子)
     uint8_t isoWeek;     // 1 ... 53, the ISO 8601 week (weeks from Monday; week 1 holds a Thursday)
     // 数九: nine periods of nine days from the day of 冬至 (as almanacs print it today; an older
-    // reckoning starts at the first 壬 day after 冬至, not taken). 三伏: 初伏 from the third 庚 day counted
-    // from the day of 夏至 (that day counting), 中伏 from the fourth, 末伏 from the first 庚 day
-    // counted from the day of 立秋, ten days long. At most one of nine and fu is non-zero.
+    // reckoning starts at the first 壬 day after 冬至, not taken). 三伏: 初伏 from the third 庚 day
+    // counted from the day of 夏至 (that day counting), 中伏 from the fourth, 末伏 from the first 庚
+    // day counted from the day of 立秋, ten days long. At most one of nine and fu is non-zero.
     uint8_t nine;        // 1 ... 9 for 一九 ... 九九, else 0
     uint8_t fu;          // 1 初伏, 2 中伏, 3 末伏, else 0
     uint8_t periodDay;   // the day within that 九 (1 ... 9) or 伏 (1 ... 20); 0 outside both
     uint8_t term;        // 0 = no solar term this day, 1 = the month's first term, 2 = its second
     SolarTermTime termTime;  // its instant in UTC+8 when term != 0 (minute 0 ... 60, as stored)
     // Named days the label does not show, constant GBK names: a Gregorian festival of the year that
-    // a lunar festival takes the label from, by its full name (FestivalFullName); 妇女节 3-8, 植树节 3-12, 青年节 5-4, 建党节 7-1,
-    // 建军节 8-1, 教师节 9-10 from their first years (1950, 1979 for 植树节, 1985 for 教师节); 腊八
-    // (腊月初八), 小年 (腊月廿三) and 中元节 (七月十五) every year, not in a leap month.
+    // a lunar festival takes the label from, by its full name (FestivalFullName); 妇女节 3-8,
+    // 植树节 3-12, 青年节 5-4, 建党节 7-1, 建军节 8-1, 教师节 9-10 from their first years (1950,
+    // 1979 for 植树节, 1985 for 教师节); 腊八 (腊月初八), 小年 (腊月廿三) and 中元节 (七月十五)
+    // every year, not in a leap month.
     const char* others[kMaxOtherDays];
     uint8_t otherCount;
 
@@ -53,8 +54,8 @@ const char* FuPeriodName(int fu);
 
 // The format functions write at most size bytes, NUL included, and answer the length written. A
 // part that does not fit in full is left out with all after it, so no character is cut; an invalid
-// record writes "". Parts are joined by " · ".
-constexpr size_t kDetailsLineSize = 128;  // the longest line is under 100 bytes
+// record writes "". The two display lines join their parts by " · ".
+constexpr size_t kDetailsLineSize = 128;  // the longest of all days described is 67 bytes
 
 // The second date line of the day's dialog: "丙午年 庚子月 庚午日 · 第52周 · 冬至 04:50 · 一九第1天",
 // then each other named day; the parts that do not apply left out. A term's minute stored as 60

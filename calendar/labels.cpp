@@ -1,14 +1,16 @@
 // Traditional calendar names.
 #include "calendar/labels.h"
 
+#include <cstring>
+
 #include "calendar/lunar.h"
 
 const SolarFestival kSolarFestivals[] = {
-    {1, 1, "元旦"},
-    {5, 1, "劳动节"},
-    {6, 1, "儿童节"},
-    {10, 1, "国庆"},
-    {0, 0, nullptr},
+    {1, 1, "元旦", 1912},
+    {5, 1, "劳动节", 1950},
+    {6, 1, "儿童节", 1950},
+    {10, 1, "国庆", 1950},
+    {0, 0, nullptr, 0},
 };
 
 namespace {
@@ -82,6 +84,22 @@ const char* SolarFestivalName(int month, int day) {
     for (const SolarFestival* f = kSolarFestivals; f->month != 0; ++f)
         if (f->month == month && f->day == day) return f->name;
     return nullptr;
+}
+
+const char* SolarFestivalName(int year, int month, int day) {
+    for (const SolarFestival* f = kSolarFestivals; f->month != 0; ++f)
+        if (f->month == month && f->day == day) return year >= f->firstYear ? f->name : nullptr;
+    return nullptr;
+}
+
+const char* FestivalFullName(const char* name) {
+    if (name == nullptr) return nullptr;
+    static const struct { const char* shortName; const char* fullName; } kFull[] = {
+        {"初二", "正月初二"}, {"初三", "正月初三"}, {"国庆", "国庆节"}, {"端午", "端午节"}, {"中秋", "中秋节"},
+    };
+    for (const auto& f : kFull)
+        if (std::strcmp(name, f.shortName) == 0) return f.fullName;
+    return name;
 }
 
 const char* WeekdayName(int index) { return index >= 0 && index <= 7 ? kWeekdayNames[index] : ""; }

@@ -28,8 +28,12 @@ struct SolarFestival {
     int32_t month;
     int32_t day;
     const char* name;
+    int32_t firstYear;  // the first year the day was kept as this festival
 };
-// Gregorian festivals, ended by a row whose month is 0.
+// Gregorian festivals, ended by a row whose month is 0. First years: 元旦 1912, when the Republic
+// took up the Gregorian calendar with 1 January as its new year; 劳动节 and 儿童节 1950, the first
+// year under the 1949-12-23 decree on festivals and memorial days; 国庆 1950, from which year the
+// resolution of 1949-12-02 made 1 October the National Day.
 extern const SolarFestival kSolarFestivals[];
 
 // Stem of n mod 10 and branch of n mod 12 ("甲子" for n = 0), any int n: the cycle runs on both
@@ -48,7 +52,15 @@ void SolarTermDays(int year, int month, SolarTermTime* first, SolarTermTime* sec
 // Name of the first (which = 1) or second (which = 2) term of month 1 ... 12: "小寒" for (1, 1);
 // "" for any other month or which.
 const char* SolarTermName(int month, int which);
-// Name of the Gregorian festival of (month, day), or null.
+// Name of the Gregorian festival of (month, day) in whatever year, or null.
 const char* SolarFestivalName(int month, int day);
+// Name of the Gregorian festival of the date (year, month, day), or null: null as well before the
+// row's first year, when the day was not yet that festival.
+const char* SolarFestivalName(int year, int month, int day);
+// The full name of a festival name these tables give, for a list of events where the name stands
+// alone: "正月初二" and "正月初三" for the lunar-day names "初二" and "初三", "国庆节", "端午节" and
+// "中秋节" for the short names "国庆", "端午" and "中秋"; every other name as it is; null for null.
+// Compares the text, so a name from any of these tables (or a copy of it) is recognised.
+const char* FestivalFullName(const char* name);
 // "日", "一" ... "六", "日" for 0 ... 7; "" for any other index.
 const char* WeekdayName(int index);

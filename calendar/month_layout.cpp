@@ -66,7 +66,7 @@ void LayOutMonth(int year, int month, MonthLayout* out) {
         }
         cell.solarTerm = 0;
         cell.festival = cell.lunar.FestivalName();
-        if (!cell.festival) cell.festival = SolarFestivalName(month, i);
+        if (!cell.festival) cell.festival = SolarFestivalName(year, month, i);
     }
 
     SolarTermTime first, second;

@@ -12,7 +12,7 @@ struct DayCell {
     LunarDate lunar;           // invalid (year 0) for a day outside the lunar table
     uint16_t solarTerm;        // 0 = none, 1 = the month's first term, 2 = its second
     char label[18];            // GBK, NUL-terminated
-    const char* festival;      // lunar festival, else Gregorian festival, else null
+    const char* festival;      // lunar festival, else Gregorian festival of that year, else null
     uint8_t labelIsMonthName;  // 1 when label names the lunar month (drawn bold)
 };
 
@@ -29,8 +29,8 @@ struct MonthLayout {
     DayCell cells[32];      // index 1 ... daysInMonth; index 0 carries no day
 };
 
-// Lays out (year, month): weekdays, lunar dates (converted once, then stepped), festivals, solar
-// terms and labels. A label is the festival, else the solar term, else "%s月%s" with the lunar month
+// Lays out (year, month): weekdays, lunar dates (converted once, then stepped), festivals (a
+// Gregorian one from its first year on), solar terms and labels. A label is the festival, else the solar term, else "%s月%s" with the lunar month
 // name and "大"/"小" on lunar day 1 (labelIsMonthName = 1), else the lunar day's name. Days outside the
 // lunar table have an invalid lunar date and, unless a Gregorian festival or solar term names them,
 // an empty label. A year outside 1 ... 32767 or a month outside 1 ... 12 is no month: year, month,

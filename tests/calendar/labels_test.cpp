@@ -81,6 +81,14 @@ TEST(SolarFestivalName, TableRowsAndMisses) {
     EXPECT_EQ(SolarFestivalName(0, 0), nullptr);
 }
 
+// Full names for a list of events: the lunar-day and short festival names grow, the rest stay.
+TEST(FestivalFullName, ShortNamesGrowOthersStay) {
+    const char* rows[][2] = {{"初二", "正月初二"}, {"初三", "正月初三"}, {"国庆", "国庆节"}, {"端午", "端午节"},
+                             {"中秋", "中秋节"},   {"春节", "春节"},     {"元旦", "元旦"},   {"初四", "初四"}};
+    for (const auto& r : rows) EXPECT_STREQ(FestivalFullName(r[0]), r[1]);
+    EXPECT_EQ(FestivalFullName(nullptr), nullptr);
+}
+
 TEST(WeekdayName, EightNames) {
     const char* want[8] = {"日", "一", "二", "三", "四", "五", "六", "日"};
     for (int i = 0; i < 8; ++i) EXPECT_STREQ(WeekdayName(i), want[i]);

@@ -88,6 +88,18 @@ TEST(LayOutMonth, FestivalOverSolarTermOverMonthName) {
     }
 }
 
+// A Gregorian festival labels its day from its first year on; the year before, the day shows what it
+// would without it (1912-01-01 is lunar 十一月十三, the day the Republic named its new year;
+// 1949-10-01 is lunar 八月初十).
+TEST(LayOutMonth, GregorianFestivalsFromTheirFirstYear) {
+    struct { int y, m, d; const char* label; } rows[] = {
+        {1911, 1, 1, "十二月小"}, {1912, 1, 1, "元旦"},   {1949, 5, 1, "初四"},  {1950, 5, 1, "劳动节"},
+        {1920, 6, 1, "十五"},     {1950, 6, 1, "儿童节"}, {1949, 10, 1, "初十"}, {1950, 10, 1, "国庆"},
+        {1901, 10, 1, "十九"},  {2049, 10, 1, "国庆"},
+    };
+    for (const auto& r : rows) EXPECT_STREQ(Lay(r.y, r.m).cells[r.d].label, r.label) << r.y << "-" << r.m;
+}
+
 TEST(LayOutMonth, RowsAndColumns) {
     // July 2017: day 1 is a Saturday and the month has 31 days: six rows.
     MonthLayout m = Lay(2017, 7);
@@ -162,7 +174,7 @@ TEST(LayOutMonth, MonthsBeyondTheTableLeaveLabelsEmpty) {
     EXPECT_FALSE(m.cells[30].lunar.IsValid());
     EXPECT_STREQ(m.cells[30].label, "");
     EXPECT_STREQ(m.cells[6].label, "小寒");
-    EXPECT_STREQ(m.cells[1].label, "元旦");
+    EXPECT_STREQ(m.cells[1].label, "");  // 元旦 from 1912
     EXPECT_TRUE(m.cells[31].lunar.IsValid());
     EXPECT_STREQ(m.cells[31].label, "春节");
     const MonthLayout late = Lay(2101, 2);

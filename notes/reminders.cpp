@@ -116,6 +116,11 @@ int64_t MinuteNumber(int year, int month, int day, int hour, int minute) {
     return DayStartMinute(DayNumber(year, month, day)) + hour * 60 + minute;
 }
 
+int64_t SecondNumber(int year, int month, int day, int hour, int minute, int second) {
+    const int64_t m = MinuteNumber(year, month, day, hour, minute);
+    return m < 0 || second < 0 || second > 59 ? -1 : m * 60 + second;
+}
+
 LocalMinute LocalMinuteOf(int64_t minuteNumber) {
     if (minuteNumber < 0 || minuteNumber >= DayStartMinute(kLastDayNumber + 1)) return LocalMinute{{0, 0, 0}, 0, 0};
     const int inDay = static_cast<int>(minuteNumber % kMinutesPerDay);  // [0, 1439]
@@ -251,9 +256,7 @@ std::string ShownReminders::Serialise() const {
 
 ShownReminders ShownReminders::Parse(std::string_view bytes) {
     ShownReminders record;
-    bytes = bytes.substr(0, kMaxBytes);
-    // A line cut by the cap is no whole line.
-    if (bytes.size() == kMaxBytes) bytes = bytes.substr(0, bytes.rfind('\n') + 1);
+    bytes = bytes.substr(0, kMaxBytes);  // a line the cap cuts is too short for the shape below
     ForEachLine(bytes, [&record](std::string_view line, std::string_view) {
         // "YYYY-MM-DD HH:MM " then 16 hex digits: 33 bytes.
         static const char kShape[] = "dddd-dd-dd dd:dd xxxxxxxxxxxxxxxx";

@@ -27,6 +27,10 @@ constexpr int kMinutesPerDay = 1440;
 // Minutes since 0001-01-01 00:00 of hour:minute (0 ... 23, 0 ... 59) of a valid date; -1 otherwise.
 int64_t MinuteNumber(int year, int month, int day, int hour, int minute);
 
+// Seconds since 0001-01-01 00:00:00 of a local time as a clock gives it (second 0 ... 59); -1 when
+// MinuteNumber answers -1.
+int64_t SecondNumber(int year, int month, int day, int hour, int minute, int second);
+
 struct LocalMinute {
     SolarDate date;
     int hour;

@@ -8,7 +8,8 @@
 
 namespace {
 
-static_assert(int64_t{kLastDayNumber} * kMinutesPerDay < (int64_t{1} << 40), "minute numbers fit in 64 bits easily");
+// Every second of the years 1 ... kLastYear is below 2^40: sums and differences of two never overflow.
+static_assert(int64_t{kLastDayNumber} * kMinutesPerDay * 60 < (int64_t{1} << 40), "second numbers span 40 bits");
 
 constexpr unsigned char kWideLead = 0xA3;          // full-width digits and colon: A3B0 ... A3B9, A3BA
 constexpr unsigned char kWideDigitZero = 0xB0;

@@ -40,6 +40,21 @@ void AppendFolded(const char* text, size_t size, std::string* out) {
     }
 }
 
+// The first place at or after from where the bytes of pattern (not empty) start; null when none.
+// memchr for its first byte: the C library's scan is faster than a skip table for the few bytes
+// typed, and the bytes of a GBK text are too evenly spread for skips to gain much.
+const char* Find(const char* from, const char* end, const std::string& pattern) {
+    const size_t n = pattern.size();
+    const char first = pattern[0];
+    while (static_cast<size_t>(end - from) >= n) {
+        const char* at = static_cast<const char*>(std::memchr(from, first, static_cast<size_t>(end - from) - n + 1));
+        if (at == nullptr) return nullptr;
+        if (std::memcmp(at + 1, pattern.data() + 1, n - 1) == 0) return at;
+        from = at + 1;
+    }
+    return nullptr;
+}
+
 // "%d年%d月%d日" and the others, in GBK.
 std::string Format(const char* format, int a, int b = 0, int c = 0) {
     char text[64];
@@ -150,7 +165,8 @@ void NoteIndex::AddNote(FoundKind kind, int year, int month, int day, const char
     m_raw.push_back('\n');
     AppendFolded(text, size, &m_folded);
     m_folded.push_back('\n');
-    m_notes.push_back(Note{kind, year, month, day, begin, begin + size});
+    m_notes.push_back(Note{kind, year, month, day, begin, begin + size, WhenOf(kind, year, month, day),
+                           kind == FoundKind::Dated ? Format("%04d-%02d-%02d", year, month, day) : std::string()});
 }
 
 bool NoteIndex::AddList(const std::string& fileName, const char* data, size_t size, const std::filesystem::path& path) {
@@ -200,28 +216,35 @@ void NoteIndex::AddDamaged(const std::string& name, const std::filesystem::path&
 }
 
 std::vector<FoundRow> NoteIndex::Search(const std::string& query, const SolarDate& today) const {
-    std::vector<FoundRow> rows;
-    if (query.empty() || query.find_first_of("\r\n") != std::string::npos || m_notes.empty()) return rows;
+    if (query.empty() || query.find_first_of("\r\n") != std::string::npos || m_notes.empty()) return {};
     std::string folded;
     AppendFolded(query.data(), query.size(), &folded);
 
     const bool todayValid = IsValidDate(today.year, today.month, today.day);
     const int32_t todayNumber = todayValid ? DayNumber(today.year, today.month, today.day) : 0;
-    std::unique_ptr<LunarNext> lunar;  // made at the first lunar-yearly row
-    std::vector<SortKey> keys;
+    std::unique_ptr<LunarNext> lunar;  // made at the first lunar-yearly note found
+
+    // The matching lines, found in the order of the text; the rows are made after the sort.
+    struct Hit {
+        SortKey key;
+        size_t line;       // its first byte in m_raw
+        size_t lineBytes;  // without the line break
+        SolarDate next;
+        bool leap;
+    };
+    std::vector<Hit> hits;
 
     const char* const base = m_folded.data();
     const char* const end = base + m_folded.size();
-    const std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher(folded.begin(), folded.end());
     const char* from = base;      // where the next search starts
     const char* boundary = base;  // a known character boundary, never after from
-    size_t note = 0;              // the note of the last row, and in it
-    const char* counted = base;   // ... the line start up to which lines were counted
-    int lineNumber = 0;           // ... and that line's number
+    size_t note = m_notes.size();  // the note of the last hit (none yet) ...
+    const char* counted = base;   // ... the line start up to which its lines were counted
+    int lineNumber = 0;           // ... that line's number
+    Hit noteHit{};                // ... and its key and next day
     while (from < end) {
-        const auto hit = searcher(m_folded.begin() + (from - base), m_folded.end()).first;
-        if (hit == m_folded.end()) break;
-        const char* at = base + (hit - m_folded.begin());
+        const char* at = Find(from, end, folded);
+        if (at == nullptr) break;
 
         // The line's start (or the last boundary after it), then whole characters up to the hit.
         const char* lineStart = at;
@@ -240,73 +263,76 @@ std::vector<FoundRow> NoteIndex::Search(const std::string& query, const SolarDat
         }
         while (lineStart > base && lineStart[-1] != '\n') --lineStart;
         const char* lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+        from = boundary = lineEnd + 1;  // one row per line
 
-        // The note holding the line, and the line's number in it.
+        // The note holding the line (hits come in the order of the text, so the notes are walked
+        // forwards): its place in the order, when it is not the last hit's note.
         const size_t offset = static_cast<size_t>(lineStart - base);
-        if (offset < m_notes[note].begin || offset > m_notes[note].end) {
-            note = static_cast<size_t>(std::upper_bound(m_notes.begin(), m_notes.end(), offset,
-                                                        [](size_t o, const Note& n) { return o < n.begin; }) -
-                                       m_notes.begin()) -
-                   1;
+        if (note == m_notes.size() || offset > m_notes[note].end) {
+            if (note == m_notes.size()) note = 0;
+            while (offset > m_notes[note].end) ++note;  // the text's end is the note's LF: always found
             counted = base + m_notes[note].begin;
             lineNumber = 0;
+            const Note& n = m_notes[note];
+            noteHit = Hit{SortKey{3, 0, static_cast<int>(n.kind), note, 0}, 0, 0, SolarDate{0, 0, 0}, false};
+            SolarDate& next = noteHit.next;
+            switch (n.kind) {
+                case FoundKind::Dated:
+                    next = SolarDate{static_cast<uint16_t>(n.year), static_cast<uint16_t>(n.month), static_cast<uint16_t>(n.day)};
+                    break;
+                case FoundKind::SolarYearly:
+                    if (todayValid) next = NextYearly(today, todayNumber, n.month, n.day);
+                    break;
+                case FoundKind::LunarYearly:
+                    if (!todayValid) break;
+                    if (!lunar) lunar.reset(new LunarNext(today));
+                    next = lunar->date[n.month][n.day];
+                    noteHit.leap = lunar->leap[n.month][n.day];
+                    break;
+                case FoundKind::Weekly:
+                    if (todayValid)
+                        next = SolarFromDayNumber(todayNumber + (n.day - DayOfWeek(today.year, today.month, today.day) + 7) % 7);
+                    break;
+                case FoundKind::Memo: break;
+            }
+            const int32_t day = next.year != 0 ? DayNumber(next.year, next.month, next.day) : 0;
+            if (n.kind == FoundKind::Dated) {
+                noteHit.key.group = todayValid && day >= todayNumber ? 0 : 1;
+                noteHit.key.day = noteHit.key.group == 0 ? day : -day;  // the past newest first
+            } else if (n.kind != FoundKind::Memo) {
+                noteHit.key.group = next.year != 0 ? 0 : 2;
+                noteHit.key.day = day;
+            }
         }
         for (; counted < lineStart; ++counted)
             if (*counted == '\n') ++lineNumber;
-        const Note& n = m_notes[note];
 
-        FoundRow row;
+        Hit hit = noteHit;
+        hit.key.line = lineNumber;
+        hit.line = offset;
+        hit.lineBytes = static_cast<size_t>(lineEnd - lineStart);
+        if (hit.lineBytes > 0 && lineStart[hit.lineBytes - 1] == '\r') --hit.lineBytes;
+        hits.push_back(hit);
+    }
+
+    std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.key < b.key; });
+    std::vector<FoundRow> rows(hits.size());
+    for (size_t i = 0; i < hits.size(); ++i) {
+        const Hit& hit = hits[i];
+        const Note& n = m_notes[hit.key.note];
+        FoundRow& row = rows[i];
         row.kind = n.kind;
         row.year = n.year;
         row.month = n.month;
         row.day = n.day;
-        row.lineNumber = lineNumber;
-        size_t lineBytes = static_cast<size_t>(lineEnd - lineStart);
-        if (lineBytes > 0 && lineStart[lineBytes - 1] == '\r') --lineBytes;
-        row.line.assign(m_raw, offset, lineBytes);
-        row.when = WhenOf(n.kind, n.year, n.month, n.day);
-        SortKey key{3, 0, static_cast<int>(n.kind), note, lineNumber};
-        switch (n.kind) {
-            case FoundKind::Dated: {
-                row.isoDate = Format("%04d-%02d-%02d", n.year, n.month, n.day);
-                row.next = SolarDate{static_cast<uint16_t>(n.year), static_cast<uint16_t>(n.month),
-                                     static_cast<uint16_t>(n.day)};
-                const int32_t day = DayNumber(n.year, n.month, n.day);
-                key.group = todayValid && day >= todayNumber ? 0 : 1;
-                key.day = key.group == 0 ? day : -day;
-                break;
-            }
-            case FoundKind::SolarYearly:
-                if (todayValid) row.next = NextYearly(today, todayNumber, n.month, n.day);
-                break;
-            case FoundKind::LunarYearly:
-                if (!todayValid) break;
-                if (!lunar) lunar.reset(new LunarNext(today));
-                row.next = lunar->date[n.month][n.day];
-                row.nextInLeapMonth = lunar->leap[n.month][n.day];
-                break;
-            case FoundKind::Weekly:
-                if (todayValid)
-                    row.next = SolarFromDayNumber(todayNumber + (n.day - DayOfWeek(today.year, today.month, today.day) + 7) % 7);
-                break;
-            case FoundKind::Memo: break;
-        }
-        if (n.kind != FoundKind::Dated && n.kind != FoundKind::Memo) {
-            key.group = row.next.year != 0 ? 0 : 2;
-            key.day = row.next.year != 0 ? DayNumber(row.next.year, row.next.month, row.next.day) : 0;
-        }
-        rows.push_back(std::move(row));
-        keys.push_back(key);
-        from = boundary = lineEnd + 1;  // one row per line
+        row.lineNumber = hit.key.line;
+        row.line.assign(m_raw, hit.line, hit.lineBytes);
+        row.when = n.when;
+        row.isoDate = n.isoDate;
+        row.next = hit.next;
+        row.nextInLeapMonth = hit.leap;
     }
-
-    std::vector<size_t> order(rows.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
-    std::vector<FoundRow> sorted;
-    sorted.reserve(rows.size());
-    for (size_t i : order) sorted.push_back(std::move(rows[i]));
-    return sorted;
+    return rows;
 }
 
 namespace {

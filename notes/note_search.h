@@ -104,6 +104,7 @@ private:
         FoundKind kind;
         int year, month, day;
         size_t begin, end;  // its text in m_raw and m_folded
+        std::string when, isoDate;
     };
     void AddNote(FoundKind kind, int year, int month, int day, const char* text, size_t size);
 

@@ -14,7 +14,7 @@
 //   1. upcoming: every row with a date on or after today, nearest first; a dated note by its date,
 //      a yearly or weekly note by the next day on or after today on which it falls;
 //   2. past dated notes, newest first;
-//   3. lunar-yearly notes without a next day (today past the end of the lunar table);
+//   3. lunar-yearly notes without a next day (one that would lie past the lunar table's end, 2100);
 //   4. the memo, by line.
 // Rows of one day go dated, Gregorian-yearly, lunar-yearly, weekly; then in the order the notes were
 // added (a folder's lists by file name, each list by slot), then by line.
@@ -96,7 +96,8 @@ public:
     size_t TextBytes() const { return m_raw.size(); }
 
     // Every row for query (GBK) in the order above. today must be a valid date; for any other, no
-    // row is upcoming and every recurring row counts as having no next day.
+    // row is upcoming and every recurring row counts as having no next day. Const and without
+    // state: searches may run on any threads at once, while nothing is being added.
     std::vector<FoundRow> Search(const std::string& query, const SolarDate& today) const;
 
 private:

@@ -107,7 +107,7 @@ double Run(int firstYear, int months) {
     for (int i = 0; i < kLoads; ++i) {
         NoteIndex fresh;
         const Clock::time_point start = Clock::now();
-        if (ReadNotesFolder(dir, &fresh) != FolderRead::Ok) {
+        if (LoadNoteIndex(dir, &fresh) != FolderRead::Ok) {
             std::fprintf(stderr, "note_search_bench: the folder made in %s cannot be read\n", dir.string().c_str());
             return -1;
         }

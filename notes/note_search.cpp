@@ -396,15 +396,15 @@ FileRead ReadWhole(const fs::path& path, std::string* data) {
 
 }  // namespace
 
-fs::path NotesFolderOf(const fs::path& dir) {
+fs::path NotesFolderPathOf(const fs::path& dir) {
     if (!ChildFolder(dir, kListFolderUtf8, kListFolderGbk).empty()) return dir;
     const fs::path root = ChildFolder(dir, kNotesRootUtf8, kNotesRootGbk);
     return root.empty() ? dir : root;
 }
 
-FolderRead ReadNotesFolder(const fs::path& dir, NoteIndex* index) {
+FolderRead LoadNoteIndex(const fs::path& dir, NoteIndex* index) {
     if (!IsFolder(dir)) return FolderRead::Missing;
-    const fs::path notes = NotesFolderOf(dir);
+    const fs::path notes = NotesFolderPathOf(dir);
     const fs::path lists = ChildFolder(notes, kListFolderUtf8, kListFolderGbk);
     if (lists.empty()) return FolderRead::NoListFolder;
 

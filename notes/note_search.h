@@ -125,11 +125,11 @@ enum class FolderRead {
 // The notes folder that dir names: dir itself when it holds "日历", else dir/我的记事 when that is a
 // folder, else dir. Each name is looked for in UTF-8 (as Wine and Windows' wide names have it) and
 // then as the GBK bytes the program uses.
-std::filesystem::path NotesFolderOf(const std::filesystem::path& dir);
+std::filesystem::path NotesFolderPathOf(const std::filesystem::path& dir);
 
 // Fills index (which should be empty) with every list of the "日历" folder of dir's notes folder
-// (NotesFolderOf), every dated list of every year there, in file-name order, and the memo
+// (NotesFolderPathOf), every dated list of every year there, in file-name order, and the memo
 // "备忘\default". Other files ("*.new", "*.damaged", other memos) are never opened. A list or memo
 // file that is not a regular file, is larger than kMaxSearchedFileBytes or cannot be read whole is
 // recorded as damaged; so is a list with a bad record (AddList). A missing memo is no memo.
-FolderRead ReadNotesFolder(const std::filesystem::path& dir, NoteIndex* index);
+FolderRead LoadNoteIndex(const std::filesystem::path& dir, NoteIndex* index);

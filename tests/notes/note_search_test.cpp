@@ -227,7 +227,7 @@ TEST_F(NotesFolder, ReadsEveryListAndTheMemoAndNamesTheDamaged) {
     Write(root / fs::u8path(u8"备忘") / "other", "find other");
 
     NoteIndex index;
-    ASSERT_EQ(ReadNotesFolder(dir, &index), FolderRead::Ok);
+    ASSERT_EQ(LoadNoteIndex(dir, &index), FolderRead::Ok);
     std::vector<std::string> lines;
     for (const FoundRow& f : index.Search("FIND", kToday)) lines.push_back(f.line);
     EXPECT_EQ(lines, std::vector<std::string>({"find week", "find before", "find 101", "find 209912", "find 190502",
@@ -242,23 +242,23 @@ TEST_F(NotesFolder, ReadsEveryListAndTheMemoAndNamesTheDamaged) {
     expected.push_back("日历\\202709");
 #endif
     EXPECT_EQ(damaged, expected);
-    EXPECT_EQ(NotesFolderOf(dir), root);
-    EXPECT_EQ(NotesFolderOf(root), root);
+    EXPECT_EQ(NotesFolderPathOf(dir), root);
+    EXPECT_EQ(NotesFolderPathOf(root), root);
 }
 
 TEST_F(NotesFolder, StatusesAndGbkFolderNames) {
     NoteIndex index;
-    EXPECT_EQ(ReadNotesFolder(dir / "absent", &index), FolderRead::Missing);
+    EXPECT_EQ(LoadNoteIndex(dir / "absent", &index), FolderRead::Missing);
     Write(dir / "file", "x");
-    EXPECT_EQ(ReadNotesFolder(dir / "file", &index), FolderRead::Missing);
-    EXPECT_EQ(ReadNotesFolder(dir, &index), FolderRead::NoListFolder);
+    EXPECT_EQ(LoadNoteIndex(dir / "file", &index), FolderRead::Missing);
+    EXPECT_EQ(LoadNoteIndex(dir, &index), FolderRead::NoListFolder);
 #ifndef _WIN32
     // The program's own GBK bytes as names, as a copy from a Windows disk may have them.
     const fs::path lists = dir / "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2" / "\xC8\xD5\xC0\xFA";  // 我的记事, 日历
     fs::create_directories(lists);
     fs::create_directories(lists.parent_path() / "\xB1\xB8\xCD\xFC");  // 备忘 without a memo
     Write(lists / "202701", ListBytes({{2, "gbk"}}));
-    ASSERT_EQ(ReadNotesFolder(dir, &index), FolderRead::Ok);
+    ASSERT_EQ(LoadNoteIndex(dir, &index), FolderRead::Ok);
     EXPECT_EQ(index.Search("gbk", kToday).size(), 1u);
     EXPECT_TRUE(index.Damaged().empty());
 #endif

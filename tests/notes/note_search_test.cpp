@@ -36,10 +36,9 @@ void Add(NoteIndex* index, const std::string& name, const std::vector<std::pair<
 }
 
 std::string Iso(const SolarDate& d) {
-    if (d.year == 0) return "none";
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return text;
+    return d.year == 0 ? "none" : text;
 }
 
 constexpr SolarDate kToday{2027, 1, 18};  // a Monday; lunar 2026 十二月十一
@@ -55,7 +54,6 @@ TEST(NoteSearch, MatchesWholeGbkCharactersOnOneLine) {
         {"牙医 牙医 牙医", "牙医", {{0, "牙医 牙医 牙医"}}},  // one row per line
         {"abc\r\ndef", "cd", {}},                           // no match across a line break
         {"abc\r\ndef", "c\r\nd", {}},
-        {"abc\ndef", "c\nd", {}},
         {"abc", "", {}},
         // Trail bytes 0x61 'a' and 0x41 'A' (GBK B061, B041) are no letters.
         {"\xB0\x61\xB0\x41", "a", {}},
@@ -206,7 +204,7 @@ protected:
     fs::path dir;
 };
 
-TEST_F(NotesFolder, ReadsEveryListAndTheMemoAndNamesTheDamaged) {
+TEST_F(NotesFolder, ReadsEveryListAndTheMemoNamesTheDamagedAndTellsWhatIsMissing) {
     const fs::path root = dir / fs::u8path(u8"我的记事");
     const fs::path lists = root / fs::u8path(u8"日历");
     fs::create_directories(lists);
@@ -244,23 +242,20 @@ TEST_F(NotesFolder, ReadsEveryListAndTheMemoAndNamesTheDamaged) {
     EXPECT_EQ(damaged, expected);
     EXPECT_EQ(NotesFolderPathOf(dir), root);
     EXPECT_EQ(NotesFolderPathOf(root), root);
-}
 
-TEST_F(NotesFolder, StatusesAndGbkFolderNames) {
-    NoteIndex index;
     EXPECT_EQ(LoadNoteIndex(dir / "absent", &index), FolderRead::Missing);
-    Write(dir / "file", "x");
-    EXPECT_EQ(LoadNoteIndex(dir / "file", &index), FolderRead::Missing);
-    EXPECT_EQ(LoadNoteIndex(dir, &index), FolderRead::NoListFolder);
+    EXPECT_EQ(LoadNoteIndex(lists / "190502", &index), FolderRead::Missing);  // a file
+    EXPECT_EQ(LoadNoteIndex(lists, &index), FolderRead::NoListFolder);
 #ifndef _WIN32
     // The program's own GBK bytes as names, as a copy from a Windows disk may have them.
-    const fs::path lists = dir / "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2" / "\xC8\xD5\xC0\xFA";  // 我的记事, 日历
-    fs::create_directories(lists);
-    fs::create_directories(lists.parent_path() / "\xB1\xB8\xCD\xFC");  // 备忘 without a memo
-    Write(lists / "202701", ListBytes({{2, "gbk"}}));
-    ASSERT_EQ(LoadNoteIndex(dir, &index), FolderRead::Ok);
-    EXPECT_EQ(index.Search("gbk", kToday).size(), 1u);
-    EXPECT_TRUE(index.Damaged().empty());
+    const fs::path gbk = dir / "gbk" / "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2" / "\xC8\xD5\xC0\xFA";  // 我的记事, 日历
+    fs::create_directories(gbk);
+    fs::create_directories(gbk.parent_path() / "\xB1\xB8\xCD\xFC");  // 备忘 without a memo
+    Write(gbk / "202701", ListBytes({{2, "gbk"}}));
+    NoteIndex fromGbk;
+    ASSERT_EQ(LoadNoteIndex(dir / "gbk", &fromGbk), FolderRead::Ok);
+    EXPECT_EQ(fromGbk.Search("gbk", kToday).size(), 1u);
+    EXPECT_TRUE(fromGbk.Damaged().empty());
 #endif
 }
 

@@ -47,6 +47,7 @@ run: setup
 bench: setup
 	@$(MAKE) --no-print-directory native windows
 	$(NATIVE)/bench/calendar_bench
+	$(NATIVE)/bench/note_search_bench
 	bash bench/cli_bench.sh $(NATIVE)/vestrel-cal
 	bash scripts/wine-run.sh $(WINDOWS)/bench/grid_bench.exe
 	bash scripts/wine-run.sh $(WINDOWS)/bench/app_bench.exe

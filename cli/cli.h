@@ -2,10 +2,8 @@
 // it with strings; main() only gathers the environment.
 #pragma once
 
-#include <cstddef>
 #include <cstdio>
 #include <ostream>
-#include <string>
 
 struct CliEnv {
     int todayYear, todayMonth, todayDay;  // the local date
@@ -31,11 +29,3 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 // reason: errno of the failed flush or close, else reasonBefore (errno of the run's failed write,
 // 0 when unknown).
 int CloseOutput(std::FILE* file, bool failedBefore, int reasonBefore, std::ostream& err);
-
-// GBK text as UTF-8 (invalid bytes become U+FFFD). One converter serves each thread for its life.
-std::string GbkToUtf8(const std::string& gbk);
-// The same for n bytes at gbk, appended to out.
-void AppendGbkAsUtf8(const char* gbk, size_t n, std::string* out);
-
-// Terminal columns of UTF-8 text: East Asian wide and fullwidth characters take two.
-int DisplayWidth(const std::string& utf8);

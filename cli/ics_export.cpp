@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "calendar/lunar.h"
-#include "cli/cli.h"
 #include "cli/css_colors.h"
+#include "cli/terminal_text.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // vestrel-cal through RunCli: month view, --days, --terms, --holidays and argument errors. Expected text is
 // written as u8"" literals: the tool prints UTF-8.
 #include "cli/cli.h"
+#include "cli/terminal_text.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

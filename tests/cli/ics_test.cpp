@@ -29,6 +29,7 @@
 #include "cli/css_colors.h"
 #include "cli/ics_export.h"
 #include "cli/note_folder.h"
+#include "cli/terminal_text.h"
 #include "notes/note_codec.h"
 
 namespace {

@@ -1,0 +1,68 @@
+// vestrel-cal --ics: its options, the notes folder and the holiday data, then the export.
+#include <string>
+
+#include "cli/ics_export.h"
+#include "cli/modes.h"
+#include "cli/note_folder.h"
+
+namespace {
+
+const char kIcsArguments[] =
+    "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2100, then --notes DIR, --skip-damaged, "
+    "--uid-domain NAME, --source URL and --holidays";
+
+}  // namespace
+
+// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays], the
+// options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
+// goes out, so a refused run writes nothing; the calendar then goes out event by event.
+int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    IcsOptions options;
+    if (argc < 4 || !ParseInt(argv[2], &options.fromYear) || !ParseInt(argv[3], &options.toYear) ||
+        options.fromYear < kIcsFirstYear || options.toYear > kIcsLastYear || options.fromYear > options.toYear)
+        return Fail(err, kIcsArguments);
+    const char* notesDir = nullptr;
+    bool skipDamaged = false, uidDomain = false, holidays = false;
+    for (int i = 4; i < argc; ++i) {
+        const std::string option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (option == "--notes" && notesDir == nullptr && value != nullptr && value[0] != '\0') {
+            notesDir = value;
+        } else if (option == "--uid-domain" && !uidDomain && value != nullptr) {
+            if (!IsUidDomain(value))
+                return Fail(err, "--uid-domain takes 1 ... 253 letters, digits, '.', '-' and '_'");
+            options.uidDomain = value;
+            uidDomain = true;
+        } else if (option == "--source" && options.source.empty() && value != nullptr) {
+            if (!IsSourceUri(value))
+                return Fail(err, "--source takes an absolute URI (scheme:..., URI characters only, %XX escapes)");
+            options.source = value;
+        } else if (option == "--skip-damaged" && !skipDamaged) {
+            skipDamaged = true;
+            continue;
+        } else if (option == "--holidays" && !holidays) {
+            holidays = true;
+            continue;
+        } else {
+            return Fail(err, kIcsArguments);
+        }
+        ++i;  // the option's value
+    }
+    NoteFolder folder;
+    if (notesDir != nullptr) {
+        std::string problem;
+        if (!ReadNoteFolder(notesDir, options.fromYear, options.toYear, &folder, &problem)) return Fail(err, problem);
+        for (const std::string& path : folder.damaged)
+            err << "vestrel-cal: damaged note file " << path << (skipDamaged ? ", left out" : "") << "\n";
+        if (!folder.damaged.empty() && !skipDamaged) return kCliDamagedNotes;
+    }
+    IcsHolidays table;
+    if (holidays) {
+        std::string problem;
+        if (!LoadHolidays(notesDir, &table, err, &problem)) return Fail(err, problem);
+        NameUnannounced(table.table, options.fromYear, options.toYear, err);
+        options.holidays = &table;
+    }
+    WriteIcs(options, folder.notes, out);
+    return 0;
+}

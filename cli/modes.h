@@ -1,0 +1,38 @@
+// The modes of vestrel-cal, one file each, and what they share; RunCli (cli.cpp) picks one.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "calendar/gregorian.h"
+#include "calendar/holidays.h"
+#include "cli/cli.h"
+#include "cli/ics_export.h"
+
+// Whole decimal number, optionally signed, nothing else.
+bool ParseInt(const char* s, int* out);
+
+// One line "vestrel-cal: message" on err; returns 2, the status of a bad argument.
+int Fail(std::ostream& err, const std::string& message);
+
+// The month view (month_view.cpp): title, weekday header and six rows of day numbers and labels.
+void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env);
+
+// The dumps (day_dumps.cpp), tab-separated: one line per day of from ... to (--days), per solar
+// term of the years from ... to (--terms). They stop at the first failed write.
+void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out);
+void PrintTerms(int from, int to, std::ostream& out);
+
+// The holidays (holidays_mode.cpp). "休" or "班" (UTF-8) for a marked day, else "".
+const char* MarkText(HolidayMark mark);
+// The built-in holiday data, with the 假日.txt of notesDir's notes folder over it when notesDir is
+// not null; each bad line of that file is one line on err. False, with one line in *problem, when
+// the folder or the file cannot be read.
+bool LoadHolidays(const char* notesDir, IcsHolidays* holidays, std::ostream& err, std::string* problem);
+// One line on err for each run of years of from ... to that no notice announces.
+void NameUnannounced(const HolidayTable& table, int from, int to, std::ostream& err);
+// --holidays FROM TO [--notes DIR]: argv as RunCli has it.
+int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+// --ics (ics_mode.cpp): argv as RunCli has it.
+int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

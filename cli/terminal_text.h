@@ -1,0 +1,14 @@
+// Text for the terminal: the GBK of the calendar tables and note files as UTF-8, and the columns
+// UTF-8 text takes. The rest of vestrel-cal converts through here only.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// GBK text as UTF-8 (invalid bytes become U+FFFD). One converter serves each thread for its life.
+std::string GbkToUtf8(const std::string& gbk);
+// The same for n bytes at gbk, appended to out.
+void AppendGbkAsUtf8(const char* gbk, size_t n, std::string* out);
+
+// Terminal columns of UTF-8 text: East Asian wide and fullwidth characters take two.
+int DisplayWidth(const std::string& utf8);

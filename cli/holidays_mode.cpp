@@ -54,7 +54,7 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
     int from, to;
     if ((argc != 4 && argc != 6) || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) ||
         from < kHolidayFirstYear || to > kHolidayLastYear || from > to ||
-        (argc == 6 && (std::string(argv[4]) != "--notes" || argv[5][0] == '\0')))
+        (argc == 6 && (std::string(argv[4]) != "--notes" || !IsOptionValue(argv[5]))))
         return Fail(err, kHolidaysArguments);
     IcsHolidays holidays;
     std::string problem;

@@ -26,14 +26,16 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (option == "--notes" && notesDir == nullptr && value != nullptr && value[0] != '\0') {
+        if ((option == "--notes" || option == "--uid-domain" || option == "--source") && !IsOptionValue(value))
+            return Fail(err, kIcsArguments);
+        if (option == "--notes" && notesDir == nullptr) {
             notesDir = value;
-        } else if (option == "--uid-domain" && !uidDomain && value != nullptr) {
+        } else if (option == "--uid-domain" && !uidDomain) {
             if (!IsUidDomain(value))
                 return Fail(err, "--uid-domain takes 1 ... 253 letters, digits, '.', '-' and '_'");
             options.uidDomain = value;
             uidDomain = true;
-        } else if (option == "--source" && options.source.empty() && value != nullptr) {
+        } else if (option == "--source" && options.source.empty()) {
             if (!IsSourceUri(value))
                 return Fail(err, "--source takes an absolute URI (scheme:..., URI characters only, %XX escapes)");
             options.source = value;

@@ -12,6 +12,10 @@
 // Whole decimal number, optionally signed, nothing else.
 bool ParseInt(const char* s, int* out);
 
+// Whether an option's value was given: present, not empty and not beginning with "-", which is
+// the next option (a folder named so is written ./-name).
+inline bool IsOptionValue(const char* value) { return value != nullptr && value[0] != '\0' && value[0] != '-'; }
+
 // One line "vestrel-cal: message" on err; returns 2, the status of a bad argument.
 int Fail(std::ostream& err, const std::string& message);
 

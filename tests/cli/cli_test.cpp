@@ -152,6 +152,27 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
     }
 }
 
+// A value beginning with "-" is the next option, never the value: the mode's usage line, status 2.
+TEST(CliErrors, AnOptionValueBeginningWithADashIsRefused) {
+    const std::string ics = "vestrel-cal: --ics takes FROM_YEAR", holidays = "vestrel-cal: --holidays takes FROM_YEAR";
+    struct { std::vector<const char*> args; const std::string& usage; } rows[] = {
+        {{"--ics", "2026", "2026", "--uid-domain", "--holidays"},            ics},  // once exported without holidays
+        {{"--ics", "2026", "2026", "--uid-domain", "-x.org"},                ics},
+        {{"--ics", "2026", "2026", "--notes", "--holidays"},                 ics},
+        {{"--ics", "2026", "2026", "--notes", "-"},                          ics},
+        {{"--ics", "2026", "2026", "--holidays", "--source", "--notes"},     ics},
+        {{"--ics", "2026", "2026", "--notes", "/tmp", "--uid-domain", "-"},  ics},
+        {{"--holidays", "2026", "2026", "--notes", "--ics"},                 holidays},
+        {{"--holidays", "2026", "2026", "--notes", "-d"},                    holidays},
+    };
+    for (const auto& row : rows) {
+        const Result r = Cal(row.args);
+        EXPECT_EQ(std::make_pair(r.status, r.out.size()), std::make_pair(2, size_t{0})) << row.args[4];
+        EXPECT_EQ(r.err.rfind(row.usage, 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
 TEST(CliHelp, Usage) {
     const Result r = Cal({"--help"});
     EXPECT_EQ(r.status, 0);

@@ -142,9 +142,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         SolarDate from, to;
         if (argc != 4 || !ParseDate(argv[2], &from) || !ParseDate(argv[3], &to))
             return Fail(err, "--days takes two dates YYYY-MM-DD within 1900-02-01 ... 2100-12-31");
-        const int32_t lo = DayNumber(1900, 2, 1), hi = DayNumber(2100, 12, 31);
         const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
-        if (a < lo || b > hi || a > b)
+        if (!DayOnOffer(a) || !DayOnOffer(b) || a > b)
             return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2100-12-31");
         PrintDays(from, to, out);
         return Written(out);

@@ -67,7 +67,7 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
             for (int d = 1; d <= DaysInMonth(y, m); ++d) {
                 const char* name = nullptr;
                 const HolidayMark mark = table.Mark(y, m, d, &name);
-                if (mark == HolidayMark::None) continue;
+                if (mark == HolidayMark::None || !DayOnOffer(DayNumber(y, m, d))) continue;
                 char date[32];
                 std::snprintf(date, sizeof date, "%04d-%02d-%02d\t", y, m, d);
                 text += date;

@@ -216,7 +216,9 @@ void WriteHolidays(const IcsOptions& options, IcsWriter& ics) {
             description += Utf8(n.number.c_str()) + u8"，" + (n.date.empty() ? std::string(u8"日期不详") : n.date);
         }
         if (fromFile) stamp = h.fileStamp;
-        const std::vector<HolidayDay> days = h.table.DaysOf(year);
+        std::vector<HolidayDay> days = h.table.DaysOf(year);
+        days.erase(std::remove_if(days.begin(), days.end(), [](const HolidayDay& d) { return !DayOnOffer(d.dayNumber); }),
+                   days.end());
         for (size_t i = 0, end; i < days.size(); i = end) {
             const HolidayDay& day = days[i];
             const bool off = day.mark == HolidayMark::Off;
@@ -240,6 +242,10 @@ bool IsAsciiAlnum(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= '
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 }  // namespace
+
+bool DayOnOffer(int32_t dayNumber) {
+    return dayNumber >= DayNumber(kIcsFirstYear, kFirstMonthOf1900, 1) && dayNumber <= DayNumber(kIcsLastYear, 12, 31);
+}
 
 void FoldIcsLines(const char* text, std::string* out) {
     // libical may fold inside a line's CR LF (CR, CR LF space, LF): its folds come out before

@@ -36,6 +36,10 @@
 constexpr int kIcsFirstYear = 1900;
 constexpr int kIcsLastYear = 2100;
 
+// Whether a day (DayNumber) is one the tool may name: the calendar's, 1900-02-01 ... 2100-12-31.
+// A notice's days before 1900-02-01 (its December before, its January of 1900) are left out.
+bool DayOnOffer(int32_t dayNumber);
+
 // DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-09 00:00:00, when their
 // tables were last revised. Raise it with any change of those tables or of calendar/holidays.txt so
 // that apps take the events of a new export as updates.
@@ -67,7 +71,8 @@ struct IcsOptions {
 //   - lunar-yearly notes on every day of the years whose lunar month number and day are theirs,
 //     the leap month of that number included; a note of day 30 falls on day 29 of a 29-day month.
 //   - with holidays, the 休 and 班 days that the notices of fromYear ... toYear decide
-//     (HolidayTable::DaysOf), those in the December before a notice's year included: each run of
+//     (HolidayTable::DaysOf), those in the December before a notice's year included, days not
+//     DayOnOffer left out: each run of
 //     consecutive 休 days of one holiday as one event "NAME放假", each 班 day as one event
 //     "调休上班（NAME）", the year's notices (number, date, amendments) as their description. A year
 //     without a notice gives none (the caller says so), though a later year's notice may name days in it.

@@ -477,6 +477,27 @@ TEST(IcsHolidays, TheNotesFoldersFileAndUnannouncedYears) {
                        {"20270101-holiday@vestrel-cal", u8"1 元旦放假 1800000000 1800000000"}}));
 }
 
+// A 假日.txt year 1900 may name days from 1899-12-01 on; neither --holidays nor --ics names a day
+// before the calendar's first, 1900-02-01, and a span across it starts there.
+TEST(IcsHolidays, NoDayBeforeTheCalendarsFirst) {
+    TempDir tmp;
+    MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    WriteBytes(tmp.Path() + "/" + kRootUtf8 + "/" + u8"假日.txt",
+               "年 1900 自定 -\n休 元旦 1899-12-30 1900-01-06 8\n班 元旦 1899-12-24\n休 春节 1900-01-30 1900-02-03 5\n"
+               "班 春节 1900-02-04\n");
+    const Result days = Cal({"--holidays", "1900", "1900", "--notes", tmp.Path().c_str()});
+    EXPECT_EQ(days.err, "");
+    EXPECT_EQ(std::make_pair(days.status, days.out),
+              std::make_pair(0, std::string(u8"1900-02-01\t休\t春节\n1900-02-02\t休\t春节\n1900-02-03\t休\t春节\n"
+                                            u8"1900-02-04\t班\t春节\n")));
+    const Result ics = Cal({"--ics", "1900", "1901", "--holidays", "--notes", tmp.Path().c_str()});
+    std::map<std::string, std::string> got;  // UID -> "first day, days"
+    for (const auto& [uid, e] : Parse(ics.out))
+        if (uid.find("day@") != std::string::npos) got[uid] = Date(e) + ", " + std::to_string(e.days);
+    EXPECT_EQ(got, (std::map<std::string, std::string>{{"19000201-holiday@vestrel-cal", "1900-02-01, 3"},
+                                                       {"19000204-workday@vestrel-cal", "1900-02-04, 1"}}));
+}
+
 TEST(IcsCalendar, FeedPropertiesAndCheckedOptions) {
     const std::string url = "https://calendars.example.org/" + std::string(100, 'p') + "/v.ics?a=1&b=%2F";
     for (const char* source : {"", url.c_str()}) {

@@ -200,22 +200,31 @@ int64_t StampOfDate(const std::string& date) {
     return int64_t{DayNumber(y, m, d) - DayNumber(1970, 1, 1)} * 86400;
 }
 
-// The 休 spans and 班 days that the notices of the range's years decide, year by year.
+// The stamp of a year's 休 and 班 events from the built-in data: kIcsTableStamp, or the date of the
+// year's newest notice when that is later.
+int64_t BuiltInStamp(int year) {
+    int64_t stamp = kIcsTableStamp;
+    if (const std::vector<HolidayNotice>* notices = HolidayTable::BuiltIn().Notices(year))
+        for (const HolidayNotice& n : *notices) stamp = std::max(stamp, StampOfDate(n.date));
+    return stamp;
+}
+
+// The 休 spans and 班 days that the notices of the range's years decide, year by year. A year that
+// 假日.txt gives is stamped with its time of last write, but never earlier than the built-in data
+// would stamp it: an app that has the built-in year's events takes these as the newer.
 void WriteHolidays(const IcsOptions& options, IcsWriter& ics) {
     const IcsHolidays& h = *options.holidays;
     for (int year = options.fromYear; year <= options.toYear; ++year) {
         const std::vector<HolidayNotice>* notices = h.table.Notices(year);
         if (notices == nullptr) continue;
         const bool fromFile = std::binary_search(h.fileYears.begin(), h.fileYears.end(), year);
-        int64_t stamp = kIcsTableStamp;
+        const int64_t stamp = fromFile ? std::max(h.fileStamp, BuiltInStamp(year)) : BuiltInStamp(year);
         std::string description;
         for (const HolidayNotice& n : *notices) {
-            stamp = std::max(stamp, StampOfDate(n.date));
             if (!description.empty()) description += '\n';
             description += n.amends ? u8"调整：" : u8"放假安排：";
             description += Utf8(n.number.c_str()) + u8"，" + (n.date.empty() ? std::string(u8"日期不详") : n.date);
         }
-        if (fromFile) stamp = h.fileStamp;
         std::vector<HolidayDay> days = h.table.DaysOf(year);
         days.erase(std::remove_if(days.begin(), days.end(), [](const HolidayDay& d) { return !DayOnOffer(d.dayNumber); }),
                    days.end());

@@ -17,9 +17,9 @@
 //   workday    YYYYMMDD-workday@vestrel-cal            a 班 day
 // A note's DTSTAMP and LAST-MODIFIED are the time of last write of its list file, so an edited
 // note's events look newer to a calendar app and the others keep their bytes. Festivals and terms
-// carry kIcsTableStamp; 休 and 班 events carry it too, or the date of their year's newest notice
-// when that is later, or, for the years the notes folder's 假日.txt gives, that file's time of last
-// write (as DTSTAMP and LAST-MODIFIED).
+// carry kIcsTableStamp; 休 and 班 events carry it too, or the date of their year's newest built-in
+// notice when that is later; for the years the notes folder's 假日.txt gives, the later of that and
+// the file's time of last write, as DTSTAMP and LAST-MODIFIED (a stamp never goes back).
 #pragma once
 
 #include <cstdint>

@@ -477,6 +477,31 @@ TEST(IcsHolidays, TheNotesFoldersFileAndUnannouncedYears) {
                        {"20270101-holiday@vestrel-cal", u8"1 元旦放假 1800000000 1800000000"}}));
 }
 
+// 假日.txt's years carry the later of its time of last write and the built-in data's stamp, so a
+// file written before the table was revised never makes an app keep the built-in year's events.
+TEST(IcsHolidays, TheFilesStampNeverGoesBehindTheTables) {
+    TempDir tmp;
+    MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const std::string file = tmp.Path() + "/" + kRootUtf8 + "/" + u8"假日.txt";
+    WriteBytes(file, "年 2026 自定 -\n休 国庆节 2026-10-01 2026-10-09 9\n年 2027 另 -\n休 元旦 2027-01-01\n");
+    struct { time_t written, stamp; } rows[] = {
+        // file's time of last write          DTSTAMP and LAST-MODIFIED of both years
+        {1780272000 /* 2026-06-01 */,         kIcsTableStamp},  // once 20260601T000000Z
+        {kIcsTableStamp - 1,                  kIcsTableStamp},
+        {1800000000 /* 2027-01-15 08:00 */,   1800000000},
+    };
+    for (const auto& row : rows) {
+        const timespec times[2] = {{row.written, 0}, {row.written, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        std::set<std::pair<time_t, time_t>> stamps;
+        int events = 0;
+        for (const auto& [uid, e] : Parse(Cal({"--ics", "2026", "2027", "--holidays", "--notes", tmp.Path().c_str()}).out))
+            if (uid.find("-holiday@") != std::string::npos) stamps.emplace(e.stamp, e.modified), ++events;
+        EXPECT_EQ(events, 2) << row.written;
+        EXPECT_EQ(stamps, (std::set<std::pair<time_t, time_t>>{{row.stamp, row.stamp}})) << row.written;
+    }
+}
+
 // A 假日.txt year 1900 may name days from 1899-12-01 on; neither --holidays nor --ics names a day
 // before the calendar's first, 1900-02-01, and a span across it starts there.
 TEST(IcsHolidays, NoDayBeforeTheCalendarsFirst) {

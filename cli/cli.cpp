@@ -9,6 +9,7 @@
 
 #include "calendar/gregorian.h"
 #include "cli/modes.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
@@ -97,6 +98,14 @@ int Fail(std::ostream& err, const std::string& message) {
     return 2;
 }
 
+int CheckConverter(std::ostream& err) {
+    int reason = 0;
+    if (GbkConverterReady(&reason)) return 0;
+    err << "vestrel-cal: no converter from GBK to UTF-8 (iconv_open: " << std::strerror(reason)
+        << "); the C library's gconv modules are missing\n";
+    return kCliStopped;
+}
+
 bool UseColor(bool stdoutIsTerminal, const char* noColor, const char* term) {
     if (!stdoutIsTerminal) return false;
     if (noColor != nullptr && noColor[0] != '\0') return false;
@@ -130,6 +139,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (argc == 1) {
         if (!MonthOnOffer(env.todayYear, env.todayMonth))
             return Fail(err, "today lies outside February 1900 ... December 2100; give YEAR MONTH");
+        if (const int status = CheckConverter(err)) return status;
         PrintMonth(env.todayYear, env.todayMonth, out, env);
         return Written(out);
     }
@@ -145,6 +155,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
         if (!DayOnOffer(a) || !DayOnOffer(b) || a > b)
             return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2100-12-31");
+        if (const int status = CheckConverter(err)) return status;
         PrintDays(from, to, out);
         return Written(out);
     }
@@ -160,12 +171,14 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         int from, to;
         if (argc != 4 || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) || from < 1900 || to > 2100 || from > to)
             return Fail(err, "--terms takes FROM_YEAR <= TO_YEAR within 1900 ... 2100");
+        if (const int status = CheckConverter(err)) return status;
         PrintTerms(from, to, out);
         return Written(out);
     }
     int year, month;
     if (argc == 3 && ParseInt(argv[1], &year) && ParseInt(argv[2], &month)) {
         if (!MonthOnOffer(year, month)) return Fail(err, "YEAR MONTH must lie within 1900 2 ... 2100 12");
+        if (const int status = CheckConverter(err)) return status;
         PrintMonth(year, month, out, env);
         return Written(out);
     }

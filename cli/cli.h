@@ -15,13 +15,14 @@ struct CliEnv {
 // noColor and term are the variables' values, null when unset.
 bool UseColor(bool stdoutIsTerminal, const char* noColor, const char* term);
 
-// RunCli's answer when --ics met damaged note files without --skip-damaged: one line on err for each,
-// nothing on out. The process then exits with status 1.
-constexpr int kCliDamagedNotes = 3;
+// RunCli's answer when it stopped for a reason it named on err, out untouched: --ics met damaged
+// note files without --skip-damaged (one line for each), there is no GBK converter, or 假日.txt kept
+// changing while it was read. The process then exits with status 1.
+constexpr int kCliStopped = 3;
 
 // Runs the tool: 0 on success, 2 on a bad argument (one line on err, nothing on out), 1 when out
 // went bad, flushing included: writing stops at the first failure and err is left to the caller,
-// which knows what out is (see CloseOutput); kCliDamagedNotes as said there.
+// which knows what out is (see CloseOutput); kCliStopped as said there.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);
 
 // Flushes and closes the file the output went to (stdout in main). 0 when every byte reached it.

@@ -56,6 +56,7 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
         from < kHolidayFirstYear || to > kHolidayLastYear || from > to ||
         (argc == 6 && (std::string(argv[4]) != "--notes" || !IsOptionValue(argv[5]))))
         return Fail(err, kHolidaysArguments);
+    if (const int status = CheckConverter(err)) return status;
     IcsHolidays holidays;
     std::string problem;
     if (!LoadHolidays(argc == 6 ? argv[5] : nullptr, &holidays, err, &problem)) return Fail(err, problem);

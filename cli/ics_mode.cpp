@@ -50,13 +50,14 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         }
         ++i;  // the option's value
     }
+    if (const int status = CheckConverter(err)) return status;
     NoteFolder folder;
     if (notesDir != nullptr) {
         std::string problem;
         if (!ReadNoteFolder(notesDir, options.fromYear, options.toYear, &folder, &problem)) return Fail(err, problem);
         for (const std::string& path : folder.damaged)
             err << "vestrel-cal: damaged note file " << path << (skipDamaged ? ", left out" : "") << "\n";
-        if (!folder.damaged.empty() && !skipDamaged) return kCliDamagedNotes;
+        if (!folder.damaged.empty() && !skipDamaged) return kCliStopped;
     }
     IcsHolidays table;
     if (holidays) {

@@ -19,6 +19,10 @@ inline bool IsOptionValue(const char* value) { return value != nullptr && value[
 // One line "vestrel-cal: message" on err; returns 2, the status of a bad argument.
 int Fail(std::ostream& err, const std::string& message);
 
+// 0 when GBK text can be converted to UTF-8; else one line on err naming why, and kCliStopped.
+// Every mode but --help asks before its first byte goes out.
+int CheckConverter(std::ostream& err);
+
 // The month view (month_view.cpp): title, weekday header and six rows of day numbers and labels.
 void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env);
 

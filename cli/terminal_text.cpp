@@ -8,10 +8,11 @@
 namespace {
 
 // The converter of the thread, opened at its first use and closed at its end: opening one costs
-// more than converting a line. Null when iconv has no GBK (the text then passes through as it is).
+// more than converting a line. Null when iconv has no GBK: then every byte that is not ASCII
+// becomes U+FFFD, so no GBK byte ever reaches UTF-8 output.
 class GbkDecoder {
 public:
-    GbkDecoder() : cd_(iconv_open("UTF-8", "GBK")) {}
+    GbkDecoder() : cd_(iconv_open("UTF-8", "GBK")), openError_(Ready() ? 0 : errno) {}
     ~GbkDecoder() {
         if (Ready()) iconv_close(cd_);
     }
@@ -19,10 +20,13 @@ public:
     GbkDecoder& operator=(const GbkDecoder&) = delete;
 
     bool Ready() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    int OpenError() const { return openError_; }
 
     void Append(const char* gbk, size_t n, std::string* out) {
         if (!Ready()) {
-            out->append(gbk, n);
+            for (size_t i = 0; i < n; ++i)
+                if (static_cast<unsigned char>(gbk[i]) < 0x80) out->push_back(gbk[i]);
+                else out->append("\xEF\xBF\xBD");
             return;
         }
         char buffer[256];
@@ -44,14 +48,27 @@ public:
 
 private:
     iconv_t cd_;
+    int openError_;  // errno of iconv_open when it failed
 };
+
+GbkDecoder& ThreadDecoder() {
+    thread_local GbkDecoder decoder;
+    return decoder;
+}
 
 }  // namespace
 
+bool GbkConverterReady(int* reason) {
+    const int savedErrno = errno;
+    GbkDecoder& decoder = ThreadDecoder();
+    errno = savedErrno;
+    *reason = decoder.OpenError();
+    return decoder.Ready();
+}
+
 void AppendGbkAsUtf8(const char* gbk, size_t n, std::string* out) {
-    thread_local GbkDecoder decoder;
     const int savedErrno = errno;  // iconv's E2BIG is no news for the caller
-    decoder.Append(gbk, n, out);
+    ThreadDecoder().Append(gbk, n, out);
     errno = savedErrno;
 }
 

@@ -235,7 +235,7 @@ TEST(IcsDamaged, NamedOnStderrAndNothingOnStdoutUnlessSkipped) {
     const std::vector<std::string> damaged = {"201703", "201712", "101", "006", "week"};  // the order read
 
     const Result stop = Cal({"--ics", "2017", "2017", "--notes", root.c_str()});
-    EXPECT_EQ(stop.status, kCliDamagedNotes);
+    EXPECT_EQ(stop.status, kCliStopped);
     EXPECT_EQ(stop.out, "");
     EXPECT_EQ(Lines(stop.err), static_cast<int>(damaged.size())) << stop.err;
     std::istringstream lines(stop.err);
@@ -254,7 +254,7 @@ TEST(IcsDamaged, NamedOnStderrAndNothingOnStdoutUnlessSkipped) {
     EXPECT_EQ(events.count("20170308-note@vestrel-cal"), 0u);  // the record before the damage is left out too
 
     // A damaged month outside the range is never read.
-    EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, kCliDamagedNotes);  // 101, 006, week
+    EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, kCliStopped);  // 101, 006, week
     fs::remove(lists + "/101");
     fs::remove(lists + "/006");
     fs::remove(lists + "/week");

@@ -160,11 +160,11 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return Written(out);
     }
     if (mode == "--ics") {
-        const int status = RunIcs(argc, argv, out, err);
+        const int status = RunIcs(argc, argv, out, err, env);
         return status != 0 ? status : Written(out);
     }
     if (mode == "--holidays") {
-        const int status = RunHolidays(argc, argv, out, err);
+        const int status = RunHolidays(argc, argv, out, err, env);
         return status != 0 ? status : Written(out);
     }
     if (mode == "--terms") {

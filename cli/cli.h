@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/note_folder.h"
+
 struct CliEnv {
     int todayYear, todayMonth, todayDay;  // the local date
     bool color;                           // escapes for colours (UseColor)
+    HolidayFileSeam holidayFileSeam = nullptr;  // tests only: see ReadHolidayFile
 };
 
 // Whether the month view is coloured: stdout is a terminal, NO_COLOR is unset or empty (any other

@@ -16,18 +16,22 @@ const char* MarkText(HolidayMark mark) {
     return "";
 }
 
-bool LoadHolidays(const char* notesDir, IcsHolidays* holidays, std::ostream& err, std::string* problem) {
-    if (notesDir == nullptr) return true;
-    std::string path, text;
-    if (!ReadHolidayFile(notesDir, &path, &text, &holidays->fileStamp, problem)) return false;
-    if (path.empty()) return true;
+int LoadHolidays(const char* notesDir, const CliEnv& env, IcsHolidays* holidays, std::ostream& err) {
+    if (notesDir == nullptr) return 0;
+    std::string path, text, problem;
+    switch (ReadHolidayFile(notesDir, &path, &text, &holidays->fileStamp, &problem, env.holidayFileSeam)) {
+        case HolidayFileRead::Missing: return 0;
+        case HolidayFileRead::Loaded: break;
+        case HolidayFileRead::Unusable: return Fail(err, problem);
+        case HolidayFileRead::Changing: err << "vestrel-cal: " << problem << "\n"; return kCliStopped;
+    }
     std::vector<HolidayProblem> problems;
     const HolidayTable user = HolidayTable::Parse(text.data(), text.size(), path, &problems);
     for (const HolidayProblem& p : problems)
         err << "vestrel-cal: " << p.source << ":" << p.line << ": " << GbkToUtf8(p.reason) << ", line left out\n";
     holidays->table = HolidayTable::Overlay(holidays->table, user);
     holidays->fileYears = user.Years();
-    return true;
+    return 0;
 }
 
 void NameUnannounced(const HolidayTable& table, int from, int to, std::ostream& err) {
@@ -50,7 +54,7 @@ const char kHolidaysArguments[] = "--holidays takes FROM_YEAR <= TO_YEAR within 
 
 // --holidays FROM TO [--notes DIR]: each year's marked days in date order, "YEAR\t未公布" first for a
 // year no notice announces (the days another year's notice names in it still follow).
-int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env) {
     int from, to;
     if ((argc != 4 && argc != 6) || !ParseInt(argv[2], &from) || !ParseInt(argv[3], &to) ||
         from < kHolidayFirstYear || to > kHolidayLastYear || from > to ||
@@ -58,8 +62,7 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
         return Fail(err, kHolidaysArguments);
     if (const int status = CheckConverter(err)) return status;
     IcsHolidays holidays;
-    std::string problem;
-    if (!LoadHolidays(argc == 6 ? argv[5] : nullptr, &holidays, err, &problem)) return Fail(err, problem);
+    if (const int status = LoadHolidays(argc == 6 ? argv[5] : nullptr, env, &holidays, err)) return status;
     const HolidayTable& table = holidays.table;
     std::string text;
     for (int y = from; y <= to; ++y) {

@@ -16,7 +16,7 @@ const char kIcsArguments[] =
 // --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays], the
 // options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
 // goes out, so a refused run writes nothing; the calendar then goes out event by event.
-int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env) {
     IcsOptions options;
     if (argc < 4 || !ParseInt(argv[2], &options.fromYear) || !ParseInt(argv[3], &options.toYear) ||
         options.fromYear < kIcsFirstYear || options.toYear > kIcsLastYear || options.fromYear > options.toYear)
@@ -61,8 +61,7 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     IcsHolidays table;
     if (holidays) {
-        std::string problem;
-        if (!LoadHolidays(notesDir, &table, err, &problem)) return Fail(err, problem);
+        if (const int status = LoadHolidays(notesDir, env, &table, err)) return status;
         NameUnannounced(table.table, options.fromYear, options.toYear, err);
         options.holidays = &table;
     }

@@ -34,13 +34,14 @@ void PrintTerms(int from, int to, std::ostream& out);
 // The holidays (holidays_mode.cpp). "休" or "班" (UTF-8) for a marked day, else "".
 const char* MarkText(HolidayMark mark);
 // The built-in holiday data, with the 假日.txt of notesDir's notes folder over it when notesDir is
-// not null; each bad line of that file is one line on err. False, with one line in *problem, when
-// the folder or the file cannot be read.
-bool LoadHolidays(const char* notesDir, IcsHolidays* holidays, std::ostream& err, std::string* problem);
+// not null (read as ReadHolidayFile says, env.holidayFileSeam passed on); each bad line of that
+// file is one line on err. 0, else one line on err and 2 when the folder or the file cannot be read,
+// kCliStopped when the file kept changing while it was read.
+int LoadHolidays(const char* notesDir, const CliEnv& env, IcsHolidays* holidays, std::ostream& err);
 // One line on err for each run of years of from ... to that no notice announces.
 void NameUnannounced(const HolidayTable& table, int from, int to, std::ostream& err);
 // --holidays FROM TO [--notes DIR]: argv as RunCli has it.
-int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);
 
 // --ics (ics_mode.cpp): argv as RunCli has it.
-int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -140,23 +142,73 @@ bool CheckNotesDir(const std::string& dir, std::string* problem) {
 
 }  // namespace
 
-bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
-                     std::string* problem) {
+namespace {
+
+bool SameLook(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// One read of path to its end between two looks at its size and time of last write.
+HolidayFileRead ReadOnce(const std::string& path, std::string* data, int64_t* modified, const HolidayFileSeam& seam) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // O_NONBLOCK as in ReadWhole
+    if (fd < 0) return errno == ENOENT ? HolidayFileRead::Missing : HolidayFileRead::Unusable;
+    struct stat before, after;
+    HolidayFileRead result = HolidayFileRead::Unusable;
+    if (fstat(fd, &before) == 0 && S_ISREG(before.st_mode) && before.st_size <= kMaxHolidayFileBytes) {
+        data->clear();
+        char buffer[16 * 1024];
+        ssize_t n = 0;
+        while (data->size() <= static_cast<size_t>(kMaxHolidayFileBytes)) {
+            n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            if (seam && data->empty()) seam(path);  // once, with the first bytes in hand
+            data->append(buffer, static_cast<size_t>(n));
+        }
+        if (n < 0) {
+            result = HolidayFileRead::Unusable;
+        } else if (fstat(fd, &after) == 0 && SameLook(before, after) &&
+                   data->size() == static_cast<size_t>(before.st_size)) {
+            *modified = before.st_mtim.tv_sec;
+            result = HolidayFileRead::Loaded;
+        } else {
+            result = HolidayFileRead::Changing;
+        }
+    }
+    close(fd);
+    return result;
+}
+
+}  // namespace
+
+HolidayFileRead ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
+                                std::string* problem, const HolidayFileSeam& seam) {
     path->clear();
     text->clear();
-    if (!CheckNotesDir(dir, problem)) return false;
+    if (!CheckNotesDir(dir, problem)) return HolidayFileRead::Unusable;
     const std::string folder = NotesFolderOf(dir);
     for (const char* name : {kHolidayFileUtf8, kHolidayFileGbk}) {
         const std::string candidate = folder + "/" + name;
-        switch (ReadWhole(candidate, kMaxHolidayFileBytes, text, modified)) {
-            case ListRead::Missing: continue;
-            case ListRead::Loaded: *path = candidate; return true;
-            case ListRead::Damaged:
-                *problem = "holiday file " + candidate + ": not a regular file of at most 1 MiB that can be read";
-                return false;
+        HolidayFileRead read = HolidayFileRead::Changing;
+        for (int attempt = 1; attempt <= kHolidayFileTries && read == HolidayFileRead::Changing; ++attempt) {
+            if (attempt > 1) std::this_thread::sleep_for(std::chrono::milliseconds(10 * (attempt - 1)));
+            read = ReadOnce(candidate, text, modified, seam);
         }
+        switch (read) {
+            case HolidayFileRead::Missing: continue;
+            case HolidayFileRead::Loaded: *path = candidate; break;
+            case HolidayFileRead::Unusable:
+                *problem = "holiday file " + candidate + ": not a regular file of at most 1 MiB that can be read";
+                break;
+            case HolidayFileRead::Changing:
+                *problem = "holiday file " + candidate + ": changing while read (" + std::to_string(kHolidayFileTries) +
+                           " tries); run again once it is saved";
+                break;
+        }
+        if (read != HolidayFileRead::Loaded) text->clear();
+        return read;
     }
-    return true;
+    return HolidayFileRead::Missing;
 }
 
 bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem) {

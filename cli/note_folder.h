@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,28 @@ struct NoteFolder {
 // folder, else dir. Each name is looked for in UTF-8 and then as GBK bytes, as below.
 std::string NotesFolderOf(const std::string& dir);
 
+enum class HolidayFileRead { Missing, Loaded, Unusable, Changing };
+
+// Reads of 假日.txt before it counts as changing.
+constexpr int kHolidayFileTries = 5;
+
+// Called, when set, with the file's path once in each read of 假日.txt, when its first bytes are in
+// hand (between the looks at its size and time of last write that bracket the read): a test
+// changes the file there.
+using HolidayFileSeam = std::function<void(const std::string& path)>;
+
 // The user's holiday file, 假日.txt (GBK inside; its name in UTF-8 or GBK bytes), in the notes folder
-// of dir. True with its path, whole contents and time of last write (seconds since 1970, UTC) when it
-// is there, true with *path "" when it is not;
-// false with one line in *problem when dir is missing or not a readable folder, or the file is not a
-// regular file, cannot be read whole or is larger than 1 MiB.
-bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
-                     std::string* problem);
+// of dir, as one consistent whole: a read counts when the file's size and time of last write are the
+// same before and after it and the bytes read are that size; an editor that saves in place
+// (truncate, then write) may be caught half way, so it is read again, up to kHolidayFileTries times,
+// a pause growing by 10 ms before each. Then:
+//   Loaded    with *path, the whole contents and the time of last write (seconds since 1970, UTC);
+//   Missing   when it is not there (*path "");
+//   Unusable  with one line in *problem when dir is missing or not a readable folder, or the file is
+//             not a regular file, cannot be read or is larger than 1 MiB;
+//   Changing  with one line in *problem, naming the file, when no read was consistent.
+HolidayFileRead ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
+                                std::string* problem, const HolidayFileSeam& seam = nullptr);
 
 // The list folder under dir: dir/日历, else dir/我的记事/日历 (dir may be the notes folder or the
 // folder holding it). Each name is looked for in UTF-8 (as Wine writes it) and then as the GBK

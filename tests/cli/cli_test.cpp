@@ -4,6 +4,8 @@
 #include "cli/terminal_text.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -365,6 +368,50 @@ TEST(CliHolidays, TheNotesFoldersFileReplacesItsYearsAndNamesBadLinesOnce) {
     EXPECT_EQ(gone.status, 2);
     EXPECT_EQ(gone.out, "");
     fs::remove_all(root);
+}
+
+// 假日.txt saved in place while it is read (the seam rewrites it, longer and with a new time of
+// last write, in the middle of the first `changes` reads): read again until one read is whole, else
+// named as changing, status 1 and nothing on stdout.
+TEST(CliHolidays, AFileChangingWhileReadIsReadAgainOrNamed) {
+    char name[] = "/tmp/vestrel-holidays-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    namespace fs = std::filesystem;
+    const fs::path notes = fs::path(name) / u8"我的记事", file = notes / "假日.txt";
+    fs::create_directories(notes / u8"日历");
+    const std::string notesDir = notes.string(), oneDay = u8"2026-10-01\t休\t国庆节\n";
+    const std::string threeDays = oneDay + u8"2026-10-02\t休\t国庆节\n2026-10-03\t休\t国庆节\n";
+    const int tries = kHolidayFileTries;
+    struct { const char* mode; int changes; int status; const std::string& out; } rows[] = {
+        // mode          rewritten in reads     status        stdout
+        {"--holidays",   0,                     0,            oneDay},     // as written first
+        {"--holidays",   1,                     0,            threeDays},  // the editor's save, read whole
+        {"--holidays",   tries - 1,             0,            threeDays},
+        {"--holidays",   tries,                 kCliStopped,  ""},
+        {"--ics",        tries,                 kCliStopped,  ""},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(file, std::ios::binary) << "年 2026 自定 -\n休 国庆节 2026-10-01\n";
+        int changed = 0;
+        CliEnv env{2017, 1, 28, false, [&](const std::string& path) {
+                       if (changed == row.changes) return;
+                       ++changed;
+                       std::ofstream(path, std::ios::binary | std::ios::trunc)
+                           << "年 2026 自定 -\n休 国庆节 2026-10-01 2026-10-03 3\n" << std::string(changed, '#') << "\n";
+                       const timespec times[2] = {{0, UTIME_OMIT}, {1700000000 + changed, 0}};
+                       utimensat(AT_FDCWD, path.c_str(), times, 0);
+                   }};
+        std::vector<const char*> args = {row.mode, "2026", "2026", "--notes", notesDir.c_str()};
+        if (std::string(row.mode) == "--ics") args.push_back("--holidays");
+        const Result r = Cal(args, env);
+        EXPECT_EQ(std::make_tuple(r.status, r.out, changed), std::make_tuple(row.status, row.out, row.changes))
+            << row.mode << " " << row.changes << ": " << r.err;
+        if (row.status != 0) {
+            EXPECT_EQ(r.err, "vestrel-cal: holiday file " + file.string() + ": changing while read (" +
+                                 std::to_string(tries) + " tries); run again once it is saved\n");
+        }
+    }
+    fs::remove_all(name);
 }
 
 TEST(CliHolidays, MonthViewMarksTheNationalDaySpanAndItsWorkdays) {

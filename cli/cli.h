@@ -18,9 +18,10 @@ struct CliEnv {
 // noColor and term are the variables' values, null when unset.
 bool UseColor(bool stdoutIsTerminal, const char* noColor, const char* term);
 
-// RunCli's answer when it stopped for a reason it named on err, out untouched: --ics met damaged
-// note files without --skip-damaged (one line for each), there is no GBK converter, or 假日.txt kept
-// changing while it was read. The process then exits with status 1.
+// RunCli's answer when it stopped for a reason it named on err, before writing to out: --ics met
+// damaged note files without --skip-damaged (one line for each), there is no GBK converter, or
+// 假日.txt kept changing while it was read. Only a note list damaged while --ics was writing (whole
+// when checked) stops it after some output, cut after a whole event. The process exits with status 1.
 constexpr int kCliStopped = 3;
 
 // Runs the tool: 0 on success, 2 on a bad argument (one line on err, nothing on out), 1 when out

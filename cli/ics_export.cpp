@@ -162,6 +162,9 @@ public:
         Send();
     }
 
+    // The events so far out, without END:VCALENDAR: the file ends cut off.
+    void Stop() { Send(); }
+
 private:
     // The component's text as libical writes it, folded afresh.
     void Append(icalcomponent* c) {
@@ -348,9 +351,18 @@ std::string NoteText(const std::string& gbk) {
 }
 
 void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out) {
+    NotesAtHand source(notes);
+    WriteIcs(options, source, out);
+}
+
+bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) {
     const int fromYear = options.fromYear, toYear = options.toYear;
     IcsWriter ics(options, out);
-    if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) return ics.Finish();
+    if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) {
+        ics.Finish();
+        return true;
+    }
+    const std::vector<FolderNote>& notes = source.Repeating();
     const SolarDate first{static_cast<uint16_t>(fromYear),
                           static_cast<uint16_t>(fromYear == kIcsFirstYear ? kFirstMonthOf1900 : 1), 1};
     const int32_t firstDay = DayNumber(first.year, first.month, first.day);
@@ -380,23 +392,27 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
 
     if (options.holidays != nullptr) WriteHolidays(options, ics);
 
-    // Dated notes by date; lunar-yearly notes by lunar month number and day (1 ... 30), each
-    // converted once for all its events.
-    std::vector<const FolderNote*> dated = NotesOf(notes, NoteKind::Day);
-    std::stable_sort(dated.begin(), dated.end(), [](const FolderNote* a, const FolderNote* b) {
-        return (a->year * 100 + a->month) * 100 + a->slot < (b->year * 100 + b->month) * 100 + b->slot;
-    });
+    // Lunar-yearly notes by lunar month number and day (1 ... 30), each converted once for all its
+    // events; dated notes a month at a time, read when the walk reaches the month.
     std::vector<NoteEvent> lunar[13][31];
     for (const FolderNote* n : NotesOf(notes, NoteKind::LunarYearly))
         if (n->month >= 1 && n->month <= 12 && n->slot >= 1 && n->slot <= 30) lunar[n->month][n->slot].push_back(EventOf(*n));
 
     // One walk over the days: festivals, terms, dated notes, lunar-yearly notes.
+    std::vector<FolderNote> dated;  // the month's, by slot
     size_t nextDated = 0;
     SolarDate d = first;
     LunarDate l = LunarDate::FromSolar(d.year, d.month, d.day);
     SolarTermTime terms[2] = {};
     for (int32_t n = firstDay; n <= lastDay && out; ++n) {
-        if (d.day == 1 || n == firstDay) SolarTermDays(d.year, d.month, &terms[0], &terms[1]);
+        if (d.day == 1 || n == firstDay) {
+            SolarTermDays(d.year, d.month, &terms[0], &terms[1]);
+            if (!source.Month(d.year, d.month, &dated)) {
+                ics.Stop();
+                return false;
+            }
+            nextDated = 0;
+        }
         const std::string date = Compact(d);
         if (const char* name = l.FestivalName()) ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(name), none});
         if (const char* name = SolarFestivalName(d.month, d.day))
@@ -407,13 +423,10 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
                        u8"交节时刻 " + SolarTermInstant(d.year, d.month, terms[which - 1]) + " (UTC+8)"});
         }
 
-        const int key = (d.year * 100 + d.month) * 100 + d.day;
-        // Slots no day has (0, 31 April) sort before the next day that exists and are passed over.
-        while (nextDated < dated.size() &&
-               (dated[nextDated]->year * 100 + dated[nextDated]->month) * 100 + dated[nextDated]->slot <= key) {
-            const FolderNote* note = dated[nextDated++];
-            if (note->slot == d.day && note->month == d.month && note->year == d.year)
-                ics.WriteNote(date + at, d, EventOf(*note));
+        // Slots no day has (0, 31 April) come before the next day that exists and are passed over.
+        while (nextDated < dated.size() && dated[nextDated].slot <= d.day) {
+            const FolderNote& note = dated[nextDated++];
+            if (note.slot == d.day) ics.WriteNote(date + at, d, EventOf(note));
         }
 
         if (l.IsValid()) {
@@ -431,4 +444,5 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
         l.NextDay();
     }
     ics.Finish();
+    return true;
 }

@@ -80,7 +80,12 @@ struct IcsOptions {
 // the kind's default) becomes a COLOR. Notes without visible text (colour-only marks) and slots no
 // day has (day 0, 31 April, weekday 7) give no event.
 // Output goes out in whole events, each write flushed; it stops at the first failed write, and
-// END:VCALENDAR comes last, so a cut-off file never ends like a whole one.
+// END:VCALENDAR comes last, so a cut-off file never ends like a whole one. The notes come from
+// source: its repeating notes before the first event, each month's dated notes when the walk reaches
+// the month, so only one month of them is held at a time. False when source.Month stopped the export
+// (the output then ends after the last whole event, without END:VCALENDAR).
+bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out);
+// The same for notes at hand (NotesAtHand).
 void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out);
 
 // Content lines as RFC 5545 wants them on the wire. text is CR LF separated lines, possibly folded

@@ -15,7 +15,9 @@ const char kIcsArguments[] =
 
 // --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays], the
 // options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
-// goes out, so a refused run writes nothing; the calendar then goes out event by event.
+// goes out, so a refused run writes nothing; the calendar then goes out event by event. A dated list
+// that is damaged when the walk reads it but was whole at the check (it changed in between) is named
+// then; without --skip-damaged the output stops there, cut after a whole event.
 int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env) {
     IcsOptions options;
     if (argc < 4 || !ParseInt(argv[2], &options.fromYear) || !ParseInt(argv[3], &options.toYear) ||
@@ -51,13 +53,19 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         ++i;  // the option's value
     }
     if (const int status = CheckConverter(err)) return status;
-    NoteFolder folder;
+    NoteFolder folder(skipDamaged);
+    NotesAtHand noNotes({});
+    NoteSource* notes = &noNotes;
+    const auto nameDamaged = [&](size_t from) {
+        for (size_t i = from; i < folder.Damaged().size(); ++i)
+            err << "vestrel-cal: damaged note file " << folder.Damaged()[i] << (skipDamaged ? ", left out" : "") << "\n";
+    };
     if (notesDir != nullptr) {
         std::string problem;
-        if (!ReadNoteFolder(notesDir, options.fromYear, options.toYear, &folder, &problem)) return Fail(err, problem);
-        for (const std::string& path : folder.damaged)
-            err << "vestrel-cal: damaged note file " << path << (skipDamaged ? ", left out" : "") << "\n";
-        if (!folder.damaged.empty() && !skipDamaged) return kCliStopped;
+        if (!folder.Open(notesDir, options.fromYear, options.toYear, &problem)) return Fail(err, problem);
+        nameDamaged(0);
+        if (!folder.Damaged().empty() && !skipDamaged) return kCliStopped;
+        notes = &folder;
     }
     IcsHolidays table;
     if (holidays) {
@@ -65,6 +73,8 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         NameUnannounced(table.table, options.fromYear, options.toYear, err);
         options.holidays = &table;
     }
-    WriteIcs(options, folder.notes, out);
-    return 0;
+    const size_t named = folder.Damaged().size();
+    const bool whole = WriteIcs(options, *notes, out);
+    nameDamaged(named);  // lists that changed since Open and are damaged now
+    return whole ? 0 : kCliStopped;
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -56,9 +57,9 @@ bool CanRead(const std::string& folder) {
 
 enum class ListRead { Missing, Loaded, Damaged };
 
-// The whole of path into *data, and its time of last write into *modified (when not null):
-// Damaged when it is not a regular file, is larger than maxBytes or cannot be read whole.
-ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, int64_t* modified = nullptr) {
+// The whole of path into *data, and its time of last write into *modified: Damaged when it is not a
+// regular file, is larger than maxBytes or cannot be read whole.
+ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, int64_t* modified) {
     // O_NONBLOCK: a FIFO under a file's name must not hold the tool up; regular files ignore it.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? ListRead::Missing : ListRead::Damaged;
@@ -68,7 +69,7 @@ ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, i
         return ListRead::Damaged;
     }
     const size_t size = static_cast<size_t>(st.st_size);
-    if (modified != nullptr) *modified = st.st_mtime;
+    *modified = st.st_mtime;
     data->assign(size, '\0');
     size_t got = 0;
     while (got < size) {
@@ -89,23 +90,28 @@ ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex, in
     return DecodeNoteList(data.data(), data.size(), entries, lastIndex) == 0 ? ListRead::Loaded : ListRead::Damaged;
 }
 
-// Reads folder/name into out: its present entries as notes of the given kind and key.
-void ReadListInto(const std::string& folder, const char* name, NoteKind kind, int year, int month, NoteFolder* out) {
+// Reads path; when it loads and notes is not null, appends its present entries to *notes as notes
+// of the given kind and key.
+ListRead ReadListInto(const std::string& path, NoteKind kind, int year, int month, std::vector<FolderNote>* notes) {
     const int lastIndex = kind == NoteKind::Weekly ? kLastWeekSlot : kLastMonthSlot;
     NoteEntry entries[kLastMonthSlot + 1];
-    const std::string path = folder + "/" + name;
     int64_t modified = 0;
-    switch (ReadList(path, entries, lastIndex, &modified)) {
-        case ListRead::Missing: return;
-        case ListRead::Damaged: out->damaged.push_back(path); return;
-        case ListRead::Loaded: break;
-    }
+    const ListRead read = ReadList(path, entries, lastIndex, &modified);
+    if (read != ListRead::Loaded || notes == nullptr) return read;
     for (int slot = 0; slot <= lastIndex; ++slot) {
         const NoteEntry& e = entries[slot];
         if (!e.Present()) continue;
-        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length),
-                                        modified});
+        notes->push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length),
+                                    modified});
     }
+    return read;
+}
+
+// The file name of a month's dated list, "YYYYMM".
+std::string MonthListName(int year, int month) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%d%02d", year, month);
+    return name;
 }
 
 }  // namespace
@@ -211,9 +217,27 @@ HolidayFileRead ReadHolidayFile(const std::string& dir, std::string* path, std::
     return HolidayFileRead::Missing;
 }
 
-bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem) {
-    out->notes.clear();
-    out->damaged.clear();
+NotesAtHand::NotesAtHand(const std::vector<FolderNote>& notes) {
+    for (const FolderNote& n : notes) {
+        if (n.kind == NoteKind::Day) dated_[n.year * 100 + n.month].push_back(n);
+        else repeating_.push_back(n);
+    }
+    for (auto& [month, list] : dated_)
+        std::stable_sort(list.begin(), list.end(), [](const FolderNote& a, const FolderNote& b) { return a.slot < b.slot; });
+}
+
+bool NotesAtHand::Month(int year, int month, std::vector<FolderNote>* notes) {
+    notes->clear();
+    const auto it = dated_.find(year * 100 + month);
+    if (it != dated_.end()) *notes = it->second;
+    return true;
+}
+
+bool NoteFolder::Open(const std::string& dir, int fromYear, int toYear, std::string* problem) {
+    repeating_.clear();
+    damaged_.clear();
+    damagedMonths_.clear();
+    lists_.clear();
     if (!CheckNotesDir(dir, problem)) return false;
     const std::string lists = FindListFolder(dir);
     if (lists.empty()) {
@@ -226,21 +250,40 @@ bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder
         return false;
     }
 
-    char name[16];
+    lists_ = lists;
+
+    // Every dated list read through and let go: only whether it is damaged is kept.
     for (int year = fromYear; year <= toYear; ++year) {
         for (int month = year == 1900 ? 2 : 1; month <= 12; ++month) {  // the calendar starts in February 1900
-            std::snprintf(name, sizeof name, "%d%02d", year, month);
-            ReadListInto(lists, name, NoteKind::Day, year, month, out);
+            const std::string path = lists + "/" + MonthListName(year, month);
+            if (ReadListInto(path, NoteKind::Day, year, month, nullptr) == ListRead::Damaged) {
+                damaged_.push_back(path);
+                damagedMonths_.insert(year * 100 + month);
+            }
         }
     }
-    for (int month = 1; month <= 12; ++month) {
-        std::snprintf(name, sizeof name, "1%02d", month);
-        ReadListInto(lists, name, NoteKind::SolarYearly, 0, month, out);
+    char name[16];
+    for (const char* pattern : {"1%02d", "0%02d"}) {
+        for (int month = 1; month <= 12; ++month) {
+            std::snprintf(name, sizeof name, pattern, month);
+            const NoteKind kind = pattern[0] == '1' ? NoteKind::SolarYearly : NoteKind::LunarYearly;
+            if (ReadListInto(lists + "/" + name, kind, 0, month, &repeating_) == ListRead::Damaged)
+                damaged_.push_back(lists + "/" + name);
+        }
     }
-    for (int month = 1; month <= 12; ++month) {
-        std::snprintf(name, sizeof name, "0%02d", month);
-        ReadListInto(lists, name, NoteKind::LunarYearly, 0, month, out);
-    }
-    ReadListInto(lists, "week", NoteKind::Weekly, 0, 0, out);
+    if (ReadListInto(lists + "/week", NoteKind::Weekly, 0, 0, &repeating_) == ListRead::Damaged)
+        damaged_.push_back(lists + "/week");
     return true;
+}
+
+bool NoteFolder::Month(int year, int month, std::vector<FolderNote>* notes) {
+    notes->clear();
+    if (damagedMonths_.count(year * 100 + month) != 0) return true;  // named at Open, left out
+    const std::string path = lists_ + "/" + MonthListName(year, month);
+    if (ReadListInto(path, NoteKind::Day, year, month, notes) != ListRead::Damaged) return true;
+    notes->clear();
+    damaged_.push_back(path);
+    damagedMonths_.insert(year * 100 + month);
+    lateDamage_ = true;
+    return skipDamaged_;
 }

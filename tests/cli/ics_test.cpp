@@ -261,6 +261,31 @@ TEST(IcsDamaged, NamedOnStderrAndNothingOnStdoutUnlessSkipped) {
     EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, 0);
 }
 
+// Each month's list is read when the walk reaches it: one damaged after Open (an edit in between)
+// stops the export after the months before it, or with --skip-damaged is left out; both name it.
+TEST(IcsDamaged, AListDamagedDuringTheExport) {
+    for (const bool skip : {false, true}) {
+        TempDir tmp;
+        const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+        WriteList(lists + "/201703", {{8, "march", 0}});
+        WriteList(lists + "/201705", {{1, "may", 0}});
+        WriteList(lists + "/201707", {{1, "july", 0}});
+        NoteFolder folder(skip);
+        std::string problem;
+        ASSERT_TRUE(folder.Open(tmp.Path(), 2017, 2017, &problem)) << problem;
+        WriteList(lists + "/201705", {{1, "may edited", 0}});  // read whole later: its new text
+        WriteBytes(lists + "/201707", std::string("\x64\x00\x01\x00\x09\x00\x00\x00\x00\x00" "abc", 13));
+        std::ostringstream out;
+        EXPECT_EQ(WriteIcs({2017, 2017, kIcsDefaultUidDomain, ""}, folder, out), skip) << skip;
+        EXPECT_EQ(folder.Damaged(), std::vector<std::string>{lists + "/201707"});
+        const std::string ics = out.str();
+        EXPECT_EQ(ics.find("END:VCALENDAR") != std::string::npos, skip) << skip;
+        EXPECT_NE(ics.find("SUMMARY:may edited\r\n"), std::string::npos);
+        EXPECT_EQ(ics.find("20170701-note@"), std::string::npos);
+        EXPECT_EQ(ics.find("UID:20171001-festival@") != std::string::npos, skip) << skip;  // nothing after a stop
+    }
+}
+
 TEST(IcsNotes, WhereEachKindLands) {
     TempDir tmp;
     const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);

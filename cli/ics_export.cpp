@@ -1,16 +1,14 @@
 // The iCalendar export.
 #include "cli/ics_export.h"
 
-#include <libical/ical.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "calendar/lunar.h"
 #include "cli/css_colors.h"
+#include "cli/ical_loader.h"
 #include "cli/terminal_text.h"
 
 namespace {
@@ -20,28 +18,10 @@ constexpr int kFirstMonthOf1900 = 2;
 
 constexpr size_t kLineOctets = 75;          // the longest line RFC 5545 allows, CR LF not counted
 constexpr size_t kWriteChunk = 64 * 1024;   // bytes of whole events gathered before each write
-constexpr int64_t kLatestStamp = 253402300799;  // 9999-12-31 23:59:59 UTC, the last a DATE-TIME holds
 
 const char kCalendarName[] = u8"Vestrel 农历";
 
-struct ComponentFree {
-    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-icaltimetype DateOf(const SolarDate& d) {
-    icaltimetype t = icaltime_null_date();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    return t;
-}
-
-// A UTC DATE-TIME of seconds since 1970; times before 1970 or after 9999 are taken as the nearest.
-icaltimetype UtcTime(int64_t seconds) {
-    const time_t t = static_cast<time_t>(std::clamp<int64_t>(seconds, 0, kLatestStamp));
-    return icaltime_from_timet_with_zone(t, 0, icaltimezone_get_utc_timezone());
-}
+VestrelIcalDate IcalDate(const SolarDate& d) { return {d.year, d.month, d.day}; }
 
 std::string Utf8(const char* gbk) { return GbkToUtf8(gbk); }
 
@@ -95,66 +75,38 @@ struct AllDay {
     int64_t stamp = kIcsTableStamp;             // DTSTAMP
     bool lastModified = false;                  // LAST-MODIFIED too, the same time
     const char* color = nullptr;                // COLOR
-    icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE;
+    VestrelIcalRepeat repeat = VESTREL_ICAL_ONCE;
 };
 
 // Writes the VCALENDAR as it goes: the calendar's own lines at once, each event (Write) when made,
 // END:VCALENDAR at Finish. Writing stops at the first failed write.
 class IcsWriter {
 public:
-    IcsWriter(const IcsOptions& options, std::ostream& out) : out_(out), toYear_(options.toYear) {
-        Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-        icalcomponent* c = calendar.get();
-        icalcomponent_add_property(c, icalproperty_new_version("2.0"));
-        icalcomponent_add_property(c, icalproperty_new_prodid("-//Vestrel//vestrel-cal//ZH"));
-        icalcomponent_add_property(c, icalproperty_new_calscale("GREGORIAN"));
-        icalcomponent_add_property(c, icalproperty_new_name(kCalendarName));
-        icalproperty* calname = icalproperty_new_x(kCalendarName);
-        icalproperty_set_x_name(calname, "X-WR-CALNAME");
-        icalcomponent_add_property(c, calname);
-        icaldurationtype day = icaldurationtype_null_duration();
-        day.days = 1;
-        icalproperty* refresh = icalproperty_new_refreshinterval(day);
-        icalproperty_add_parameter(refresh, icalparameter_new_value(ICAL_VALUE_DURATION));
-        icalcomponent_add_property(c, refresh);
-        if (!options.source.empty()) icalcomponent_add_property(c, icalproperty_new_source(options.source.c_str()));
+    IcsWriter(const IcsOptions& options, const VestrelIcal& ical, std::ostream& out)
+        : ical_(ical), out_(out), toYear_(options.toYear) {
         // Everything before its END line.
-        Append(c);
+        Append(ical_.calendar(kCalendarName, options.source.c_str()));
         const size_t end = chunk_.rfind("END:VCALENDAR\r\n");
         if (end != std::string::npos) chunk_.resize(end);
     }
 
     void Write(const AllDay& e) {
         if (!out_) return;
-        Component event(icalcomponent_new(ICAL_VEVENT_COMPONENT));
-        icalcomponent* v = event.get();
-        icalcomponent_add_property(v, icalproperty_new_uid(e.uid.c_str()));
-        icalcomponent_add_property(v, icalproperty_new_dtstamp(UtcTime(e.stamp)));
-        if (e.lastModified) icalcomponent_add_property(v, icalproperty_new_lastmodified(UtcTime(e.stamp)));
-        icalcomponent_add_property(v, icalproperty_new_dtstart(DateOf(e.first)));
-        const int32_t end = DayNumber(e.first.year, e.first.month, e.first.day) + e.days;
-        icalcomponent_add_property(v, icalproperty_new_dtend(DateOf(SolarFromDayNumber(end))));
-        if (e.freq != ICAL_NO_RECURRENCE) {
-            icalrecurrencetype rule;
-            icalrecurrencetype_clear(&rule);
-            rule.freq = e.freq;
-            rule.until = DateOf(SolarDate{static_cast<uint16_t>(toYear_), 12, 31});
-            icalcomponent_add_property(v, icalproperty_new_rrule(rule));
-        }
-        icalcomponent_add_property(v, icalproperty_new_summary(e.summary.c_str()));
-        if (!e.description.empty())
-            icalcomponent_add_property(v, icalproperty_new_description(e.description.c_str()));
-        if (e.color != nullptr) icalcomponent_add_property(v, icalproperty_new_color(e.color));
-        icalcomponent_add_property(v, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-        Append(v);
+        const SolarDate end = SolarFromDayNumber(DayNumber(e.first.year, e.first.month, e.first.day) + e.days);
+        const VestrelIcalEvent event{e.uid.c_str(),     IcalDate(e.first),
+                                     IcalDate(end),     e.stamp,
+                                     e.lastModified,    e.repeat,
+                                     {toYear_, 12, 31}, e.summary.c_str(),
+                                     e.description.c_str(), e.color};
+        Append(ical_.event(&event));
         if (chunk_.size() >= kWriteChunk) Send();
     }
 
     // A note's event on day; nothing for a note without visible text.
     void WriteNote(std::string uid, const SolarDate& day, const NoteEvent& note,
-                   icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE) {
+                   VestrelIcalRepeat repeat = VESTREL_ICAL_ONCE) {
         if (note.summary.empty()) return;
-        Write({std::move(uid), day, 1, note.summary, note.description, note.stamp, true, note.color, freq});
+        Write({std::move(uid), day, 1, note.summary, note.description, note.stamp, true, note.color, repeat});
     }
 
     void Finish() {
@@ -166,9 +118,8 @@ public:
     void Stop() { Send(); }
 
 private:
-    // The component's text as libical writes it, folded afresh.
-    void Append(icalcomponent* c) {
-        char* text = icalcomponent_as_ical_string_r(c);
+    // A component's text as libical writes it, folded afresh, and freed.
+    void Append(char* text) {
         if (text != nullptr) FoldIcsLines(text, &chunk_);
         std::free(text);
     }
@@ -182,6 +133,7 @@ private:
         chunk_.clear();
     }
 
+    const VestrelIcal& ical_;
     std::ostream& out_;
     int toYear_;
     std::string chunk_;
@@ -357,7 +309,10 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
 
 bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) {
     const int fromYear = options.fromYear, toYear = options.toYear;
-    IcsWriter ics(options, out);
+    std::string problem;
+    const VestrelIcal* ical = LoadIcal(&problem);
+    if (ical == nullptr) return false;
+    IcsWriter ics(options, *ical, out);
     if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) {
         ics.Finish();
         return true;
@@ -379,7 +334,7 @@ bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) 
             ics.WriteNote(uid + at,
                           SolarDate{static_cast<uint16_t>(year), static_cast<uint16_t>(n->month),
                                     static_cast<uint16_t>(n->slot)},
-                          EventOf(*n), ICAL_YEARLY_RECURRENCE);
+                          EventOf(*n), VESTREL_ICAL_YEARLY);
             break;
         }
     }
@@ -387,7 +342,7 @@ bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) 
         if (n->slot > 6) continue;  // slot 7 is no weekday the program shows
         const int shift = (n->slot - DayOfWeek(first.year, first.month, first.day) + 7) % 7;  // [0, 6]
         std::snprintf(uid, sizeof uid, "weekly-%d", n->slot);
-        ics.WriteNote(uid + at, SolarFromDayNumber(firstDay + shift), EventOf(*n), ICAL_WEEKLY_RECURRENCE);
+        ics.WriteNote(uid + at, SolarFromDayNumber(firstDay + shift), EventOf(*n), VESTREL_ICAL_WEEKLY);
     }
 
     if (options.holidays != nullptr) WriteHolidays(options, ics);

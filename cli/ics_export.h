@@ -83,7 +83,8 @@ struct IcsOptions {
 // END:VCALENDAR comes last, so a cut-off file never ends like a whole one. The notes come from
 // source: its repeating notes before the first event, each month's dated notes when the walk reaches
 // the month, so only one month of them is held at a time. False when source.Month stopped the export
-// (the output then ends after the last whole event, without END:VCALENDAR).
+// (the output then ends after the last whole event, without END:VCALENDAR), or nothing is written
+// because the libical module cannot be loaded (LoadIcal; RunIcs checks before).
 bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out);
 // The same for notes at hand (NotesAtHand).
 void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out);

@@ -1,6 +1,7 @@
 // vestrel-cal --ics: its options, the notes folder and the holiday data, then the export.
 #include <string>
 
+#include "cli/ical_loader.h"
 #include "cli/ics_export.h"
 #include "cli/modes.h"
 #include "cli/note_folder.h"
@@ -53,6 +54,11 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         ++i;  // the option's value
     }
     if (const int status = CheckConverter(err)) return status;
+    std::string problem;
+    if (LoadIcal(&problem) == nullptr) {
+        err << "vestrel-cal: " << problem << "\n";
+        return kCliStopped;
+    }
     NoteFolder folder(skipDamaged);
     NotesAtHand noNotes({});
     NoteSource* notes = &noNotes;
@@ -61,7 +67,6 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
             err << "vestrel-cal: damaged note file " << folder.Damaged()[i] << (skipDamaged ? ", left out" : "") << "\n";
     };
     if (notesDir != nullptr) {
-        std::string problem;
         if (!folder.Open(notesDir, options.fromYear, options.toYear, &problem)) return Fail(err, problem);
         nameDamaged(0);
         if (!folder.Damaged().empty() && !skipDamaged) return kCliStopped;

@@ -1,7 +1,8 @@
 // vestrel-cal --days and --terms: tab-separated lines for scripts.
 #include <cstdio>
 #include <string>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "calendar/labels.h"
 #include "calendar/month_layout.h"
@@ -10,37 +11,87 @@
 
 namespace {
 
+constexpr size_t kDumpChunk = 64 * 1024;  // bytes gathered before each write
+constexpr size_t kLongestLine = 128;      // a --days line: 10 + 7 fields of at most 5 + two labels of 30
 
-// Decimal digits of v, at least width of them, zero-padded: what %0*u writes. Every field of a
-// dump is a non-negative count or date part.
-void AppendNumber(std::string* out, unsigned v, int width = 1) {
-    char digits[10];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    for (int i = n; i < width; ++i) out->push_back('0');
-    while (n > 0) out->push_back(digits[--n]);
+// "00" ... "99", made by the compiler.
+struct TwoDigits {
+    char text[100][2];
+    constexpr TwoDigits() : text() {
+        for (int i = 0; i < 100; ++i) {
+            text[i][0] = static_cast<char>('0' + i / 10);
+            text[i][1] = static_cast<char>('0' + i % 10);
+        }
+    }
+};
+constexpr TwoDigits kTwoDigits;
+
+// v (0 ... 9999) with two digits at p; returns the end.
+char* PutTwo(char* p, unsigned v) {
+    p[0] = kTwoDigits.text[v][0];
+    p[1] = kTwoDigits.text[v][1];
+    return p + 2;
 }
 
-// The UTF-8 form of each label seen, converted once: a dump shows a few hundred distinct labels
-// over tens of thousands of lines.
+// The decimal digits of v (0 ... 9999) at p, no padding (what %u writes); returns the end.
+char* PutNumber(char* p, unsigned v) {
+    if (v >= 100) return PutTwo(PutNumber(p, v / 100), v % 100);
+    if (v >= 10) return PutTwo(p, v);
+    *p = static_cast<char>('0' + v);
+    return p + 1;
+}
+
+char* PutText(char* p, const std::string& text) {
+    text.copy(p, text.size());
+    return p + text.size();
+}
+
+// The UTF-8 of the labels and festivals of a dump, each converted at its first sight. A label is
+// found by what it is, never by hashing its text: it is the festival, else the month's first or
+// second solar term, else the lunar month's name on day 1, else the lunar day's name (LayOutMonth),
+// so its kind and numbers pick a slot. A slot keeps the GBK it was made from and is made again when
+// the label differs from it (a few bytes compared), so a label outside that rule still comes out right.
 class Utf8Labels {
 public:
-    const std::string& Of(const char* gbk) {
-        key_.assign(gbk);
-        auto it = known_.find(key_);
-        if (it == known_.end()) it = known_.emplace(key_, GbkToUtf8(key_)).first;
-        return it->second;
+    // The day's label; month is the Gregorian month of the cell.
+    const std::string& Label(const DayCell& c, int month) {
+        const LunarDate& l = c.lunar;
+        if (c.festival != nullptr) return Of(FestivalSlot(c.festival), c.label);
+        if (c.solarTerm >= 1 && c.solarTerm <= 2 && month >= 1 && month <= 12)
+            return Of(terms_[(month - 1) * 2 + c.solarTerm - 1], c.label);
+        if (l.IsValid() && l.month >= 1 && l.month <= 12 && l.day >= 1 && l.day <= 30) {
+            if (c.labelIsMonthName) return Of(months_[(l.month - 1) * 4 + (l.isLeap ? 2 : 0) + (l.monthDays == 30)], c.label);
+            return Of(days_[l.day - 1], c.label);
+        }
+        return Of(other_, c.label);
     }
 
-private:
-    std::unordered_map<std::string, std::string> known_;
-    std::string key_;  // reused, so a lookup allocates nothing
-};
+    const std::string& Festival(const char* name) { return Of(FestivalSlot(name), name); }
 
-constexpr size_t kDumpChunk = 64 * 1024;  // bytes gathered before each write
+private:
+    struct Slot {
+        std::string gbk, utf8;
+    };
+
+    static const std::string& Of(Slot& slot, const char* gbk) {
+        if (slot.gbk.compare(gbk) != 0 || slot.utf8.empty()) {
+            slot.gbk = gbk;
+            slot.utf8 = GbkToUtf8(slot.gbk);
+        }
+        return slot.utf8;
+    }
+
+    // Festival names are pointers into constant tables: a few dozen, looked for only on their days.
+    Slot& FestivalSlot(const char* name) {
+        for (auto& [key, slot] : festivals_)
+            if (key == name) return slot;
+        festivals_.emplace_back(name, Slot());
+        return festivals_.back().second;
+    }
+
+    Slot terms_[24], months_[48], days_[30], other_;
+    std::vector<std::pair<const char*, Slot>> festivals_;
+};
 
 }  // namespace
 
@@ -50,37 +101,40 @@ void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
     const int32_t last = DayNumber(to.year, to.month, to.day);
     MonthLayout m{};
     Utf8Labels labels;
-    std::string chunk;
-    chunk.reserve(kDumpChunk + 256);
+    std::vector<char> buffer(kDumpChunk + kLongestLine);
+    char* const start = buffer.data();
+    char* p = start;
     SolarDate d = from;
-    for (int32_t n = first; n <= last; ++n) {
-        if (d.day == 1 || n == first) LayOutMonth(d.year, d.month, &m);  // each month laid out once
-        const DayCell& c = m.cells[d.day];
-        // %04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\n
-        AppendNumber(&chunk, d.year, 4);
-        chunk.push_back('-');
-        AppendNumber(&chunk, d.month, 2);
-        chunk.push_back('-');
-        AppendNumber(&chunk, d.day, 2);
-        for (int32_t v : {int32_t{c.weekday}, c.lunar.year, c.lunar.month, int32_t{c.lunar.isLeap}, c.lunar.day,
-                          c.lunar.monthDays}) {
-            chunk.push_back('\t');
-            AppendNumber(&chunk, static_cast<unsigned>(v));  // 0 ... 2100
+    for (int32_t n = first; n <= last;) {
+        LayOutMonth(d.year, d.month, &m);  // each month laid out once
+        for (int day = d.day; day <= m.daysInMonth && n <= last; ++day, ++n) {
+            const DayCell& c = m.cells[day];
+            // %04d-%02d-%02d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%s\t%d\n
+            p = PutTwo(PutTwo(p, d.year / 100), d.year % 100);
+            *p++ = '-';
+            p = PutTwo(p, d.month);
+            *p++ = '-';
+            p = PutTwo(p, static_cast<unsigned>(day));
+            for (int32_t v : {int32_t{c.weekday}, c.lunar.year, c.lunar.month, int32_t{c.lunar.isLeap}, c.lunar.day,
+                              c.lunar.monthDays}) {
+                *p++ = '\t';
+                p = PutNumber(p, static_cast<unsigned>(v));  // 0 ... 2100
+            }
+            *p++ = '\t';
+            p = PutText(p, labels.Label(c, d.month));
+            *p++ = '\t';
+            if (c.festival != nullptr) p = PutText(p, labels.Festival(c.festival));
+            *p++ = '\t';
+            p = PutNumber(p, c.solarTerm);
+            *p++ = '\n';
+            if (static_cast<size_t>(p - start) >= kDumpChunk) {
+                if (!out.write(start, p - start)) return;
+                p = start;
+            }
         }
-        chunk.push_back('\t');
-        chunk += labels.Of(c.label);
-        chunk.push_back('\t');
-        if (c.festival) chunk += labels.Of(c.festival);
-        chunk.push_back('\t');
-        AppendNumber(&chunk, c.solarTerm);
-        chunk.push_back('\n');
-        if (chunk.size() >= kDumpChunk) {
-            if (!out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()))) return;
-            chunk.clear();
-        }
-        d = NextDate(d);
+        d = NextDate(SolarDate{d.year, d.month, m.daysInMonth});
     }
-    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    out.write(start, p - start);
 }
 
 void PrintTerms(int from, int to, std::ostream& out) {

@@ -59,7 +59,9 @@ const char kUsage[] =
     "                                         (tab-separated); a year without a notice is one line YEAR 未公布.\n"
     "                                         With --notes, the notes folder's 假日.txt (GBK, the format of the\n"
     "                                         built-in data) replaces the years it holds; a bad line in it is\n"
-    "                                         named on stderr and left out. The month view marks the days too.\n"
+    "                                         named on stderr and left out; a file that keeps changing while it\n"
+    "                                         is read stops the run (status 1). No day before 1900-02-01 is\n"
+    "                                         listed. The month view marks the days too.\n"
     "       vestrel-cal --help\n";
 
 // YYYY-MM-DD, a real date.

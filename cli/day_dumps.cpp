@@ -1,5 +1,6 @@
 // vestrel-cal --days and --terms: tab-separated lines for scripts.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,7 +75,7 @@ private:
     };
 
     static const std::string& Of(Slot& slot, const char* gbk) {
-        if (slot.gbk.compare(gbk) != 0 || slot.utf8.empty()) {
+        if (std::strcmp(slot.gbk.c_str(), gbk) != 0 || slot.utf8.empty()) {
             slot.gbk = gbk;
             slot.utf8 = GbkToUtf8(slot.gbk);
         }

@@ -3,7 +3,8 @@
 # --ics over 1900 ... 2100 with a notes folder of a few hundred notes made for the run. Prints the
 # fastest and the median of several runs, start-up included, output to /dev/null. Then the large
 # export: four lunar-yearly notes of 65,535 bytes each over 1900 ... 2100, its wall time and peak
-# resident memory as /usr/bin/time -v reports them.
+# resident memory as /usr/bin/time -v reports them; the same for the largest notes folder, a dated
+# note of 530 bytes on every day of 1900 ... 2100.
 #   bash bench/cli_bench.sh build/native/vestrel-cal
 set -euo pipefail
 tool=${1:?usage: cli_bench.sh PATH/TO/vestrel-cal}
@@ -53,6 +54,23 @@ for name, slots in (("001", (1, 15)), ("008", (10, 15))):
     with open(os.path.join(big, name), "wb") as f:
         f.write(struct.pack("<H", 100) + b"".join(
             struct.pack("<HHI", slot, 65535, 0) + note.encode("gbk") for slot in slots))
+
+# The largest folder: a dated note of 530 GBK bytes (265 characters) on every day from February
+# 1900 to the end of 2100, one list file a month.
+import datetime
+full = os.path.join(sys.argv[1], "full", "日历")
+os.makedirs(full)
+day = datetime.date(1900, 2, 1)
+while day.year <= 2100:
+    year, month = day.year, day.month
+    data = struct.pack("<H", 100)
+    while day.month == month:
+        raw = ("%04d年%02d月%02d日" % (day.year, day.month, day.day) + "记事" * 129).encode("gbk")
+        assert len(raw) == 530
+        data += struct.pack("<HHI", day.day, len(raw), 0) + raw
+        day += datetime.timedelta(days=1)
+    with open(os.path.join(full, "%d%02d" % (year, month)), "wb") as f:
+        f.write(data)
 print(count)
 EOF
 )
@@ -79,11 +97,17 @@ measure() {
 echo "vestrel-cal, whole process ($runs runs each)"
 per_line=1 measure "--days 1900-02-01 2100-12-31" "$tool" --days 1900-02-01 2100-12-31
 measure "--ics 1900 2100 (no notes)" "$tool" --ics 1900 2100
-files=$(find "$work" -type f | wc -l)
+files=$(find "$work/我的记事" -type f | wc -l)
 measure "--ics 1900 2100 --notes ($notes notes in $files files)" "$tool" --ics 1900 2100 --notes "$work/我的记事"
 
-# Wall time and peak resident memory of one run of the large export.
-report=$( { /usr/bin/time -v "$tool" --ics 1900 2100 --notes "$work/big" | wc -c; } 2>&1)
-awk '/^[0-9]+$/ {bytes = $1} /Elapsed \(wall clock\)/ {wall = $NF} /Maximum resident set size/ {rss = $NF}
-     END {printf "%-52s wall %s   peak memory %.1f MB   %d bytes\n",
-          "--ics 1900 2100, four 65,535-byte lunar notes", wall, rss / 1024, bytes}' <<<"$report"
+# Wall time and peak resident memory of one run of a large export.
+peak() {
+    local label=$1; shift
+    local report
+    report=$( { /usr/bin/time -v "$tool" "$@" | wc -c; } 2>&1)
+    awk -v label="$label" '/^[0-9]+$/ {bytes = $1} /Elapsed \(wall clock\)/ {wall = $NF}
+        /Maximum resident set size/ {rss = $NF}
+        END {printf "%-52s wall %s   peak memory %.1f MB   %d bytes\n", label, wall, rss / 1024, bytes}' <<<"$report"
+}
+peak "--ics 1900 2100, four 65,535-byte lunar notes" --ics 1900 2100 --notes "$work/big"
+peak "--ics 1900 2100, a 530-byte note every day ($(du -sm "$work/full" | cut -f1) MB)" --ics 1900 2100 --notes "$work/full"

@@ -1,17 +1,15 @@
 // The iCalendar export.
 #include "cli/ics_export.h"
 
-#include <libical/ical.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "calendar/lunar.h"
-#include "cli/cli.h"
 #include "cli/css_colors.h"
+#include "cli/ical_loader.h"
+#include "cli/terminal_text.h"
 
 namespace {
 
@@ -20,28 +18,10 @@ constexpr int kFirstMonthOf1900 = 2;
 
 constexpr size_t kLineOctets = 75;          // the longest line RFC 5545 allows, CR LF not counted
 constexpr size_t kWriteChunk = 64 * 1024;   // bytes of whole events gathered before each write
-constexpr int64_t kLatestStamp = 253402300799;  // 9999-12-31 23:59:59 UTC, the last a DATE-TIME holds
 
 const char kCalendarName[] = u8"Vestrel 农历";
 
-struct ComponentFree {
-    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-icaltimetype DateOf(const SolarDate& d) {
-    icaltimetype t = icaltime_null_date();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    return t;
-}
-
-// A UTC DATE-TIME of seconds since 1970; times before 1970 or after 9999 are taken as the nearest.
-icaltimetype UtcTime(int64_t seconds) {
-    const time_t t = static_cast<time_t>(std::clamp<int64_t>(seconds, 0, kLatestStamp));
-    return icaltime_from_timet_with_zone(t, 0, icaltimezone_get_utc_timezone());
-}
+VestrelIcalDate IcalDate(const SolarDate& d) { return {d.year, d.month, d.day}; }
 
 std::string Utf8(const char* gbk) { return GbkToUtf8(gbk); }
 
@@ -95,66 +75,38 @@ struct AllDay {
     int64_t stamp = kIcsTableStamp;             // DTSTAMP
     bool lastModified = false;                  // LAST-MODIFIED too, the same time
     const char* color = nullptr;                // COLOR
-    icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE;
+    VestrelIcalRepeat repeat = VESTREL_ICAL_ONCE;
 };
 
 // Writes the VCALENDAR as it goes: the calendar's own lines at once, each event (Write) when made,
 // END:VCALENDAR at Finish. Writing stops at the first failed write.
 class IcsWriter {
 public:
-    IcsWriter(const IcsOptions& options, std::ostream& out) : out_(out), toYear_(options.toYear) {
-        Component calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
-        icalcomponent* c = calendar.get();
-        icalcomponent_add_property(c, icalproperty_new_version("2.0"));
-        icalcomponent_add_property(c, icalproperty_new_prodid("-//Vestrel//vestrel-cal//ZH"));
-        icalcomponent_add_property(c, icalproperty_new_calscale("GREGORIAN"));
-        icalcomponent_add_property(c, icalproperty_new_name(kCalendarName));
-        icalproperty* calname = icalproperty_new_x(kCalendarName);
-        icalproperty_set_x_name(calname, "X-WR-CALNAME");
-        icalcomponent_add_property(c, calname);
-        icaldurationtype day = icaldurationtype_null_duration();
-        day.days = 1;
-        icalproperty* refresh = icalproperty_new_refreshinterval(day);
-        icalproperty_add_parameter(refresh, icalparameter_new_value(ICAL_VALUE_DURATION));
-        icalcomponent_add_property(c, refresh);
-        if (!options.source.empty()) icalcomponent_add_property(c, icalproperty_new_source(options.source.c_str()));
+    IcsWriter(const IcsOptions& options, const VestrelIcal& ical, std::ostream& out)
+        : ical_(ical), out_(out), toYear_(options.toYear) {
         // Everything before its END line.
-        Append(c);
+        Append(ical_.calendar(kCalendarName, options.source.c_str()));
         const size_t end = chunk_.rfind("END:VCALENDAR\r\n");
         if (end != std::string::npos) chunk_.resize(end);
     }
 
     void Write(const AllDay& e) {
         if (!out_) return;
-        Component event(icalcomponent_new(ICAL_VEVENT_COMPONENT));
-        icalcomponent* v = event.get();
-        icalcomponent_add_property(v, icalproperty_new_uid(e.uid.c_str()));
-        icalcomponent_add_property(v, icalproperty_new_dtstamp(UtcTime(e.stamp)));
-        if (e.lastModified) icalcomponent_add_property(v, icalproperty_new_lastmodified(UtcTime(e.stamp)));
-        icalcomponent_add_property(v, icalproperty_new_dtstart(DateOf(e.first)));
-        const int32_t end = DayNumber(e.first.year, e.first.month, e.first.day) + e.days;
-        icalcomponent_add_property(v, icalproperty_new_dtend(DateOf(SolarFromDayNumber(end))));
-        if (e.freq != ICAL_NO_RECURRENCE) {
-            icalrecurrencetype rule;
-            icalrecurrencetype_clear(&rule);
-            rule.freq = e.freq;
-            rule.until = DateOf(SolarDate{static_cast<uint16_t>(toYear_), 12, 31});
-            icalcomponent_add_property(v, icalproperty_new_rrule(rule));
-        }
-        icalcomponent_add_property(v, icalproperty_new_summary(e.summary.c_str()));
-        if (!e.description.empty())
-            icalcomponent_add_property(v, icalproperty_new_description(e.description.c_str()));
-        if (e.color != nullptr) icalcomponent_add_property(v, icalproperty_new_color(e.color));
-        icalcomponent_add_property(v, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
-        Append(v);
+        const SolarDate end = SolarFromDayNumber(DayNumber(e.first.year, e.first.month, e.first.day) + e.days);
+        const VestrelIcalEvent event{e.uid.c_str(),     IcalDate(e.first),
+                                     IcalDate(end),     e.stamp,
+                                     e.lastModified,    e.repeat,
+                                     {toYear_, 12, 31}, e.summary.c_str(),
+                                     e.description.c_str(), e.color};
+        Append(ical_.event(&event));
         if (chunk_.size() >= kWriteChunk) Send();
     }
 
     // A note's event on day; nothing for a note without visible text.
     void WriteNote(std::string uid, const SolarDate& day, const NoteEvent& note,
-                   icalrecurrencetype_frequency freq = ICAL_NO_RECURRENCE) {
+                   VestrelIcalRepeat repeat = VESTREL_ICAL_ONCE) {
         if (note.summary.empty()) return;
-        Write({std::move(uid), day, 1, note.summary, note.description, note.stamp, true, note.color, freq});
+        Write({std::move(uid), day, 1, note.summary, note.description, note.stamp, true, note.color, repeat});
     }
 
     void Finish() {
@@ -162,10 +114,12 @@ public:
         Send();
     }
 
+    // The events so far out, without END:VCALENDAR: the file ends cut off.
+    void Stop() { Send(); }
+
 private:
-    // The component's text as libical writes it, folded afresh.
-    void Append(icalcomponent* c) {
-        char* text = icalcomponent_as_ical_string_r(c);
+    // A component's text as libical writes it, folded afresh, and freed.
+    void Append(char* text) {
         if (text != nullptr) FoldIcsLines(text, &chunk_);
         std::free(text);
     }
@@ -179,6 +133,7 @@ private:
         chunk_.clear();
     }
 
+    const VestrelIcal& ical_;
     std::ostream& out_;
     int toYear_;
     std::string chunk_;
@@ -200,23 +155,34 @@ int64_t StampOfDate(const std::string& date) {
     return int64_t{DayNumber(y, m, d) - DayNumber(1970, 1, 1)} * 86400;
 }
 
-// The 休 spans and 班 days that the notices of the range's years decide, year by year.
+// The stamp of a year's 休 and 班 events from the built-in data: kIcsTableStamp, or the date of the
+// year's newest notice when that is later.
+int64_t BuiltInStamp(int year) {
+    int64_t stamp = kIcsTableStamp;
+    if (const std::vector<HolidayNotice>* notices = HolidayTable::BuiltIn().Notices(year))
+        for (const HolidayNotice& n : *notices) stamp = std::max(stamp, StampOfDate(n.date));
+    return stamp;
+}
+
+// The 休 spans and 班 days that the notices of the range's years decide, year by year. A year that
+// 假日.txt gives is stamped with its time of last write, but never earlier than the built-in data
+// would stamp it: an app that has the built-in year's events takes these as the newer.
 void WriteHolidays(const IcsOptions& options, IcsWriter& ics) {
     const IcsHolidays& h = *options.holidays;
     for (int year = options.fromYear; year <= options.toYear; ++year) {
         const std::vector<HolidayNotice>* notices = h.table.Notices(year);
         if (notices == nullptr) continue;
         const bool fromFile = std::binary_search(h.fileYears.begin(), h.fileYears.end(), year);
-        int64_t stamp = kIcsTableStamp;
+        const int64_t stamp = fromFile ? std::max(h.fileStamp, BuiltInStamp(year)) : BuiltInStamp(year);
         std::string description;
         for (const HolidayNotice& n : *notices) {
-            stamp = std::max(stamp, StampOfDate(n.date));
             if (!description.empty()) description += '\n';
             description += n.amends ? u8"调整：" : u8"放假安排：";
             description += Utf8(n.number.c_str()) + u8"，" + (n.date.empty() ? std::string(u8"日期不详") : n.date);
         }
-        if (fromFile) stamp = h.fileStamp;
-        const std::vector<HolidayDay> days = h.table.DaysOf(year);
+        std::vector<HolidayDay> days = h.table.DaysOf(year);
+        days.erase(std::remove_if(days.begin(), days.end(), [](const HolidayDay& d) { return !DayOnOffer(d.dayNumber); }),
+                   days.end());
         for (size_t i = 0, end; i < days.size(); i = end) {
             const HolidayDay& day = days[i];
             const bool off = day.mark == HolidayMark::Off;
@@ -240,6 +206,10 @@ bool IsAsciiAlnum(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= '
 bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 }  // namespace
+
+bool DayOnOffer(int32_t dayNumber) {
+    return dayNumber >= DayNumber(kIcsFirstYear, kFirstMonthOf1900, 1) && dayNumber <= DayNumber(kIcsLastYear, 12, 31);
+}
 
 void FoldIcsLines(const char* text, std::string* out) {
     // libical may fold inside a line's CR LF (CR, CR LF space, LF): its folds come out before
@@ -333,9 +303,21 @@ std::string NoteText(const std::string& gbk) {
 }
 
 void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out) {
+    NotesAtHand source(notes);
+    WriteIcs(options, source, out);
+}
+
+bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) {
     const int fromYear = options.fromYear, toYear = options.toYear;
-    IcsWriter ics(options, out);
-    if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) return ics.Finish();
+    std::string problem;
+    const VestrelIcal* ical = LoadIcal(&problem);
+    if (ical == nullptr) return false;
+    IcsWriter ics(options, *ical, out);
+    if (fromYear < kIcsFirstYear || toYear > kIcsLastYear || fromYear > toYear) {
+        ics.Finish();
+        return true;
+    }
+    const std::vector<FolderNote>& notes = source.Repeating();
     const SolarDate first{static_cast<uint16_t>(fromYear),
                           static_cast<uint16_t>(fromYear == kIcsFirstYear ? kFirstMonthOf1900 : 1), 1};
     const int32_t firstDay = DayNumber(first.year, first.month, first.day);
@@ -352,7 +334,7 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
             ics.WriteNote(uid + at,
                           SolarDate{static_cast<uint16_t>(year), static_cast<uint16_t>(n->month),
                                     static_cast<uint16_t>(n->slot)},
-                          EventOf(*n), ICAL_YEARLY_RECURRENCE);
+                          EventOf(*n), VESTREL_ICAL_YEARLY);
             break;
         }
     }
@@ -360,28 +342,32 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
         if (n->slot > 6) continue;  // slot 7 is no weekday the program shows
         const int shift = (n->slot - DayOfWeek(first.year, first.month, first.day) + 7) % 7;  // [0, 6]
         std::snprintf(uid, sizeof uid, "weekly-%d", n->slot);
-        ics.WriteNote(uid + at, SolarFromDayNumber(firstDay + shift), EventOf(*n), ICAL_WEEKLY_RECURRENCE);
+        ics.WriteNote(uid + at, SolarFromDayNumber(firstDay + shift), EventOf(*n), VESTREL_ICAL_WEEKLY);
     }
 
     if (options.holidays != nullptr) WriteHolidays(options, ics);
 
-    // Dated notes by date; lunar-yearly notes by lunar month number and day (1 ... 30), each
-    // converted once for all its events.
-    std::vector<const FolderNote*> dated = NotesOf(notes, NoteKind::Day);
-    std::stable_sort(dated.begin(), dated.end(), [](const FolderNote* a, const FolderNote* b) {
-        return (a->year * 100 + a->month) * 100 + a->slot < (b->year * 100 + b->month) * 100 + b->slot;
-    });
+    // Lunar-yearly notes by lunar month number and day (1 ... 30), each converted once for all its
+    // events; dated notes a month at a time, read when the walk reaches the month.
     std::vector<NoteEvent> lunar[13][31];
     for (const FolderNote* n : NotesOf(notes, NoteKind::LunarYearly))
         if (n->month >= 1 && n->month <= 12 && n->slot >= 1 && n->slot <= 30) lunar[n->month][n->slot].push_back(EventOf(*n));
 
     // One walk over the days: festivals, terms, dated notes, lunar-yearly notes.
+    std::vector<FolderNote> dated;  // the month's, by slot
     size_t nextDated = 0;
     SolarDate d = first;
     LunarDate l = LunarDate::FromSolar(d.year, d.month, d.day);
     SolarTermTime terms[2] = {};
     for (int32_t n = firstDay; n <= lastDay && out; ++n) {
-        if (d.day == 1 || n == firstDay) SolarTermDays(d.year, d.month, &terms[0], &terms[1]);
+        if (d.day == 1 || n == firstDay) {
+            SolarTermDays(d.year, d.month, &terms[0], &terms[1]);
+            if (!source.Month(d.year, d.month, &dated)) {
+                ics.Stop();
+                return false;
+            }
+            nextDated = 0;
+        }
         const std::string date = Compact(d);
         if (const char* name = l.FestivalName()) ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(name), none});
         if (const char* name = SolarFestivalName(d.month, d.day))
@@ -392,13 +378,10 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
                        u8"交节时刻 " + SolarTermInstant(d.year, d.month, terms[which - 1]) + " (UTC+8)"});
         }
 
-        const int key = (d.year * 100 + d.month) * 100 + d.day;
-        // Slots no day has (0, 31 April) sort before the next day that exists and are passed over.
-        while (nextDated < dated.size() &&
-               (dated[nextDated]->year * 100 + dated[nextDated]->month) * 100 + dated[nextDated]->slot <= key) {
-            const FolderNote* note = dated[nextDated++];
-            if (note->slot == d.day && note->month == d.month && note->year == d.year)
-                ics.WriteNote(date + at, d, EventOf(*note));
+        // Slots no day has (0, 31 April) come before the next day that exists and are passed over.
+        while (nextDated < dated.size() && dated[nextDated].slot <= d.day) {
+            const FolderNote& note = dated[nextDated++];
+            if (note.slot == d.day) ics.WriteNote(date + at, d, EventOf(note));
         }
 
         if (l.IsValid()) {
@@ -416,4 +399,5 @@ void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, s
         l.NextDay();
     }
     ics.Finish();
+    return true;
 }

@@ -17,9 +17,9 @@
 //   workday    YYYYMMDD-workday@vestrel-cal            a 班 day
 // A note's DTSTAMP and LAST-MODIFIED are the time of last write of its list file, so an edited
 // note's events look newer to a calendar app and the others keep their bytes. Festivals and terms
-// carry kIcsTableStamp; 休 and 班 events carry it too, or the date of their year's newest notice
-// when that is later, or, for the years the notes folder's 假日.txt gives, that file's time of last
-// write (as DTSTAMP and LAST-MODIFIED).
+// carry kIcsTableStamp; 休 and 班 events carry it too, or the date of their year's newest built-in
+// notice when that is later; for the years the notes folder's 假日.txt gives, the later of that and
+// the file's time of last write, as DTSTAMP and LAST-MODIFIED (a stamp never goes back).
 #pragma once
 
 #include <cstdint>
@@ -35,6 +35,10 @@
 // The Gregorian years an export may cover: those of the calendar, whose first day is 1900-02-01.
 constexpr int kIcsFirstYear = 1900;
 constexpr int kIcsLastYear = 2100;
+
+// Whether a day (DayNumber) is one the tool may name: the calendar's, 1900-02-01 ... 2100-12-31.
+// A notice's days before 1900-02-01 (its December before, its January of 1900) are left out.
+bool DayOnOffer(int32_t dayNumber);
 
 // DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-09 00:00:00, when their
 // tables were last revised. Raise it with any change of those tables or of calendar/holidays.txt so
@@ -67,7 +71,8 @@ struct IcsOptions {
 //   - lunar-yearly notes on every day of the years whose lunar month number and day are theirs,
 //     the leap month of that number included; a note of day 30 falls on day 29 of a 29-day month.
 //   - with holidays, the 休 and 班 days that the notices of fromYear ... toYear decide
-//     (HolidayTable::DaysOf), those in the December before a notice's year included: each run of
+//     (HolidayTable::DaysOf), those in the December before a notice's year included, days not
+//     DayOnOffer left out: each run of
 //     consecutive 休 days of one holiday as one event "NAME放假", each 班 day as one event
 //     "调休上班（NAME）", the year's notices (number, date, amendments) as their description. A year
 //     without a notice gives none (the caller says so), though a later year's notice may name days in it.
@@ -75,7 +80,13 @@ struct IcsOptions {
 // the kind's default) becomes a COLOR. Notes without visible text (colour-only marks) and slots no
 // day has (day 0, 31 April, weekday 7) give no event.
 // Output goes out in whole events, each write flushed; it stops at the first failed write, and
-// END:VCALENDAR comes last, so a cut-off file never ends like a whole one.
+// END:VCALENDAR comes last, so a cut-off file never ends like a whole one. The notes come from
+// source: its repeating notes before the first event, each month's dated notes when the walk reaches
+// the month, so only one month of them is held at a time. False when source.Month stopped the export
+// (the output then ends after the last whole event, without END:VCALENDAR), or nothing is written
+// because the libical module cannot be loaded (LoadIcal; RunIcs checks before).
+bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out);
+// The same for notes at hand (NotesAtHand).
 void WriteIcs(const IcsOptions& options, const std::vector<FolderNote>& notes, std::ostream& out);
 
 // Content lines as RFC 5545 wants them on the wire. text is CR LF separated lines, possibly folded

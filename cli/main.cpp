@@ -21,6 +21,6 @@ int main(int argc, char** argv) {
     const int status = RunCli(argc, argv, std::cout, std::cerr, env);
     const int reason = errno;
     if (status == 2) return status;
-    if (status == kCliDamagedNotes) return 1;  // named on stderr; nothing went to stdout
+    if (status == kCliStopped) return 1;  // named on stderr
     return CloseOutput(stdout, status == 1, reason, std::cerr);
 }

@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -54,9 +57,9 @@ bool CanRead(const std::string& folder) {
 
 enum class ListRead { Missing, Loaded, Damaged };
 
-// The whole of path into *data, and its time of last write into *modified (when not null):
-// Damaged when it is not a regular file, is larger than maxBytes or cannot be read whole.
-ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, int64_t* modified = nullptr) {
+// The whole of path into *data, and its time of last write into *modified: Damaged when it is not a
+// regular file, is larger than maxBytes or cannot be read whole.
+ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, int64_t* modified) {
     // O_NONBLOCK: a FIFO under a file's name must not hold the tool up; regular files ignore it.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? ListRead::Missing : ListRead::Damaged;
@@ -66,7 +69,7 @@ ListRead ReadWhole(const std::string& path, off_t maxBytes, std::string* data, i
         return ListRead::Damaged;
     }
     const size_t size = static_cast<size_t>(st.st_size);
-    if (modified != nullptr) *modified = st.st_mtime;
+    *modified = st.st_mtime;
     data->assign(size, '\0');
     size_t got = 0;
     while (got < size) {
@@ -87,23 +90,28 @@ ListRead ReadList(const std::string& path, NoteEntry* entries, int lastIndex, in
     return DecodeNoteList(data.data(), data.size(), entries, lastIndex) == 0 ? ListRead::Loaded : ListRead::Damaged;
 }
 
-// Reads folder/name into out: its present entries as notes of the given kind and key.
-void ReadListInto(const std::string& folder, const char* name, NoteKind kind, int year, int month, NoteFolder* out) {
+// Reads path; when it loads and notes is not null, appends its present entries to *notes as notes
+// of the given kind and key.
+ListRead ReadListInto(const std::string& path, NoteKind kind, int year, int month, std::vector<FolderNote>* notes) {
     const int lastIndex = kind == NoteKind::Weekly ? kLastWeekSlot : kLastMonthSlot;
     NoteEntry entries[kLastMonthSlot + 1];
-    const std::string path = folder + "/" + name;
     int64_t modified = 0;
-    switch (ReadList(path, entries, lastIndex, &modified)) {
-        case ListRead::Missing: return;
-        case ListRead::Damaged: out->damaged.push_back(path); return;
-        case ListRead::Loaded: break;
-    }
+    const ListRead read = ReadList(path, entries, lastIndex, &modified);
+    if (read != ListRead::Loaded || notes == nullptr) return read;
     for (int slot = 0; slot <= lastIndex; ++slot) {
         const NoteEntry& e = entries[slot];
         if (!e.Present()) continue;
-        out->notes.push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length),
-                                        modified});
+        notes->push_back(FolderNote{kind, year, month, slot, e.colourWord, std::string(e.text.get(), e.length),
+                                    modified});
     }
+    return read;
+}
+
+// The file name of a month's dated list, "YYYYMM".
+std::string MonthListName(int year, int month) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%d%02d", year, month);
+    return name;
 }
 
 }  // namespace
@@ -140,28 +148,96 @@ bool CheckNotesDir(const std::string& dir, std::string* problem) {
 
 }  // namespace
 
-bool ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
-                     std::string* problem) {
+namespace {
+
+bool SameLook(const struct stat& a, const struct stat& b) {
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// One read of path to its end between two looks at its size and time of last write.
+HolidayFileRead ReadOnce(const std::string& path, std::string* data, int64_t* modified, const HolidayFileSeam& seam) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);  // O_NONBLOCK as in ReadWhole
+    if (fd < 0) return errno == ENOENT ? HolidayFileRead::Missing : HolidayFileRead::Unusable;
+    struct stat before, after;
+    HolidayFileRead result = HolidayFileRead::Unusable;
+    if (fstat(fd, &before) == 0 && S_ISREG(before.st_mode) && before.st_size <= kMaxHolidayFileBytes) {
+        data->clear();
+        char buffer[16 * 1024];
+        ssize_t n = 0;
+        while (data->size() <= static_cast<size_t>(kMaxHolidayFileBytes)) {
+            n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            if (seam && data->empty()) seam(path);  // once, with the first bytes in hand
+            data->append(buffer, static_cast<size_t>(n));
+        }
+        if (n < 0) {
+            result = HolidayFileRead::Unusable;
+        } else if (fstat(fd, &after) == 0 && SameLook(before, after) &&
+                   data->size() == static_cast<size_t>(before.st_size)) {
+            *modified = before.st_mtim.tv_sec;
+            result = HolidayFileRead::Loaded;
+        } else {
+            result = HolidayFileRead::Changing;
+        }
+    }
+    close(fd);
+    return result;
+}
+
+}  // namespace
+
+HolidayFileRead ReadHolidayFile(const std::string& dir, std::string* path, std::string* text, int64_t* modified,
+                                std::string* problem, const HolidayFileSeam& seam) {
     path->clear();
     text->clear();
-    if (!CheckNotesDir(dir, problem)) return false;
+    if (!CheckNotesDir(dir, problem)) return HolidayFileRead::Unusable;
     const std::string folder = NotesFolderOf(dir);
     for (const char* name : {kHolidayFileUtf8, kHolidayFileGbk}) {
         const std::string candidate = folder + "/" + name;
-        switch (ReadWhole(candidate, kMaxHolidayFileBytes, text, modified)) {
-            case ListRead::Missing: continue;
-            case ListRead::Loaded: *path = candidate; return true;
-            case ListRead::Damaged:
-                *problem = "holiday file " + candidate + ": not a regular file of at most 1 MiB that can be read";
-                return false;
+        HolidayFileRead read = HolidayFileRead::Changing;
+        for (int attempt = 1; attempt <= kHolidayFileTries && read == HolidayFileRead::Changing; ++attempt) {
+            if (attempt > 1) std::this_thread::sleep_for(std::chrono::milliseconds(10 * (attempt - 1)));
+            read = ReadOnce(candidate, text, modified, seam);
         }
+        switch (read) {
+            case HolidayFileRead::Missing: continue;
+            case HolidayFileRead::Loaded: *path = candidate; break;
+            case HolidayFileRead::Unusable:
+                *problem = "holiday file " + candidate + ": not a regular file of at most 1 MiB that can be read";
+                break;
+            case HolidayFileRead::Changing:
+                *problem = "holiday file " + candidate + ": changing while read (" + std::to_string(kHolidayFileTries) +
+                           " tries); run again once it is saved";
+                break;
+        }
+        if (read != HolidayFileRead::Loaded) text->clear();
+        return read;
     }
+    return HolidayFileRead::Missing;
+}
+
+NotesAtHand::NotesAtHand(const std::vector<FolderNote>& notes) {
+    for (const FolderNote& n : notes) {
+        if (n.kind == NoteKind::Day) dated_[n.year * 100 + n.month].push_back(n);
+        else repeating_.push_back(n);
+    }
+    for (auto& [month, list] : dated_)
+        std::stable_sort(list.begin(), list.end(), [](const FolderNote& a, const FolderNote& b) { return a.slot < b.slot; });
+}
+
+bool NotesAtHand::Month(int year, int month, std::vector<FolderNote>* notes) {
+    notes->clear();
+    const auto it = dated_.find(year * 100 + month);
+    if (it != dated_.end()) *notes = it->second;
     return true;
 }
 
-bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder* out, std::string* problem) {
-    out->notes.clear();
-    out->damaged.clear();
+bool NoteFolder::Open(const std::string& dir, int fromYear, int toYear, std::string* problem) {
+    repeating_.clear();
+    damaged_.clear();
+    damagedMonths_.clear();
+    lists_.clear();
     if (!CheckNotesDir(dir, problem)) return false;
     const std::string lists = FindListFolder(dir);
     if (lists.empty()) {
@@ -174,21 +250,40 @@ bool ReadNoteFolder(const std::string& dir, int fromYear, int toYear, NoteFolder
         return false;
     }
 
-    char name[16];
+    lists_ = lists;
+
+    // Every dated list read through and let go: only whether it is damaged is kept.
     for (int year = fromYear; year <= toYear; ++year) {
         for (int month = year == 1900 ? 2 : 1; month <= 12; ++month) {  // the calendar starts in February 1900
-            std::snprintf(name, sizeof name, "%d%02d", year, month);
-            ReadListInto(lists, name, NoteKind::Day, year, month, out);
+            const std::string path = lists + "/" + MonthListName(year, month);
+            if (ReadListInto(path, NoteKind::Day, year, month, nullptr) == ListRead::Damaged) {
+                damaged_.push_back(path);
+                damagedMonths_.insert(year * 100 + month);
+            }
         }
     }
-    for (int month = 1; month <= 12; ++month) {
-        std::snprintf(name, sizeof name, "1%02d", month);
-        ReadListInto(lists, name, NoteKind::SolarYearly, 0, month, out);
+    char name[16];
+    for (const char* pattern : {"1%02d", "0%02d"}) {
+        for (int month = 1; month <= 12; ++month) {
+            std::snprintf(name, sizeof name, pattern, month);
+            const NoteKind kind = pattern[0] == '1' ? NoteKind::SolarYearly : NoteKind::LunarYearly;
+            if (ReadListInto(lists + "/" + name, kind, 0, month, &repeating_) == ListRead::Damaged)
+                damaged_.push_back(lists + "/" + name);
+        }
     }
-    for (int month = 1; month <= 12; ++month) {
-        std::snprintf(name, sizeof name, "0%02d", month);
-        ReadListInto(lists, name, NoteKind::LunarYearly, 0, month, out);
-    }
-    ReadListInto(lists, "week", NoteKind::Weekly, 0, 0, out);
+    if (ReadListInto(lists + "/week", NoteKind::Weekly, 0, 0, &repeating_) == ListRead::Damaged)
+        damaged_.push_back(lists + "/week");
     return true;
+}
+
+bool NoteFolder::Month(int year, int month, std::vector<FolderNote>* notes) {
+    notes->clear();
+    if (damagedMonths_.count(year * 100 + month) != 0) return true;  // named at Open, left out
+    const std::string path = lists_ + "/" + MonthListName(year, month);
+    if (ReadListInto(path, NoteKind::Day, year, month, notes) != ListRead::Damaged) return true;
+    notes->clear();
+    damaged_.push_back(path);
+    damagedMonths_.insert(year * 100 + month);
+    lateDamage_ = true;
+    return skipDamaged_;
 }

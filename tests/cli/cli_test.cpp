@@ -1,8 +1,11 @@
 // vestrel-cal through RunCli: month view, --days, --terms, --holidays and argument errors. Expected text is
 // written as u8"" literals: the tool prints UTF-8.
 #include "cli/cli.h"
+#include "cli/terminal_text.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -148,6 +152,27 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         ASSERT_FALSE(r.err.empty()) << joined;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << joined;  // exactly one line
         EXPECT_TRUE(r.err.find("1900") != std::string::npos) << "names the valid range: " << r.err;
+    }
+}
+
+// A value beginning with "-" is the next option, never the value: the mode's usage line, status 2.
+TEST(CliErrors, AnOptionValueBeginningWithADashIsRefused) {
+    const std::string ics = "vestrel-cal: --ics takes FROM_YEAR", holidays = "vestrel-cal: --holidays takes FROM_YEAR";
+    struct { std::vector<const char*> args; const std::string& usage; } rows[] = {
+        {{"--ics", "2026", "2026", "--uid-domain", "--holidays"},            ics},  // once exported without holidays
+        {{"--ics", "2026", "2026", "--uid-domain", "-x.org"},                ics},
+        {{"--ics", "2026", "2026", "--notes", "--holidays"},                 ics},
+        {{"--ics", "2026", "2026", "--notes", "-"},                          ics},
+        {{"--ics", "2026", "2026", "--holidays", "--source", "--notes"},     ics},
+        {{"--ics", "2026", "2026", "--notes", "/tmp", "--uid-domain", "-"},  ics},
+        {{"--holidays", "2026", "2026", "--notes", "--ics"},                 holidays},
+        {{"--holidays", "2026", "2026", "--notes", "-d"},                    holidays},
+    };
+    for (const auto& row : rows) {
+        const Result r = Cal(row.args);
+        EXPECT_EQ(std::make_pair(r.status, r.out.size()), std::make_pair(2, size_t{0})) << row.args[4];
+        EXPECT_EQ(r.err.rfind(row.usage, 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
 }
 
@@ -343,6 +368,50 @@ TEST(CliHolidays, TheNotesFoldersFileReplacesItsYearsAndNamesBadLinesOnce) {
     EXPECT_EQ(gone.status, 2);
     EXPECT_EQ(gone.out, "");
     fs::remove_all(root);
+}
+
+// 假日.txt saved in place while it is read (the seam rewrites it, longer and with a new time of
+// last write, in the middle of the first `changes` reads): read again until one read is whole, else
+// named as changing, status 1 and nothing on stdout.
+TEST(CliHolidays, AFileChangingWhileReadIsReadAgainOrNamed) {
+    char name[] = "/tmp/vestrel-holidays-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    namespace fs = std::filesystem;
+    const fs::path notes = fs::path(name) / u8"我的记事", file = notes / "假日.txt";
+    fs::create_directories(notes / u8"日历");
+    const std::string notesDir = notes.string(), oneDay = u8"2026-10-01\t休\t国庆节\n";
+    const std::string threeDays = oneDay + u8"2026-10-02\t休\t国庆节\n2026-10-03\t休\t国庆节\n";
+    const int tries = kHolidayFileTries;
+    struct { const char* mode; int changes; int status; const std::string& out; } rows[] = {
+        // mode          rewritten in reads     status        stdout
+        {"--holidays",   0,                     0,            oneDay},     // as written first
+        {"--holidays",   1,                     0,            threeDays},  // the editor's save, read whole
+        {"--holidays",   tries - 1,             0,            threeDays},
+        {"--holidays",   tries,                 kCliStopped,  ""},
+        {"--ics",        tries,                 kCliStopped,  ""},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(file, std::ios::binary) << "年 2026 自定 -\n休 国庆节 2026-10-01\n";
+        int changed = 0;
+        CliEnv env{2017, 1, 28, false, [&](const std::string& path) {
+                       if (changed == row.changes) return;
+                       ++changed;
+                       std::ofstream(path, std::ios::binary | std::ios::trunc)
+                           << "年 2026 自定 -\n休 国庆节 2026-10-01 2026-10-03 3\n" << std::string(changed, '#') << "\n";
+                       const timespec times[2] = {{0, UTIME_OMIT}, {1700000000 + changed, 0}};
+                       utimensat(AT_FDCWD, path.c_str(), times, 0);
+                   }};
+        std::vector<const char*> args = {row.mode, "2026", "2026", "--notes", notesDir.c_str()};
+        if (std::string(row.mode) == "--ics") args.push_back("--holidays");
+        const Result r = Cal(args, env);
+        EXPECT_EQ(std::make_tuple(r.status, r.out, changed), std::make_tuple(row.status, row.out, row.changes))
+            << row.mode << " " << row.changes << ": " << r.err;
+        if (row.status != 0) {
+            EXPECT_EQ(r.err, "vestrel-cal: holiday file " + file.string() + ": changing while read (" +
+                                 std::to_string(tries) + " tries); run again once it is saved\n");
+        }
+    }
+    fs::remove_all(name);
 }
 
 TEST(CliHolidays, MonthViewMarksTheNationalDaySpanAndItsWorkdays) {

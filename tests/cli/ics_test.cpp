@@ -29,6 +29,7 @@
 #include "cli/css_colors.h"
 #include "cli/ics_export.h"
 #include "cli/note_folder.h"
+#include "cli/terminal_text.h"
 #include "notes/note_codec.h"
 
 namespace {
@@ -234,7 +235,7 @@ TEST(IcsDamaged, NamedOnStderrAndNothingOnStdoutUnlessSkipped) {
     const std::vector<std::string> damaged = {"201703", "201712", "101", "006", "week"};  // the order read
 
     const Result stop = Cal({"--ics", "2017", "2017", "--notes", root.c_str()});
-    EXPECT_EQ(stop.status, kCliDamagedNotes);
+    EXPECT_EQ(stop.status, kCliStopped);
     EXPECT_EQ(stop.out, "");
     EXPECT_EQ(Lines(stop.err), static_cast<int>(damaged.size())) << stop.err;
     std::istringstream lines(stop.err);
@@ -253,11 +254,36 @@ TEST(IcsDamaged, NamedOnStderrAndNothingOnStdoutUnlessSkipped) {
     EXPECT_EQ(events.count("20170308-note@vestrel-cal"), 0u);  // the record before the damage is left out too
 
     // A damaged month outside the range is never read.
-    EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, kCliDamagedNotes);  // 101, 006, week
+    EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, kCliStopped);  // 101, 006, week
     fs::remove(lists + "/101");
     fs::remove(lists + "/006");
     fs::remove(lists + "/week");
     EXPECT_EQ(Cal({"--ics", "2018", "2018", "--notes", root.c_str()}).status, 0);
+}
+
+// Each month's list is read when the walk reaches it: one damaged after Open (an edit in between)
+// stops the export after the months before it, or with --skip-damaged is left out; both name it.
+TEST(IcsDamaged, AListDamagedDuringTheExport) {
+    for (const bool skip : {false, true}) {
+        TempDir tmp;
+        const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+        WriteList(lists + "/201703", {{8, "march", 0}});
+        WriteList(lists + "/201705", {{1, "may", 0}});
+        WriteList(lists + "/201707", {{1, "july", 0}});
+        NoteFolder folder(skip);
+        std::string problem;
+        ASSERT_TRUE(folder.Open(tmp.Path(), 2017, 2017, &problem)) << problem;
+        WriteList(lists + "/201705", {{1, "may edited", 0}});  // read whole later: its new text
+        WriteBytes(lists + "/201707", std::string("\x64\x00\x01\x00\x09\x00\x00\x00\x00\x00" "abc", 13));
+        std::ostringstream out;
+        EXPECT_EQ(WriteIcs({2017, 2017, kIcsDefaultUidDomain, ""}, folder, out), skip) << skip;
+        EXPECT_EQ(folder.Damaged(), std::vector<std::string>{lists + "/201707"});
+        const std::string ics = out.str();
+        EXPECT_EQ(ics.find("END:VCALENDAR") != std::string::npos, skip) << skip;
+        EXPECT_NE(ics.find("SUMMARY:may edited\r\n"), std::string::npos);
+        EXPECT_EQ(ics.find("20170701-note@"), std::string::npos);
+        EXPECT_EQ(ics.find("UID:20171001-festival@") != std::string::npos, skip) << skip;  // nothing after a stop
+    }
 }
 
 TEST(IcsNotes, WhereEachKindLands) {
@@ -474,6 +500,52 @@ TEST(IcsHolidays, TheNotesFoldersFileAndUnannouncedYears) {
                        {"20261001-holiday@vestrel-cal", u8"9 国庆节放假 1800000000 1800000000"},
                        {"20261010-workday@vestrel-cal", u8"1 调休上班（国庆节） 1800000000 1800000000"},
                        {"20270101-holiday@vestrel-cal", u8"1 元旦放假 1800000000 1800000000"}}));
+}
+
+// 假日.txt's years carry the later of its time of last write and the built-in data's stamp, so a
+// file written before the table was revised never makes an app keep the built-in year's events.
+TEST(IcsHolidays, TheFilesStampNeverGoesBehindTheTables) {
+    TempDir tmp;
+    MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const std::string file = tmp.Path() + "/" + kRootUtf8 + "/" + u8"假日.txt";
+    WriteBytes(file, "年 2026 自定 -\n休 国庆节 2026-10-01 2026-10-09 9\n年 2027 另 -\n休 元旦 2027-01-01\n");
+    struct { time_t written, stamp; } rows[] = {
+        // file's time of last write          DTSTAMP and LAST-MODIFIED of both years
+        {1780272000 /* 2026-06-01 */,         kIcsTableStamp},  // once 20260601T000000Z
+        {kIcsTableStamp - 1,                  kIcsTableStamp},
+        {1800000000 /* 2027-01-15 08:00 */,   1800000000},
+    };
+    for (const auto& row : rows) {
+        const timespec times[2] = {{row.written, 0}, {row.written, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        std::set<std::pair<time_t, time_t>> stamps;
+        int events = 0;
+        for (const auto& [uid, e] : Parse(Cal({"--ics", "2026", "2027", "--holidays", "--notes", tmp.Path().c_str()}).out))
+            if (uid.find("-holiday@") != std::string::npos) stamps.emplace(e.stamp, e.modified), ++events;
+        EXPECT_EQ(events, 2) << row.written;
+        EXPECT_EQ(stamps, (std::set<std::pair<time_t, time_t>>{{row.stamp, row.stamp}})) << row.written;
+    }
+}
+
+// A 假日.txt year 1900 may name days from 1899-12-01 on; neither --holidays nor --ics names a day
+// before the calendar's first, 1900-02-01, and a span across it starts there.
+TEST(IcsHolidays, NoDayBeforeTheCalendarsFirst) {
+    TempDir tmp;
+    MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    WriteBytes(tmp.Path() + "/" + kRootUtf8 + "/" + u8"假日.txt",
+               "年 1900 自定 -\n休 元旦 1899-12-30 1900-01-06 8\n班 元旦 1899-12-24\n休 春节 1900-01-30 1900-02-03 5\n"
+               "班 春节 1900-02-04\n");
+    const Result days = Cal({"--holidays", "1900", "1900", "--notes", tmp.Path().c_str()});
+    EXPECT_EQ(days.err, "");
+    EXPECT_EQ(std::make_pair(days.status, days.out),
+              std::make_pair(0, std::string(u8"1900-02-01\t休\t春节\n1900-02-02\t休\t春节\n1900-02-03\t休\t春节\n"
+                                            u8"1900-02-04\t班\t春节\n")));
+    const Result ics = Cal({"--ics", "1900", "1901", "--holidays", "--notes", tmp.Path().c_str()});
+    std::map<std::string, std::string> got;  // UID -> "first day, days"
+    for (const auto& [uid, e] : Parse(ics.out))
+        if (uid.find("day@") != std::string::npos) got[uid] = Date(e) + ", " + std::to_string(e.days);
+    EXPECT_EQ(got, (std::map<std::string, std::string>{{"19000201-holiday@vestrel-cal", "1900-02-01, 3"},
+                                                       {"19000204-workday@vestrel-cal", "1900-02-04, 1"}}));
 }
 
 TEST(IcsCalendar, FeedPropertiesAndCheckedOptions) {

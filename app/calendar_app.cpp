@@ -7,7 +7,7 @@
 namespace {
 
 BOOL CALLBACK FindMarked(HWND hwnd, LPARAM out) {
-    if (::GetPropA(hwnd, CCalendarDlg::kMainWindowProperty) != nullptr) {
+    if (::GetPropW(hwnd, CCalendarDlg::kMainWindowProperty) != nullptr) {
         *reinterpret_cast<HWND*>(out) = hwnd;
         return FALSE;
     }
@@ -20,12 +20,12 @@ BOOL CALLBACK FindMarked(HWND hwnd, LPARAM out) {
 class ShellListener {
 public:
     ShellListener() {
-        WNDCLASSA wc{};
+        WNDCLASSW wc{};
         wc.lpfnWndProc = &ShellListener::Proc;
         wc.hInstance = AfxGetInstanceHandle();
-        wc.lpszClassName = "VestrelShellListener";
-        ::RegisterClassA(&wc);
-        m_hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+        wc.lpszClassName = L"VestrelShellListener";
+        ::RegisterClassW(&wc);
+        m_hwnd = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                    wc.hInstance, nullptr);
     }
     ~ShellListener() {
@@ -36,12 +36,12 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        static const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+        static const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
         if (message == taskbarCreated && taskbarCreated != 0) {
-            if (HWND main = CCalendarDlg::CurrentWindow()) ::PostMessageA(main, CCalendarDlg::AttachAgainMessage(), 0, 0);
+            if (HWND main = CCalendarDlg::CurrentWindow()) ::PostMessageW(main, CCalendarDlg::AttachAgainMessage(), 0, 0);
             return 0;
         }
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     HWND m_hwnd = nullptr;
 };
@@ -61,14 +61,14 @@ bool WakeRunningCalendar() {
     HWND running = FindRunningCalendar();
     if (running == nullptr) return false;
     DWORD_PTR answer = 0;
-    return ::SendMessageTimeoutA(running, CCalendarDlg::ShowYourselfMessage(), 0, 0, SMTO_ABORTIFHUNG, 2000,
+    return ::SendMessageTimeoutW(running, CCalendarDlg::ShowYourselfMessage(), 0, 0, SMTO_ABORTIFHUNG, 2000,
                                  &answer) != 0 &&
            answer == 1;
 }
 
 BOOL CCalendarApp::InitInstance() {
     static ScopedKernelHandle running;  // held until the process ends
-    *running.out() = ::CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);
+    *running.out() = ::CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
     // A mutex that exists but may not be opened (made by a calendar started as administrator)
     // means a calendar runs as surely as one that is found.
     const DWORD error = ::GetLastError();

@@ -10,7 +10,7 @@ public:
 };
 
 // The name of the mutex the first calendar of a session holds.
-constexpr const char* kSingleInstanceMutex = "Local\\VestrelCalendarRunning";
+constexpr const wchar_t* kSingleInstanceMutex = L"Local\\VestrelCalendarRunning";
 
 // The main window of a calendar already running (marked with CCalendarDlg::kMainWindowProperty,
 // wherever it sits in the window tree, the desktop's icon view included), or null.

@@ -9,6 +9,7 @@
 #include "platform/dpi.h"
 #include "platform/monitors.h"
 #include "platform/settings.h"
+#include "platform/wide_text.h"
 #include "res/resource.h"
 #include "widgets/user_messages.h"
 
@@ -43,12 +44,12 @@ constexpr Origin kDefaultOrigin{500, 300};
 }  // namespace
 
 UINT CCalendarDlg::ShowYourselfMessage() {
-    static const UINT message = ::RegisterWindowMessageA("VestrelCalendarShowYourself");
+    static const UINT message = ::RegisterWindowMessageW(L"VestrelCalendarShowYourself");
     return message;
 }
 
 UINT CCalendarDlg::AttachAgainMessage() {
-    static const UINT message = ::RegisterWindowMessageA("VestrelCalendarAttachAgain");
+    static const UINT message = ::RegisterWindowMessageW(L"VestrelCalendarAttachAgain");
     return message;
 }
 
@@ -68,7 +69,7 @@ bool CCalendarDlg::EndedByShell(Restart* state) const {
 }
 
 CCalendarDlg::CCalendarDlg() : CDialog(IDD_MAIN, nullptr) {
-    m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = ::LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
 
 // The grid, the pad and the tabs live as long as the window and go with it, so that tests can
@@ -90,7 +91,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_dpi = WindowDpi(GetSafeHwnd());
     m_templateScale.Record(GetSafeHwnd(), m_dpi);
-    ::SetPropA(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
+    ::SetPropW(GetSafeHwnd(), kMainWindowProperty, reinterpret_cast<HANDLE>(1));
     g_currentWindow = m_ownWindow = GetSafeHwnd();
 
     m_headlineBar.StartSockets(GetSafeHwnd());
@@ -250,7 +251,7 @@ LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY && !m_endPlanned) {
         // Gone with the shell window it was a child of. Nothing else may ever wake the modal loop,
         // whose timer went with the window: a message does, so that the loop sees the window gone.
-        ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -291,7 +292,7 @@ void CCalendarDlg::SelectBoxes(int year, int month) {
     m_cbMonth.SetCurSel(month - 1);
     HWND focus = ::GetFocus();
     for (HWND box : {m_cbYear.GetSafeHwnd(), m_cbMonth.GetSafeHwnd()}) {
-        if (focus != box && !::IsChild(box, focus)) ::SendMessageA(box, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
+        if (focus != box && !::IsChild(box, focus)) ::SendMessageW(box, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
     }
 }
 
@@ -303,10 +304,9 @@ void CCalendarDlg::OnOK() {
 
 void CCalendarDlg::OnYearTyped() {
     if (!m_grid) return;
-    char text[32] = {};
-    ::GetWindowTextA(m_cbYear.GetSafeHwnd(), text, sizeof text);
+    const std::string text = GbkFromWide(WindowTextOf(m_cbYear.GetSafeHwnd()));
     bool accepted = false;
-    const CalendarState typed = WithTypedYear(m_state, text, &accepted);
+    const CalendarState typed = WithTypedYear(m_state, text.c_str(), &accepted);
     if (!accepted || typed.shown.year == m_state.shown.year) {
         SelectBoxes(m_state.shown.year, m_state.shown.month);
         return;
@@ -418,7 +418,7 @@ void CCalendarDlg::OnHideButton() { HideCalendar(); }
 
 bool CCalendarDlg::EndProgram(bool uninstall) {
     if (m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow()) {
-        if (::MessageBoxA(GetSafeHwnd(), "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
+        if (AfxMessageBox(GetSafeHwnd(), "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }
     if (uninstall) SetAutoStart(false, kRunValue);

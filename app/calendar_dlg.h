@@ -66,7 +66,7 @@ public:
     void SetHeadlineServer(const char* host, unsigned short port) { m_headlineBar.SetServer(host, port); }
 
     // The window property that marks the main window, so a second start can find it.
-    static constexpr const char* kMainWindowProperty = "VestrelCalendarMain";
+    static constexpr const wchar_t* kMainWindowProperty = L"VestrelCalendarMain";
     // Registered message a second start sends to the main window: show yourself.
     static UINT ShowYourselfMessage();
     // Registered message the program posts when a new shell announced itself: attach again.

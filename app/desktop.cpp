@@ -3,11 +3,11 @@
 
 BOOL CALLBACK DesktopEnumProc(HWND hwnd, LPARAM lParam) {
     if (!::IsWindowVisible(hwnd) || ::IsIconic(hwnd)) return TRUE;
-    HWND view = ::FindWindowExA(hwnd, nullptr, "SHELLDLL_DefView", nullptr);
-    if (view == nullptr || ::FindWindowExA(view, nullptr, "SysListView32", nullptr) == nullptr) return TRUE;
-    char cls[101] = {};
-    ::GetClassNameA(hwnd, cls, sizeof cls);
-    if (::lstrcmpiA(cls, "progman") == 0 || ::lstrcmpiA(cls, "WorkerW") == 0)
+    HWND view = ::FindWindowExW(hwnd, nullptr, L"SHELLDLL_DefView", nullptr);
+    if (view == nullptr || ::FindWindowExW(view, nullptr, L"SysListView32", nullptr) == nullptr) return TRUE;
+    wchar_t cls[101] = {};
+    ::GetClassNameW(hwnd, cls, sizeof cls / sizeof cls[0]);
+    if (::lstrcmpiW(cls, L"progman") == 0 || ::lstrcmpiW(cls, L"WorkerW") == 0)
         ::SetParent(reinterpret_cast<HWND>(lParam), view);
     return TRUE;
 }

@@ -26,9 +26,9 @@ public:
             return r;
         };
         RECT r = outer(kBaseDpi);
-        const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
+        const char* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
                                               static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
-                                              ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+                                              ::LoadIconW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)));
         if (!CreateEx(0, cls, "vestrel-grid", style | WS_VISIBLE, CRect(120, 120, 120 + r.right - r.left, 120 + r.bottom - r.top),
                       nullptr, 0))
             return FALSE;
@@ -126,7 +126,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (shot != nullptr) {
         for (int i = 0; i < 20; ++i) {  // let every window paint
             MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
             ::Sleep(25);
         }
         const bool saved = SaveShot(window.GetSafeHwnd(), shot + 7);
@@ -134,7 +134,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return saved ? 0 : 1;
     }
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_KEYDOWN) {
             switch (msg.wParam) {
                 case VK_PRIOR: case VK_LEFT: window.Step(-1); continue;
@@ -146,7 +146,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             }
         }
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return 0;
 }

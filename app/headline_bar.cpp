@@ -30,7 +30,7 @@ void HeadlineBar::StartSockets(HWND owner) {
     if (rc != 0) {
         LogFailure("Windows Sockets did not start", "WSAStartup", static_cast<unsigned long>(rc));
         ::WSACleanup();
-        ::MessageBoxA(owner, "网络初始化失败，请报告管理员", "警告", MB_OK);
+        AfxMessageBox(owner, "网络初始化失败，请报告管理员", "警告", MB_OK);
         return;
     }
     m_socketsStarted = true;

@@ -16,7 +16,7 @@ BOOL CMonthKeys::BindButton(UINT id, CCalendarDlg* owner) {
 }
 
 LRESULT CMonthKeys::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_owner != nullptr && (m_box == nullptr || !::SendMessageA(m_box, CB_GETDROPPEDSTATE, 0, 0)) &&
+    if (m_owner != nullptr && (m_box == nullptr || !::SendMessageW(m_box, CB_GETDROPPEDSTATE, 0, 0)) &&
         ((message == WM_KEYDOWN && m_owner->OnMonthKey(static_cast<UINT>(wParam))) ||
          (message == WM_MOUSEWHEEL && m_owner->OnGridWheel(wParam, lParam))))
         return 0;

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "framework/afxwin.h"
 #include "notes/note_files.h"
 #include "platform/log.h"
 
@@ -64,7 +65,7 @@ void NoteFolders::ShowNotices(HWND owner) {
     m_telling = true;
     for (const std::string& text : TakeNotices()) {
         LogLine("notice shown (%u bytes)", static_cast<unsigned>(text.size()));
-        ::MessageBoxA(owner, text.c_str(), "Vestrel 记事", MB_OK | MB_ICONWARNING);
+        AfxMessageBox(owner, text.c_str(), "Vestrel 记事", MB_OK | MB_ICONWARNING);
     }
     m_telling = false;
 }

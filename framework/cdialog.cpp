@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "platform/log.h"
+#include "platform/wide_text.h"
 
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
     HWND control = ::GetDlgItem(dx->m_pDlgWnd->GetSafeHwnd(), id);
@@ -13,26 +14,22 @@ void DDX_Text(CDataExchange* dx, int id, CString& value) {
         return;
     }
     if (dx->m_bSaveAndValidate) {
-        const int n = ::GetWindowTextLengthA(control);
-        std::string text(static_cast<size_t>(n) + 1, '\0');
-        const int got = ::GetWindowTextA(control, &text[0], n + 1);
-        text.resize(static_cast<size_t>(got > 0 ? got : 0));
-        value = CString(text);
+        value = CString(GbkFromWide(WindowTextOf(control)));
     } else {
-        ::SetWindowTextA(control, value);
+        ::SetWindowTextW(control, WideFromGbk(value).c_str());
     }
 }
 
 INT_PTR CDialog::DoModal() {
     HWND owner = m_parent ? m_parent->GetSafeHwnd() : nullptr;
-    return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_templateId), owner, &CDialog::DialogProc,
+    return ::DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_templateId), owner, &CDialog::DialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     m_templateId = templateId;
     m_parent = parent;
-    HWND hwnd = ::CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(templateId),
+    HWND hwnd = ::CreateDialogParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(templateId),
                                      parent ? parent->GetSafeHwnd() : nullptr, &CDialog::DialogProc,
                                      reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
@@ -99,7 +96,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_QUERYDRAGICON:
             return static_cast<INT_PTR>(result);
         default:
-            ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+            ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
             return TRUE;
     }
 }

@@ -11,7 +11,7 @@ namespace {
 // Moves the picker over the middle of its owner, whole on the owner's monitor.
 UINT_PTR CALLBACK CentreOverOwner(HWND picker, UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_INITDIALOG || lParam == 0) return 0;
-    HWND owner = reinterpret_cast<const CHOOSECOLORA*>(lParam)->hwndOwner;
+    HWND owner = reinterpret_cast<const CHOOSECOLORW*>(lParam)->hwndOwner;
     RECT o{}, p{};
     if (owner == nullptr || !::GetWindowRect(owner, &o) || !::GetWindowRect(picker, &p)) return 0;
     const Origin at = CentreOver(PixelRect{o.left, o.top, o.right, o.bottom}, p.right - p.left, p.bottom - p.top,
@@ -42,4 +42,4 @@ CColorDialog::CColorDialog(COLORREF initial, DWORD flags, CWnd* parent) {
     }
 }
 
-INT_PTR CColorDialog::DoModal() { return ::ChooseColorA(&m_cc) ? IDOK : IDCANCEL; }
+INT_PTR CColorDialog::DoModal() { return ::ChooseColorW(&m_cc) ? IDOK : IDCANCEL; }

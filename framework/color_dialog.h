@@ -16,5 +16,5 @@ public:
     COLORREF GetColor() const { return m_cc.rgbResult; }
     static COLORREF* CustomColors();
 
-    CHOOSECOLORA m_cc{};
+    CHOOSECOLORW m_cc{};
 };

@@ -5,7 +5,7 @@
 
 class CComboBox : public CWnd {
 public:
-    int AddString(const char* text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+    int AddString(const char* text);  // GBK text, added as UTF-16
     int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index))); }
     int GetCurSel() { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     int GetCount() { return static_cast<int>(SendMessage(CB_GETCOUNT)); }

@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "platform/log.h"
+#include "platform/wide_text.h"
 
 namespace {
 
 // The window property that holds the bound object.
-constexpr const char* kObjectProperty = "Vestrel.CWnd";
+constexpr const wchar_t* kObjectProperty = L"Vestrel.CWnd";
 
 HINSTANCE g_instance = nullptr;
 
@@ -23,7 +24,7 @@ struct CreationContext {
 
 }  // namespace
 
-HINSTANCE AfxGetInstanceHandle() { return g_instance ? g_instance : GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetInstanceHandle() { return g_instance ? g_instance : GetModuleHandleW(nullptr); }
 void AfxSetInstanceHandle(HINSTANCE instance) { g_instance = instance; }
 
 const MessageMap* CWnd::GetThisMessageMap() {
@@ -43,37 +44,46 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProperty)) : nullptr;
+    return hwnd ? static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
 }
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropA(hwnd, kObjectProperty, this);
+    ::SetPropW(hwnd, kObjectProperty, this);
 }
 
 void CWnd::Detach() {
     if (m_hWnd) {
-        if (m_oldWndProc) ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
-        ::RemovePropA(m_hWnd, kObjectProperty);
+        if (m_oldWndProc) ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
+        ::RemovePropW(m_hWnd, kObjectProperty);
     }
     m_oldWndProc = nullptr;
     m_hWnd = nullptr;
 }
 
 
-CString CWnd::GetWindowText() const {
-    const int n = ::GetWindowTextLengthA(m_hWnd);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    const int got = ::GetWindowTextA(m_hWnd, &text[0], n + 1);
+void CWnd::SetWindowText(const char* text) { ::SetWindowTextW(m_hWnd, WideFromGbk(text).c_str()); }
+
+CString CWnd::GetWindowText() const { return CString(GbkFromWide(WindowTextOf(m_hWnd))); }
+
+int AfxMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    return ::MessageBoxW(owner, WideFromGbk(text).c_str(), WideFromGbk(caption).c_str(), type);
+}
+
+std::wstring WindowTextOf(HWND hwnd) {
+    const int n = ::GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    const int got = ::GetWindowTextW(hwnd, &text[0], n + 1);
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return CString(text);
+    return text;
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, const RECT& rect,
                     CWnd* parent, UINT id) {
     CreationContext context{this};
-    HWND hwnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
-                                  rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+    HWND hwnd = ::CreateWindowExW(exStyle, WideFromGbk(className).c_str(), WideFromGbk(windowName).c_str(), style,
+                                  rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                  parent ? parent->m_hWnd : nullptr,
                                   (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
                                   AfxGetInstanceHandle(), &context);
     if (hwnd == nullptr) {
@@ -94,7 +104,7 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
     if (hwnd == nullptr) return FALSE;
     Attach(hwnd);
     m_oldWndProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
     return TRUE;
 }
 
@@ -109,8 +119,8 @@ LRESULT CWnd::Default() {
     m_current->defaultAsked = true;
     if (m_isDialog) return 0;  // the dialog manager handles it when the dialog procedure returns
     if (m_oldWndProc)
-        return ::CallWindowProcA(m_oldWndProc, m_hWnd, m_current->message, m_current->wParam, m_current->lParam);
-    return ::DefWindowProcA(m_hWnd, m_current->message, m_current->wParam, m_current->lParam);
+        return ::CallWindowProcW(m_oldWndProc, m_hWnd, m_current->message, m_current->wParam, m_current->lParam);
+    return ::DefWindowProcW(m_hWnd, m_current->message, m_current->wParam, m_current->lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -148,14 +158,14 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandlePermanent(hwnd);
     if (wnd == nullptr && message == WM_NCCREATE) {
-        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         const auto* context = static_cast<const CreationContext*>(cs->lpCreateParams);
         if (context && context->wnd) {
             wnd = context->wnd;
             wnd->Attach(hwnd);
         }
     }
-    if (wnd == nullptr) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (wnd == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
 
     bool defaulted = false;
     return wnd->RouteMessage(message, wParam, lParam, &defaulted);
@@ -189,15 +199,16 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
                   static_cast<void*>(background), static_cast<void*>(icon));
     auto it = registered->find(name);
     if (it != registered->end()) return it->second.c_str();
-    WNDCLASSA wc{};
+    const std::wstring wideName = WideFromGbk(name);
+    WNDCLASSW wc{};
     wc.style = classStyle;
     wc.lpfnWndProc = &CWnd::StdWndProc;
     wc.hInstance = AfxGetInstanceHandle();
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.hIcon = icon;
-    wc.lpszClassName = name;
-    ::RegisterClassA(&wc);  // already registered by an earlier call is fine too
+    wc.lpszClassName = wideName.c_str();
+    ::RegisterClassW(&wc);  // already registered by an earlier call is fine too
     return registered->emplace(name, name).first->second.c_str();
 }
 
@@ -208,9 +219,9 @@ void BeginWindowDrag(HWND hwnd) {
     const int button = ::GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
     MSG up;
     if (!(::GetAsyncKeyState(button) & 0x8000) ||
-        ::PeekMessageA(&up, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
+        ::PeekMessageW(&up, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE))
         return;
     // Only the move command: a WM_NCLBUTTONDOWN posted as well would start a second move loop
     // once this one has ended, after the button went up.
-    ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }

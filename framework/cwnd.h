@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/cstring.h"
 #include "framework/gdi.h"
 #include "framework/message_map.h"
@@ -65,10 +67,10 @@ public:
     void ScreenToClient(POINT* p) const { ::ScreenToClient(m_hWnd, p); }                  // ::ScreenToClient
     void GetWindowRect(RECT* r) const { ::GetWindowRect(m_hWnd, r); }                     // ::GetWindowRect
     void GetClientRect(RECT* r) const { ::GetClientRect(m_hWnd, r); }                     // ::GetClientRect
-    void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }              // ::SetWindowTextA
-    CString GetWindowText() const;                                                        // ::GetWindowTextA
+    void SetWindowText(const char* text);                          // ::SetWindowTextW, the GBK text converted
+    CString GetWindowText() const;                                 // ::GetWindowTextW, converted to GBK
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }                    // ::GetDlgItem
-    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) { return ::SendMessageA(m_hWnd, msg, w, l); }
+    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) { return ::SendMessageW(m_hWnd, msg, w, l); }
 
     // --- message handling ------------------------------------------------------------------
     // The default handling of the message being dispatched (the window's original procedure, or
@@ -136,6 +138,11 @@ public:
 // WM_SYSCOMMAND SC_MOVE | HTCAPTION; the window's WM_MOVE messages follow the pointer until the
 // button goes up. Nothing happens when the button is already up again.
 void BeginWindowDrag(HWND hwnd);
+
+// ::MessageBoxW with GBK text and caption.
+int AfxMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+// The whole text of a window (::GetWindowTextW).
+std::wstring WindowTextOf(HWND hwnd);
 
 // Registers (once) and names a window class that uses the framework's window procedure.
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,

@@ -5,6 +5,7 @@
 
 #include "framework/cwnd.h"
 #include "platform/handles.h"
+#include "platform/wide_text.h"
 
 namespace {
 thread_local HDC t_printDc = nullptr;
@@ -28,8 +29,9 @@ BOOL CFont::CreatePointFont(int pointSize, const char* faceName, int dpi) {
 BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
                        BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
                        BYTE quality, BYTE pitchAndFamily, const char* faceName) {
-    m_font = ScopedFont(::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut,
-                                      charSet, outPrecision, clipPrecision, quality, pitchAndFamily, faceName));
+    m_font = ScopedFont(::CreateFontW(height, width, escapement, orientation, weight, italic, underline, strikeOut,
+                                      charSet, outPrecision, clipPrecision, quality, pitchAndFamily,
+                                      WideFromGbk(faceName).c_str()));
     return m_font.valid();
 }
 
@@ -42,18 +44,29 @@ BOOL CFont::DeleteObject() {
 void CDC::FillSolidRect(const RECT& r, COLORREF color) {
     // An opaque empty text paints r in the background colour: no brush to make and free.
     const COLORREF old = ::SetBkColor(m_hDC, color);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
     ::SetBkColor(m_hDC, old);
 }
 
-BOOL CDC::TextOut(int x, int y, const char* text) {
-    return ::TextOutA(m_hDC, x, y, text, static_cast<int>(std::strlen(text)));
+BOOL CDC::TextOut(int x, int y, const char* text, int length) {
+    const std::wstring wide = WideFromGbk(text, length);
+    return ::TextOutW(m_hDC, x, y, wide.data(), static_cast<int>(wide.size()));
 }
 
-CSize CDC::GetTextExtent(const char* text, int length) const {
-    CSize size;
-    ::GetTextExtentPoint32A(m_hDC, text, length, &size);
-    return size;
+BOOL CDC::TextOut(int x, int y, const char* text) { return TextOut(x, y, text, static_cast<int>(std::strlen(text))); }
+
+int CDC::DrawText(const char* text, int length, RECT* r, UINT format) {
+    const std::wstring wide = WideFromGbk(text, length);
+    return ::DrawTextW(m_hDC, wide.c_str(), static_cast<int>(wide.size()), r, format);
+}
+
+CSize CDC::GetTextExtent(const char* text, int length) const { return TextExtentOf(m_hDC, text, length); }
+
+CSize TextExtentOf(HDC dc, const char* text, int length) {
+    const std::wstring wide = WideFromGbk(text, length);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
+    return CSize(size.cx, size.cy);
 }
 
 CPaintDC::CPaintDC(CWnd* wnd) : m_window(wnd->GetSafeHwnd()), m_printing(t_printDc != nullptr) {
@@ -77,16 +90,14 @@ CClientDC::CClientDC(CWnd* wnd) : m_window(wnd->GetSafeHwnd()) { m_hDC = ::GetDC
 CClientDC::~CClientDC() { ::ReleaseDC(m_window, m_hDC); }
 
 CSize MeasureLines(HDC dc, const char* text, int length) {
-    SIZE a{};
-    ::GetTextExtentPoint32A(dc, "a", 1, &a);
+    const CSize a = TextExtentOf(dc, "a", 1);
     int widest = 0;
     int lines = 1;
     int start = 0;
     for (int i = 0; i <= length; ++i) {
         const bool lineEnd = i + 1 < length && text[i] == '\r' && text[i + 1] == '\n';
         if (i == length || lineEnd) {
-            SIZE s{};
-            ::GetTextExtentPoint32A(dc, text + start, i - start, &s);
+            const CSize s = TextExtentOf(dc, text + start, i - start);
             if (s.cx > widest) widest = s.cx;
             if (lineEnd) {
                 ++lines;

@@ -25,7 +25,7 @@ public:
     // A font of pointSize tenths of a point (100 = 10 pt), weight 400, for a screen of dpi dots an
     // inch (0: the screen's LOGPIXELSY).
     BOOL CreatePointFont(int pointSize, const char* faceName, int dpi = 0);
-    // ::CreateFontA with the same arguments.
+    // ::CreateFontW with the same arguments (the GBK face name converted).
     BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
                     BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
                     BYTE pitchAndFamily, const char* faceName);
@@ -51,9 +51,10 @@ public:
     int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }                              // ::SetBkMode
     // Fills r with a solid colour.
     void FillSolidRect(const RECT& r, COLORREF color);
-    BOOL TextOut(int x, int y, const char* text, int length) { return ::TextOutA(m_hDC, x, y, text, length); }
+    // Text is GBK; it is drawn and measured as UTF-16 (TextOutW, DrawTextW, GetTextExtentPoint32W).
+    BOOL TextOut(int x, int y, const char* text, int length);
     BOOL TextOut(int x, int y, const char* text);
-    int DrawText(const char* text, int length, RECT* r, UINT format) { return ::DrawTextA(m_hDC, text, length, r, format); }
+    int DrawText(const char* text, int length, RECT* r, UINT format);
     // ::GetTextExtentPoint32A
     CSize GetTextExtent(const char* text, int length) const;
     BOOL Ellipse(int l, int t, int r, int b) { return ::Ellipse(m_hDC, l, t, r, b); }      // ::Ellipse
@@ -98,6 +99,8 @@ private:
 
 // Size of text split into lines at "\r\n": the widest line, and lines x the height of "a".
 CSize MeasureLines(HDC dc, const char* text, int length);
+// The extent of n bytes of GBK text in the font selected into dc.
+CSize TextExtentOf(HDC dc, const char* text, int length);
 
 template <class T, auto F>
 LRESULT afx::Invoke_b_D(CWnd* w, WPARAM wParam, LPARAM) {

@@ -53,7 +53,7 @@ CMonthGrid::~CMonthGrid() {
 }
 
 BOOL CMonthGrid::Create(const RECT& rect, CWnd* parent, UINT id, int dpi) {
-    const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW),
+    const char* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
                                           static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
     // WS_CLIPCHILDREN: a paint of the grid never covers the strip labels, which paint themselves.
     if (!CreateEx(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, parent, id)) return FALSE;
@@ -281,8 +281,7 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
             const bool measure = f < 2 ? font == f : (lastTried && width[day] > room(day) - S(2));
             if (!measure) continue;
             if (!select) select.emplace(*dc, fonts[f]->GetSafeHandle());
-            SIZE size{};
-            ::GetTextExtentPoint32A(*dc, days[day].label.c_str(), static_cast<int>(days[day].label.size()), &size);
+            const CSize size = TextExtentOf(*dc, days[day].label.c_str(), static_cast<int>(days[day].label.size()));
             width[day] = size.cx;
             days[day].font = f;
         }

@@ -14,14 +14,14 @@ namespace {
 // The popup font's advances, and the height of one line.
 GlyphWidths MeasureGlyphs(HDC dc, int* lineHeight) {
     GlyphWidths w{};
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(dc, &tm);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
     *lineHeight = tm.tmHeight > 0 ? tm.tmHeight : 1;
-    if (!::GetCharWidth32A(dc, 0, 255, w.single)) {
+    if (!::GetCharWidth32W(dc, 0, 255, w.single)) {
         for (int& x : w.single) x = tm.tmAveCharWidth;
     }
     SIZE wide{};
-    ::GetTextExtentPoint32A(dc, "\xD6\xD0", 2, &wide);  // "中"
+    ::GetTextExtentPoint32W(dc, L"\x4E2D", 1, &wide);  // "中"
     w.wide = wide.cx > 0 ? wide.cx : 2 * tm.tmAveCharWidth;
     return w;
 }

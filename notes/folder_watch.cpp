@@ -1,13 +1,14 @@
-// FolderWatch on FindFirstChangeNotificationA.
+// FolderWatch on FindFirstChangeNotificationW.
 #include "notes/folder_watch.h"
 
 #include "notes/note_files.h"
+#include "platform/wide_text.h"
 
 FolderWatch::FolderWatch(const char* relativeFolder) {
     const std::string path = NotePath(relativeFolder);
     if (path.empty()) return;
-    *m_handle.out() = ::FindFirstChangeNotificationA(
-        path.c_str(), FALSE,
+    *m_handle.out() = ::FindFirstChangeNotificationW(
+        WideFromUtf8(path).c_str(), FALSE,
         FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE);
 }
 

@@ -8,6 +8,7 @@
 #include "notes/note_list.h"
 #include "res/resource.h"
 #include "widgets/gbk_edit.h"
+#include "platform/wide_text.h"
 
 BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_WM_LBUTTONDOWN()
@@ -49,7 +50,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
                         Scale(10, dpi));
     ::SetWindowPos(GetSafeHwnd(), nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 
-    ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
+    ::SendDlgItemMessageW(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
     KeepEditToGbk(GetDlgItem(IDC_MEMO_EDIT));
     LoadFromDisk();
 
@@ -96,7 +97,7 @@ void CMemoPadDlg::LoadFromDisk() {
     const MemoRead read = ReadMemo(kMemoName, &text);
     m_unreadable = read == MemoRead::Unreadable;
     m_damaged = read == MemoRead::Damaged;
-    ::SendDlgItemMessageA(GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETREADONLY, m_unreadable ? TRUE : FALSE, 0);
+    ::SendDlgItemMessageW(GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETREADONLY, m_unreadable ? TRUE : FALSE, 0);
     if (m_unreadable) {
         ShowText(kMemoUnreadableText);
         return;
@@ -109,11 +110,11 @@ void CMemoPadDlg::LoadFromDisk() {
 void CMemoPadDlg::ShowText(const CString& text) {
     HWND edit = GetDlgItem(IDC_MEMO_EDIT);
     DWORD start = 0, end = 0;
-    ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     m_filling = true;
-    ::SetWindowTextA(edit, text);
+    ::SetWindowTextW(edit, WideFromGbk(text).c_str());
     m_filling = false;
-    ::SendMessageA(edit, EM_SETSEL, start, end);
+    ::SendMessageW(edit, EM_SETSEL, start, end);
 }
 
 bool CMemoPadDlg::SaveNow() {

@@ -4,6 +4,7 @@
 #include "widgets/gbk_edit.h"
 #include "res/resource.h"
 #include "widgets/user_messages.h"
+#include "platform/wide_text.h"
 
 BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
     ON_MESSAGE(WM_LABEL_CLICKED, &CNoteDlg::OnPickColour)
@@ -39,11 +40,11 @@ BOOL CNoteDlg::OnInitDialog() {
     int hintTop = 0, hintLeft = S(10);
     for (int i = 0; i < m_count; ++i) {
         const int id = m_notes[i].spec.editId;
-        ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
+        ::SendDlgItemMessageW(GetSafeHwnd(), id, EM_LIMITTEXT, kNoteEditLimit, 0);
         KeepEditToGbk(GetDlgItem(id));
         if (m_notes[i].given.unreadable) {
-            ::SetDlgItemTextA(GetSafeHwnd(), id, kNoteUnreadableText);
-            ::SendDlgItemMessageA(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
+            ::SetDlgItemTextW(GetSafeHwnd(), id, WideFromGbk(kNoteUnreadableText).c_str());
+            ::SendDlgItemMessageW(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
         }
         m_notes[i].swatch.CreateBeside(this, id, m_notes[i].spec.swatchId, m_dpi);
         RECT r{};
@@ -61,7 +62,7 @@ BOOL CNoteDlg::OnInitDialog() {
         if (m_notes[i].given.unreadable) continue;
         HWND edit = GetDlgItem(m_notes[i].spec.editId);
         ::SetFocus(edit);
-        ::SendMessageA(edit, EM_SETSEL, ::GetWindowTextLengthA(edit), ::GetWindowTextLengthA(edit));
+        ::SendMessageW(edit, EM_SETSEL, ::GetWindowTextLengthW(edit), ::GetWindowTextLengthW(edit));
         break;
     }
     return FALSE;
@@ -88,10 +89,10 @@ LRESULT CNoteDlg::OnPickColour(WPARAM id, LPARAM) {
         HWND focus = ::GetFocus();
         if (focus == nullptr || !::IsChild(GetSafeHwnd(), focus)) focus = GetDlgItem(m_notes[i].spec.editId);
         DWORD start = 0, end = 0;  // the caret too: the dialog manager would select the whole text
-        ::SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        ::SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         m_notes[i].swatch.PickColour(this, custom);
-        ::SendMessageA(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
-        ::SendMessageA(focus, EM_SETSEL, start, static_cast<LPARAM>(end));
+        ::SendMessageW(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+        ::SendMessageW(focus, EM_SETSEL, start, static_cast<LPARAM>(end));
     }
     return 0;
 }
@@ -107,7 +108,7 @@ void CNoteDlg::OnOK() {
     if (!UpdateData(TRUE)) return;
     for (int i = 0; i < m_count; ++i) {
         if (m_notes[i].text.GetLength() > kMaxNoteLength) {
-            ::MessageBoxA(GetSafeHwnd(), m_notes[i].spec.tooLongMessage, kWarningCaption, MB_OK | MB_ICONWARNING);
+            AfxMessageBox(GetSafeHwnd(), m_notes[i].spec.tooLongMessage, kWarningCaption, MB_OK | MB_ICONWARNING);
             return;
         }
     }
@@ -117,7 +118,7 @@ void CNoteDlg::OnOK() {
         m_confirmed[i].changed = n.text != n.given.text || n.colourWord != n.given.colourWord;
     }
     if (m_save && !m_save(m_confirmed, m_count)) {
-        ::MessageBoxA(GetSafeHwnd(), kNoteNotSavedText, kWarningCaption, MB_OK | MB_ICONWARNING);
+        AfxMessageBox(GetSafeHwnd(), kNoteNotSavedText, kWarningCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     EndDialog(IDOK);

@@ -11,6 +11,7 @@
 
 #include "platform/handles.h"
 #include "platform/log.h"
+#include "platform/wide_text.h"
 
 namespace {
 
@@ -19,19 +20,22 @@ std::string g_root;  // empty while the store is not ready
 
 bool Step(int step) { return g_writeStepHook == nullptr || g_writeStepHook(step); }
 
+// Paths are UTF-8 inside the store and UTF-16 at every call.
+std::wstring W(const std::string& path) { return WideFromUtf8(path); }
+
 bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(W(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The folder at path, created (one level) when missing. False when path is not a folder after.
 bool MakeFolder(const std::string& path) {
     if (IsFolder(path)) return true;
-    CreateDirectoryA(path.c_str(), nullptr);
+    CreateDirectoryW(W(path).c_str(), nullptr);
     return IsFolder(path);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The bytes of small files read lately, with the size and time of last write they had. Opening a
 // file costs some hundred microseconds under Wine while asking for its attributes costs about ten,
@@ -81,23 +85,99 @@ RecentFiles& Recent() {
 
 void SetWriteStepHook(WriteStepHook hook) { g_writeStepHook = hook; }
 
+namespace {
+
+bool IsFolderW(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// GBK bytes read in another code page, as a program calling the "A" functions made them on such a
+// system.
+std::wstring InCodePage(unsigned codePage, const char* gbk) {
+    const int n = MultiByteToWideChar(codePage, 0, gbk, -1, nullptr, 0);
+    if (n <= 1) return std::wstring();
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, gbk, -1, &out[0], n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
+
+// Moves the files of folder from into folder to; a name to already has is kept beside it as
+// "<name>.conflict" (".conflict.2" ...). Nothing is deleted. The number of files moved.
+int MoveFilesInto(const std::wstring& from, const std::wstring& to) {
+    int moved = 0;
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((from + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::wstring source = from + L"\\" + found.cFileName;
+        std::wstring target = to + L"\\" + found.cFileName;
+        for (int n = 1; GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES && n < 1000; ++n)
+            target = to + L"\\" + found.cFileName + L".conflict" + (n == 1 ? L"" : L"." + std::to_wstring(n));
+        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+            ++moved;
+        } else {
+            LogFailure("old note file not moved", Utf8FromWide(source), GetLastError());
+        }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return moved;
+}
+
+}  // namespace
+
+bool MergeGarbledNotesFolder(const std::wstring& documents, unsigned codePage) {
+    if (codePage == 936 || documents.empty()) return false;
+    const std::wstring oldRoot = documents + L"\\" + InCodePage(codePage, kNotesFolderName);
+    const std::wstring newRoot = documents + L"\\" + WideFromGbk(kNotesFolderName);
+    if (oldRoot == newRoot || !IsFolderW(oldRoot)) return false;
+    CreateDirectoryW(newRoot.c_str(), nullptr);
+    int moved = 0;
+    for (const char* sub : {"日历", "备忘"}) {
+        const std::wstring from = oldRoot + L"\\" + InCodePage(codePage, sub);
+        const std::wstring to = newRoot + L"\\" + WideFromGbk(sub);
+        if (!IsFolderW(from)) continue;
+        CreateDirectoryW(to.c_str(), nullptr);
+        moved += MoveFilesInto(from, to);
+        RemoveDirectoryW(from.c_str());  // only when it is empty
+    }
+    moved += MoveFilesInto(oldRoot, newRoot);
+    RemoveDirectoryW(oldRoot.c_str());
+    LogLine("notes of an earlier build's folder moved: %d files", moved);
+    const std::string oldName = GbkFromWide(InCodePage(codePage, kNotesFolderName));
+    TellUser("以前的版本把记事存在了文档文件夹的“" + oldName + "”中（系统的非Unicode程序语言不是简体中文时）。其中的" +
+             std::to_string(moved) + "个文件已移到“我的记事”；同名的文件都保留了下来，名字后加了“.conflict”。");
+    return true;
+}
+
 bool SetUpNoteRoot(const char* root) {
     g_root.clear();
     if (root == nullptr || root[0] == '\0') return false;
     std::string path(root);
     while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-    if (!MakeFolder(path) || !MakeFolder(path + "\\日历") || !MakeFolder(path + "\\备忘")) return false;
+    // Every file of the store must be reachable without the long-path prefix.
+    if (W(path).size() + kLongestRelativeName >= MAX_PATH) {
+        LogFailure("notes folder path too long", path, ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    if (!MakeFolder(path) || !MakeFolder(path + "\\" + Utf8FromGbk("日历")) ||
+        !MakeFolder(path + "\\" + Utf8FromGbk("备忘")))
+        return false;
     g_root = path;
     return true;
 }
 
 bool SetUpNoteFolders() {
-    char documents[MAX_PATH] = {};
-    const bool found = SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) && documents[0] != '\0';
-    const std::string root = std::string(found ? documents : "") + "\\我的记事";
+    wchar_t documents[MAX_PATH] = {};
+    const bool found = SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)) &&
+                       documents[0] != L'\0';
+    const std::string root = Utf8FromWide(found ? documents : L"") + "\\" + Utf8FromGbk(kNotesFolderName);
+    if (found) MergeGarbledNotesFolder(documents, GetACP());
     if (found && SetUpNoteRoot(root.c_str())) return true;
     g_root.clear();
-    TellUser("记事文件夹“" + root + "”或其中的“日历”“备忘”无法使用：这次运行中记事和记事小本都不能保存。");
+    TellUser("记事文件夹“" + GbkFromUtf8(root) + "”或其中的“日历”“备忘”无法使用：这次运行中记事和记事小本都不能保存。");
     return false;
 }
 
@@ -105,7 +185,7 @@ bool NoteStoreReady() { return !g_root.empty(); }
 
 std::string NotePath(const char* relative) {
     if (g_root.empty() || relative == nullptr) return std::string();
-    return g_root + "\\" + relative;
+    return g_root + "\\" + Utf8FromGbk(relative);
 }
 
 namespace {
@@ -113,7 +193,7 @@ namespace {
 // A failed step of a write: logged with its reason; the temporary file, when made, goes.
 WinResult WriteFailed(const std::string& path, const std::string& temp, DWORD error) {
     LogFailure("note file not written", path, error);
-    if (!temp.empty()) DeleteFileA(temp.c_str());
+    if (!temp.empty()) DeleteFileW(W(temp).c_str());
     return WinResult::Failed(error);
 }
 
@@ -125,7 +205,7 @@ WinResult WriteWholeFile(const std::string& path, const char* bytes, int n) {
     const std::string temp = path + ".new";
     {
         ScopedFile file(
-            CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileW(W(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return WriteFailed(path, "", GetLastError());
         if (!Step(1)) return WinResult::Failed(ERROR_CANCELLED);
         DWORD written = 0;
@@ -140,7 +220,7 @@ WinResult WriteWholeFile(const std::string& path, const char* bytes, int n) {
         if (!FlushFileBuffers(file.get()) || !file.Close()) return WriteFailed(path, temp, GetLastError());
     }
     if (!Step(3) || !Step(4)) return WinResult::Failed(ERROR_CANCELLED);
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(W(temp).c_str(), W(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return WriteFailed(path, temp, GetLastError());
     return WinResult::Ok();
 }
@@ -155,7 +235,7 @@ FileBytes ReadWholeFile(const std::string& path, ReadFrom from) {
     FileBytes out;
     if (path.empty()) return out;
     WIN32_FILE_ATTRIBUTE_DATA stamp{};
-    const bool haveStamp = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &stamp) != FALSE;
+    const bool haveStamp = GetFileAttributesExW(W(path).c_str(), GetFileExInfoStandard, &stamp) != FALSE;
     if (from == ReadFrom::Cache && haveStamp && !(stamp.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
         Recent().Find(path, stamp, &out))
         return out;
@@ -176,7 +256,7 @@ FileBytes ReadFromDisk(const std::string& path) {
             LogFailure("note file held, reading again", path, error);
             Sleep(25);
         }
-        *file.out() = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        *file.out() = CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         error = file.valid() ? ERROR_SUCCESS : GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
@@ -224,8 +304,8 @@ FileBytes ReadFromDisk(const std::string& path) {
 WinResult RemoveFile(const std::string& path) {
     if (path.empty()) return WinResult::Failed(ERROR_INVALID_PARAMETER);
     Recent().Forget(path);
-    DeleteFileA((path + ".new").c_str());
-    if (DeleteFileA(path.c_str())) return WinResult::Ok();
+    DeleteFileW(W(path + ".new").c_str());
+    if (DeleteFileW(W(path).c_str())) return WinResult::Ok();
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return WinResult::Ok();
     LogFailure("note file not removed", path, error);
@@ -240,7 +320,7 @@ bool KeepFileAside(const std::string& path, const char* suffix, std::string* kep
     for (int n = 1; n < 1000; ++n) {
         const std::string kept = path + suffix + (n == 1 ? std::string() : "." + std::to_string(n));
         if (Exists(kept)) continue;
-        if (MoveFileExA(path.c_str(), kept.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(W(path).c_str(), W(kept).c_str(), MOVEFILE_WRITE_THROUGH)) {
             if (keptAs) *keptAs = kept;
             return true;
         }
@@ -274,8 +354,8 @@ std::vector<std::string> TakeNotices() {
 std::string RelativeToRoot(const std::string& path) {
     if (!g_root.empty() && path.size() > g_root.size() + 1 && path.compare(0, g_root.size(), g_root) == 0 &&
         path[g_root.size()] == '\\')
-        return path.substr(g_root.size() + 1);
-    return path;
+        return GbkFromUtf8(path.substr(g_root.size() + 1));
+    return GbkFromUtf8(path);
 }
 
 void TellDamagedFile(const std::string& path) {

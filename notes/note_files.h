@@ -1,6 +1,7 @@
 // File helpers of the note store (Windows): the notes root, whole-file reads that say why they
 // found nothing, whole-file writes that replace the old file in one step, and the keeping of a
-// damaged file beside its name. Paths are ANSI (GBK).
+// damaged file beside its name. Paths are UTF-8 (any character a Windows path may hold); the names
+// relative to the notes root that callers pass are GBK, as the core's text is.
 #pragma once
 
 #include <memory>
@@ -16,12 +17,26 @@ constexpr int kMaxNoteFileBytes = 4 * 1024 * 1024;
 // The notes root: the folder under which every list and memo file lives, as a full path. The
 // store never changes the process's current directory and never writes outside the root.
 //
-// Sets up <documents folder>\我的记事 with its folders "日历" and "备忘" (SetUpNoteRoot); when
-// that fails the user is told (TellUser).
+// The notes folder's name under the documents folder (GBK).
+constexpr const char* kNotesFolderName = "我的记事";
+// The longest name relative to the root the store makes ("备忘\default.conflict.NNN.new"), in
+// UTF-16 units with its separator: the root must leave room for it within MAX_PATH.
+constexpr size_t kLongestRelativeName = 32;
+
+// Sets up <documents folder>\我的记事 with its folders "日历" and "备忘" (SetUpNoteRoot), after
+// merging a folder an earlier build left under a garbled name (MergeGarbledNotesFolder); when the
+// folder cannot be used the user is told (TellUser).
 bool SetUpNoteFolders();
-// Sets up root with "日历" and "备忘", creating what is missing, and makes it the notes root.
+// An earlier build named its folders with the "A" functions: on a system whose code page for
+// non-Unicode programs is not 936, "我的记事" (and "日历", "备忘" in it) got the names its GBK bytes
+// read as in that code page. When such a folder is in documents, its files move into the real
+// folders (a name already there is kept beside it as "<name>.conflict", ".conflict.2" ...; nothing is
+// deleted), the emptied folders go, and the user is told once. True when one was found.
+bool MergeGarbledNotesFolder(const std::wstring& documents, unsigned codePage);
+// Sets up root (UTF-8) with "日历" and "备忘", creating what is missing, and makes it the notes root.
 // True when all three are folders; else false and the store is not ready: every save then fails
-// and writes nothing anywhere, and reads find nothing.
+// and writes nothing anywhere, and reads find nothing. A root too long for every file of the store
+// to stay within MAX_PATH is refused the same way.
 bool SetUpNoteRoot(const char* root);
 // True after a successful SetUpNoteRoot.
 bool NoteStoreReady();
@@ -77,7 +92,8 @@ std::vector<std::string> TakeNotices();
 // Queues, the first time path is met in a run, the notice of a damaged note file: which file,
 // that the notes before the damage are shown, and the name the original will be kept under.
 void TellDamagedFile(const std::string& path);
-// path relative to the notes root ("日历\\202704"), or path itself when it lies elsewhere.
+// path relative to the notes root ("日历\\202704"), or path itself when it lies elsewhere, as GBK
+// text to show the user.
 std::string RelativeToRoot(const std::string& path);
 
 // Test hook: called before each step of WriteWholeFile (1 = temporary file created, 2 = bytes

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "notes/note_files.h"
+#include "platform/wide_text.h"
 
 void NoteList::Open(int lastIndex, const char* fileName) {
     m_entries.clear();
@@ -67,7 +68,7 @@ bool NoteList::Save() {
                                             : WriteWholeFile(path, bytes.data(), static_cast<int>(bytes.size()));
     if (!written) {
         // The damaged file goes back under its name: the list on disk stays as it was.
-        if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!kept.empty()) MoveFileExW(WideFromUtf8(kept).c_str(), WideFromUtf8(path).c_str(), MOVEFILE_WRITE_THROUGH);
         return false;
     }
     m_damage = Damage::None;
@@ -114,7 +115,7 @@ bool SaveMemo(const char* name, const char* text, int length) {
     if (damaged && !KeepDamagedFile(path, &kept)) return false;
     const WinResult written = length == 0 ? RemoveFile(path) : WriteWholeFile(path, text, length);
     if (!written) {
-        if (!kept.empty()) MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (!kept.empty()) MoveFileExW(WideFromUtf8(kept).c_str(), WideFromUtf8(path).c_str(), MOVEFILE_WRITE_THROUGH);
         return false;
     }
     DamagedMemos().erase(path);

@@ -1,5 +1,6 @@
 // NoteSwatch and the lines of the note dialogs.
 #include "notes/note_swatch.h"
+#include "platform/wide_text.h"
 
 #include <cstring>
 
@@ -35,12 +36,12 @@ void NoteSwatch::ClearColour() {
 }
 
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font) {
-    HWND hwnd = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left, rect.top,
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", WideFromGbk(text).c_str(), WS_CHILD | SS_LEFT | SS_NOPREFIX, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, dialog->GetSafeHwnd(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(static_cast<int>(lineId))),
                                   AfxGetInstanceHandle(), nullptr);
     line->AttachHandle(hwnd);
-    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetSafeHandle()), TRUE);
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font->GetSafeHandle()), TRUE);
     ::ShowWindow(hwnd, SW_SHOW);
 }
 
@@ -51,7 +52,7 @@ int TextWidth(HWND window, CFont* font, const char* text) {
     SIZE size{};
     {
         ScopedSelect select(dc, font->GetSafeHandle());
-        ::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+        size = TextExtentOf(dc, text, static_cast<int>(std::strlen(text)));
     }
     ::ReleaseDC(window, dc);
     return size.cx;

@@ -4,7 +4,7 @@
 int WindowDpi(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (getDpiForWindow != nullptr && hwnd != nullptr) {
         const UINT dpi = getDpiForWindow(hwnd);
         if (dpi > 0) return static_cast<int>(dpi);

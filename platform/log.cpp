@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "platform/handles.h"
+#include "platform/wide_text.h"
 
 namespace {
 
@@ -19,22 +20,22 @@ bool g_decided = false, g_toFile = false;
 std::string g_path;
 
 bool SwitchedOn() {
-    char env[8] = {};
-    const DWORD n = ::GetEnvironmentVariableA("VESTREL_LOG", env, sizeof env);
-    if (n > 0 && n < sizeof env && std::string(env) == "1") return true;
-    char value[8] = {};
-    DWORD size = sizeof value - 1;
-    return ::RegGetValueA(HKEY_CURRENT_USER, "SOFTWARE\\Orvane\\Vestrel", "Log", RRF_RT_REG_SZ, nullptr, value,
+    wchar_t env[8] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"VESTREL_LOG", env, 8);
+    if (n > 0 && n < 8 && std::wstring(env) == L"1") return true;
+    wchar_t value[8] = {};
+    DWORD size = sizeof value - sizeof value[0];
+    return ::RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Orvane\\Vestrel", L"Log", RRF_RT_REG_SZ, nullptr, value,
                           &size) == ERROR_SUCCESS &&
-           std::string(value) == "1";
+           std::wstring(value) == L"1";
 }
 
 std::string DefaultPath() {
-    char base[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, base))) return "";
-    std::string folder = std::string(base) + "\\Vestrel";
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\vestrel.log";
+    wchar_t base[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, base))) return "";
+    const std::wstring folder = std::wstring(base) + L"\\Vestrel";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return Utf8FromWide(folder + L"\\vestrel.log");
 }
 
 void Decide() {
@@ -47,11 +48,12 @@ void Decide() {
 
 void AppendToFile(const std::string& line) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (::GetFileAttributesExA(g_path.c_str(), GetFileExInfoStandard, &data)) {
+    const std::wstring path = WideFromUtf8(g_path);
+    if (::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
         const LONGLONG size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        if (size > kMaxLogBytes) ::MoveFileExA(g_path.c_str(), (g_path + ".old").c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (size > kMaxLogBytes) ::MoveFileExW(path.c_str(), (path + L".old").c_str(), MOVEFILE_REPLACE_EXISTING);
     }
-    ScopedFile file(::CreateFileA(g_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    ScopedFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     DWORD written = 0;
@@ -71,17 +73,19 @@ void LogLine(const char* format, ...) {
     char line[1100];
     std::snprintf(line, sizeof line, "%04u-%02u-%02u %02u:%02u:%02u.%03u Vestrel: %s\r\n", now.wYear, now.wMonth,
                   now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds, text);
-    ::OutputDebugStringA(line);
+    ::OutputDebugStringW(WideFromUtf8(line).c_str());
     std::lock_guard<std::mutex> lock(g_mutex);
     Decide();
     if (g_toFile) AppendToFile(line);
 }
 
 void LogFailure(const char* what, const std::string& path, unsigned long error) {
-    char message[256] = {};
-    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                     message, sizeof message, nullptr);
-    std::string reason(message, n);
+    // In English whatever the display language, so a log reads the same everywhere.
+    wchar_t message[256] = {};
+    const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    DWORD n = ::FormatMessageW(flags, nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), message, 256, nullptr);
+    if (n == 0) n = ::FormatMessageW(flags, nullptr, error, 0, message, 256, nullptr);
+    std::string reason = Utf8FromWide(message, static_cast<int>(n));
     while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' '))
         reason.pop_back();
     LogLine("%s: %s (error %lu%s%s)", what, path.c_str(), error, reason.empty() ? "" : ": ", reason.c_str());

@@ -10,7 +10,7 @@ std::vector<PixelRect> MonitorRects() {
         [](HMONITOR monitor, HDC, LPRECT, LPARAM out) -> BOOL {
             MONITORINFO info{};
             info.cbSize = sizeof info;
-            if (::GetMonitorInfoA(monitor, &info)) {
+            if (::GetMonitorInfoW(monitor, &info)) {
                 const RECT& r = info.rcMonitor;
                 reinterpret_cast<std::vector<PixelRect>*>(out)->push_back(PixelRect{r.left, r.top, r.right, r.bottom});
             }
@@ -23,7 +23,7 @@ std::vector<PixelRect> MonitorRects() {
 PixelRect WorkAreaAt(int x, int y) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!::GetMonitorInfoA(::MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &info)) {
+    if (!::GetMonitorInfoW(::MonitorFromPoint(POINT{x, y}, MONITOR_DEFAULTTONEAREST), &info)) {
         return PixelRect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     }
     const RECT& r = info.rcWork;

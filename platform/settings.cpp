@@ -8,29 +8,41 @@
 
 #include "platform/handles.h"
 #include "platform/log.h"
+#include "platform/wide_text.h"
 
 bool ReadRegString(const char* subkey, const char* valueName, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) return false;
     buffer[0] = '\0';
+    std::wstring value;
+    if (!ReadRegWide(subkey, valueName, &value)) return false;
+    bool lossless = true;
+    const std::string text = GbkFromWide(value, &lossless);
+    if (text.size() + 1 > static_cast<size_t>(size)) return false;  // does not fit: as missing
+    std::memcpy(buffer, text.c_str(), text.size() + 1);
+    return true;
+}
+
+bool ReadRegWide(const char* subkey, const char* valueName, std::wstring* value) {
+    value->clear();
     ScopedRegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, subkey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return false;
-    DWORD type = REG_NONE;
-    DWORD bytes = static_cast<DWORD>(size);
-    const LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        buffer[0] = '\0';
-        return false;  // missing, longer than the buffer (ERROR_MORE_DATA), or not text
-    }
-    // A value written without its NUL is terminated within the bytes returned; one that fills the
-    // buffer without a NUL did not fit.
-    if (bytes == 0) return true;
-    if (buffer[bytes - 1] == '\0') return true;
-    if (bytes < static_cast<DWORD>(size)) {
-        buffer[bytes] = '\0';
-        return true;
-    }
-    buffer[0] = '\0';
-    return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, WideFromGbk(subkey).c_str(), 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS)
+        return false;
+    const std::wstring name = WideFromGbk(valueName);
+    DWORD type = REG_NONE, bytes = 0;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || bytes > kMaxRegTextBytes)
+        return false;  // missing, not text, or beyond any value the program writes
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = bytes;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &got) !=
+        ERROR_SUCCESS)
+        return false;
+    // A value written without its NUL is terminated within the bytes returned.
+    text.resize(got / sizeof(wchar_t));
+    const size_t nul = text.find(L'\0');
+    if (nul != std::wstring::npos) text.resize(nul);
+    *value = text;
+    return true;
 }
 
 bool ParseWholeInt(const char* text, int* value) {
@@ -70,11 +82,13 @@ WinResult RegistryFailed(const char* what, const char* subkey, const char* value
 
 WinResult WriteRegString(const char* subkey, const char* valueName, const char* text) {
     ScopedRegKey key;
-    LONG rc = RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                              key.out(), nullptr);
+    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, WideFromGbk(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, key.out(), nullptr);
     if (rc != ERROR_SUCCESS) return RegistryFailed("registry key not opened", subkey, valueName, rc);
-    const DWORD bytes = static_cast<DWORD>(std::strlen(text) + 1);
-    rc = RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
+    const std::wstring wide = WideFromGbk(text);
+    const DWORD bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+    rc = RegSetValueExW(key.get(), WideFromGbk(valueName).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                        bytes);
     if (rc != ERROR_SUCCESS) return RegistryFailed("registry value not written", subkey, valueName, rc);
     return WinResult::Ok();
 }
@@ -85,31 +99,35 @@ WinResult WriteRegInt(const char* subkey, const char* valueName, int value) {
     return WriteRegString(subkey, valueName, text);
 }
 
-bool ModulePath(char* buffer, int size) {
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
-    return n > 0 && n < static_cast<DWORD>(size);
+std::wstring ModulePath() {
+    std::wstring path(kLongPathSize, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) return std::wstring();
+    path.resize(n);
+    return path;
 }
 
-std::string RunValueFor(const char* path) {
-    const std::string p(path ? path : "");
-    return p.find(' ') == std::string::npos ? p : "\"" + p + "\"";
+std::wstring RunValueFor(const std::wstring& path) {
+    return path.find(L' ') == std::wstring::npos ? path : L"\"" + path + L"\"";
 }
 
 WinResult SetAutoStart(bool add, const char* valueName) {
     ScopedRegKey key;
-    LONG rc = RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_WRITE, key.out());
+    LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, WideFromGbk(kRunKey).c_str(), 0, KEY_WRITE, key.out());
     if (rc != ERROR_SUCCESS) return RegistryFailed("start-up key not opened", kRunKey, valueName, rc);
+    const std::wstring name = WideFromGbk(valueName);
     if (add) {
-        std::unique_ptr<char[]> path(new char[kLongPathSize]);
-        if (!ModulePath(path.get(), kLongPathSize)) {
+        const std::wstring path = ModulePath();
+        if (path.empty()) {
             rc = ERROR_INSUFFICIENT_BUFFER;
         } else {
-            const std::string value = RunValueFor(path.get());
-            rc = RegSetValueExA(key.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>(value.size() + 1));
+            // UTF-16 as the registry keeps it: a path with Chinese characters starts on any locale.
+            const std::wstring value = RunValueFor(path);
+            rc = RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         }
     } else {
-        rc = RegDeleteValueA(key.get(), valueName);
+        rc = RegDeleteValueW(key.get(), name.c_str());
     }
     const bool closed = key.Close();
     if (rc == ERROR_SUCCESS && !closed) rc = static_cast<LONG>(GetLastError());
@@ -119,18 +137,16 @@ WinResult SetAutoStart(bool add, const char* valueName) {
 }
 
 bool EnsureAutoStart() {
-    std::unique_ptr<char[]> path(new char[kLongPathSize]);
-    constexpr int kStoredSize = kLongPathSize + 3;  // the path, two quotes and the NUL
-    std::unique_ptr<char[]> stored(new char[kStoredSize]);
-    if (ModulePath(path.get(), kLongPathSize) && ReadRegString(kRunKey, kRunValue, stored.get(), kStoredSize) &&
-        (std::strcmp(stored.get(), path.get()) == 0 ||
-         std::strcmp(stored.get(), ("\"" + std::string(path.get()) + "\"").c_str()) == 0))
+    const std::wstring path = ModulePath();
+    std::wstring stored;
+    if (!path.empty() && ReadRegWide(kRunKey, kRunValue, &stored) &&
+        (stored == path || stored == L"\"" + path + L"\""))
         return true;
     SetAutoStart(true, kRunValue);
-    if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) {
+    if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
         // A taskbar that does not answer within a second must not hold up the calendar's start.
         DWORD_PTR result = 0;
-        SendMessageTimeoutA(tray, WM_HOTKEY, kTrayRefreshHotkey, 0, SMTO_ABORTIFHUNG, 1000, &result);
+        SendMessageTimeoutW(tray, WM_HOTKEY, kTrayRefreshHotkey, 0, SMTO_ABORTIFHUNG, 1000, &result);
     }
     return false;
 }

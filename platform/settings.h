@@ -28,7 +28,12 @@ constexpr WPARAM kTrayRefreshHotkey = 501;
 // holds size bytes; the text is NUL-terminated within the bytes the registry returned. False
 // (buffer "") when the key or value is missing, the value is of another type, or the value (with
 // its terminator) does not fit in size bytes.
+// Names and text are GBK; the registry is read and written with the wide functions.
 bool ReadRegString(const char* subkey, const char* valueName, char* buffer, int size);
+// The same value as UTF-16, whole (a path with any character); false when missing or not text.
+bool ReadRegWide(const char* subkey, const char* valueName, std::wstring* value);
+// The longest text value read: far beyond any the program writes (a path of kLongPathSize).
+constexpr unsigned long kMaxRegTextBytes = 2 * 32768 * sizeof(wchar_t);
 
 // Reads a number stored as text: a whole decimal number in int range with an optional sign and
 // nothing before or after it. True and *value set, or false (*value untouched) when the value
@@ -45,10 +50,11 @@ WinResult WriteRegInt(const char* subkey, const char* valueName, int value);
 
 // The start-up value for an executable path: the path, in double quotes when it holds a space,
 // so Windows cannot take "C:\Program" for the program.
-std::string RunValueFor(const char* path);
+std::wstring RunValueFor(const std::wstring& path);
 
-// add: stores RunValueFor(this executable) as valueName under the start-up key; else removes the
-// value. The start-up key is never created. A failed step carries its error code and is logged.
+// add: stores RunValueFor(this executable) as valueName under the start-up key (UTF-16, so that
+// Windows starts a path with Chinese characters on any locale); else removes the value. The
+// start-up key is never created. A failed step carries its error code and is logged.
 WinResult SetAutoStart(bool add, const char* valueName);
 
 // The rule run at every start: when the start-up value is neither this executable's path nor
@@ -56,6 +62,6 @@ WinResult SetAutoStart(bool add, const char* valueName);
 // WM_HOTKEY 501. Returns true when the value already named this executable.
 bool EnsureAutoStart();
 
-// The full path of this executable (any length Windows allows).
-bool ModulePath(char* buffer, int size);
+// The full path of this executable (any length Windows allows), or "" when it cannot be had.
+std::wstring ModulePath();
 constexpr int kLongPathSize = 32768;

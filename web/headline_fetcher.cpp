@@ -27,7 +27,7 @@ bool HeadlineFetcher::Start(HWND target, UINT message) {
             const int result = out->result;
             busy->store(false);
             std::lock_guard<std::mutex> hold(posted->lock);
-            if (PostMessageA(target, message, static_cast<WPARAM>(result), reinterpret_cast<LPARAM>(out.get())))
+            if (PostMessageW(target, message, static_cast<WPARAM>(result), reinterpret_cast<LPARAM>(out.get())))
                 posted->results.insert(out.release());  // the window owns it now
         }).detach();
     } catch (...) {

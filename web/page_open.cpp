@@ -3,11 +3,14 @@
 
 #include <shellapi.h>
 
+#include "platform/wide_text.h"
 #include "web/headline.h"
 
 namespace {
 
-void ShellOpen(HWND owner, const char* url) { ShellExecuteA(owner, "open", url, nullptr, nullptr, SW_SHOW); }
+void ShellOpen(HWND owner, const char* url) {
+    ShellExecuteW(owner, L"open", WideFromGbk(url).c_str(), nullptr, nullptr, SW_SHOW);
+}
 
 PageOpener g_opener = ShellOpen;
 

@@ -41,11 +41,11 @@ void CClickLabel::OnLButtonUp(UINT flags, CPoint point) {
         m_hot = 0;
         m_textColor = m_savedTextColor;  // no repaint: the pointer is still over the label
     }
-    ::PostMessageA(GetParentHwnd(), WM_LABEL_CLICKED, m_id, 0);
+    ::PostMessageW(GetParentHwnd(), WM_LABEL_CLICKED, m_id, 0);
     CColorLabel::OnLButtonUp(flags, point);
 }
 
 void CClickLabel::OnRButtonUp(UINT flags, CPoint point) {
-    ::PostMessageA(GetParentHwnd(), WM_LABEL_RCLICKED, m_id, 0);
+    ::PostMessageW(GetParentHwnd(), WM_LABEL_RCLICKED, m_id, 0);
     CColorLabel::OnRButtonUp(flags, point);
 }

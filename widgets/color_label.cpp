@@ -13,7 +13,7 @@ CColorLabel::~CColorLabel() { m_fitToText = 0; }  // the font and the window go 
 
 BOOL CColorLabel::Create(const RECT& rect, CWnd* parent, UINT id, COLORREF backColor, COLORREF textColor,
                          int pointSize, const char* faceName) {
-    const char* cls = AfxRegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), nullptr, nullptr);
+    const char* cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
     if (!CreateEx(0, cls, "", WS_CHILD, rect, parent, id)) return FALSE;
     m_rect = rect;
     m_backColor = backColor;

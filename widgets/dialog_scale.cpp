@@ -5,19 +5,19 @@
 
 void DialogScale::Record(HWND dialog, int dpi) {
     m_madeDpi = m_dpi = dpi > 0 ? dpi : kBaseDpi;
-    m_madeFont = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+    m_madeFont = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0));
     RECT window{};
     ::GetWindowRect(dialog, &window);
     m_madeSize = SIZE{window.right - window.left, window.bottom - window.top};
     m_controls.clear();
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        Control control{c, {}, reinterpret_cast<HFONT>(::SendMessageA(c, WM_GETFONT, 0, 0)) == m_madeFont};
+        Control control{c, {}, reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0)) == m_madeFont};
         ::GetWindowRect(c, &control.rect);
-        char cls[16] = "";
-        ::GetClassNameA(c, cls, sizeof cls);
+        wchar_t cls[16] = L"";
+        ::GetClassNameW(c, cls, sizeof cls / sizeof cls[0]);
         RECT list{};
         // A drop-down combo box is sized with its list; its window is the closed box only.
-        if (::_stricmp(cls, "ComboBox") == 0 && ::SendMessageA(c, CB_GETDROPPEDCONTROLRECT, 0,
+        if (::_wcsicmp(cls, L"ComboBox") == 0 && ::SendMessageW(c, CB_GETDROPPEDCONTROLRECT, 0,
                                                                 reinterpret_cast<LPARAM>(&list)) &&
             list.bottom > control.rect.bottom)
             control.rect.bottom = list.bottom;
@@ -30,17 +30,17 @@ void DialogScale::Apply(int dpi) {
     if (dpi <= 0 || dpi == m_dpi) return;
     ScopedFont font;
     HFONT use = m_madeFont;
-    LOGFONTA look{};
-    if (dpi != m_madeDpi && m_madeFont != nullptr && ::GetObjectA(m_madeFont, sizeof look, &look) == sizeof look) {
+    LOGFONTW look{};
+    if (dpi != m_madeDpi && m_madeFont != nullptr && ::GetObjectW(m_madeFont, sizeof look, &look) == sizeof look) {
         look.lfHeight = ::MulDiv(look.lfHeight, dpi, m_madeDpi);
         look.lfWidth = ::MulDiv(look.lfWidth, dpi, m_madeDpi);
-        font = ScopedFont(::CreateFontIndirectA(&look));
+        font = ScopedFont(::CreateFontIndirectW(&look));
         if (font.valid()) use = font.get();
     }
     const auto scale = [&](LONG v) { return ::MulDiv(v, dpi, m_madeDpi); };
     for (const Control& c : m_controls) {
         if (!::IsWindow(c.hwnd)) continue;
-        if (c.dialogFont && use != nullptr) ::SendMessageA(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
+        if (c.dialogFont && use != nullptr) ::SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(use), FALSE);
         ::SetWindowPos(c.hwnd, nullptr, scale(c.rect.left), scale(c.rect.top), scale(c.rect.right) - scale(c.rect.left),
                        scale(c.rect.bottom) - scale(c.rect.top), SWP_NOZORDER | SWP_NOACTIVATE);
         ::InvalidateRect(c.hwnd, nullptr, TRUE);

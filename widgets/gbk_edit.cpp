@@ -1,11 +1,13 @@
 // KeepEditToGbk.
 #include "widgets/gbk_edit.h"
 
-#include <string>
+#include <cwchar>
+
+#include "platform/wide_text.h"
 
 namespace {
 
-constexpr const char* kOldProcProperty = "VestrelGbkEditProc";
+constexpr const wchar_t* kOldProcProperty = L"VestrelGbkEditProc";
 
 bool ClipboardFitsGbk(HWND owner) {
     if (!::IsClipboardFormatAvailable(CF_UNICODETEXT) || !::OpenClipboard(owner)) return true;
@@ -21,7 +23,7 @@ bool ClipboardFitsGbk(HWND owner) {
 }
 
 LRESULT CALLBACK GbkEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto old = reinterpret_cast<WNDPROC>(::GetPropA(edit, kOldProcProperty));
+    auto old = reinterpret_cast<WNDPROC>(::GetPropW(edit, kOldProcProperty));
     switch (message) {
         case WM_CHAR:
         case WM_IME_CHAR: {
@@ -41,7 +43,7 @@ LRESULT CALLBACK GbkEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
             break;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-            ::RemovePropA(edit, kOldProcProperty);
+            ::RemovePropW(edit, kOldProcProperty);
             break;
         default:
             break;
@@ -51,18 +53,9 @@ LRESULT CALLBACK GbkEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-bool FitsGbk(const wchar_t* text, int length) {
-    if (length <= 0) return true;
-    for (int i = 0; i < length; ++i)
-        if (text[i] >= 0xD800 && text[i] <= 0xDFFF) return false;
-    BOOL usedDefault = FALSE;
-    const int n = ::WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, nullptr, &usedDefault);
-    return n > 0 && !usedDefault;
-}
-
 void KeepEditToGbk(HWND edit) {
-    if (edit == nullptr || ::GetPropA(edit, kOldProcProperty) != nullptr) return;
+    if (edit == nullptr || ::GetPropW(edit, kOldProcProperty) != nullptr) return;
     const LONG_PTR old = ::GetWindowLongPtrW(edit, GWLP_WNDPROC);
-    ::SetPropA(edit, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+    ::SetPropW(edit, kOldProcProperty, reinterpret_cast<HANDLE>(old));
     ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GbkEditProc));
 }

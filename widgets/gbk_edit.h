@@ -8,5 +8,4 @@
 // Takes the edit's typing and pasting through a check first (it subclasses the edit with a
 // Unicode window procedure, so characters arrive before any conversion to the code page).
 void KeepEditToGbk(HWND edit);
-// True when every character of text (UTF-16) has a GBK form (no best-fit replacement).
-bool FitsGbk(const wchar_t* text, int length);
+// FitsGbk (platform/wide_text.h) is the check.

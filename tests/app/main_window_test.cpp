@@ -17,6 +17,7 @@
 #include "notes/note_list.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/temp_tree.h"
 #include "tests/support/loopback_server.h"
 #include "web/page_open.h"
 #include "widgets/user_messages.h"
@@ -611,10 +612,10 @@ TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
         SetSecurityDescriptorDacl(&sd, TRUE, &empty, FALSE);
         SECURITY_ATTRIBUTES sa{sizeof sa, &sd, FALSE};
         // As the first start holds it.
-        HANDLE first = CreateMutexA(emptyDacl ? &sa : nullptr, FALSE, kSingleInstanceMutex);
+        HANDLE first = CreateMutexW(emptyDacl ? &sa : nullptr, FALSE, kSingleInstanceMutex);
         ASSERT_NE(first, nullptr);
         if (emptyDacl) {
-            HANDLE again = CreateMutexA(nullptr, FALSE, kSingleInstanceMutex);
+            HANDLE again = CreateMutexW(nullptr, FALSE, kSingleInstanceMutex);
             EXPECT_EQ(again, nullptr);
             EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
             if (again) CloseHandle(again);
@@ -694,8 +695,8 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
     Open();
     CMemoPadDlg* pad = dialog_.MemoPad();
     const std::string path = NotePath("备忘\\default");
-    RemoveDirectoryA(path.c_str());
-    DeleteFileA(path.c_str());
+    RemoveDirectoryW(testtree::W(path).c_str());
+    DeleteFileW(testtree::W(path).c_str());
     dialog_.ShowMemoPad();
     std::string text;
     while (text.size() < 150000) text += "memo line 记事\r\n";
@@ -710,8 +711,8 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
     EXPECT_EQ(std::string(saved.data.get(), saved.size), text);
     EXPECT_FALSE(pad->UnsavedMarkShown());
 
-    ASSERT_TRUE(DeleteFileA(path.c_str()));
-    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));  // the memo file cannot be written now
+    ASSERT_TRUE(DeleteFileW(testtree::W(path).c_str()));
+    ASSERT_TRUE(CreateDirectoryW(testtree::W(path).c_str(), nullptr));  // the memo file cannot be written now
     paste("kept on screen");
     EXPECT_TRUE(pad->SaveFailed());
     EXPECT_TRUE(pad->UnsavedMarkShown());
@@ -735,12 +736,12 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
         EXPECT_EQ(IsWindowVisible(dialog_.GetSafeHwnd()) != FALSE, answer == IDNO);
     }
     ShowWindow(dialog_.GetSafeHwnd(), SW_SHOW);
-    ASSERT_TRUE(RemoveDirectoryA(path.c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(testtree::W(path).c_str()));
     paste("saved again");
     EXPECT_FALSE(pad->SaveFailed());
     EXPECT_FALSE(pad->UnsavedMarkShown());
     EXPECT_TRUE(dialog_.EndProgram());  // nothing to ask
-    DeleteFileA(path.c_str());
+    DeleteFileW(testtree::W(path).c_str());
 }
 
 // The memo pad and other programs: a memo held at start shows as unreadable and is not written
@@ -749,9 +750,9 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
 TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     const std::string path = NotePath("备忘\\default");
     const std::string conflict = path + ".conflict";
-    DeleteFileA(conflict.c_str());
+    DeleteFileW(testtree::W(conflict).c_str());
     const auto put = [&](const char* text) {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h = CreateFileW(testtree::W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD n = 0;
         WriteFile(h, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
         CloseHandle(h);
@@ -761,7 +762,7 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
         return f.data ? std::string(f.data.get(), f.size) : std::string("<none>");
     };
     put("written on the other PC");
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(testtree::W(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Open();
     CMemoPadDlg* pad = dialog_.MemoPad();
@@ -795,8 +796,8 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     const std::vector<std::string> told = TakeNotices();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("default.conflict"), std::string::npos);
-    DeleteFileA(conflict.c_str());
-    DeleteFileA(path.c_str());
+    DeleteFileW(testtree::W(conflict).c_str());
+    DeleteFileW(testtree::W(path).c_str());
 }
 
 // "假日.txt" in the notes folder: a year it holds replaces the built-in one in the grid, and goes
@@ -805,7 +806,7 @@ TEST_F(MainWindow, HolidayFileOfTheNotesFolder) {
     Open();
     Choose(2027 - kFirstShownYear, 2);  // March 2027: no notice yet
     const std::string path = NotePath("假日.txt");
-    DeleteFileA(path.c_str());
+    DeleteFileW(testtree::W(path).c_str());
     const auto line3 = [&] {
         int length = 0;
         const std::unique_ptr<char[]> text = dialog_.Grid()->BuildNoteText(3, &length);
@@ -814,7 +815,7 @@ TEST_F(MainWindow, HolidayFileOfTheNotesFolder) {
     dialog_.LoadHolidays();
     EXPECT_EQ(line3(), "");
     const std::string file = "年 2027 测试通知 -\r\n休 测试假 2027-03-03\r\n这一行不对\r\n";
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE h = CreateFileW(testtree::W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(h, file.data(), static_cast<DWORD>(file.size()), &n, nullptr);
     CloseHandle(h);
@@ -824,7 +825,7 @@ TEST_F(MainWindow, HolidayFileOfTheNotesFolder) {
     const std::vector<std::string> told = TakeNotices();
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("假日.txt”第3行"), std::string::npos) << told[0];
-    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(DeleteFileW(testtree::W(path).c_str()));
     dialog_.LoadHolidays();
     EXPECT_EQ(line3(), "");
 }

@@ -43,7 +43,7 @@ public:
     BOOL CreateTest(HWND parent) {
         CWnd host;
         host.AttachHandle(parent);
-        const BOOL ok = CreateEx(0, AfxRegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW)), "", WS_CHILD | WS_VISIBLE,
+        const BOOL ok = CreateEx(0, AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW)), "", WS_CHILD | WS_VISIBLE,
                                  CRect(0, 0, 50, 50), &host, 77);
         host.AttachHandle(nullptr);
         return ok;
@@ -271,7 +271,7 @@ BEGIN_MESSAGE_MAP(CEntriesWnd, CWnd)
 END_MESSAGE_MAP()
 
 TEST(MessageMap, CreateShowSysCommandDragIconDestroy) {
-    const char* cls = AfxRegisterWndClass(0, LoadCursorA(nullptr, IDC_ARROW));
+    const char* cls = AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW));
     CEntriesWnd failing;
     failing.failCreate = true;
     EXPECT_FALSE(failing.CreateEx(0, cls, "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));

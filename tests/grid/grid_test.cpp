@@ -26,7 +26,7 @@ std::string ReadNote(const char* relative) {
 }
 
 bool NoteExists(const char* relative) {
-    return GetFileAttributesA(NotePath(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(testtree::W(NotePath(relative)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // One list record: index, length, colour word, text.
@@ -346,9 +346,9 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
         dateLine = guitest::ItemText(dialog, 1032);
         EXPECT_EQ(guitest::ItemText(dialog, 1038), "阳历每年1月5日");
         EXPECT_EQ(guitest::ItemText(dialog, 1039), "农历每年十二月初八");
-        SetDlgItemTextA(dialog, IDC_DAY_TEXT, "  line 1\r\n第二行");
-        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "every year");
-        SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "腊八");
+        guitest::SetItemText(dialog, IDC_DAY_TEXT, "  line 1\r\n第二行");
+        guitest::SetItemText(dialog, IDC_SOLAR_TEXT, "every year");
+        guitest::SetItemText(dialog, IDC_LUNAR_TEXT, "腊八");
         guitest::SavePng(guitest::CaptureWindow(dialog), "day-note-dialog");
         // The three lines and three swatches lie whole inside the dialog; each repeat line ends
         // left of its edit, each later swatch right of it.
@@ -380,7 +380,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
     for (int way = 0; way < 2; ++way) {
         ClickWith(day5.x, day5.y, [way](HWND dialog) {
             EXPECT_EQ(guitest::ItemText(dialog, IDC_SOLAR_TEXT), "every year");
-            SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "changed");
+            guitest::SetItemText(dialog, IDC_SOLAR_TEXT, "changed");
             if (way == 0) {
                 guitest::ClickButton(dialog, IDCANCEL);
             } else {
@@ -399,7 +399,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
     ShowMonth(2017, 1);
     const POINT day6 = CellCentre(6);
     ClickWith(day6.x, day6.y, [](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_DAY_TEXT, "");
+        guitest::SetItemText(dialog, IDC_DAY_TEXT, "");
         guitest::ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "line 1\r\n第二行") + Record(6, "", OwnColorFlag | 0x123456));
@@ -411,7 +411,7 @@ TEST_F(Grid, DayNoteDialogWritesItsThreeFiles) {
 
     // Enter in a one-line edit confirms.
     ClickWith(day6.x, day6.y, [](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "enter");
+        guitest::SetItemText(dialog, IDC_LUNAR_TEXT, "enter");
         HWND edit = GetDlgItem(dialog, IDC_LUNAR_TEXT);
         SetFocus(edit);
         PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
@@ -466,7 +466,7 @@ TEST_F(Grid, MiddleLunarMonthHasItsOwnFile) {
     const int lunarDay = grid_.Cell(day).lunar.day;
     const POINT p = CellCentre(day);
     ClickWith(p.x, p.y, [](HWND dialog) {
-        SetDlgItemTextA(dialog, IDC_LUNAR_TEXT, "middle");
+        guitest::SetItemText(dialog, IDC_LUNAR_TEXT, "middle");
         guitest::ClickButton(dialog, IDOK);
     });
     char name[16];
@@ -486,7 +486,7 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
     ShowMonth(2017, 1);
     std::string label;
     ClickWith(60, 5, [&](HWND dialog) {  // the header column of Monday
-        SetDlgItemTextA(dialog, IDC_WEEK_TEXT, " gym");
+        guitest::SetItemText(dialog, IDC_WEEK_TEXT, " gym");
         guitest::SavePng(guitest::CaptureWindow(dialog), "weekly-note-dialog");
         guitest::ClickButton(dialog, IDOK);
     });
@@ -498,9 +498,9 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
     std::string warning, caption;
     bool stayedOpen = false;
     ClickWith(p.x, p.y, [&](HWND dialog) {
-        ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201701").c_str(), nullptr));
-        SetDlgItemTextA(dialog, IDC_DAY_TEXT, "lost?");
-        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "kept");
+        ASSERT_TRUE(CreateDirectoryW(testtree::W(NotePath("日历\\201701")).c_str(), nullptr));
+        guitest::SetItemText(dialog, IDC_DAY_TEXT, "lost?");
+        guitest::SetItemText(dialog, IDC_SOLAR_TEXT, "kept");
         guitest::OnNextDialog([&](HWND box) {
             char title[32] = {};
             GetWindowTextA(box, title, sizeof title);
@@ -537,7 +537,7 @@ TEST_F(Grid, SavesOnlyTheChangedNotes) {
     const POINT p = CellCentre(5);
     ClickWith(p.x, p.y, [&](HWND dialog) {
         PutList(2017, 1, 5, "dentist at 3");
-        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "party");
+        guitest::SetItemText(dialog, IDC_SOLAR_TEXT, "party");
         guitest::ClickButton(dialog, IDOK);
     });
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist at 3"));
@@ -549,7 +549,7 @@ TEST_F(Grid, SavesOnlyTheChangedNotes) {
 TEST_F(Grid, AHeldListMakesItsNoteReadOnly) {
     PutList(2017, 1, 5, "dentist");
     ShowMonth(2017, 1);
-    HANDLE held = CreateFileA(NotePath("日历\\201701").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(testtree::W(NotePath("日历\\201701")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const POINT p = CellCentre(5);
     std::string shown;
@@ -557,7 +557,7 @@ TEST_F(Grid, AHeldListMakesItsNoteReadOnly) {
     ClickWith(p.x, p.y, [&](HWND dialog) {
         shown = guitest::ItemText(dialog, IDC_DAY_TEXT);
         readOnly = (GetWindowLongA(GetDlgItem(dialog, IDC_DAY_TEXT), GWL_STYLE) & ES_READONLY) != 0;
-        SetDlgItemTextA(dialog, IDC_SOLAR_TEXT, "party");
+        guitest::SetItemText(dialog, IDC_SOLAR_TEXT, "party");
         guitest::ClickButton(dialog, IDOK);
     });
     CloseHandle(held);

@@ -7,6 +7,7 @@
 #include "notes/memo_entry_dlg.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/temp_tree.h"
 #include "widgets/user_messages.h"
 
 namespace {
@@ -30,11 +31,11 @@ TEST(NoteDialog, MarksChangedOnlyWhatTheUserChanged) {
         const char* texts[3];
     } rows[] = {
         {"nothing edited", [](HWND) {}, {false, false, false}, {"dentist", "", "birthday"}},
-        {"a new yearly note", [](HWND d) { SetDlgItemTextA(d, IDC_SOLAR_TEXT, "party"); },
+        {"a new yearly note", [](HWND d) { guitest::SetItemText(d, IDC_SOLAR_TEXT, "party"); },
          {false, true, false}, {"dentist", "party", "birthday"}},
-        {"the dated note emptied", [](HWND d) { SetDlgItemTextA(d, IDC_DAY_TEXT, ""); },
+        {"the dated note emptied", [](HWND d) { guitest::SetItemText(d, IDC_DAY_TEXT, ""); },
          {true, false, false}, {"", "", "birthday"}},
-        {"typed and typed back", [](HWND d) { SetDlgItemTextA(d, IDC_DAY_TEXT, "dentist"); },
+        {"typed and typed back", [](HWND d) { guitest::SetItemText(d, IDC_DAY_TEXT, "dentist"); },
          {false, false, false}, {"dentist", "", "birthday"}},
         {"own colour cleared", [](HWND d) { SendMessageA(d, WM_LABEL_RCLICKED, IDC_LUNAR_SWATCH, 0); },
          {false, false, true}, {"dentist", "", "birthday"}},

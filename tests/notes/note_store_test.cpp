@@ -19,7 +19,7 @@ namespace {
 // Paths in these tests are relative to the notes root, as the store's file names are. ReadAll
 // reads any size (the store's reads stop at a cap).
 std::string ReadAll(const char* path) {
-    HANDLE h = CreateFileA(NotePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(testtree::W(NotePath(path)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<none>";
     std::string bytes;
     char buffer[65536];
@@ -29,7 +29,7 @@ std::string ReadAll(const char* path) {
     return bytes;
 }
 
-bool Exists(const char* path) { return GetFileAttributesA(NotePath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const char* path) { return GetFileAttributesW(testtree::W(NotePath(path)).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void Put(const char* path, const std::string& bytes) {
     ASSERT_TRUE(WriteWholeFile(NotePath(path), bytes.data(), static_cast<int>(bytes.size()))) << path;
@@ -38,7 +38,7 @@ void Put(const char* path, const std::string& bytes) {
 // Writes bytes at offset of a list file as another program would, in place (no new file); with
 // keepTime the file keeps its time of last write, as a copy that keeps times does.
 void WriteInPlace(const char* path, long offset, const std::string& bytes, bool keepTime) {
-    HANDLE h = CreateFileA(NotePath(path).c_str(), GENERIC_READ | GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0, nullptr,
+    HANDLE h = CreateFileW(testtree::W(NotePath(path)).c_str(), GENERIC_READ | GENERIC_WRITE | FILE_WRITE_ATTRIBUTES, 0, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
     FILETIME written{};
@@ -58,7 +58,7 @@ protected:
         root_ = testtree::FreshFolder("vestrel-notes", ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_TRUE(SetUpNoteRoot(root_.c_str()));
         ASSERT_TRUE(NoteStoreReady());
-        ASSERT_EQ(NotePath("日历\\x"), root_ + "\\日历\\x");
+        ASSERT_EQ(NotePath("日历\\x"), root_ + "\\" + testtree::U("日历\\x"));
     }
     void TearDown() override {
         SetWriteStepHook(nullptr);
@@ -189,15 +189,15 @@ TEST_F(NoteStore, FailuresAreReported) {
     EXPECT_NE(logged.find("missing\\file (error 3"), std::string::npos) << logged;
     EXPECT_EQ(logged.find("secret"), std::string::npos);
     NoteList l;
-    ASSERT_TRUE(MoveFileA(NotePath("日历").c_str(), NotePath("away").c_str()));
+    ASSERT_TRUE(MoveFileW(testtree::W(NotePath("日历")).c_str(), testtree::W(NotePath("away")).c_str()));
     l.OpenDated(2017, 1);
     EXPECT_FALSE(l.SetEntry(1, "x", 1, 0));
-    ASSERT_TRUE(MoveFileA(NotePath("away").c_str(), NotePath("日历").c_str()));
+    ASSERT_TRUE(MoveFileW(testtree::W(NotePath("away")).c_str(), testtree::W(NotePath("日历")).c_str()));
     EXPECT_FALSE(SaveMemo("nested\\deeper\\name", "x", 1));
     // A target that is a folder cannot be replaced: the folder stays.
-    CreateDirectoryA(NotePath("日历\\201702").c_str(), nullptr);
+    CreateDirectoryW(testtree::W(NotePath("日历\\201702")).c_str(), nullptr);
     EXPECT_FALSE(WriteWholeFile(NotePath("日历\\201702"), "x", 1));
-    EXPECT_TRUE(GetFileAttributesA(NotePath("日历\\201702").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(GetFileAttributesW(testtree::W(NotePath("日历\\201702")).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(Exists("日历\\201702.new"));
     // Removing a file that is not there is no failure.
     EXPECT_TRUE(RemoveFile(NotePath("日历\\nothing")));
@@ -263,9 +263,9 @@ TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
     for (const char* blocker : blockers) {
         const std::string root = root_ + "\\blocked";
         testtree::RemoveTree(root);
-        if (blocker[0] != '\0') CreateDirectoryA(root.c_str(), nullptr);
-        const std::string file = root + blocker;
-        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (blocker[0] != '\0') CreateDirectoryW(testtree::W(root).c_str(), nullptr);
+        const std::string file = root + testtree::U(blocker);
+        HANDLE h = CreateFileW(testtree::W(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << file;
         CloseHandle(h);
         char cwdBefore[MAX_PATH], cwdAfter[MAX_PATH];
@@ -282,11 +282,12 @@ TEST_F(NoteStore, BlockedFoldersWriteNowhere) {
         GetCurrentDirectoryA(sizeof cwdAfter, cwdAfter);
         EXPECT_STREQ(cwdAfter, cwdBefore);
         // Nothing was made beside the root or in the current directory.
-        for (const std::string& stray : {root_ + "\\日历\\201701", root_ + "\\备忘\\default", root + "\\201701",
-                                         std::string(cwdBefore) + "\\日历", std::string(cwdBefore) + "\\备忘"})
-            EXPECT_EQ(GetFileAttributesA(stray.c_str()), INVALID_FILE_ATTRIBUTES) << stray;
+        for (const std::string& stray :
+             {root_ + testtree::U("\\日历\\201701"), root_ + testtree::U("\\备忘\\default"), root + "\\201701",
+              std::string(cwdBefore) + testtree::U("\\日历"), std::string(cwdBefore) + testtree::U("\\备忘")})
+            EXPECT_EQ(GetFileAttributesW(testtree::W(stray).c_str()), INVALID_FILE_ATTRIBUTES) << stray;
         testtree::RemoveTree(root);
-        DeleteFileA(root.c_str());
+        DeleteFileW(testtree::W(root).c_str());
     }
     ASSERT_TRUE(SetUpNoteRoot(root_.c_str()));  // the fixture's root works again
 }
@@ -342,7 +343,7 @@ TEST_F(NoteStore, DamagedListIsKeptBeforeTheFirstEdit) {
 TEST_F(NoteStore, UnreadableListIsNeverOverwritten) {
     const std::string bytes = std::string("\x64\x00\x07\x00\x02\x00\x00\x00\x00\x00", 10) + "ok";
     Put("日历\\201808", bytes);
-    HANDLE lock = CreateFileA(NotePath("日历\\201808").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock = CreateFileW(testtree::W(NotePath("日历\\201808")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     NoteList l;
     EXPECT_FALSE(l.OpenDated(2018, 8));
@@ -417,7 +418,7 @@ TEST_F(NoteStore, FailedSaveRestoresTheEntry) {
     l.OpenDated(2019, 2);
     ASSERT_TRUE(l.SetEntry(1, "keep", 4, OwnColorFlag | 0x123456));
     ASSERT_TRUE(RemoveFile(NotePath("日历\\201902")));
-    ASSERT_TRUE(CreateDirectoryA(NotePath("日历\\201902").c_str(), nullptr));  // cannot be replaced now
+    ASSERT_TRUE(CreateDirectoryW(testtree::W(NotePath("日历\\201902")).c_str(), nullptr));  // cannot be replaced now
     EXPECT_FALSE(l.SetEntry(1, "changed", 7, 0));
     EXPECT_STREQ(l.Entry(1).text.get(), "keep");
     EXPECT_EQ(l.Entry(1).colourWord, OwnColorFlag | 0x123456);
@@ -440,7 +441,7 @@ TEST_F(NoteStore, AListChangedByAnotherProgramIsReadAfresh) {
     WriteInPlace("日历\\201811", 10, "bbb", false);
     ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_STREQ(reader.Entry(2).text.get(), "bbb");
-    ASSERT_TRUE(DeleteFileA(NotePath("日历\\201811").c_str()));
+    ASSERT_TRUE(DeleteFileW(testtree::W(NotePath("日历\\201811")).c_str()));
     ASSERT_TRUE(reader.OpenDated(2018, 11));
     EXPECT_FALSE(reader.Entry(2).Present());
 }
@@ -484,19 +485,59 @@ TEST_F(NoteStore, StaleTemporaryFilesAreRemoved) {
     EXPECT_FALSE(Exists("日历\\201810.new"));
 }
 
+// The folders an earlier build made on a Windows whose code page is 1252 ("ÎÒµÄ¼ÇÊÂ" with "ÈÕÀú" and
+// "±¸Íü"): their files move into the real folders, one already there kept as ".conflict"; nothing is
+// lost, the user is told once, and a second start finds nothing to do.
+TEST_F(NoteStore, AFolderOfAnEarlierBuildUnderAnotherCodePageIsMerged) {
+    const std::wstring documents = testtree::W(root_) + L"\\documents";
+    const auto in1252 = [](const char* gbk) {
+        wchar_t name[64] = {};
+        MultiByteToWideChar(1252, 0, gbk, -1, name, 64);
+        return std::wstring(name);
+    };
+    const auto put = [](const std::wstring& path, const std::string& bytes) {
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD n = 0;
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+        CloseHandle(h);
+    };
+    const std::wstring old = documents + L"\\" + in1252("我的记事"), real = documents + L"\\" + WideFromGbk("我的记事");
+    for (const std::wstring& d : {documents, old, old + L"\\" + in1252("日历"), old + L"\\" + in1252("备忘"), real,
+                                  real + L"\\" + WideFromGbk("日历")})
+        CreateDirectoryW(d.c_str(), nullptr);
+    put(old + L"\\" + in1252("日历") + L"\\201701", "old list");
+    put(old + L"\\" + in1252("备忘") + L"\\default", "old memo");
+    put(real + L"\\" + WideFromGbk("日历") + L"\\201701", "new list");
+    TakeNotices();
+
+    EXPECT_FALSE(MergeGarbledNotesFolder(documents, 936));  // a Chinese system: its names were right
+    ASSERT_TRUE(MergeGarbledNotesFolder(documents, 1252));
+    ASSERT_TRUE(SetUpNoteRoot(Utf8FromWide(real).c_str()));
+    EXPECT_EQ(ReadAll("日历\\201701"), "new list");
+    EXPECT_EQ(ReadAll("日历\\201701.conflict"), "old list");
+    EXPECT_EQ(ReadAll("备忘\\default"), "old memo");
+    EXPECT_EQ(GetFileAttributesW(old.c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::vector<std::string> told = TakeNotices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("2个文件已移到“我的记事”"), std::string::npos) << told[0];
+    EXPECT_FALSE(MergeGarbledNotesFolder(documents, 1252));
+    EXPECT_TRUE(TakeNotices().empty());
+}
+
 TEST(NoteFolders, SetUpCreatesTheTreeUnderDocumentsAndLeavesTheCurrentDirectory) {
     char before[MAX_PATH];
     GetCurrentDirectoryA(sizeof before, before);
-    char documents[MAX_PATH];
-    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
+    wchar_t documents[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents), S_OK);
     EXPECT_TRUE(SetUpNoteFolders());
     char now[MAX_PATH];
     GetCurrentDirectoryA(sizeof now, now);
     EXPECT_STREQ(now, before);
-    const std::string root = std::string(documents) + "\\我的记事";
-    EXPECT_EQ(NotePath("日历"), root + "\\日历");
-    EXPECT_TRUE(GetFileAttributesA((root + "\\日历").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(GetFileAttributesA((root + "\\备忘").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    const std::string root = Utf8FromWide(documents) + "\\" + testtree::U("我的记事");
+    EXPECT_EQ(NotePath("日历"), root + "\\" + testtree::U("日历"));
+    EXPECT_TRUE(GetFileAttributesW(testtree::W(root + "\\" + testtree::U("日历")).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(GetFileAttributesW(testtree::W(root + "\\" + testtree::U("备忘")).c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(SetUpNoteFolders());  // again: nothing to create
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/settings.h"
+#include "platform/wide_text.h"
 
 namespace {
 
@@ -18,9 +19,9 @@ std::string Read(const char* key, const char* value, int size = 256) {
 }
 
 std::string ThisExe() {
-    char path[MAX_PATH * 2];
-    EXPECT_TRUE(ModulePath(path, sizeof path));
-    return path;
+    const std::wstring path = ModulePath();
+    EXPECT_FALSE(path.empty());
+    return GbkFromWide(path);
 }
 
 class Settings : public ::testing::Test {
@@ -191,12 +192,12 @@ TEST_F(Settings, ValueTypesAndWholeNumbers) {
 
 // Runs this test executable again as path with "--ensure-auto-start": its exit code is 1 when
 // EnsureAutoStart found the program registered, 0 when it (re)wrote the value.
-int EnsureAutoStartAs(const std::string& path) {
-    std::string cmd = "\"" + path + "\" --ensure-auto-start";
-    STARTUPINFOA si{};
+int EnsureAutoStartAs(const std::wstring& path) {
+    std::wstring cmd = L"\"" + path + L"\" --ensure-auto-start";
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (!CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
     WaitForSingleObject(pi.hProcess, 30000);
     DWORD code = 99;
     GetExitCodeProcess(pi.hProcess, &code);
@@ -207,28 +208,43 @@ int EnsureAutoStartAs(const std::string& path) {
 
 // A path with a space is stored in double quotes; either form counts as registered.
 TEST_F(Settings, RunValueIsQuotedWhenThePathHasASpace) {
-    EXPECT_EQ(RunValueFor("C:\\Vestrel\\Vestrel.exe"), "C:\\Vestrel\\Vestrel.exe");
-    EXPECT_EQ(RunValueFor("C:\\Program Files\\Vestrel\\Vestrel.exe"), "\"C:\\Program Files\\Vestrel\\Vestrel.exe\"");
+    EXPECT_EQ(RunValueFor(L"C:\\Vestrel\\Vestrel.exe"), L"C:\\Vestrel\\Vestrel.exe");
+    EXPECT_EQ(RunValueFor(L"C:\\Program Files\\Vestrel\\Vestrel.exe"), L"\"C:\\Program Files\\Vestrel\\Vestrel.exe\"");
 
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    const std::string folder = std::string(temp) + "Vestrel Test " + std::to_string(GetCurrentProcessId());
-    const std::string copy = folder + "\\start up.exe";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(ThisExe().c_str(), copy.c_str(), FALSE));
+    // Under a folder with Chinese characters (and one that GBK cannot name), whatever the
+    // system's code page: the value holds the path's UTF-16.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"Vestrel \x65E5\x5386 \xD55C " + std::to_wstring(GetCurrentProcessId());  // 日历 한
+    const std::wstring copy = folder + L"\\start up.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), copy.c_str(), FALSE));
+    const auto stored = [] {
+        std::wstring value;
+        return ReadRegWide(kRunKey, kRunValue, &value) ? value : L"<none>";
+    };
+    const auto write = [](const std::wstring& value) {
+        HKEY key;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                                KEY_SET_VALUE, &key), ERROR_SUCCESS);
+        RegSetValueExW(key, L"Vestrel", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    };
 
     EXPECT_EQ(EnsureAutoStartAs(copy), 0);  // not registered: written
-    EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), "\"" + copy + "\"");
+    EXPECT_EQ(stored(), L"\"" + copy + L"\"");
     EXPECT_EQ(EnsureAutoStartAs(copy), 1);  // the quoted form counts
-    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, copy.c_str()));
+    write(copy);
     EXPECT_EQ(EnsureAutoStartAs(copy), 1);  // so does the bare path, left as it is
-    EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), copy);
-    ASSERT_TRUE(WriteRegString(kRunKey, kRunValue, ("\"" + copy).c_str()));
+    EXPECT_EQ(stored(), copy);
+    write(L"\"" + copy);
     EXPECT_EQ(EnsureAutoStartAs(copy), 0);  // half-quoted is not this program
-    EXPECT_EQ(Read(kRunKey, kRunValue, kLongPathSize), "\"" + copy + "\"");
+    EXPECT_EQ(stored(), L"\"" + copy + L"\"");
 
-    DeleteFileA(copy.c_str());
-    RemoveDirectoryA(folder.c_str());
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <memory>
 #include <set>
 
+#include "framework/cwnd.h"
+#include "platform/wide_text.h"
+
 namespace guitest {
 
 // ------------------------------------------------------------------------------------------------
@@ -27,7 +30,7 @@ HostWindow::HostWindow(int width, int height, COLORREF background) {
         WNDCLASSA wc{};
         wc.lpfnWndProc = &HostWindow::Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = "VestrelTestHost";
         RegisterClassA(&wc);
         registered = true;
@@ -287,11 +290,9 @@ void OnNextDialog(std::function<void(HWND dialog)> action) {
 
 void ClickButton(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-std::string ItemText(HWND dialog, int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
+std::string ItemText(HWND dialog, int id) { return GbkFromWide(WindowTextOf(GetDlgItem(dialog, id))); }
+
+void SetItemText(HWND dialog, int id, const char* gbk) { SetDlgItemTextW(dialog, id, WideFromGbk(gbk).c_str()); }
 
 size_t PrivateBytes() {
     // Committed private memory, region by region: Wine's process memory counters leave

@@ -65,6 +65,8 @@ void OnNextDialog(std::function<void(HWND dialog)> action);
 void ClickButton(HWND dialog, int id);
 // The text of a dialog item.
 std::string ItemText(HWND dialog, int id);
+// Sets a control's text to GBK text, as UTF-16.
+void SetItemText(HWND dialog, int id, const char* gbk);
 
 // Bytes of private memory the process has committed, for leak checks.
 size_t PrivateBytes();

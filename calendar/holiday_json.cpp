@@ -66,8 +66,8 @@ size_t CodePointCount(const std::string& s) {
 
 std::string DateText(int32_t dayNumber) {
     const SolarDate d = SolarFromDayNumber(dayNumber);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year % 10000, d.month % 100, d.day % 100);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
     return text;
 }
 

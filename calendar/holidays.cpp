@@ -124,7 +124,8 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
             } else if (word == kAmendWord && table.FindYear(year) == nullptr) {
                 reason = "改 without a 年 line of its year above it";
             } else {
-                if (word == kYearWord) table.years_.push_back(Year{year, {}, {}});
+                if (word == kYearWord)
+                    table.years_.push_back(Year{year, HolidaySource{HolidayOrigin::UserFile, source}, {}, {}});
                 current = static_cast<int>(table.FindYear(year) - table.years_.data());
                 Year& y = table.years_[current];
                 y.notices.push_back(HolidayNotice{t[2], date != 0 ? t[3] : std::string(), word == kAmendWord});
@@ -205,7 +206,9 @@ namespace {
 struct BuiltInData {
     std::vector<HolidayProblem> problems;
     HolidayTable table;
-    BuiltInData() : table(HolidayTable::Parse(kBuiltInHolidays, kBuiltInHolidaysSize, "holidays.txt", &problems)) {}
+    BuiltInData() : table(HolidayTable::Parse(kBuiltInHolidays, kBuiltInHolidaysSize, "holidays.txt", &problems)) {
+        table.SetSource(HolidayOrigin::BuiltIn, "");
+    }
 };
 
 const BuiltInData& BuiltInOnce() {
@@ -229,6 +232,13 @@ HolidayTable HolidayTable::Overlay(const HolidayTable& base, const HolidayTable&
     return merged;
 }
 
+HolidayTable HolidayTable::Combine(const HolidayTable& builtIn, const HolidayTable& user,
+                                   const std::vector<HolidayTable>& fetched) {
+    HolidayTable merged;
+    for (const HolidayTable& f : fetched) merged = Overlay(merged, f);
+    return Overlay(Overlay(merged, builtIn), user);
+}
+
 HolidayMark HolidayTable::Mark(int year, int month, int day, const char** name) const {
     if (name != nullptr) *name = "";
     const int32_t n = DayNumber(year, month, day);
@@ -243,6 +253,15 @@ HolidayMark HolidayTable::Mark(int year, int month, int day, const char** name) 
 const std::vector<HolidayNotice>* HolidayTable::Notices(int year) const {
     const Year* y = FindYear(year);
     return y != nullptr ? &y->notices : nullptr;
+}
+
+const HolidaySource* HolidayTable::Source(int year) const {
+    const Year* y = FindYear(year);
+    return y != nullptr ? &y->source : nullptr;
+}
+
+void HolidayTable::SetSource(HolidayOrigin origin, const std::string& address) {
+    for (Year& y : years_) y.source = HolidaySource{origin, address};
 }
 
 std::vector<int> HolidayTable::Years() const {

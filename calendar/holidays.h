@@ -5,8 +5,8 @@
 // All text is GBK: the built-in data (calendar/holidays.txt, UTF-8 in the source tree) is embedded
 // as a narrow string literal and so compiled to GBK like every other literal; the notes folder's
 // "假日.txt" is GBK as stored. A table answers per day (none, 休 or 班, with the holiday's name) and
-// per year (announced or not, with its notices). A year without a notice is not announced: nothing
-// is marked in it and nothing is guessed.
+// per year (announced or not, with its notices and where its data came from). A year without a
+// notice is not announced: nothing is marked in it and nothing is guessed.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +26,6 @@ struct HolidayNotice {
     bool amends;         // a later notice changing the year's arrangement (line "改")
 };
 
-// A line that was left out: the source name given to Parse, its 1-based line number, and why (GBK).
 // A marked day as the notices of one year decide it.
 struct HolidayDay {
     int32_t dayNumber;  // DayNumber of the date
@@ -34,10 +33,21 @@ struct HolidayDay {
     const char* name;   // the holiday's name, GBK, valid while the table lives
 };
 
+// A line that was left out: the source name given to Parse, its 1-based line number, and why (GBK).
 struct HolidayProblem {
     std::string source;
     int line;
     std::string reason;
+};
+
+// Where a year's data came from: the data compiled in (its notices say which), the user's file (the
+// source name given to Parse, "假日.txt"), or a fetched holiday-cn year file (the address of its
+// notice, calendar/holiday_json.h).
+enum class HolidayOrigin : uint8_t { BuiltIn, UserFile, Fetched };
+
+struct HolidaySource {
+    HolidayOrigin origin;
+    std::string address;  // "" for BuiltIn; the file's name for UserFile; the notice's URL for Fetched
 };
 
 class HolidayTable {
@@ -46,18 +56,25 @@ public:
     // is not a Saturday or Sunday, a span whose length is not its stated count, a date outside the
     // notice's year and the December before it, a day given twice by one notice, a second "年" for
     // a year, a "改" without its "年" above), is left out whole and appended to *problems (when not
-    // null). Safe on any bytes, including NUL and truncated GBK.
+    // null). Safe on any bytes, including NUL and truncated GBK. Every year read gets the source
+    // {UserFile, source}; SetSource changes that.
     static HolidayTable Parse(const char* text, size_t size, const std::string& source,
                               std::vector<HolidayProblem>* problems);
 
     // The data compiled in, parsed at its first use (thread-safe). Its problems, if any, are what
-    // the data's own test reports; they are kept in BuiltInProblems().
+    // the data's own test reports; they are kept in BuiltInProblems(). Its years' source is BuiltIn.
     static const HolidayTable& BuiltIn();
     static const std::vector<HolidayProblem>& BuiltInProblems();
 
     // base with every year that overlay announces taken wholly from overlay (the user's file
     // replaces the built-in year; the other years stay).
     static HolidayTable Overlay(const HolidayTable& base, const HolidayTable& overlay);
+
+    // The years of all three, each from one source: the user's file beats everything, the built-in
+    // data beats a fetched year, and a fetched year only fills a year neither has. Of two fetched
+    // tables announcing one year, the later in the list wins. Source(year) says which one it was.
+    static HolidayTable Combine(const HolidayTable& builtIn, const HolidayTable& user,
+                                const std::vector<HolidayTable>& fetched);
 
     // The mark of a date, and the holiday's name (GBK, valid while the table lives) when name is not
     // null; *name is "" for HolidayMark::None. Any int arguments: a non-date is None. When notices of
@@ -67,6 +84,10 @@ public:
     // The notices of a year, the first one before its amendments; null when the year is not announced.
     const std::vector<HolidayNotice>* Notices(int year) const;
     bool Announced(int year) const { return Notices(year) != nullptr; }
+    // Where a year's data came from; null when the year is not announced.
+    const HolidaySource* Source(int year) const;
+    // Gives every year of the table this source.
+    void SetSource(HolidayOrigin origin, const std::string& address);
     // The announced years, ascending.
     std::vector<int> Years() const;
     // The marked days whose mark the notices of year decide (Mark's answer), in date order: the
@@ -83,6 +104,7 @@ private:
     };
     struct Year {
         int year;
+        HolidaySource source;
         std::vector<HolidayNotice> notices;
         std::vector<std::vector<Day>> days;  // per notice, as stated
     };

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth
           locales fonts-wqy-zenhei fonts-wqy-microhei fonts-liberation xdotool imagemagick x11-utils openbox libgtest-dev googletest libbenchmark-dev
-          libical-dev python3-icalendar)
+          libical-dev python3-icalendar nlohmann-json3-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -20,6 +20,11 @@ const char kUsage[] =
     "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2100-12-31:\n"
     "                                         date weekday lunar-year lunar-month leap lunar-day month-days\n"
     "                                         label festival term (tab-separated)\n"
+    "       vestrel-cal --details FROM TO     one line per day, dates as for --days: date, year stem-branch,\n"
+    "                                         zodiac, month stem-branch, day stem-branch, ISO week, 数九 or\n"
+    "                                         三伏 day or -, term with its time (UTC+8) or -, other named days\n"
+    "                                         joined by 、 or - (tab-separated); 2026-12-22 is\n"
+    "                                         2026-12-22 丙午 马 庚子 庚午 52 一九第1天 冬至 04:50 -\n"
     "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2100:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
     "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
@@ -150,15 +155,15 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         out << kUsage;
         return Written(out);
     }
-    if (mode == "--days") {
+    if (mode == "--days" || mode == "--details") {
         SolarDate from, to;
         if (argc != 4 || !ParseDate(argv[2], &from) || !ParseDate(argv[3], &to))
-            return Fail(err, "--days takes two dates YYYY-MM-DD within 1900-02-01 ... 2100-12-31");
+            return Fail(err, mode + " takes two dates YYYY-MM-DD within 1900-02-01 ... 2100-12-31");
         const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
         if (!DayOnOffer(a) || !DayOnOffer(b) || a > b)
-            return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2100-12-31");
+            return Fail(err, mode + " takes FROM <= TO within 1900-02-01 ... 2100-12-31");
         if (const int status = CheckConverter(err)) return status;
-        PrintDays(from, to, out);
+        (mode == "--days" ? PrintDays : PrintDetails)(from, to, out);
         return Written(out);
     }
     if (mode == "--ics") {

@@ -369,9 +369,12 @@ bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) 
             nextDated = 0;
         }
         const std::string date = Compact(d);
-        if (const char* name = l.FestivalName()) ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(name), none});
-        if (const char* name = SolarFestivalName(d.month, d.day))
-            ics.Write({date + "-festival@vestrel-cal", d, 1, Utf8(name), none});
+        // Events stand alone in an app's list: festivals by their full names ("正月初二", "国庆节"), a
+        // Gregorian one only from the year it was first kept.
+        if (const char* name = l.FestivalName())
+            ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(FestivalFullName(name)), none});
+        if (const char* name = SolarFestivalName(d.year, d.month, d.day))
+            ics.Write({date + "-festival@vestrel-cal", d, 1, Utf8(FestivalFullName(name)), none});
         for (int which = 1; which <= 2; ++which) {
             if (terms[which - 1].day != d.day) continue;
             ics.Write({date + "-term@vestrel-cal", d, 1, Utf8(SolarTermName(d.month, which)),

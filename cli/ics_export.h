@@ -40,10 +40,11 @@ constexpr int kIcsLastYear = 2100;
 // A notice's days before 1900-02-01 (its December before, its January of 1900) are left out.
 bool DayOnOffer(int32_t dayNumber);
 
-// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-09 00:00:00, when their
-// tables were last revised. Raise it with any change of those tables or of calendar/holidays.txt so
-// that apps take the events of a new export as updates.
-constexpr int64_t kIcsTableStamp = 1796774400;
+// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-10 00:00:00, when their
+// tables or names were last revised (festivals by full name, Gregorian ones from their first year).
+// Raise it with any change of those tables, of the names or of calendar/holidays.txt so that apps
+// take the events of a new export as updates.
+constexpr int64_t kIcsTableStamp = 1796860800;
 
 // The domain of note UIDs without --uid-domain.
 constexpr char kIcsDefaultUidDomain[] = "vestrel-cal";
@@ -65,7 +66,8 @@ struct IcsOptions {
 
 // Writes the calendar of the Gregorian years fromYear ... toYear (kIcsFirstYear <= fromYear <=
 // toYear <= kIcsLastYear; other years give a calendar without events), days before 1900-02-01 left out:
-//   - each festival and solar term as an all-day event; a term's description gives its instant;
+//   - each festival and solar term as an all-day event; festivals by their full names
+//     (FestivalFullName), a Gregorian one from its first year on; a term's description gives its instant;
 //   - dated notes on their day; Gregorian-yearly notes as one yearly series and weekly notes as
 //     one weekly series, from the first day on which they fall to the end of toYear;
 //   - lunar-yearly notes on every day of the years whose lunar month number and day are theirs,

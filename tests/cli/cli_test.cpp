@@ -117,6 +117,31 @@ TEST(CliDays, LeapMonthsTermsAndMonthBoundaries) {
     EXPECT_EQ(range.back(), u8"2100-12-31\t5\t2100\t12\t0\t1\t29\t十二月小\t\t0");
 }
 
+TEST(CliDetails, NineColumnsPerDay) {
+    struct { const char* day; const char* row; } rows[] = {
+        {"2026-12-22", u8"丙午\t马\t庚子\t庚午\t52\t一九第1天\t冬至 04:50\t-"},  // the dialog's 丙午年 庚子月 庚午日
+        {"2021-07-11", u8"辛丑\t牛\t乙未\t庚申\t27\t初伏第1天\t-\t-"},           // 夏至 2021-06-21 a 庚 day
+        {"2027-01-15", u8"丙午\t马\t辛丑\t甲午\t2\t三九第7天\t-\t腊八"},         // before 立春 and the new year
+        {"2020-10-01", u8"庚子\t鼠\t乙酉\t丁丑\t40\t-\t-\t国庆节"},             // the label is 中秋's
+        {"1923-02-19", u8"癸亥\t猪\t甲寅\t癸亥\t8\t七九第6天\t雨水 24:00\t-"},   // stored 23:60
+        {"1900-02-01", u8"庚子\t鼠\t丁丑\t乙巳\t5\t-\t-\t-"},                  // the first day on offer
+        {"2100-12-31", u8"庚申\t猴\t戊子\t丁未\t52\t二九第1天\t-\t-"},           // the last
+    };
+    for (const auto& row : rows) {
+        const Result r = Cal({"--details", row.day, row.day});
+        EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, row.day + std::string("\t") + row.row + "\n", std::string()));
+    }
+    // The whole range: one line per day in order, the same dates as --days, nine columns each.
+    const auto all = Lines(Cal({"--details", "1900-02-01", "2100-12-31"}).out);
+    const auto days = Lines(Cal({"--days", "1900-02-01", "2100-12-31"}).out);
+    ASSERT_EQ(all.size(), 73383u);
+    ASSERT_EQ(days.size(), all.size());
+    for (size_t i = 0; i < all.size(); ++i) {
+        ASSERT_EQ(all[i].substr(0, 11), days[i].substr(0, 11)) << i;
+        ASSERT_EQ(std::count(all[i].begin(), all[i].end(), '\t'), 8) << all[i];
+    }
+}
+
 TEST(CliTerms, OneLinePerTerm) {
     const auto lines = Lines(Cal({"--terms", "2021", "2021"}).out);
     ASSERT_EQ(lines.size(), 24u);
@@ -132,6 +157,9 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"20x7", "1"}, {"2017", ""}, {"--days", "2017-1-1", "2017-01-02"}, {"--days", "2017-02-29", "2017-03-01"},
         {"--days", "1900-01-31", "1900-02-01"}, {"--days", "2100-12-31", "2101-01-01"},
         {"--days", "2017-01-02", "2017-01-01"}, {"--days", "2017-01-01"}, {"--terms", "1899", "1900"},
+        {"--details", "1900-01-31", "1900-02-01"}, {"--details", "2100-12-31", "2101-01-01"},
+        {"--details", "2017-01-02", "2017-01-01"}, {"--details", "2017-02-29", "2017-03-01"},
+        {"--details", "2017-01-01"}, {"--details", "2017-01-01", "2017-01-01", "x"}, {"--details", "20170101", "2017-01-02"},
         {"--terms", "2100", "2101"}, {"--terms", "2000", "1999"}, {"--terms", "x", "2000"}, {"--bogus"},
         {"--help", "extra"}, {"--ics"}, {"--ics", "2017"}, {"--ics", "2017", "2016"}, {"--ics", "1899", "1900"},
         {"--ics", "2100", "2101"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
@@ -181,6 +209,7 @@ TEST(CliHelp, Usage) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--days"), std::string::npos);
     EXPECT_NE(r.out.find("--terms"), std::string::npos);
+    EXPECT_NE(r.out.find(u8"2026-12-22 丙午 马 庚子 庚午 52 一九第1天 冬至 04:50 -\n"), std::string::npos);
     EXPECT_NE(r.out.find("a month, 1900 2 ... 2100 12"), std::string::npos);
     EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]"),
               std::string::npos);
@@ -245,6 +274,7 @@ TEST(CliLostOutput, AFailedWriteOrFlushIsStatusOne) {
         {{},                                         0,     false,      1},  // today's month
         {{"--days", "1900-02-01", "2100-12-31"},     1000,  false,      1},
         {{"--days", "2017-01-01", "2017-01-01"},     kAll,  true,       1},
+        {{"--details", "1900-02-01", "2100-12-31"},  1000,  false,      1},
         {{"--terms", "1900", "2100"},                10,    false,      1},
         {{"--help"},                                 10,    false,      1},
         {{"--ics", "2017", "2017"},                  1000,  false,      1},

@@ -106,10 +106,10 @@ class Festivals(unittest.TestCase):
     def test_the_festivals_of_2017(self):
         # Gregorian festivals and the lunar ones (2017: lunar new year on 28 January).
         expected = {
-            "元旦": [D(2017, 1, 1)], "除夕": [D(2017, 1, 27)], "春节": [D(2017, 1, 28)], "初二": [D(2017, 1, 29)],
-            "初三": [D(2017, 1, 30)], "元宵节": [D(2017, 2, 11)], "劳动节": [D(2017, 5, 1)], "端午": [D(2017, 5, 30)],
-            "儿童节": [D(2017, 6, 1)], "七夕节": [D(2017, 8, 28)], "国庆": [D(2017, 10, 1)], "中秋": [D(2017, 10, 4)],
-            "重阳节": [D(2017, 10, 28)],
+            "元旦": [D(2017, 1, 1)], "除夕": [D(2017, 1, 27)], "春节": [D(2017, 1, 28)], "正月初二": [D(2017, 1, 29)],
+            "正月初三": [D(2017, 1, 30)], "元宵节": [D(2017, 2, 11)], "劳动节": [D(2017, 5, 1)],
+            "端午节": [D(2017, 5, 30)], "儿童节": [D(2017, 6, 1)], "七夕节": [D(2017, 8, 28)],
+            "国庆节": [D(2017, 10, 1)], "中秋节": [D(2017, 10, 4)], "重阳节": [D(2017, 10, 28)],
         }
         evs = [e for e in events(run("2017", "2017")) if "festival@" in str(e["UID"])]
         self.assertEqual(by_summary(evs), expected)
@@ -117,7 +117,16 @@ class Festivals(unittest.TestCase):
     def test_a_lunar_and_a_gregorian_festival_on_one_day_are_two_events(self):
         # 2020-10-01 is both 国庆 and 中秋.
         evs = [e for e in events(run("2020", "2020")) if e.decoded("DTSTART") == D(2020, 10, 1)]
-        self.assertEqual(sorted(str(e["SUMMARY"]) for e in evs), ["中秋", "国庆"])
+        self.assertEqual(sorted(str(e["SUMMARY"]) for e in evs), ["中秋节", "国庆节"])
+
+    def test_gregorian_festivals_from_their_first_year(self):
+        evs = [e for e in events(run("1911", "1950")) if str(e["UID"]).endswith("-festival@vestrel-cal")
+               and "lunar" not in str(e["UID"])]
+        firsts = {name: min(days) for name, days in by_summary(evs).items()}
+        self.assertEqual(firsts, {"元旦": D(1912, 1, 1), "劳动节": D(1950, 5, 1), "儿童节": D(1950, 6, 1),
+                                  "国庆节": D(1950, 10, 1)})
+        self.assertEqual({e.decoded("DTSTAMP") for e in evs},
+                         {datetime.datetime(2026, 12, 10, tzinfo=datetime.timezone.utc)})
 
 
 class Notes(unittest.TestCase):

@@ -170,6 +170,27 @@ TEST(IcsArguments, FirstAndLastYearsOfTheCalendar) {
     EXPECT_EQ(DatesOf(last, u8"元旦"), std::vector<std::string>{"2100-01-01"});
 }
 
+// Over the whole range: festivals by their full names, each Gregorian one from its first year.
+TEST(IcsArguments, FestivalsByFullNameFromTheirFirstYear) {
+    const Result r = Cal({"--ics", "1900", "2100"});
+    std::map<std::string, std::pair<int, std::string>> got;  // summary -> events, first date
+    for (const auto& [uid, e] : Parse(r.out)) {
+        if (uid.find("festival@") == std::string::npos) continue;
+        auto& [count, first] = got[e.summary];
+        if (count++ == 0 || Date(e) < first) first = Date(e);
+        EXPECT_EQ(e.stamp, 1796860800) << uid;  // 2026-12-10 00:00:00 UTC, raised with the names
+    }
+    struct { const char* name; int count; const char* first; } rows[] = {
+        {u8"正月初二", 201, "1900-02-01"}, {u8"正月初三", 201, "1900-02-02"}, {u8"端午节", 201, "1900-06-01"},
+        {u8"中秋节", 201, "1900-09-08"},  // not in 1900's 闰八月
+        {u8"元旦", 189, "1912-01-01"}, {u8"劳动节", 151, "1950-05-01"}, {u8"儿童节", 151, "1950-06-01"},
+        {u8"国庆节", 151, "1950-10-01"},
+        {u8"初二", 0, ""}, {u8"初三", 0, ""}, {u8"端午", 0, ""}, {u8"中秋", 0, ""}, {u8"国庆", 0, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(got[row.name], std::make_pair(row.count, std::string(row.first))) << row.name;
+}
+
 TEST(IcsNotesFolder, MissingOrUnusableFoldersAreStatusTwo) {
     TempDir tmp;
     const std::string file = tmp.Path() + "/a-file";

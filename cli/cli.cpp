@@ -67,6 +67,17 @@ const char kUsage[] =
     "                                         named on stderr and left out; a file that keeps changing while it\n"
     "                                         is read stops the run (status 1). No day before 1900-02-01 is\n"
     "                                         listed. The month view marks the days too.\n"
+    "       vestrel-cal --find TEXT --notes DIR\n"
+    "                                         every line of a note of the notes folder DIR, and of its memo\n"
+    "                                         (备忘\\default), that holds TEXT (ASCII letters without case):\n"
+    "                                         when (YYYY-MM-DD for a dated note; 每年1月18日, 农历每年十二月初八,\n"
+    "                                         每周三, 记事小本), kind (dated, yearly, lunar-yearly, weekly, memo),\n"
+    "                                         the line (tab-separated; control characters but tab as U+FFFD).\n"
+    "                                         Upcoming first, nearest first (a yearly or weekly note by its next\n"
+    "                                         day), then past dated notes, newest first, then the memo. Nothing\n"
+    "                                         found prints nothing (status 0), as does a TEXT without a GBK form\n"
+    "                                         (one line on stderr); a damaged list is named on stderr and the\n"
+    "                                         rest is searched.\n"
     "       vestrel-cal --help\n";
 
 // YYYY-MM-DD, a real date.
@@ -168,6 +179,10 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (mode == "--ics") {
         const int status = RunIcs(argc, argv, out, err, env);
+        return status != 0 ? status : Written(out);
+    }
+    if (mode == "--find") {
+        const int status = RunFind(argc, argv, out, err, env);
         return status != 0 ? status : Written(out);
     }
     if (mode == "--holidays") {

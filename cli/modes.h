@@ -47,3 +47,6 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
 
 // --ics (ics_mode.cpp): argv as RunCli has it.
 int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);
+
+// --find (find_mode.cpp): argv as RunCli has it. 0 also when nothing is found.
+int RunFind(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);

@@ -1,7 +1,9 @@
-// vestrel-cal through RunCli: month view, --days, --terms, --holidays and argument errors. Expected text is
-// written as u8"" literals: the tool prints UTF-8.
+// vestrel-cal through RunCli: month view, --days, --details, --terms, --holidays, --find and argument
+// errors. Expected text is written as u8"" literals: the tool prints UTF-8; narrow literals are GBK, as
+// note files hold it.
 #include "cli/cli.h"
 #include "cli/terminal_text.h"
+#include "notes/note_codec.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -22,6 +24,8 @@
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 struct Result {
     int status;
@@ -442,6 +446,113 @@ TEST(CliHolidays, AFileChangingWhileReadIsReadAgainOrNamed) {
         }
     }
     fs::remove_all(name);
+}
+
+// A notes folder of every kind of note, a damaged dated list (its first note still read) and a memo,
+// searched on 2026-12-22, a Tuesday.
+class CliFind : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[] = "/tmp/vestrel-find-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        root_ = name;
+        const fs::path notes = root_ / u8"我的记事", lists = notes / u8"日历";
+        fs::create_directories(lists);
+        fs::create_directories(notes / u8"备忘");
+        List(lists / "202612", {{22, "today DENTIST check"}});
+        List(lists / "202701", {{18, "牙医 Dentist\r\n带病历"}});
+        List(lists / "201503", {{2, "dentist again"}, {3, "no match"}});
+        List(lists / "101", {{18, "每年 dentist"}});
+        List(lists / "012", {{8, "腊八 dentist"}});
+        List(lists / "week", {{2, "tue dentist"}, {3, "周三 DENTIST"}});
+        // Slot 1 "old dentist", then slot 8 with 9 text bytes of which 3 are there.
+        damaged_ = (lists / "201604").string();
+        std::ofstream(damaged_, std::ios::binary) << std::string("\x64\0\x01\0\x0b\0\0\0\0\0old dentist"
+                                                                 "\x08\0\x09\0\0\0\0\0abc", 32);
+        std::ofstream(notes / u8"备忘" / "default", std::ios::binary)
+            << "memo line\r\nthe dentist's number 555\r\ntab\tdentist\x01" "end";
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void List(const fs::path& path, const std::vector<std::pair<int, const char*>>& notes) {
+        NoteEntry entries[32];
+        for (const auto& [slot, text] : notes) entries[slot].Assign(text, static_cast<int>(std::strlen(text)), 0);
+        const std::vector<char> bytes = EncodeNoteList(entries, 31);
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    Result Find(const char* text, const std::string& dir) {
+        return Cal({"--find", text, "--notes", dir.c_str()}, {2026, 12, 22, false});
+    }
+
+    fs::path root_;
+    std::string damaged_;
+};
+
+TEST_F(CliFind, RowsInTheWindowsOrderAndTheDamagedListNamed) {
+    const std::string damagedLine = "vestrel-cal: damaged note file " + damaged_ + "\n";
+    const std::string noGbk = "vestrel-cal: --find: the text is not UTF-8 or has a character GBK lacks; no note holds it\n";
+    struct { const char* text; std::string out; bool gbkLacks; } rows[] = {
+        {"dentist",
+         u8"2026-12-22\tdated\ttoday DENTIST check\n"       // today is upcoming; dated before weekly
+         u8"每周二\tweekly\ttue dentist\n"
+         u8"每周三\tweekly\t周三 DENTIST\n"                   // 2026-12-23
+         u8"农历每年十二月初八\tlunar-yearly\t腊八 dentist\n"  // 2027-01-15
+         u8"2027-01-18\tdated\t牙医 Dentist\n"               // dated before yearly on one day
+         u8"每年1月18日\tyearly\t每年 dentist\n"
+         u8"2016-04-01\tdated\told dentist\n"                // past, newest first; read before the damage
+         u8"2015-03-02\tdated\tdentist again\n"
+         u8"记事小本\tmemo\tthe dentist's number 555\n"
+         u8"记事小本\tmemo\ttab\tdentist\uFFFDend\n",         // a control character shown, the tab kept
+         false},
+        {u8"牙医",           u8"2027-01-18\tdated\t牙医 Dentist\n", false},
+        {u8"病历",           u8"2027-01-18\tdated\t带病历\n",       false},  // the note's second line
+        {"Dentist\n",       "",                                     false},  // no match across a line break
+        {"zzz",              "",                                     false},
+        {u8"\U0001F600",     "",                                     true},   // no GBK form
+        {"\xFF",             "",                                     true},   // not UTF-8
+    };
+    for (const auto& row : rows) {
+        const Result r = Find(row.text, root_.string());
+        EXPECT_EQ(std::make_tuple(r.status, r.out, r.err),
+                  std::make_tuple(0, row.out, damagedLine + (row.gbkLacks ? noGbk : "")))
+            << row.text;
+    }
+    // The notes folder named by itself finds the same.
+    EXPECT_EQ(Find(u8"牙医", (root_ / u8"我的记事").string()).out, u8"2027-01-18\tdated\t牙医 Dentist\n");
+}
+
+TEST_F(CliFind, BadArgumentsAndFoldersAreStatusTwo) {
+    const std::string dir = root_.string(), missing = dir + "/missing", noLists = dir + "/no-lists";
+    fs::create_directories(noLists + u8"/备忘");
+    const std::vector<std::vector<const char*>> bad = {
+        {"--find"}, {"--find", "x"}, {"--find", "x", "--notes"}, {"--find", "x", "--notes", ""},
+        {"--find", "", "--notes", dir.c_str()}, {"--find", "x", "--notes", "-d"}, {"--find", "x", "--bogus", dir.c_str()},
+        {"--find", "x", "--notes", dir.c_str(), "extra"}, {"--find", "x", "--notes", missing.c_str()},
+        {"--find", "x", "--notes", noLists.c_str()},
+    };
+    for (const auto& args : bad) {
+        const Result r = Cal(args);
+        EXPECT_EQ(std::make_tuple(r.status, r.out, std::count(r.err.begin(), r.err.end(), '\n')),
+                  std::make_tuple(2, std::string(), 1))
+            << args.size() << " " << r.err;
+    }
+    EXPECT_NE(Cal({"--find", "x", "--notes", missing.c_str()}).err.find(missing), std::string::npos);
+}
+
+TEST(CliText, Utf8ToGbk) {
+    struct { std::string utf8; GbkForm form; std::string gbk; } rows[] = {
+        {u8"日历 ab",      GbkForm::Made, "日历 ab"},
+        {"",              GbkForm::Made, ""},
+        {u8"ｄｅ：",        GbkForm::Made, "ｄｅ："},
+        {u8"a\U0001F600", GbkForm::None, ""},
+        {"\xE6\x97",      GbkForm::None, ""},  // cut off inside a character
+        {"\xC0\xAF",      GbkForm::None, ""},  // an overlong '/'
+    };
+    for (const auto& row : rows) {
+        std::string gbk = "left over";
+        EXPECT_EQ(std::make_pair(Utf8ToGbk(row.utf8, &gbk), gbk), std::make_pair(row.form, row.gbk)) << row.utf8;
+    }
 }
 
 TEST(CliHolidays, MonthViewMarksTheNationalDaySpanAndItsWorkdays) {

@@ -366,6 +366,121 @@ TEST(IcsNotes, WhereEachKindLands) {
     EXPECT_EQ(DatesOf(leap, "feb 29"), std::vector<std::string>{"2020-02-29"});
 }
 
+// The timed events of an iCalendar text by UID, each as "start +minutes rrule | summary | alarm",
+// where start is "YYYY-MM-DD HH:MM" and alarm "ACTION trigger-seconds DESCRIPTION" of its one VALARM.
+// ADD_FAILURE for a start that is not floating (UTC or with a zone) or an alarm missing or twice.
+std::map<std::string, std::string> TimedEvents(const std::string& ics) {
+    std::map<std::string, std::string> events;
+    icalcomponent* cal = icalparser_parse_string(ics.c_str());
+    if (cal == nullptr) {
+        ADD_FAILURE() << "not an iCalendar text";
+        return events;
+    }
+    for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e != nullptr;
+         e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
+        const icaltimetype start = icalcomponent_get_dtstart(e), end = icalcomponent_get_dtend(e);
+        const std::string uid = icalcomponent_get_uid(e);
+        if (start.is_date) {
+            EXPECT_EQ(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 0) << uid;
+            continue;
+        }
+        EXPECT_TRUE(!icaltime_is_utc(start) && start.zone == nullptr && !icaltime_is_utc(end) && end.zone == nullptr)
+            << uid;
+        icalproperty* startProperty = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
+        EXPECT_EQ(icalproperty_get_first_parameter(startProperty, ICAL_TZID_PARAMETER), nullptr) << uid;
+        char text[64];
+        const int minutes = (DayNumber(end.year, end.month, end.day) - DayNumber(start.year, start.month, start.day)) *
+                                1440 + (end.hour - start.hour) * 60 + end.minute - start.minute;
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d +%d", start.year, start.month, start.day,
+                      start.hour, start.minute, minutes);
+        std::string row = text;
+        if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)) {
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            row += std::string(" ") + icalrecurrencetype_as_string(&rule);
+        }
+        row += std::string(" | ") + icalcomponent_get_summary(e) + " | ";
+        EXPECT_EQ(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 1) << uid;
+        if (icalcomponent* a = icalcomponent_get_first_component(e, ICAL_VALARM_COMPONENT)) {
+            const icalproperty* action = icalcomponent_get_first_property(a, ICAL_ACTION_PROPERTY);
+            const icalproperty* trigger = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
+            const char* description = icalcomponent_get_description(a);
+            row += std::string(action && icalproperty_get_action(action) == ICAL_ACTION_DISPLAY ? "DISPLAY " : "? ") +
+                   (trigger ? std::to_string(icaldurationtype_as_int(icalproperty_get_trigger(trigger).duration)) : "?") +
+                   " " + (description ? description : "?");
+        }
+        events[uid] = row;
+    }
+    icalcomponent_free(cal);
+    return events;
+}
+
+// Each time a note's line begins with is a timed event of its own at floating local time, 30 minutes
+// long, with a display alarm at its start, on the days its all-day event has; the note's other lines
+// stay its all-day event, none when every line is a reminder. Its UIDs stay when the note's text and
+// file change (a re-import updates).
+TEST(IcsReminders, TimedEventsWithAnAlarmBesideTheAllDayOne) {
+    TempDir tmp;
+    const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    const auto write = [&](const char* dentist) {
+        WriteList(lists + "/201703", {{8, dentist, 0},
+                                      {9, "8:00\r\n18:05 x", 0},
+                                      {10, "no time 9:30 here\r\n24:00 no\r\n 9:30 blank first\r\n9:3 short", 0}});
+        WriteList(lists + "/102", {{14, "20:00 情人节晚餐", 0}});
+        WriteList(lists + "/week", {{1, "7:00 晨跑\r\n周一", 0}});
+        WriteList(lists + "/006", {{30, "6:30　农历", 0}});
+    };
+    write("牙医\r\n９：３０　出发\r\n23:45 晚\r\n9:30 second");
+    const Result r = Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string W = "FREQ=WEEKLY;UNTIL=20171231T235900", Y = "FREQ=YEARLY;UNTIL=20171231T235900";
+    const std::map<std::string, std::string> expected = {
+        {"20170308-note-0930@vestrel-cal",        u8"2017-03-08 09:30 +30 | 出发; second | DISPLAY 0 出发; second"},
+        {"20170308-note-2345@vestrel-cal",        u8"2017-03-08 23:45 +30 | 晚 | DISPLAY 0 晚"},  // ends the next day
+        {"20170309-note-0800@vestrel-cal",        u8"2017-03-09 08:00 +30 | 8:00 | DISPLAY 0 8:00"},
+        {"20170309-note-1805@vestrel-cal",        u8"2017-03-09 18:05 +30 | x | DISPLAY 0 x"},
+        {"yearly-0214-note-2000@vestrel-cal",     u8"2017-02-14 20:00 +30 " + Y + u8" | 情人节晚餐 | DISPLAY 0 情人节晚餐"},
+        {"weekly-1-note-0700@vestrel-cal",        u8"2017-01-02 07:00 +30 " + W + u8" | 晨跑 | DISPLAY 0 晨跑"},
+        {"lunar-2017-06-30-note-0630@vestrel-cal",  u8"2017-07-22 06:30 +30 | 农历 | DISPLAY 0 农历"},  // 29-day 六月
+        {"lunar-2017-06L-30-note-0630@vestrel-cal", u8"2017-08-21 06:30 +30 | 农历 | DISPLAY 0 农历"},
+    };
+    EXPECT_EQ(TimedEvents(r.out), expected);
+    const auto events = Parse(r.out);
+    struct { const char* uid; const char* summary; const char* description; } allDay[] = {
+        {"20170308-note@vestrel-cal", u8"牙医", u8"牙医"},  // the untimed lines
+        {"20170309-note@vestrel-cal", nullptr, nullptr},    // every line timed: none
+        {"20170310-note@vestrel-cal", "no time 9:30 here", "no time 9:30 here\n24:00 no\n 9:30 blank first\n9:3 short"},
+        {"yearly-0214-note@vestrel-cal", nullptr, nullptr},
+        {"weekly-1-note@vestrel-cal", u8"周一", u8"周一"},
+        {"lunar-2017-06-30-note@vestrel-cal", nullptr, nullptr},
+    };
+    for (const auto& row : allDay) {
+        const auto it = events.find(row.uid);
+        EXPECT_EQ(it != events.end(), row.summary != nullptr) << row.uid;
+        if (it != events.end() && row.summary != nullptr) {
+            EXPECT_EQ(std::make_tuple(it->second.summary, it->second.description, it->second.days),
+                      std::make_tuple(std::string(row.summary), std::string(row.description), 1)) << row.uid;
+        }
+    }
+    // The timed events say the whole note.
+    EXPECT_NE(r.out.find(u8"DESCRIPTION:牙医\\n９：３０　出发\\n23:45 晚\\n9:30 second\r\n"), std::string::npos);
+
+    // The same bytes again; after an edit of the text (its times kept), the same UIDs.
+    EXPECT_EQ(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()}).out, r.out);
+    write("牙医复诊\r\n9:30 改了\r\n23:45 也改了");
+    const auto edited = Parse(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()}).out);
+    std::set<std::string> before, after;
+    for (const auto& [uid, e] : events) before.insert(uid);
+    for (const auto& [uid, e] : edited) after.insert(uid);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(edited.at("20170308-note-0930@vestrel-cal").summary, u8"改了");
+
+    // The range's last minutes: an event may end after 2100-12-31.
+    std::ostringstream last;
+    WriteIcs({2100, 2100, "d.example", ""}, {{NoteKind::Day, 2100, 12, 31, 0, "23:45 last", 0}}, last);
+    EXPECT_EQ(TimedEvents(last.str()),
+              (std::map<std::string, std::string>{{"21001231-note-2345@d.example", "2100-12-31 23:45 +30 | last | DISPLAY 0 last"}}));
+}
+
 // Whole range: a lunar-yearly note for every day number of every month lands once in each lunar
 // month of its number, on a day whose own lunar date (converted afresh) is the note's, or day 29 of
 // a 29-day month for day 30.

@@ -221,6 +221,8 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("RSCALE=CHINESE"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
     EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);
+    EXPECT_NE(r.out.find("--find TEXT --notes DIR\n"), std::string::npos);
+    EXPECT_NE(r.out.find("the note's with -HHMM before the @"), std::string::npos);
 }
 
 TEST(CliColor, OnlyATerminalWithEscapesAndNoNonEmptyNoColor) {

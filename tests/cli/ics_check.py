@@ -1,5 +1,5 @@
-"""vestrel-cal --ics read back by the icalendar package: the calendar loads, the terms, festivals
-and notes are where and what they should be, every text length comes back whole from lines within
+"""vestrel-cal --ics read back by the icalendar package: the calendar loads, the terms, festivals,
+notes and their reminders (timed events with a VALARM) are where and what they should be, every text length comes back whole from lines within
 the limit, and two runs give the same bytes. Given the program's test build (whose allocations fail
 after VESTREL_FAIL_ALLOCATIONS_AFTER), also what an allocation failure leaves.
 
@@ -185,6 +185,55 @@ class Notes(unittest.TestCase):
 
     def test_two_runs_give_the_same_bytes(self):
         self.assertEqual(run("2016", "2018", "--notes", self.notes), self.ics)
+
+
+class Reminders(unittest.TestCase):
+    """A note's lines that begin with a time: timed events at floating local time with a VALARM."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.notes = make_notes(cls.tmp.name, {
+            "201703": {8: ("牙医\r\n9:30 出发\r\n２３：４５ 睡", 0)},
+            "week": {1: ("7:00 晨跑", 0)},
+        })
+        cls.ics = run("2017", "2017", "--notes", cls.notes)
+        cls.by_uid = {str(e["UID"]): e for e in events(cls.ics)}
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def test_timed_events_at_floating_time_with_a_display_alarm(self):
+        check_lines(self, self.ics)
+        rows = [  # UID, start, summary, repeat
+            ("20170308-note-0930@vestrel-cal", datetime.datetime(2017, 3, 8, 9, 30), "出发", None),
+            ("20170308-note-2345@vestrel-cal", datetime.datetime(2017, 3, 8, 23, 45), "睡", None),
+            ("weekly-1-note-0700@vestrel-cal", datetime.datetime(2017, 1, 2, 7, 0), "晨跑", "WEEKLY"),
+        ]
+        for uid, start, summary, repeat in rows:
+            e = self.by_uid[uid]
+            self.assertEqual(e.decoded("DTSTART"), start, uid)
+            self.assertIsNone(e.decoded("DTSTART").tzinfo, uid)  # floating: no Z, no TZID
+            self.assertNotIn("TZID", e["DTSTART"].params, uid)
+            self.assertEqual(e.decoded("DTEND") - e.decoded("DTSTART"), datetime.timedelta(minutes=30), uid)
+            self.assertEqual(str(e["SUMMARY"]), summary, uid)
+            alarms = [c for c in e.subcomponents if c.name == "VALARM"]
+            self.assertEqual(len(alarms), 1, uid)
+            self.assertEqual((str(alarms[0]["ACTION"]), alarms[0].decoded("TRIGGER"), str(alarms[0]["DESCRIPTION"])),
+                             ("DISPLAY", datetime.timedelta(0), summary), uid)
+            if repeat:
+                rule = e.decoded("RRULE")
+                self.assertEqual((rule["FREQ"], rule["UNTIL"]), ([repeat], [datetime.datetime(2017, 12, 31, 23, 59)]))
+        # The untimed line stays the all-day event; a note of only timed lines has none.
+        self.assertEqual((str(self.by_uid["20170308-note@vestrel-cal"]["SUMMARY"]),
+                          self.by_uid["20170308-note@vestrel-cal"].decoded("DTSTART")), ("牙医", D(2017, 3, 8)))
+        self.assertNotIn("weekly-1-note@vestrel-cal", self.by_uid)
+        self.assertEqual([c.name for c in self.by_uid["20170308-note@vestrel-cal"].subcomponents], [])
+
+    def test_a_second_export_has_the_same_uids(self):
+        self.assertEqual({str(e["UID"]) for e in events(run("2017", "2017", "--notes", self.notes))},
+                         set(self.by_uid))
 
 
 class TextLengths(unittest.TestCase):

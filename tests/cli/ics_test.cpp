@@ -104,6 +104,8 @@ struct Event {
     int days;              // DTEND - DTSTART
     time_t stamp;          // DTSTAMP
     time_t modified;       // LAST-MODIFIED, -1 when none
+    std::string timed;     // a timed event: "HH:MM +minutes", " zoned" after it unless floating; else ""
+    std::string alarm;     // of its VALARM: "trigger-seconds DESCRIPTION"; "" when none
 };
 
 // The VEVENTs of an iCalendar text, by UID. ADD_FAILURE when libical cannot parse it.
@@ -137,6 +139,19 @@ std::map<std::string, Event> Parse(const std::string& ics) {
         ev.day = start.day;
         const icaltimetype end = icalcomponent_get_dtend(e);
         ev.days = DayNumber(end.year, end.month, end.day) - DayNumber(start.year, start.month, start.day);
+        if (!start.is_date) {
+            const int minutes = ev.days * 1440 + (end.hour - start.hour) * 60 + end.minute - start.minute;
+            char t[32];
+            std::snprintf(t, sizeof t, "%02d:%02d +%d%s", start.hour, start.minute, minutes,
+                          start.zone != nullptr || icaltime_is_utc(start) ? " zoned" : "");
+            ev.timed = t;
+        }
+        EXPECT_LE(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 1) << ev.uid;
+        if (icalcomponent* a = icalcomponent_get_first_component(e, ICAL_VALARM_COMPONENT)) {
+            const icalproperty* trigger = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
+            ev.alarm = (trigger ? std::to_string(icaldurationtype_as_int(icalproperty_get_trigger(trigger).duration)) : "?") +
+                       " " + (icalcomponent_get_description(a) ? icalcomponent_get_description(a) : "?");
+        }
         EXPECT_EQ(events.count(ev.uid), 0u) << "UID twice: " << ev.uid;
         events[ev.uid] = ev;
     }
@@ -168,27 +183,15 @@ TEST(IcsArguments, FirstAndLastYearsOfTheCalendar) {
     const auto last = Parse(Cal({"--ics", "2100", "2100"}).out);
     EXPECT_EQ(DatesOf(last, u8"冬至"), std::vector<std::string>{"2100-12-22"});
     EXPECT_EQ(DatesOf(last, u8"元旦"), std::vector<std::string>{"2100-01-01"});
-}
-
-// Over the whole range: festivals by their full names, each Gregorian one from its first year.
-TEST(IcsArguments, FestivalsByFullNameFromTheirFirstYear) {
-    const Result r = Cal({"--ics", "1900", "2100"});
-    std::map<std::string, std::pair<int, std::string>> got;  // summary -> events, first date
-    for (const auto& [uid, e] : Parse(r.out)) {
-        if (uid.find("festival@") == std::string::npos) continue;
-        auto& [count, first] = got[e.summary];
-        if (count++ == 0 || Date(e) < first) first = Date(e);
-        EXPECT_EQ(e.stamp, 1796860800) << uid;  // 2026-12-10 00:00:00 UTC, raised with the names
-    }
-    struct { const char* name; int count; const char* first; } rows[] = {
-        {u8"正月初二", 201, "1900-02-01"}, {u8"正月初三", 201, "1900-02-02"}, {u8"端午节", 201, "1900-06-01"},
-        {u8"中秋节", 201, "1900-09-08"},  // not in 1900's 闰八月
-        {u8"元旦", 189, "1912-01-01"}, {u8"劳动节", 151, "1950-05-01"}, {u8"儿童节", 151, "1950-06-01"},
-        {u8"国庆节", 151, "1950-10-01"},
-        {u8"初二", 0, ""}, {u8"初三", 0, ""}, {u8"端午", 0, ""}, {u8"中秋", 0, ""}, {u8"国庆", 0, ""},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(got[row.name], std::make_pair(row.count, std::string(row.first))) << row.name;
+    // Festivals by their full names, Gregorian ones from their first years, stamped 2026-12-10.
+    const auto early = Parse(Cal({"--ics", "1911", "1950"}).out);
+    EXPECT_EQ(DatesOf(first, u8"正月初二"), std::vector<std::string>{"1900-02-01"});
+    for (const auto& [name, day] : std::map<std::string, std::string>{{u8"元旦", "1912-01-01"}, {u8"劳动节", "1950-05-01"},
+                                                                        {u8"儿童节", "1950-06-01"}, {u8"国庆节", "1950-10-01"},
+                                                                        {u8"端午节", "1911-06-01"}, {u8"中秋节", "1911-10-06"}})
+        EXPECT_EQ(DatesOf(early, name).at(0), day) << name;
+    for (const char* name : {u8"初二", u8"初三", u8"端午", u8"中秋", u8"国庆"}) EXPECT_EQ(DatesOf(early, name).size(), 0u);
+    EXPECT_EQ(early.at("19501001-festival@vestrel-cal").stamp, 1796860800);
 }
 
 TEST(IcsNotesFolder, MissingOrUnusableFoldersAreStatusTwo) {
@@ -366,119 +369,34 @@ TEST(IcsNotes, WhereEachKindLands) {
     EXPECT_EQ(DatesOf(leap, "feb 29"), std::vector<std::string>{"2020-02-29"});
 }
 
-// The timed events of an iCalendar text by UID, each as "start +minutes rrule | summary | alarm",
-// where start is "YYYY-MM-DD HH:MM" and alarm "ACTION trigger-seconds DESCRIPTION" of its one VALARM.
-// ADD_FAILURE for a start that is not floating (UTC or with a zone) or an alarm missing or twice.
-std::map<std::string, std::string> TimedEvents(const std::string& ics) {
-    std::map<std::string, std::string> events;
-    icalcomponent* cal = icalparser_parse_string(ics.c_str());
-    if (cal == nullptr) {
-        ADD_FAILURE() << "not an iCalendar text";
-        return events;
-    }
-    for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e != nullptr;
-         e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
-        const icaltimetype start = icalcomponent_get_dtstart(e), end = icalcomponent_get_dtend(e);
-        const std::string uid = icalcomponent_get_uid(e);
-        if (start.is_date) {
-            EXPECT_EQ(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 0) << uid;
-            continue;
-        }
-        EXPECT_TRUE(!icaltime_is_utc(start) && start.zone == nullptr && !icaltime_is_utc(end) && end.zone == nullptr)
-            << uid;
-        icalproperty* startProperty = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
-        EXPECT_EQ(icalproperty_get_first_parameter(startProperty, ICAL_TZID_PARAMETER), nullptr) << uid;
-        char text[64];
-        const int minutes = (DayNumber(end.year, end.month, end.day) - DayNumber(start.year, start.month, start.day)) *
-                                1440 + (end.hour - start.hour) * 60 + end.minute - start.minute;
-        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d +%d", start.year, start.month, start.day,
-                      start.hour, start.minute, minutes);
-        std::string row = text;
-        if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY)) {
-            icalrecurrencetype rule = icalproperty_get_rrule(p);
-            row += std::string(" ") + icalrecurrencetype_as_string(&rule);
-        }
-        row += std::string(" | ") + icalcomponent_get_summary(e) + " | ";
-        EXPECT_EQ(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 1) << uid;
-        if (icalcomponent* a = icalcomponent_get_first_component(e, ICAL_VALARM_COMPONENT)) {
-            const icalproperty* action = icalcomponent_get_first_property(a, ICAL_ACTION_PROPERTY);
-            const icalproperty* trigger = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
-            const char* description = icalcomponent_get_description(a);
-            row += std::string(action && icalproperty_get_action(action) == ICAL_ACTION_DISPLAY ? "DISPLAY " : "? ") +
-                   (trigger ? std::to_string(icaldurationtype_as_int(icalproperty_get_trigger(trigger).duration)) : "?") +
-                   " " + (description ? description : "?");
-        }
-        events[uid] = row;
-    }
-    icalcomponent_free(cal);
-    return events;
-}
-
-// Each time a note's line begins with is a timed event of its own at floating local time, 30 minutes
-// long, with a display alarm at its start, on the days its all-day event has; the note's other lines
-// stay its all-day event, none when every line is a reminder. Its UIDs stay when the note's text and
-// file change (a re-import updates).
+// Each time a note's lines begin with is a timed event of its own at floating local time, 30 minutes
+// long, with an alarm at its start, on the days its all-day event has, under a UID of the note's
+// and the time; the other lines stay the all-day event, none when every line is a reminder.
 TEST(IcsReminders, TimedEventsWithAnAlarmBesideTheAllDayOne) {
     TempDir tmp;
     const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
-    const auto write = [&](const char* dentist) {
-        WriteList(lists + "/201703", {{8, dentist, 0},
-                                      {9, "8:00\r\n18:05 x", 0},
-                                      {10, "no time 9:30 here\r\n24:00 no\r\n 9:30 blank first\r\n9:3 short", 0}});
-        WriteList(lists + "/102", {{14, "20:00 情人节晚餐", 0}});
-        WriteList(lists + "/week", {{1, "7:00 晨跑\r\n周一", 0}});
-        WriteList(lists + "/006", {{30, "6:30　农历", 0}});
-    };
-    write("牙医\r\n９：３０　出发\r\n23:45 晚\r\n9:30 second");
-    const Result r = Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::string W = "FREQ=WEEKLY;UNTIL=20171231T235900", Y = "FREQ=YEARLY;UNTIL=20171231T235900";
-    const std::map<std::string, std::string> expected = {
-        {"20170308-note-0930@vestrel-cal",        u8"2017-03-08 09:30 +30 | 出发; second | DISPLAY 0 出发; second"},
-        {"20170308-note-2345@vestrel-cal",        u8"2017-03-08 23:45 +30 | 晚 | DISPLAY 0 晚"},  // ends the next day
-        {"20170309-note-0800@vestrel-cal",        u8"2017-03-09 08:00 +30 | 8:00 | DISPLAY 0 8:00"},
-        {"20170309-note-1805@vestrel-cal",        u8"2017-03-09 18:05 +30 | x | DISPLAY 0 x"},
-        {"yearly-0214-note-2000@vestrel-cal",     u8"2017-02-14 20:00 +30 " + Y + u8" | 情人节晚餐 | DISPLAY 0 情人节晚餐"},
-        {"weekly-1-note-0700@vestrel-cal",        u8"2017-01-02 07:00 +30 " + W + u8" | 晨跑 | DISPLAY 0 晨跑"},
-        {"lunar-2017-06-30-note-0630@vestrel-cal",  u8"2017-07-22 06:30 +30 | 农历 | DISPLAY 0 农历"},  // 29-day 六月
-        {"lunar-2017-06L-30-note-0630@vestrel-cal", u8"2017-08-21 06:30 +30 | 农历 | DISPLAY 0 农历"},
-    };
-    EXPECT_EQ(TimedEvents(r.out), expected);
-    const auto events = Parse(r.out);
-    struct { const char* uid; const char* summary; const char* description; } allDay[] = {
-        {"20170308-note@vestrel-cal", u8"牙医", u8"牙医"},  // the untimed lines
-        {"20170309-note@vestrel-cal", nullptr, nullptr},    // every line timed: none
-        {"20170310-note@vestrel-cal", "no time 9:30 here", "no time 9:30 here\n24:00 no\n 9:30 blank first\n9:3 short"},
-        {"yearly-0214-note@vestrel-cal", nullptr, nullptr},
-        {"weekly-1-note@vestrel-cal", u8"周一", u8"周一"},
-        {"lunar-2017-06-30-note@vestrel-cal", nullptr, nullptr},
-    };
-    for (const auto& row : allDay) {
-        const auto it = events.find(row.uid);
-        EXPECT_EQ(it != events.end(), row.summary != nullptr) << row.uid;
-        if (it != events.end() && row.summary != nullptr) {
-            EXPECT_EQ(std::make_tuple(it->second.summary, it->second.description, it->second.days),
-                      std::make_tuple(std::string(row.summary), std::string(row.description), 1)) << row.uid;
-        }
-    }
-    // The timed events say the whole note.
-    EXPECT_NE(r.out.find(u8"DESCRIPTION:牙医\\n９：３０　出发\\n23:45 晚\\n9:30 second\r\n"), std::string::npos);
-
-    // The same bytes again; after an edit of the text (its times kept), the same UIDs.
-    EXPECT_EQ(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()}).out, r.out);
-    write("牙医复诊\r\n9:30 改了\r\n23:45 也改了");
-    const auto edited = Parse(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()}).out);
-    std::set<std::string> before, after;
-    for (const auto& [uid, e] : events) before.insert(uid);
-    for (const auto& [uid, e] : edited) after.insert(uid);
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(edited.at("20170308-note-0930@vestrel-cal").summary, u8"改了");
-
-    // The range's last minutes: an event may end after 2100-12-31.
-    std::ostringstream last;
-    WriteIcs({2100, 2100, "d.example", ""}, {{NoteKind::Day, 2100, 12, 31, 0, "23:45 last", 0}}, last);
-    EXPECT_EQ(TimedEvents(last.str()),
-              (std::map<std::string, std::string>{{"21001231-note-2345@d.example", "2100-12-31 23:45 +30 | last | DISPLAY 0 last"}}));
+    WriteList(lists + "/201703", {{8, "牙医\r\n９：３０　出发\r\n23:45 晚\r\n9:30 second", 0}, {9, "8:00\r\n18:05 x", 0},
+                                  {10, "a 9:30\r\n24:00\r\n 9:30\r\n9:3", 0}});
+    WriteList(lists + "/102", {{14, "20:00 情人节", 0}}), WriteList(lists + "/week", {{1, "7:00 晨跑\r\n周一", 0}});
+    WriteList(lists + "/006", {{30, "6:30　农历", 0}});
+    std::map<std::string, std::string> got;  // note UID -> "date time | summary | alarm"
+    const auto events = Parse(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()}).out);
+    for (const auto& [uid, e] : events)
+        if (uid.find("note") != std::string::npos) got[uid] = Date(e) + " " + e.timed + " | " + e.summary + " | " + e.alarm;
+    EXPECT_EQ(got, (std::map<std::string, std::string>{
+                       {"20170308-note@vestrel-cal", u8"2017-03-08  | 牙医 | "},  // the untimed line
+                       {"20170308-note-0930@vestrel-cal", u8"2017-03-08 09:30 +30 | 出发; second | 0 出发; second"},
+                       {"20170308-note-2345@vestrel-cal", u8"2017-03-08 23:45 +30 | 晚 | 0 晚"},  // ends the next day
+                       {"20170309-note-0800@vestrel-cal", "2017-03-09 08:00 +30 | 8:00 | 0 8:00"},
+                       {"20170309-note-1805@vestrel-cal", "2017-03-09 18:05 +30 | x | 0 x"},
+                       {"20170310-note@vestrel-cal", "2017-03-10  | a 9:30 | "},  // no time that counts
+                       {"yearly-0214-note-2000@vestrel-cal", u8"2017-02-14 20:00 +30 | 情人节 | 0 情人节"},
+                       {"weekly-1-note@vestrel-cal", u8"2017-01-02  | 周一 | "},
+                       {"weekly-1-note-0700@vestrel-cal", u8"2017-01-02 07:00 +30 | 晨跑 | 0 晨跑"},
+                       {"lunar-2017-06-30-note-0630@vestrel-cal", u8"2017-07-22 06:30 +30 | 农历 | 0 农历"},
+                       {"lunar-2017-06L-30-note-0630@vestrel-cal", u8"2017-08-21 06:30 +30 | 农历 | 0 农历"}}));
+    EXPECT_EQ(events.at("yearly-0214-note-2000@vestrel-cal").rrule, "FREQ=YEARLY;UNTIL=20171231T235900");
+    EXPECT_EQ(events.at("20170308-note-2345@vestrel-cal").description, u8"牙医\n９：３０　出发\n23:45 晚\n9:30 second");
 }
 
 // Whole range: a lunar-yearly note for every day number of every month lands once in each lunar

@@ -20,6 +20,11 @@ const char kUsage[] =
     "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2100-12-31:\n"
     "                                         date weekday lunar-year lunar-month leap lunar-day month-days\n"
     "                                         label festival term (tab-separated)\n"
+    "       vestrel-cal --details FROM TO     one line per day, dates as for --days: date, year stem-branch,\n"
+    "                                         zodiac, month stem-branch, day stem-branch, ISO week, 数九 or\n"
+    "                                         三伏 day or -, term with its time (UTC+8) or -, other named days\n"
+    "                                         joined by 、 or - (tab-separated); 2026-12-22 is\n"
+    "                                         2026-12-22 丙午 马 庚子 庚午 52 一九第1天 冬至 04:50 -\n"
     "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2100:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
     "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
@@ -33,7 +38,12 @@ const char kUsage[] =
     "                                         end of TO, a yearly note by lunar date on that lunar month and day\n"
     "                                         of every year, in the leap month of that number too; a note of\n"
     "                                         lunar day 30 falls on day 29 of a 29-day month. Colour-only marks\n"
-    "                                         are left out. A damaged note file stops the export (status 1)\n"
+    "                                         are left out. A note's lines that begin with a time (9:30, ９：３０)\n"
+    "                                         are reminders: one timed event for each time, at floating local\n"
+    "                                         time, 30 minutes long, with a display alarm at its start, its UID\n"
+    "                                         the note's with -HHMM before the @; the other lines stay the\n"
+    "                                         all-day event (none when every line has a time).\n"
+    "                                         A damaged note file stops the export (status 1)\n"
     "                                         unless --skip-damaged, which names it and goes on without it.\n"
     "                                         A lunar-yearly note stays one event per occurrence, not one\n"
     "                                         RSCALE=CHINESE rule: each app would expand such a rule by its own\n"
@@ -62,6 +72,17 @@ const char kUsage[] =
     "                                         named on stderr and left out; a file that keeps changing while it\n"
     "                                         is read stops the run (status 1). No day before 1900-02-01 is\n"
     "                                         listed. The month view marks the days too.\n"
+    "       vestrel-cal --find TEXT --notes DIR\n"
+    "                                         every line of a note of the notes folder DIR, and of its memo\n"
+    "                                         (备忘\\default), that holds TEXT (ASCII letters without case):\n"
+    "                                         when (YYYY-MM-DD for a dated note; 每年1月18日, 农历每年十二月初八,\n"
+    "                                         每周三, 记事小本), kind (dated, yearly, lunar-yearly, weekly, memo),\n"
+    "                                         the line (tab-separated; control characters but tab as U+FFFD).\n"
+    "                                         Upcoming first, nearest first (a yearly or weekly note by its next\n"
+    "                                         day), then past dated notes, newest first, then the memo. Nothing\n"
+    "                                         found prints nothing (status 0), as does a TEXT without a GBK form\n"
+    "                                         (one line on stderr); a damaged list is named on stderr and the\n"
+    "                                         rest is searched.\n"
     "       vestrel-cal --help\n";
 
 // YYYY-MM-DD, a real date.
@@ -150,19 +171,23 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         out << kUsage;
         return Written(out);
     }
-    if (mode == "--days") {
+    if (mode == "--days" || mode == "--details") {
         SolarDate from, to;
         if (argc != 4 || !ParseDate(argv[2], &from) || !ParseDate(argv[3], &to))
-            return Fail(err, "--days takes two dates YYYY-MM-DD within 1900-02-01 ... 2100-12-31");
+            return Fail(err, mode + " takes two dates YYYY-MM-DD within 1900-02-01 ... 2100-12-31");
         const int32_t a = DayNumber(from.year, from.month, from.day), b = DayNumber(to.year, to.month, to.day);
         if (!DayOnOffer(a) || !DayOnOffer(b) || a > b)
-            return Fail(err, "--days takes FROM <= TO within 1900-02-01 ... 2100-12-31");
+            return Fail(err, mode + " takes FROM <= TO within 1900-02-01 ... 2100-12-31");
         if (const int status = CheckConverter(err)) return status;
-        PrintDays(from, to, out);
+        (mode == "--days" ? PrintDays : PrintDetails)(from, to, out);
         return Written(out);
     }
     if (mode == "--ics") {
         const int status = RunIcs(argc, argv, out, err, env);
+        return status != 0 ? status : Written(out);
+    }
+    if (mode == "--find") {
+        const int status = RunFind(argc, argv, out, err, env);
         return status != 0 ? status : Written(out);
     }
     if (mode == "--holidays") {

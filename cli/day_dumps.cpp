@@ -1,10 +1,11 @@
-// vestrel-cal --days and --terms: tab-separated lines for scripts.
+// vestrel-cal --days, --details and --terms: tab-separated lines for scripts.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "calendar/day_details.h"
 #include "calendar/labels.h"
 #include "calendar/month_layout.h"
 #include "cli/modes.h"
@@ -136,6 +137,26 @@ void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out) {
         d = NextDate(SolarDate{d.year, d.month, m.daysInMonth});
     }
     out.write(start, p - start);
+}
+
+// Each row is made in GBK by FormatDetailsRow and converted as a whole: its names are few, but a
+// row is only a few dozen bytes, and iconv takes the chunk's rows at one call each.
+void PrintDetails(const SolarDate& from, const SolarDate& to, std::ostream& out) {
+    const int32_t last = DayNumber(to.year, to.month, to.day);
+    std::string chunk;
+    chunk.reserve(kDumpChunk + 2 * kDetailsLineSize);
+    DayDetails details;
+    char row[kDetailsLineSize];
+    for (int32_t n = DayNumber(from.year, from.month, from.day); n <= last; ++n) {
+        const SolarDate d = SolarFromDayNumber(n);
+        ComputeDayDetails(d.year, d.month, d.day, &details);
+        AppendGbkAsUtf8(row, FormatDetailsRow(details, row, sizeof row), &chunk);
+        if (chunk.size() >= kDumpChunk) {
+            if (!out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()))) return;
+            chunk.clear();
+        }
+    }
+    out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
 }
 
 void PrintTerms(int from, int to, std::ostream& out) {

@@ -7,7 +7,7 @@
 #include <climits>
 
 // Null unless the module is linked in.
-extern "C" const VestrelIcal* VestrelIcalFunctions(void) __attribute__((weak));
+extern "C" const VestrelIcal* VestrelIcalFunctions2(void) __attribute__((weak));
 
 namespace {
 
@@ -26,15 +26,17 @@ std::string ProgramFolder() {
 const VestrelIcal* LoadIcal(std::string* problem) {
     static const VestrelIcal* functions = nullptr;
     if (functions != nullptr) return functions;
-    if (VestrelIcalFunctions != nullptr) return functions = VestrelIcalFunctions();
+    if (VestrelIcalFunctions2 != nullptr) return functions = VestrelIcalFunctions2();
     const std::string path = ProgramFolder() + "/" + kIcalModuleName;
     // Kept loaded to the end of the run. RTLD_LOCAL: libical's names stay out of the program's way.
     void* module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     const char* why = module == nullptr ? dlerror() : nullptr;
     using Entry = const VestrelIcal* (*)();
-    Entry entry = module != nullptr ? reinterpret_cast<Entry>(dlsym(module, "VestrelIcalFunctions")) : nullptr;
+    Entry entry = module != nullptr ? reinterpret_cast<Entry>(dlsym(module, VESTREL_ICAL_ENTRY)) : nullptr;
     if (entry == nullptr) {
-        *problem = "cannot load the iCalendar module: " + (why != nullptr ? std::string(why) : path + ": no entry point");
+        *problem = "cannot load the iCalendar module: " +
+                   (why != nullptr ? std::string(why)
+                                   : path + ": no entry point " VESTREL_ICAL_ENTRY " (a module of another build?)");
         return nullptr;
     }
     return functions = entry();

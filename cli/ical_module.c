@@ -44,29 +44,60 @@ static char* Calendar(const char* name, const char* source) {
     return TextOf(c);
 }
 
-static char* Event(const struct VestrelIcalEvent* e) {
+/* A floating local time: neither UTC nor a zone. */
+static icaltimetype LocalTimeOf(struct VestrelIcalTime d) {
+    icaltimetype t = icaltime_null_time();
+    t.year = d.year;
+    t.month = d.month;
+    t.day = d.day;
+    t.hour = d.hour;
+    t.minute = d.minute;
+    return t;
+}
+
+/* A VEVENT of the properties both kinds of event have; start, end and until are dates or floating
+ * times alike. */
+static icalcomponent* NewEvent(const char* uid, int64_t stamp, int lastModified, icaltimetype start,
+                               icaltimetype end, enum VestrelIcalRepeat repeat, icaltimetype until,
+                               const char* summary, const char* description, const char* color) {
     icalcomponent* v = icalcomponent_new(ICAL_VEVENT_COMPONENT);
-    icalcomponent_add_property(v, icalproperty_new_uid(e->uid));
-    icalcomponent_add_property(v, icalproperty_new_dtstamp(UtcTime(e->stamp)));
-    if (e->lastModified) icalcomponent_add_property(v, icalproperty_new_lastmodified(UtcTime(e->stamp)));
-    icalcomponent_add_property(v, icalproperty_new_dtstart(DateOf(e->start)));
-    icalcomponent_add_property(v, icalproperty_new_dtend(DateOf(e->end)));
-    if (e->repeat != VESTREL_ICAL_ONCE) {
+    icalcomponent_add_property(v, icalproperty_new_uid(uid));
+    icalcomponent_add_property(v, icalproperty_new_dtstamp(UtcTime(stamp)));
+    if (lastModified) icalcomponent_add_property(v, icalproperty_new_lastmodified(UtcTime(stamp)));
+    icalcomponent_add_property(v, icalproperty_new_dtstart(start));
+    icalcomponent_add_property(v, icalproperty_new_dtend(end));
+    if (repeat != VESTREL_ICAL_ONCE) {
         struct icalrecurrencetype rule;
         icalrecurrencetype_clear(&rule);
-        rule.freq = e->repeat == VESTREL_ICAL_YEARLY ? ICAL_YEARLY_RECURRENCE : ICAL_WEEKLY_RECURRENCE;
-        rule.until = DateOf(e->until);
+        rule.freq = repeat == VESTREL_ICAL_YEARLY ? ICAL_YEARLY_RECURRENCE : ICAL_WEEKLY_RECURRENCE;
+        rule.until = until;
         icalcomponent_add_property(v, icalproperty_new_rrule(rule));
     }
-    icalcomponent_add_property(v, icalproperty_new_summary(e->summary));
-    if (e->description != NULL && e->description[0] != '\0')
-        icalcomponent_add_property(v, icalproperty_new_description(e->description));
-    if (e->color != NULL) icalcomponent_add_property(v, icalproperty_new_color(e->color));
+    icalcomponent_add_property(v, icalproperty_new_summary(summary));
+    if (description != NULL && description[0] != '\0')
+        icalcomponent_add_property(v, icalproperty_new_description(description));
+    if (color != NULL) icalcomponent_add_property(v, icalproperty_new_color(color));
     icalcomponent_add_property(v, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    return v;
+}
+
+static char* Event(const struct VestrelIcalEvent* e) {
+    return TextOf(NewEvent(e->uid, e->stamp, e->lastModified, DateOf(e->start), DateOf(e->end), e->repeat,
+                           DateOf(e->until), e->summary, e->description, e->color));
+}
+
+static char* TimedEvent(const struct VestrelIcalTimedEvent* e) {
+    icalcomponent* v = NewEvent(e->uid, e->stamp, e->lastModified, LocalTimeOf(e->start), LocalTimeOf(e->end),
+                                e->repeat, LocalTimeOf(e->until), e->summary, e->description, e->color);
+    icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
+    icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+    icalcomponent_add_property(alarm, icalproperty_new_trigger(icaltriggertype_from_int(0))); /* at the start */
+    icalcomponent_add_property(alarm, icalproperty_new_description(e->alarm));
+    icalcomponent_add_component(v, alarm);
     return TextOf(v);
 }
 
-__attribute__((visibility("default"))) const struct VestrelIcal* VestrelIcalFunctions(void) {
-    static const struct VestrelIcal functions = {Calendar, Event};
+__attribute__((visibility("default"))) const struct VestrelIcal* VestrelIcalFunctions2(void) {
+    static const struct VestrelIcal functions = {Calendar, Event, TimedEvent};
     return &functions;
 }

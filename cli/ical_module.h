@@ -31,16 +31,40 @@ struct VestrelIcalEvent {
     const char* color;       /* COLOR, none when null */
 };
 
+/* A local time of no time zone (a floating DATE-TIME: no Z, no TZID), to the minute. */
+struct VestrelIcalTime {
+    int year, month, day, hour, minute;
+};
+
+/* One timed event, or a yearly or weekly series of them, at floating local times, with a display
+ * alarm at its start. */
+struct VestrelIcalTimedEvent {
+    const char* uid;
+    struct VestrelIcalTime start, end; /* DTSTART; DTEND */
+    int64_t stamp;                     /* DTSTAMP, as for VestrelIcalEvent */
+    int lastModified;                  /* non-zero: LAST-MODIFIED too, the same time */
+    enum VestrelIcalRepeat repeat;     /* RRULE FREQ, ending on until (a floating time, as DTSTART) */
+    struct VestrelIcalTime until;
+    const char* summary;
+    const char* description; /* none when null or empty */
+    const char* color;       /* COLOR, none when null */
+    const char* alarm;       /* the VALARM's DESCRIPTION (ACTION:DISPLAY, TRIGGER:PT0S) */
+};
+
 struct VestrelIcal {
     /* A VCALENDAR without components (its END line included): VERSION, PRODID, CALSCALE, NAME and
      * X-WR-CALNAME name, a daily REFRESH-INTERVAL, and SOURCE source unless that is null or empty. */
     char* (*calendar)(const char* name, const char* source);
     /* A VEVENT, transparent (TRANSP:TRANSPARENT). */
     char* (*event)(const struct VestrelIcalEvent* event);
+    /* A VEVENT, transparent, holding its VALARM. */
+    char* (*timedEvent)(const struct VestrelIcalTimedEvent* event);
 };
 
-/* The module's one entry point. */
-const struct VestrelIcal* VestrelIcalFunctions(void);
+/* The module's one entry point. Its name changes with struct VestrelIcal, so that a module of an
+ * earlier build left beside the program is refused rather than called past the end of its table. */
+const struct VestrelIcal* VestrelIcalFunctions2(void);
+#define VESTREL_ICAL_ENTRY "VestrelIcalFunctions2"
 
 #ifdef __cplusplus
 }

@@ -10,6 +10,7 @@
 #include "cli/css_colors.h"
 #include "cli/ical_loader.h"
 #include "cli/terminal_text.h"
+#include "notes/reminders.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr int kFirstMonthOf1900 = 2;
 
 constexpr size_t kLineOctets = 75;          // the longest line RFC 5545 allows, CR LF not counted
 constexpr size_t kWriteChunk = 64 * 1024;   // bytes of whole events gathered before each write
+constexpr int kReminderMinutes = 30;        // the length of a reminder's timed event
 
 const char kCalendarName[] = u8"Vestrel 农历";
 
@@ -47,21 +49,62 @@ std::string SummaryOf(const std::string& text) {
     return std::string();
 }
 
-// A note as its events show it, worked out once however many events it gives.
+// A line that begins with a time (ParseReminderTime says it does) without that time and the blanks
+// after it. Each digit and the colon is one byte, or two in GBK's full width (0xA3 0xB0 ... 0xBA);
+// a blank is a space, a tab or the full-width space 0xA1 0xA1.
+std::string AfterTime(const std::string& line) {
+    const auto byte = [&line](size_t i) { return i < line.size() ? static_cast<unsigned char>(line[i]) : 0u; };
+    const auto next = [&](size_t i) { return byte(i) == 0xA3 ? i + 2 : i + 1; };
+    size_t i = 0;
+    for (bool colon = false; i < line.size() && !colon; i = next(i))
+        colon = byte(i) == ':' || (byte(i) == 0xA3 && byte(i + 1) == 0xBA);
+    i = next(next(i));  // the minute's two digits
+    while (i < line.size()) {
+        if (byte(i) == ' ' || byte(i) == '\t') ++i;
+        else if (byte(i) == 0xA1 && byte(i + 1) == 0xA1) i += 2;
+        else break;
+    }
+    return i < line.size() ? line.substr(i) : std::string();
+}
+
+// One time of a note: a timed event for all the note's lines that begin with it.
+struct TimedPart {
+    int hour, minute;
+    std::string summary;  // the lines' text after the time (the whole line when none follows), "; " between
+};
+
+// A note as its events show it, worked out once however many events it gives. A note whose lines
+// begin with a time gives a timed event for each time, and an all-day event of its other lines.
 struct NoteEvent {
-    std::string summary;      // "" for a note without visible text: no event
-    std::string description;
+    std::string summary;      // of the all-day event; "" for a note without visible text there: none
+    std::string description;  // its lines that begin with no time
+    std::string text;         // the whole note: the description of its timed events
     const char* color;        // CSS name of its own colour, or null
     int64_t stamp;            // its list file's time of last write
+    std::vector<TimedPart> timed;  // by time
 };
 
 NoteEvent EventOf(const FolderNote& note) {
     NoteEvent e;
-    e.description = NoteText(note.text);
+    const std::vector<Reminder> reminders = ParseReminders(note.text);
+    e.description = NoteText(reminders.empty() ? note.text : UntimedText(note.text));
     e.summary = SummaryOf(e.description);
     const uint32_t w = note.colourWord;  // own colour 0x00BBGGRR
     e.color = (w & OwnColorFlag) ? NearestCssColor(((w & 0xFF) << 16) | (w & 0xFF00) | ((w >> 16) & 0xFF)) : nullptr;
     e.stamp = note.modified;
+    if (reminders.empty()) return e;
+    e.text = NoteText(note.text);
+    for (const Reminder& r : reminders) {
+        std::string text = SummaryOf(NoteText(AfterTime(r.line)));
+        if (text.empty()) text = SummaryOf(NoteText(r.line));
+        auto part = std::find_if(e.timed.begin(), e.timed.end(),
+                                 [&r](const TimedPart& t) { return t.hour == r.hour && t.minute == r.minute; });
+        if (part == e.timed.end()) e.timed.push_back({r.hour, r.minute, std::move(text)});
+        else part->summary += "; " + text;
+    }
+    std::stable_sort(e.timed.begin(), e.timed.end(), [](const TimedPart& a, const TimedPart& b) {
+        return a.hour * 60 + a.minute < b.hour * 60 + b.minute;
+    });
     return e;
 }
 
@@ -102,11 +145,32 @@ public:
         if (chunk_.size() >= kWriteChunk) Send();
     }
 
-    // A note's event on day; nothing for a note without visible text.
-    void WriteNote(std::string uid, const SolarDate& day, const NoteEvent& note,
+    // A note's events on day: the all-day one unless it has no visible text, then one timed event
+    // for each time its lines begin with, its UID the note's with ReminderUidSuffix before the '@'.
+    void WriteNote(const std::string& uid, const SolarDate& day, const NoteEvent& note,
                    VestrelIcalRepeat repeat = VESTREL_ICAL_ONCE) {
-        if (note.summary.empty()) return;
-        Write({std::move(uid), day, 1, note.summary, note.description, note.stamp, true, note.color, repeat});
+        if (!note.summary.empty())
+            Write({uid, day, 1, note.summary, note.description, note.stamp, true, note.color, repeat});
+        const size_t at = uid.find('@');
+        for (const TimedPart& t : note.timed) {
+            if (!out_) return;
+            const std::string timedUid = std::string(uid).insert(at, ReminderUidSuffix(t.hour, t.minute));
+            const int end = t.hour * 60 + t.minute + kReminderMinutes;
+            const SolarDate endDay = end < kMinutesPerDay ? day : NextDate(day);
+            const VestrelIcalTimedEvent event{timedUid.c_str(),
+                                              {day.year, day.month, day.day, t.hour, t.minute},
+                                              {endDay.year, endDay.month, endDay.day, end / 60 % 24, end % 60},
+                                              note.stamp,
+                                              true,
+                                              repeat,
+                                              {toYear_, 12, 31, 23, 59},
+                                              t.summary.c_str(),
+                                              note.text.c_str(),
+                                              note.color,
+                                              t.summary.c_str()};
+            Append(ical_.timedEvent(&event));
+            if (chunk_.size() >= kWriteChunk) Send();
+        }
     }
 
     void Finish() {
@@ -369,9 +433,12 @@ bool WriteIcs(const IcsOptions& options, NoteSource& source, std::ostream& out) 
             nextDated = 0;
         }
         const std::string date = Compact(d);
-        if (const char* name = l.FestivalName()) ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(name), none});
-        if (const char* name = SolarFestivalName(d.month, d.day))
-            ics.Write({date + "-festival@vestrel-cal", d, 1, Utf8(name), none});
+        // Events stand alone in an app's list: festivals by their full names ("正月初二", "国庆节"), a
+        // Gregorian one only from the year it was first kept.
+        if (const char* name = l.FestivalName())
+            ics.Write({date + "-lunar-festival@vestrel-cal", d, 1, Utf8(FestivalFullName(name)), none});
+        if (const char* name = SolarFestivalName(d.year, d.month, d.day))
+            ics.Write({date + "-festival@vestrel-cal", d, 1, Utf8(FestivalFullName(name)), none});
         for (int which = 1; which <= 2; ++which) {
             if (terms[which - 1].day != d.day) continue;
             ics.Write({date + "-term@vestrel-cal", d, 1, Utf8(SolarTermName(d.month, which)),

@@ -2,8 +2,9 @@
 // event is built and escaped by libical and written as soon as it is made, so memory stays the same
 // whatever the range; the lines are folded here (FoldIcsLines), not by libical.
 //
-// Every event is an all-day event (or a yearly or weekly series of them) whose UID says what it is,
-// so importing a new export updates the events of an earlier one instead of adding copies:
+// Every event is an all-day event (or a yearly or weekly series of them), but for a note's reminders,
+// and its UID says what it is, so importing a new export updates the events of an earlier one
+// instead of adding copies:
 //   festival   YYYYMMDD-festival@vestrel-cal           a Gregorian festival
 //              YYYYMMDD-lunar-festival@vestrel-cal     a lunar one (both may fall on one day)
 //   term       YYYYMMDD-term@vestrel-cal
@@ -13,6 +14,8 @@
 //                                                      note's lunar day (its slot, 30 also where
 //                                                      it lands on 29)
 //   weekly     weekly-W-note@D                         W = weekday, 0 = Sunday
+//   reminder   the note's UID with -HHMM before the @    a timed event for the note's lines that
+//              (20170308-note-0930@D)                  begin with HH:MM (ReminderUidSuffix)
 //   days off   YYYYMMDD-holiday@vestrel-cal            a 休 span, by its first day
 //   workday    YYYYMMDD-workday@vestrel-cal            a 班 day
 // A note's DTSTAMP and LAST-MODIFIED are the time of last write of its list file, so an edited
@@ -40,10 +43,11 @@ constexpr int kIcsLastYear = 2100;
 // A notice's days before 1900-02-01 (its December before, its January of 1900) are left out.
 bool DayOnOffer(int32_t dayNumber);
 
-// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-09 00:00:00, when their
-// tables were last revised. Raise it with any change of those tables or of calendar/holidays.txt so
-// that apps take the events of a new export as updates.
-constexpr int64_t kIcsTableStamp = 1796774400;
+// DTSTAMP of the festival and term events (seconds since 1970, UTC): 2026-12-10 00:00:00, when their
+// tables or names were last revised (festivals by full name, Gregorian ones from their first year).
+// Raise it with any change of those tables, of the names or of calendar/holidays.txt so that apps
+// take the events of a new export as updates.
+constexpr int64_t kIcsTableStamp = 1796860800;
 
 // The domain of note UIDs without --uid-domain.
 constexpr char kIcsDefaultUidDomain[] = "vestrel-cal";
@@ -65,7 +69,8 @@ struct IcsOptions {
 
 // Writes the calendar of the Gregorian years fromYear ... toYear (kIcsFirstYear <= fromYear <=
 // toYear <= kIcsLastYear; other years give a calendar without events), days before 1900-02-01 left out:
-//   - each festival and solar term as an all-day event; a term's description gives its instant;
+//   - each festival and solar term as an all-day event; festivals by their full names
+//     (FestivalFullName), a Gregorian one from its first year on; a term's description gives its instant;
 //   - dated notes on their day; Gregorian-yearly notes as one yearly series and weekly notes as
 //     one weekly series, from the first day on which they fall to the end of toYear;
 //   - lunar-yearly notes on every day of the years whose lunar month number and day are theirs,
@@ -77,8 +82,13 @@ struct IcsOptions {
 //     "调休上班（NAME）", the year's notices (number, date, amendments) as their description. A year
 //     without a notice gives none (the caller says so), though a later year's notice may name days in it.
 // A note's summary is its first line, its description the whole text, and its own colour (never
-// the kind's default) becomes a COLOR. Notes without visible text (colour-only marks) and slots no
-// day has (day 0, 31 April, weekday 7) give no event.
+// the kind's default) becomes a COLOR. A note's lines that begin with a time (ParseReminders) are
+// its reminders: for each time, on every day (or series) its all-day event has, one timed event at
+// floating local time (no Z, no TZID), 30 minutes long, with a display alarm at its start,
+// summary and alarm the lines' text after the time (the line itself when nothing follows; lines of
+// one time joined by "; "), description the whole note; the all-day event then holds only the
+// other lines (UntimedText), and there is none when they show nothing. Notes without visible text
+// (colour-only marks) and slots no day has (day 0, 31 April, weekday 7) give no event.
 // Output goes out in whole events, each write flushed; it stops at the first failed write, and
 // END:VCALENDAR comes last, so a cut-off file never ends like a whole one. The notes come from
 // source: its repeating notes before the first event, each month's dated notes when the walk reaches

@@ -26,9 +26,11 @@ int CheckConverter(std::ostream& err);
 // The month view (month_view.cpp): title, weekday header and six rows of day numbers and labels.
 void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env);
 
-// The dumps (day_dumps.cpp), tab-separated: one line per day of from ... to (--days), per solar
-// term of the years from ... to (--terms). They stop at the first failed write.
+// The dumps (day_dumps.cpp), tab-separated: one line per day of from ... to (--days), the day's
+// details per day (--details, FormatDetailsRow's columns), per solar term of the years from ... to
+// (--terms). They stop at the first failed write.
 void PrintDays(const SolarDate& from, const SolarDate& to, std::ostream& out);
+void PrintDetails(const SolarDate& from, const SolarDate& to, std::ostream& out);
 void PrintTerms(int from, int to, std::ostream& out);
 
 // The holidays (holidays_mode.cpp). "休" or "班" (UTF-8) for a marked day, else "".
@@ -45,3 +47,6 @@ int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostre
 
 // --ics (ics_mode.cpp): argv as RunCli has it.
 int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);
+
+// --find (find_mode.cpp): argv as RunCli has it. 0 also when nothing is found.
+int RunFind(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);

@@ -79,6 +79,36 @@ std::string GbkToUtf8(const std::string& gbk) {
     return out;
 }
 
+GbkForm Utf8ToGbk(const std::string& utf8, std::string* gbk) {
+    const int savedErrno = errno;
+    gbk->clear();
+    // Opened for each call: a run converts one argument at most.
+    const iconv_t cd = iconv_open("GBK", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        errno = savedErrno;
+        return GbkForm::NoConverter;
+    }
+    char buffer[256];
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    GbkForm form = GbkForm::Made;
+    while (inLeft > 0) {
+        char* dst = buffer;
+        size_t dstLeft = sizeof buffer;
+        const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        gbk->append(buffer, static_cast<size_t>(dst - buffer));
+        // EILSEQ: not UTF-8 or not in GBK; EINVAL: a character cut off at the end.
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            form = GbkForm::None;
+            gbk->clear();
+            break;
+        }
+    }
+    iconv_close(cd);
+    errno = savedErrno;
+    return form;
+}
+
 int DisplayWidth(const std::string& utf8) {
     int width = 0;
     for (size_t i = 0; i < utf8.size();) {

@@ -1,5 +1,5 @@
-// Text for the terminal: the GBK of the calendar tables and note files as UTF-8, and the columns
-// UTF-8 text takes. The rest of vestrel-cal converts through here only.
+// Text for the terminal: the GBK of the calendar tables and note files as UTF-8, a UTF-8 argument
+// as GBK, and the columns UTF-8 text takes. The rest of vestrel-cal converts through here only.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +14,15 @@ bool GbkConverterReady(int* reason);
 std::string GbkToUtf8(const std::string& gbk);
 // The same for n bytes at gbk, appended to out.
 void AppendGbkAsUtf8(const char* gbk, size_t n, std::string* out);
+
+// What Utf8ToGbk made of its text.
+enum class GbkForm {
+    Made,         // *gbk holds the text
+    None,         // the text is not UTF-8, or holds a character GBK lacks
+    NoConverter,  // iconv has no UTF-8 to GBK converter (*gbk empty)
+};
+// UTF-8 text (as a terminal gives an argument) as GBK, the note files' encoding, into *gbk.
+GbkForm Utf8ToGbk(const std::string& utf8, std::string* gbk);
 
 // Terminal columns of UTF-8 text: East Asian wide and fullwidth characters take two.
 int DisplayWidth(const std::string& utf8);

@@ -1,7 +1,9 @@
-// vestrel-cal through RunCli: month view, --days, --terms, --holidays and argument errors. Expected text is
-// written as u8"" literals: the tool prints UTF-8.
+// vestrel-cal through RunCli: month view, --days, --details, --terms, --holidays, --find and argument
+// errors. Expected text is written as u8"" literals: the tool prints UTF-8; narrow literals are GBK, as
+// note files hold it.
 #include "cli/cli.h"
 #include "cli/terminal_text.h"
+#include "notes/note_codec.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -22,6 +24,8 @@
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 struct Result {
     int status;
@@ -117,6 +121,24 @@ TEST(CliDays, LeapMonthsTermsAndMonthBoundaries) {
     EXPECT_EQ(range.back(), u8"2100-12-31\t5\t2100\t12\t0\t1\t29\t十二月小\t\t0");
 }
 
+// The whole range, one line per day in date order; a few rows in full (the dialog's 丙午年 庚子月
+// 庚午日 for 2026-12-22 is the row's 丙午 庚子 庚午).
+TEST(CliDetails, NineColumnsPerDay) {
+    const auto lines = Lines(Cal({"--details", "1900-02-01", "2100-12-31"}).out);
+    ASSERT_EQ(lines.size(), 73383u);
+    for (const std::string& line : lines) ASSERT_EQ(std::count(line.begin(), line.end(), '\t'), 8) << line;
+    for (const char* row : {u8"1900-02-01\t庚子\t鼠\t丁丑\t乙巳\t5\t-\t-\t-",
+                            u8"1923-02-19\t癸亥\t猪\t甲寅\t癸亥\t8\t七九第6天\t雨水 24:00\t-",  // stored 23:60
+                            u8"2020-10-01\t庚子\t鼠\t乙酉\t丁丑\t40\t-\t-\t国庆节",           // labelled 中秋
+                            u8"2021-07-11\t辛丑\t牛\t乙未\t庚申\t27\t初伏第1天\t-\t-",         // 夏至 a 庚 day
+                            u8"2026-12-22\t丙午\t马\t庚子\t庚午\t52\t一九第1天\t冬至 04:50\t-",
+                            u8"2027-01-15\t丙午\t马\t辛丑\t甲午\t2\t三九第7天\t-\t腊八",       // before 立春
+                            u8"2100-12-31\t庚申\t猴\t戊子\t丁未\t52\t二九第1天\t-\t-"}) {
+        const auto it = std::lower_bound(lines.begin(), lines.end(), std::string(row, 10));
+        EXPECT_EQ(it == lines.end() ? "" : *it, row);
+    }
+}
+
 TEST(CliTerms, OneLinePerTerm) {
     const auto lines = Lines(Cal({"--terms", "2021", "2021"}).out);
     ASSERT_EQ(lines.size(), 24u);
@@ -132,6 +154,8 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"20x7", "1"}, {"2017", ""}, {"--days", "2017-1-1", "2017-01-02"}, {"--days", "2017-02-29", "2017-03-01"},
         {"--days", "1900-01-31", "1900-02-01"}, {"--days", "2100-12-31", "2101-01-01"},
         {"--days", "2017-01-02", "2017-01-01"}, {"--days", "2017-01-01"}, {"--terms", "1899", "1900"},
+        {"--details", "1900-01-31", "1900-02-01"}, {"--details", "2100-12-31", "2101-01-01"},
+        {"--details", "2017-01-02", "2017-01-01"}, {"--details", "2017-01-01", "2017-01-01", "x"},
         {"--terms", "2100", "2101"}, {"--terms", "2000", "1999"}, {"--terms", "x", "2000"}, {"--bogus"},
         {"--help", "extra"}, {"--ics"}, {"--ics", "2017"}, {"--ics", "2017", "2016"}, {"--ics", "1899", "1900"},
         {"--ics", "2100", "2101"}, {"--ics", "x", "2017"}, {"--ics", "2017", "2017x"},
@@ -188,6 +212,7 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("RSCALE=CHINESE"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
     EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);
+    EXPECT_NE(r.out.find("--find TEXT --notes DIR\n"), std::string::npos);
 }
 
 TEST(CliColor, OnlyATerminalWithEscapesAndNoNonEmptyNoColor) {
@@ -245,6 +270,7 @@ TEST(CliLostOutput, AFailedWriteOrFlushIsStatusOne) {
         {{},                                         0,     false,      1},  // today's month
         {{"--days", "1900-02-01", "2100-12-31"},     1000,  false,      1},
         {{"--days", "2017-01-01", "2017-01-01"},     kAll,  true,       1},
+        {{"--details", "1900-02-01", "2100-12-31"},  1000,  false,      1},
         {{"--terms", "1900", "2100"},                10,    false,      1},
         {{"--help"},                                 10,    false,      1},
         {{"--ics", "2017", "2017"},                  1000,  false,      1},
@@ -410,6 +436,53 @@ TEST(CliHolidays, AFileChangingWhileReadIsReadAgainOrNamed) {
             EXPECT_EQ(r.err, "vestrel-cal: holiday file " + file.string() + ": changing while read (" +
                                  std::to_string(tries) + " tries); run again once it is saved\n");
         }
+    }
+    fs::remove_all(name);
+}
+
+// A folder of every kind of note, a damaged list (its first note still read) and a memo, searched on
+// 2026-12-22, a Tuesday; then the statuses of bad arguments and folders.
+TEST(CliFind, RowsInTheWindowsOrderDamagedListsNamedAndStatuses) {
+    char name[] = "/tmp/vestrel-find-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    const fs::path notes = fs::path(name) / u8"我的记事", lists = notes / u8"日历";
+    fs::create_directories(lists), fs::create_directories(notes / u8"备忘");
+    const auto list = [&](const char* file, std::vector<std::pair<int, const char*>> slots) {
+        NoteEntry entries[32];
+        for (const auto& [slot, text] : slots) entries[slot].Assign(text, static_cast<int>(std::strlen(text)), 0);
+        const std::vector<char> bytes = EncodeNoteList(entries, 31);
+        std::ofstream(lists / file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    };
+    list("202612", {{22, "today DENTIST"}}), list("202701", {{18, "牙医 Dentist\r\n带病历"}});
+    list("201503", {{2, "dentist again"}}), list("101", {{18, "每年 dentist"}}), list("012", {{8, "腊八 dentist"}});
+    list("week", {{2, "tue dentist"}, {3, "周三 DENTIST"}});
+    std::ofstream(lists / "201604", std::ios::binary)  // slot 1, then slot 8 with 3 of its 9 bytes
+        << std::string("\x64\0\x01\0\x0b\0\0\0\0\0old dentist\x08\0\x09\0\0\0\0\0abc", 32);
+    std::ofstream(notes / u8"备忘" / "default", std::ios::binary) << "memo\r\nthe dentist's 555\r\ntab\tdentist\x01" "!";
+    const std::string damaged = "vestrel-cal: damaged note file " + (lists / "201604").string() + "\n";
+    struct { const char* text; std::string out, err; } rows[] = {
+        {"dentist", u8"2026-12-22\tdated\ttoday DENTIST\n每周二\tweekly\ttue dentist\n每周三\tweekly\t周三 DENTIST\n"
+                    u8"农历每年十二月初八\tlunar-yearly\t腊八 dentist\n2027-01-18\tdated\t牙医 Dentist\n"
+                    u8"每年1月18日\tyearly\t每年 dentist\n2016-04-01\tdated\told dentist\n2015-03-02\tdated\tdentist again\n"
+                    u8"记事小本\tmemo\tthe dentist's 555\n记事小本\tmemo\ttab\tdentist\uFFFD!\n", damaged},
+        {u8"病历", u8"2027-01-18\tdated\t带病历\n", damaged},
+        {"Dentist\n", "", damaged},  // never across a line break
+        {u8"\U0001F600", "", damaged + "vestrel-cal: --find: the text is not UTF-8 or has a character GBK lacks; "
+                                     "no note holds it\n"},
+    };
+    for (const auto& row : rows) {
+        const Result r = Cal({"--find", row.text, "--notes", name}, {2026, 12, 22, false});
+        EXPECT_EQ(std::make_tuple(r.status, r.out, r.err), std::make_tuple(0, row.out, row.err)) << row.text;
+    }
+    const std::string missing = std::string(name) + "/none", noLists = (notes / u8"备忘").string();
+    for (const std::vector<const char*>& args : std::vector<std::vector<const char*>>{
+             {"x", "--notes"}, {"", "--notes", name}, {"x", "--notes", "-d"}, {"x", "--bogus", name},
+             {"x", "--notes", name, "x"}, {"x", "--notes", missing.c_str()}, {"x", "--notes", noLists.c_str()}}) {
+        std::vector<const char*> argv = {"--find"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const Result r = Cal(argv);
+        EXPECT_EQ(std::make_tuple(r.status, r.out, Lines(r.err).size()), std::make_tuple(2, std::string(), size_t{1}))
+            << args.back();
     }
     fs::remove_all(name);
 }

@@ -1,5 +1,5 @@
-"""vestrel-cal --ics read back by the icalendar package: the calendar loads, the terms, festivals
-and notes are where and what they should be, every text length comes back whole from lines within
+"""vestrel-cal --ics read back by the icalendar package: the calendar loads, the terms, festivals,
+notes and their reminders (timed events with a VALARM) are where and what they should be, every text length comes back whole from lines within
 the limit, and two runs give the same bytes. Given the program's test build (whose allocations fail
 after VESTREL_FAIL_ALLOCATIONS_AFTER), also what an allocation failure leaves.
 
@@ -106,10 +106,10 @@ class Festivals(unittest.TestCase):
     def test_the_festivals_of_2017(self):
         # Gregorian festivals and the lunar ones (2017: lunar new year on 28 January).
         expected = {
-            "元旦": [D(2017, 1, 1)], "除夕": [D(2017, 1, 27)], "春节": [D(2017, 1, 28)], "初二": [D(2017, 1, 29)],
-            "初三": [D(2017, 1, 30)], "元宵节": [D(2017, 2, 11)], "劳动节": [D(2017, 5, 1)], "端午": [D(2017, 5, 30)],
-            "儿童节": [D(2017, 6, 1)], "七夕节": [D(2017, 8, 28)], "国庆": [D(2017, 10, 1)], "中秋": [D(2017, 10, 4)],
-            "重阳节": [D(2017, 10, 28)],
+            "元旦": [D(2017, 1, 1)], "除夕": [D(2017, 1, 27)], "春节": [D(2017, 1, 28)], "正月初二": [D(2017, 1, 29)],
+            "正月初三": [D(2017, 1, 30)], "元宵节": [D(2017, 2, 11)], "劳动节": [D(2017, 5, 1)],
+            "端午节": [D(2017, 5, 30)], "儿童节": [D(2017, 6, 1)], "七夕节": [D(2017, 8, 28)],
+            "国庆节": [D(2017, 10, 1)], "中秋节": [D(2017, 10, 4)], "重阳节": [D(2017, 10, 28)],
         }
         evs = [e for e in events(run("2017", "2017")) if "festival@" in str(e["UID"])]
         self.assertEqual(by_summary(evs), expected)
@@ -117,7 +117,8 @@ class Festivals(unittest.TestCase):
     def test_a_lunar_and_a_gregorian_festival_on_one_day_are_two_events(self):
         # 2020-10-01 is both 国庆 and 中秋.
         evs = [e for e in events(run("2020", "2020")) if e.decoded("DTSTART") == D(2020, 10, 1)]
-        self.assertEqual(sorted(str(e["SUMMARY"]) for e in evs), ["中秋", "国庆"])
+        self.assertEqual(sorted(str(e["SUMMARY"]) for e in evs), ["中秋节", "国庆节"])
+
 
 
 class Notes(unittest.TestCase):
@@ -176,6 +177,26 @@ class Notes(unittest.TestCase):
 
     def test_two_runs_give_the_same_bytes(self):
         self.assertEqual(run("2016", "2018", "--notes", self.notes), self.ics)
+
+
+class Reminders(unittest.TestCase):
+    def test_timed_events_at_floating_time_with_a_display_alarm_and_the_same_uids_again(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            notes = make_notes(tmp, {"201703": {8: ("牙医\r\n9:30 出发\r\n２３：４５ 睡", 0)}, "week": {1: ("7:00 晨跑", 0)}})
+            ics = run("2017", "2017", "--notes", notes)
+            self.assertEqual(run("2017", "2017", "--notes", notes), ics)
+        by_uid = {str(e["UID"]): e for e in events(ics)}
+        for uid, start, summary in [("20170308-note-0930", datetime.datetime(2017, 3, 8, 9, 30), "出发"),
+                                    ("20170308-note-2345", datetime.datetime(2017, 3, 8, 23, 45), "睡"),
+                                    ("weekly-1-note-0700", datetime.datetime(2017, 1, 2, 7, 0), "晨跑")]:
+            e = by_uid[uid + "@vestrel-cal"]
+            self.assertEqual((e.decoded("DTSTART"), e.decoded("DTEND") - start, "TZID" in e["DTSTART"].params),
+                             (start, datetime.timedelta(minutes=30), False), uid)  # naive: floating
+            [alarm] = [c for c in e.subcomponents if c.name == "VALARM"]
+            self.assertEqual((str(alarm["ACTION"]), alarm.decoded("TRIGGER"), str(alarm["DESCRIPTION"])),
+                             ("DISPLAY", datetime.timedelta(0), summary), uid)
+        self.assertEqual(str(by_uid["20170308-note@vestrel-cal"]["SUMMARY"]), "牙医")  # the untimed line
+        self.assertNotIn("weekly-1-note@vestrel-cal", by_uid)  # every line timed: no all-day event
 
 
 class TextLengths(unittest.TestCase):

@@ -104,6 +104,8 @@ struct Event {
     int days;              // DTEND - DTSTART
     time_t stamp;          // DTSTAMP
     time_t modified;       // LAST-MODIFIED, -1 when none
+    std::string timed;     // a timed event: "HH:MM +minutes", " zoned" after it unless floating; else ""
+    std::string alarm;     // of its VALARM: "trigger-seconds DESCRIPTION"; "" when none
 };
 
 // The VEVENTs of an iCalendar text, by UID. ADD_FAILURE when libical cannot parse it.
@@ -137,6 +139,19 @@ std::map<std::string, Event> Parse(const std::string& ics) {
         ev.day = start.day;
         const icaltimetype end = icalcomponent_get_dtend(e);
         ev.days = DayNumber(end.year, end.month, end.day) - DayNumber(start.year, start.month, start.day);
+        if (!start.is_date) {
+            const int minutes = ev.days * 1440 + (end.hour - start.hour) * 60 + end.minute - start.minute;
+            char t[32];
+            std::snprintf(t, sizeof t, "%02d:%02d +%d%s", start.hour, start.minute, minutes,
+                          start.zone != nullptr || icaltime_is_utc(start) ? " zoned" : "");
+            ev.timed = t;
+        }
+        EXPECT_LE(icalcomponent_count_components(e, ICAL_VALARM_COMPONENT), 1) << ev.uid;
+        if (icalcomponent* a = icalcomponent_get_first_component(e, ICAL_VALARM_COMPONENT)) {
+            const icalproperty* trigger = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
+            ev.alarm = (trigger ? std::to_string(icaldurationtype_as_int(icalproperty_get_trigger(trigger).duration)) : "?") +
+                       " " + (icalcomponent_get_description(a) ? icalcomponent_get_description(a) : "?");
+        }
         EXPECT_EQ(events.count(ev.uid), 0u) << "UID twice: " << ev.uid;
         events[ev.uid] = ev;
     }
@@ -168,6 +183,15 @@ TEST(IcsArguments, FirstAndLastYearsOfTheCalendar) {
     const auto last = Parse(Cal({"--ics", "2100", "2100"}).out);
     EXPECT_EQ(DatesOf(last, u8"冬至"), std::vector<std::string>{"2100-12-22"});
     EXPECT_EQ(DatesOf(last, u8"元旦"), std::vector<std::string>{"2100-01-01"});
+    // Festivals by their full names, Gregorian ones from their first years, stamped 2026-12-10.
+    const auto early = Parse(Cal({"--ics", "1911", "1950"}).out);
+    EXPECT_EQ(DatesOf(first, u8"正月初二"), std::vector<std::string>{"1900-02-01"});
+    for (const auto& [name, day] : std::map<std::string, std::string>{{u8"元旦", "1912-01-01"}, {u8"劳动节", "1950-05-01"},
+                                                                        {u8"儿童节", "1950-06-01"}, {u8"国庆节", "1950-10-01"},
+                                                                        {u8"端午节", "1911-06-01"}, {u8"中秋节", "1911-10-06"}})
+        EXPECT_EQ(DatesOf(early, name).at(0), day) << name;
+    for (const char* name : {u8"初二", u8"初三", u8"端午", u8"中秋", u8"国庆"}) EXPECT_EQ(DatesOf(early, name).size(), 0u);
+    EXPECT_EQ(early.at("19501001-festival@vestrel-cal").stamp, 1796860800);
 }
 
 TEST(IcsNotesFolder, MissingOrUnusableFoldersAreStatusTwo) {
@@ -343,6 +367,36 @@ TEST(IcsNotes, WhereEachKindLands) {
     EXPECT_EQ(events.count("yearly-0229-note@vestrel-cal"), 0u);
     const auto leap = Parse(Cal({"--ics", "2017", "2021", "--notes", root.c_str()}).out);
     EXPECT_EQ(DatesOf(leap, "feb 29"), std::vector<std::string>{"2020-02-29"});
+}
+
+// Each time a note's lines begin with is a timed event of its own at floating local time, 30 minutes
+// long, with an alarm at its start, on the days its all-day event has, under a UID of the note's
+// and the time; the other lines stay the all-day event, none when every line is a reminder.
+TEST(IcsReminders, TimedEventsWithAnAlarmBesideTheAllDayOne) {
+    TempDir tmp;
+    const std::string lists = MakeFolders(tmp.Path(), kRootUtf8, kListsUtf8);
+    WriteList(lists + "/201703", {{8, "牙医\r\n９：３０　出发\r\n23:45 晚\r\n9:30 second", 0}, {9, "8:00\r\n18:05 x", 0},
+                                  {10, "a 9:30\r\n24:00\r\n 9:30\r\n9:3", 0}});
+    WriteList(lists + "/102", {{14, "20:00 情人节", 0}}), WriteList(lists + "/week", {{1, "7:00 晨跑\r\n周一", 0}});
+    WriteList(lists + "/006", {{30, "6:30　农历", 0}});
+    std::map<std::string, std::string> got;  // note UID -> "date time | summary | alarm"
+    const auto events = Parse(Cal({"--ics", "2017", "2017", "--notes", tmp.Path().c_str()}).out);
+    for (const auto& [uid, e] : events)
+        if (uid.find("note") != std::string::npos) got[uid] = Date(e) + " " + e.timed + " | " + e.summary + " | " + e.alarm;
+    EXPECT_EQ(got, (std::map<std::string, std::string>{
+                       {"20170308-note@vestrel-cal", u8"2017-03-08  | 牙医 | "},  // the untimed line
+                       {"20170308-note-0930@vestrel-cal", u8"2017-03-08 09:30 +30 | 出发; second | 0 出发; second"},
+                       {"20170308-note-2345@vestrel-cal", u8"2017-03-08 23:45 +30 | 晚 | 0 晚"},  // ends the next day
+                       {"20170309-note-0800@vestrel-cal", "2017-03-09 08:00 +30 | 8:00 | 0 8:00"},
+                       {"20170309-note-1805@vestrel-cal", "2017-03-09 18:05 +30 | x | 0 x"},
+                       {"20170310-note@vestrel-cal", "2017-03-10  | a 9:30 | "},  // no time that counts
+                       {"yearly-0214-note-2000@vestrel-cal", u8"2017-02-14 20:00 +30 | 情人节 | 0 情人节"},
+                       {"weekly-1-note@vestrel-cal", u8"2017-01-02  | 周一 | "},
+                       {"weekly-1-note-0700@vestrel-cal", u8"2017-01-02 07:00 +30 | 晨跑 | 0 晨跑"},
+                       {"lunar-2017-06-30-note-0630@vestrel-cal", u8"2017-07-22 06:30 +30 | 农历 | 0 农历"},
+                       {"lunar-2017-06L-30-note-0630@vestrel-cal", u8"2017-08-21 06:30 +30 | 农历 | 0 农历"}}));
+    EXPECT_EQ(events.at("yearly-0214-note-2000@vestrel-cal").rrule, "FREQ=YEARLY;UNTIL=20171231T235900");
+    EXPECT_EQ(events.at("20170308-note-2345@vestrel-cal").description, u8"牙医\n９：３０　出发\n23:45 晚\n9:30 second");
 }
 
 // Whole range: a lunar-yearly note for every day number of every month lands once in each lunar

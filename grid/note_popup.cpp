@@ -58,6 +58,7 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
         m_text.reset();
         m_textLength = 0;
     }
+    SetWindowText(m_text ? Text() : "");  // the whole text, for screen readers and tests
     const PixelRect area = WorkAreaAt(pt.x, pt.y);
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
     {

@@ -21,6 +21,7 @@
 #include "tests/support/loopback_server.h"
 #include "web/page_open.h"
 #include "widgets/user_messages.h"
+#include "tests/support/wide_test.h"
 
 namespace {
 
@@ -154,7 +155,7 @@ void AnswerPrompt(int id) {
     static int s_id;
     s_id = id;
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND prompt = FindWindowA(nullptr, "提示");
+        HWND prompt = widetest::FindWindowGbk(nullptr, "提示");
         if (prompt == nullptr || !IsWindowVisible(prompt)) return;
         KillTimer(nullptr, timer);
         if (s_id == IDCANCEL + 1000) {  // Escape
@@ -194,6 +195,25 @@ TEST_F(MainWindow, ExitPromptChoices) {
     EXPECT_FALSE(ReadRegString(kRunKey, kRunValue, value, sizeof value));
     EXPECT_FALSE(IsWindowVisible(dialog.GetSafeHwnd()));
     dialog.DestroyWindow();
+}
+
+// The prompt's two choices read as they should whatever the code page for non-Unicode programs
+// (this test runs under zh_CN, en_US and zh_TW: gui_locales.wine).
+TEST_F(MainWindow, ExitPromptReadsRightInAnyCodePage) {
+    Open();
+    std::string end, uninstall, back;
+    guitest::OnNextDialog([&](HWND prompt) {
+        end = guitest::ItemText(prompt, IDC_EXIT_END);
+        uninstall = guitest::ItemText(prompt, IDC_EXIT_UNINSTALL);
+        back = guitest::ItemText(prompt, IDCANCEL);
+        guitest::SavePng(guitest::CaptureWindow(prompt), "exit-prompt");
+        guitest::ClickButton(prompt, IDCANCEL);
+    });
+    SendMessageW(dialog_.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_MAIN_CLOSE, BN_CLICKED), 0);
+    EXPECT_EQ(end, "结束程序");
+    EXPECT_EQ(uninstall, "卸载软件");
+    EXPECT_EQ(back, "点错了，返回");
+    EXPECT_TRUE(IsWindowVisible(dialog_.GetSafeHwnd()));
 }
 
 // Starts this test program again with one argument (main() below runs the app for it).
@@ -310,7 +330,7 @@ TEST_F(MainWindow, PopupStaysOnTopAndGoesWithItsMonth) {
     grid->GetCellOrigin(9, &cell);
     // The day dialog, found by its caption (the main window is a dialog too), is cancelled.
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND note = FindWindowA("#32770", "输入记事");
+        HWND note = widetest::FindWindowGbk("#32770", "输入记事");
         if (note == nullptr || !IsWindowVisible(note)) return;
         KillTimer(nullptr, timer);
         guitest::ClickButton(note, IDCANCEL);
@@ -362,7 +382,7 @@ TEST_F(MainWindow, TypedYearAndOneSelectionAtATime) {
     };
     const auto type = [&](const char* text, bool enter) {
         SetFocus(year);
-        SetWindowTextA(year, text);
+        SetWindowTextW(year, WideFromGbk(text).c_str());
         if (enter) {
             SendMessageA(dialog_.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
         } else {
@@ -493,12 +513,12 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
             EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r)) << GetDlgCtrlID(c);
             char cls[16] = "", text[128] = "";
             GetClassNameA(c, cls, sizeof cls);
-            GetWindowTextA(c, text, sizeof text);
+            widetest::GetWindowTextGbk(c, text, sizeof text);
             if (_stricmp(cls, "Static") != 0 || text[0] == 0) continue;
             HDC dc = GetDC(c);
             HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)));
             RECT need{0, 0, 0, 0};
-            DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+            DrawTextW(dc, WideFromGbk(text).c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
             SelectObject(dc, old);
             ReleaseDC(c, dc);
             EXPECT_TRUE(need.right <= r.right - r.left && need.bottom <= r.bottom - r.top)
@@ -724,7 +744,7 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
                 box,
                 [](HWND child, LPARAM out) -> BOOL {
                     char text[128] = {};
-                    GetWindowTextA(child, text, sizeof text);
+                    widetest::GetWindowTextGbk(child, text, sizeof text);
                     *reinterpret_cast<std::string*>(out) += text;
                     return TRUE;
                 },

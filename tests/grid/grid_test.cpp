@@ -15,6 +15,7 @@
 #include "tests/support/gui_test.h"
 #include "tests/support/temp_tree.h"
 #include "widgets/user_messages.h"
+#include "tests/support/wide_test.h"
 
 namespace {
 
@@ -503,14 +504,14 @@ TEST_F(Grid, WeeklyNoteAndAFailedSave) {
         guitest::SetItemText(dialog, IDC_SOLAR_TEXT, "kept");
         guitest::OnNextDialog([&](HWND box) {
             char title[32] = {};
-            GetWindowTextA(box, title, sizeof title);
+            widetest::GetWindowTextGbk(box, title, sizeof title);
             caption = title;
             EnumChildWindows(
                 box,
                 [](HWND child, LPARAM out) -> BOOL {
                     char cls[16] = {}, text[128] = {};
                     GetClassNameA(child, cls, sizeof cls);
-                    GetWindowTextA(child, text, sizeof text);
+                    widetest::GetWindowTextGbk(child, text, sizeof text);
                     if (lstrcmpiA(cls, "Static") == 0) *reinterpret_cast<std::string*>(out) += text;
                     return TRUE;
                 },

@@ -7,6 +7,7 @@
 
 #include "grid/note_popup.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/wide_test.h"
 
 namespace {
 
@@ -18,11 +19,11 @@ std::unique_ptr<char[]> Text(const char* s) {
 
 // Extent of text in the popup's font, measured independently.
 SIZE Measure(const char* text) {
-    HFONT font = CreateFontA(15, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "宋体");
+    HFONT font = CreateFontW(15, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, L"宋体");
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE s{}, a{};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &s);
+    s = widetest::ExtentGbk(dc, text);
     GetTextExtentPoint32A(dc, "a", 1, &a);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);

@@ -6,6 +6,7 @@
 
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/wide_test.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST(Resources, EveryDialogTemplateLoadsWithItsControls) {
         HWND dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(t.id), nullptr, NoDialogProc, 0);
         ASSERT_NE(dlg, nullptr) << "template " << t.id;
         char caption[64] = {};
-        GetWindowTextA(dlg, caption, sizeof caption);
+        widetest::GetWindowTextGbk(dlg, caption, sizeof caption);
         EXPECT_EQ(std::string(caption), t.caption) << t.id;
         int controls = 0;
         for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++controls;
@@ -102,7 +103,7 @@ TEST(Resources, TemplateDetails) {
         if (ClassOf(c) == "static") label = c;
     ASSERT_NE(label, nullptr);
     char text[32] = {};
-    GetWindowTextA(label, text, sizeof text);
+    widetest::GetWindowTextGbk(label, text, sizeof text);
     EXPECT_STREQ(text, "记事小本");
     EXPECT_FALSE(GetWindowLongA(GetDlgItem(memo, IDC_MEMO_EDIT), GWL_STYLE) & WS_TABSTOP);
     DestroyWindow(memo);

@@ -153,14 +153,17 @@ void Chunk(std::string& out, const char* type, const std::string& data) {
     Put32(out, Crc(reinterpret_cast<const unsigned char*>(body.data()), body.size()) ^ 0xFFFFFFFFu);
 }
 
+// build/windows/tests/gui-shots, or gui-shots-<VESTREL_SHOTS_SUFFIX> (a run under another locale).
 std::string OutputFolder() {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string dir(exe);
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::string dir = Utf8FromWide(exe);
     dir = dir.substr(0, dir.find_last_of("\\/"));  // the test's folder, build/windows/tests/<folder>
     dir = dir.substr(0, dir.find_last_of("\\/"));
     dir += "\\gui-shots";
-    CreateDirectoryA(dir.c_str(), nullptr);
+    wchar_t suffix[32] = {};
+    if (GetEnvironmentVariableW(L"VESTREL_SHOTS_SUFFIX", suffix, 32) > 0) dir += "-" + Utf8FromWide(suffix);
+    CreateDirectoryW(WideFromUtf8(dir).c_str(), nullptr);
     return dir;
 }
 
@@ -204,7 +207,7 @@ std::string SavePng(const Bitmap& b, const std::string& name) {
     Chunk(png, "IDAT", z);
     Chunk(png, "IEND", "");
     const std::string path = OutputFolder() + "\\" + name + ".png";
-    FILE* f = fopen(path.c_str(), "wb");
+    FILE* f = _wfopen(WideFromUtf8(path).c_str(), L"wb");
     if (f) {
         fwrite(png.data(), 1, png.size(), f);
         fclose(f);

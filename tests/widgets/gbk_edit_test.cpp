@@ -6,12 +6,13 @@
 #include <string>
 
 #include "widgets/gbk_edit.h"
+#include "tests/support/wide_test.h"
 
 namespace {
 
 std::string TextOf(HWND edit) {
     char text[256] = {};
-    GetWindowTextA(edit, text, sizeof text);
+    widetest::GetWindowTextGbk(edit, text, sizeof text);
     return text;
 }
 

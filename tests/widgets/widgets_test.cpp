@@ -5,6 +5,7 @@
 #include "widgets/click_label.h"
 #include "widgets/color_label.h"
 #include "widgets/user_messages.h"
+#include "tests/support/wide_test.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ SIZE Measure(int pointSize, const char* face, const char* text) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font.GetSafeHandle());
     SIZE s{}, a{};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &s);
+    s = widetest::ExtentGbk(dc, text);
     GetTextExtentPoint32A(dc, "a", 1, &a);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);

@@ -722,8 +722,9 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
     while (text.size() < 150000) text += "memo line 记事\r\n";
     // As a paste replaces the whole text: EM_REPLACESEL notifies EN_CHANGE, which saves.
     const auto paste = [pad](const char* t) {
-        SendDlgItemMessageA(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETSEL, 0, -1);
-        SendDlgItemMessageA(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t));
+        const std::wstring wide = WideFromGbk(t);
+        SendDlgItemMessageW(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETSEL, 0, -1);
+        SendDlgItemMessageW(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
     };
     paste(text.c_str());
     const FileBytes saved = ReadWholeFile(path);
@@ -802,8 +803,9 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     EXPECT_EQ(guitest::ItemText(pad->GetSafeHwnd(), IDC_MEMO_EDIT), "changed again over there");
     TakeNotices();
     const auto type = [&](const char* t) {  // as a paste replaces the whole text: EN_CHANGE saves
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(t));
+        const std::wstring wide = WideFromGbk(t);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
     };
     type("typed here");
     EXPECT_EQ(disk(), "typed here");

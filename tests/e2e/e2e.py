@@ -498,6 +498,7 @@ def suite(server):
     server_less.end()
     if server_less.window:
         faults((server_less.window[2], server_less.window[3]))
+    other_code_page()
 
 
 def windows_path(path):
@@ -592,6 +593,78 @@ def faults(server_window):
         shell.wait(10)
     except subprocess.TimeoutExpired:
         shell.kill()
+
+
+def other_code_page():
+    """An English Windows (code page 1252): the notes the program left on a Chinese one are found,
+    a note typed lands in the same file with the same bytes, no other folder appears, and the exit
+    prompt reads right."""
+    run("wineserver", "-k")
+    english = dict(env, LC_ALL="en_US.UTF-8", LANG="en_US.UTF-8")
+    today = datetime.date.today()
+    root = notes_root()[0]
+    documents = os.path.dirname(root)
+    for name in os.listdir(os.path.join(root, "日历")):
+        os.remove(os.path.join(root, "日历", name))
+    old_note = "旧记事".encode("gbk")
+    with open(os.path.join(root, "日历", f"{today.year}{today.month:02d}"), "wb") as f:
+        f.write(b"\x64\x00" + bytes([12, 0, len(old_note), 0, 0, 0, 0, 0]) + old_note)
+    with open(os.path.join(root, "备忘", "default"), "wb") as f:
+        f.write("旧备忘 old memo".encode("gbk"))
+    run("wine", "reg", "add", SETTINGS, "/v", "MemoShow", "/d", "1", "/f")
+    proc = subprocess.Popen(["wine", EXE], env=english, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    w = wait_for(calendar, 20)
+    step("en_US: the calendar starts", bool(w))
+    if not w:
+        proc.kill()
+        return
+    shot("20-en_US")
+    memo = wait_for(lambda: run("wine", HELPER, "memo").stdout.decode("gbk", "replace"), 5) or ""
+    step("en_US: the memo the program saved on a Chinese Windows is shown", "旧备忘 old memo" in memo, memo[:40])
+    first_weekday = (datetime.date(today.year, today.month, 1).weekday() + 1) % 7
+
+    def cell(day):
+        row, col = divmod(first_weekday + day - 1, 7)
+        return w[2] + 52 * col + 25, w[3] + 22 + 20 + 33 * row + 17
+
+    cx, cy = cell(12)
+    xdo("mousemove", cx + 60, cy)
+    time.sleep(0.3)
+    xdo("mousemove", cx, cy)
+    time.sleep(0.6)
+    hover = shot("21-en_US-old-note")
+    step("en_US: the old dated note shows in its popup", count(hover, (cx - 80, cy, 160, 60), POPUP) > 40)
+    cx, cy = cell(16)
+    click(cx, cy)
+    dialog = wait_for(lambda: window_named("输入记事"), 5)
+    step("en_US: the day dialog's title reads 输入记事", bool(dialog))
+    if dialog:
+        d = dialog[0]
+        shot("22-en_US-day-dialog")
+        click(d[2] + d[4] * 61 // 100, d[3] + d[5] * 70 // 100)  # the Gregorian-yearly edit
+        xdo("type", "--delay", "60", "abc")
+        key("Return")
+    wait_for(lambda: not window_named("输入记事"), 5)
+    yearly = os.path.join(root, "日历", f"1{today.month:02d}")
+    want = b"\x64\x00" + bytes([16, 0, 3, 0, 0, 0, 0, 0]) + b"abc"
+    step("en_US: a typed note lands in 我的记事\\日历 with the same bytes",
+         os.path.exists(yearly) and read(yearly) == want, repr(read(yearly)) if os.path.exists(yearly) else "no file")
+    step("en_US: no other folder appears in the documents folder", os.listdir(documents) == ["我的记事"],
+         repr(os.listdir(documents)))
+    click(w[2] + WIDTH - 5, w[3] + 4)
+    prompt = wait_for(lambda: window_named("提示"), 5)
+    texts = run("wine", HELPER, "text", "提示").stdout.decode("gbk", "replace") if prompt else ""
+    shot("23-en_US-exit-prompt")
+    step("en_US: the exit prompt's choices read 结束程序 and 卸载软件", "结束程序" in texts and "卸载软件" in texts,
+         texts[:40])
+    if prompt:
+        time.sleep(0.3)
+        key("Tab", "Return")
+    try:
+        proc.wait(8)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+    run("wineserver", "-k")
 
 
 if __name__ == "__main__":

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "res/resource.h"
+
 namespace {
 
 HWND MakeShell() {
@@ -86,6 +88,23 @@ int main(int argc, char** argv) {
             0);
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "memo") == 0) {
+        // The text of the memo pad's edit (the pad has no caption to find it by).
+        HWND edit = nullptr;
+        EnumWindows(
+            [](HWND top, LPARAM out) -> BOOL {
+                HWND found = GetDlgItem(top, IDC_MEMO_EDIT);
+                if (found == nullptr || !(GetWindowLongA(found, GWL_STYLE) & ES_MULTILINE)) return TRUE;
+                *reinterpret_cast<HWND*>(out) = found;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&edit));
+        if (edit == nullptr) return 1;
+        char text[1024] = {};
+        SendMessageA(edit, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        std::fputs(text, stdout);
+        return 0;
+    }
     if (argc == 2 && std::strcmp(argv[1], "where") == 0) {
         // Where the calendar's main window (marked with its window property) sits: "attached" under
         // a shell's icon view, "top" as a window of its own, or "none".
@@ -102,6 +121,6 @@ int main(int argc, char** argv) {
         std::printf("%s\n", found == nullptr ? "none" : std::strcmp(cls, "SHELLDLL_DefView") == 0 ? "attached" : "top");
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | where\n");
+    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | memo | where\n");
     return 2;
 }

@@ -308,6 +308,7 @@ void CCalendarDlg::OnYearTyped() {
     bool accepted = false;
     const CalendarState typed = WithTypedYear(m_state, text.c_str(), &accepted);
     if (!accepted || typed.shown.year == m_state.shown.year) {
+        if (!accepted) ::MessageBeep(MB_ICONWARNING);  // "abc", 1899: refused with a sound, the shown year back
         SelectBoxes(m_state.shown.year, m_state.shown.month);
         return;
     }
@@ -468,7 +469,9 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
 void CCalendarDlg::FollowNoteFolders(bool dialogOpen) {
     // A note dialog shows its notes as read when it opened and reads them again on "确定".
     const NoteFolders::Changes changes = m_folders.Poll(!dialogOpen);
-    if (changes.lists) {
+    // A list held by another program at the last reading is read again every few seconds.
+    const bool retry = !dialogOpen && m_tickCount % 3 == 0 && m_notes.AnyUnreadable();
+    if (changes.lists || retry) {
         m_notes.Reload();
         m_grid->SetNotes(m_notes.View());
     }

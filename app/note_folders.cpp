@@ -12,7 +12,8 @@
 
 namespace {
 
-// The bad lines of "假日.txt" told in this run, also by a main window built before this one.
+// The notices of "假日.txt" told in this run (with the size the file had), also by a main window
+// built before this one.
 std::set<std::string>& Told() {
     static std::set<std::string> told;
     return told;
@@ -30,7 +31,9 @@ void NoteFolders::Start() {
 NoteFolders::Changes NoteFolders::Poll(bool listsWanted) {
     Changes changes;
     changes.lists = listsWanted && m_listWatch && m_listWatch->Changed();
-    if (m_rootWatch && m_rootWatch->Changed()) {
+    // A change of the folder, or a file held at the last look and now perhaps released.
+    const bool retry = m_holidaysHeld && ++m_heldTicks % kRetryTicks == 0;
+    if ((m_rootWatch && m_rootWatch->Changed()) || retry) {
         LoadHolidays();
         changes.holidays = true;
     }
@@ -41,22 +44,30 @@ NoteFolders::Changes NoteFolders::Poll(bool listsWanted) {
 void NoteFolders::LoadHolidays() {
     static constexpr const char* kHolidayFile = "假日.txt";
     const FileBytes file = ReadWholeFile(NotePath(kHolidayFile), ReadFrom::Disk);
-    if (file.status == ReadStatus::Unreadable) return;  // held for now: what was read stays
+    // Held by another program for now: what was read stays, and the timer tries again.
+    m_holidaysHeld = file.status == ReadStatus::Unreadable;
+    if (m_holidaysHeld) return;
     std::unique_ptr<HolidayTable> table;
-    if (file.status == ReadStatus::Ok) {
-        std::vector<HolidayProblem> problems;
-        const HolidayTable user = HolidayTable::Parse(file.data.get(), static_cast<size_t>(file.size), kHolidayFile,
-                                                      &problems);
-        table = std::make_unique<HolidayTable>(HolidayTable::Overlay(HolidayTable::BuiltIn(), user));
-        for (const HolidayProblem& p : problems) {
-            const std::string text = "假日文件“" + RelativeToRoot(NotePath(kHolidayFile)) + "”第" +
-                                     std::to_string(p.line) + "行有误，这一行没有用上（" + p.reason + "）。";
-            if (Told().insert(text).second) {
-                LogLine("holiday file line %d left out", p.line);
-                TellUser(text);
+    std::string notice;
+    if (file.status == ReadStatus::Ok || file.status == ReadStatus::TooLarge) {
+        const size_t size = file.status == ReadStatus::Ok ? static_cast<size_t>(file.size) : kMaxHolidayFileBytes + 1;
+        HolidayFileTrouble trouble = CheckHolidayFile(file.data.get(), size);
+        if (trouble == HolidayFileTrouble::None) {
+            std::vector<HolidayProblem> problems;
+            size_t bad = 0;
+            const HolidayTable user = HolidayTable::Parse(file.data.get(), size, kHolidayFile, &problems, &bad);
+            table = std::make_unique<HolidayTable>(HolidayTable::Overlay(HolidayTable::BuiltIn(), user));
+            if (bad > 0) {
+                trouble = HolidayFileTrouble::BadLines;
+                notice = HolidayFileNotice(RelativeToRoot(NotePath(kHolidayFile)), trouble, problems, bad);
             }
+        } else {
+            notice = HolidayFileNotice(RelativeToRoot(NotePath(kHolidayFile)), trouble, {}, 0);
         }
+        if (trouble != HolidayFileTrouble::None) LogLine("holiday file not used whole (%d)", static_cast<int>(trouble));
     }
+    // One notice per state of the file: told again only after the file changed and still has trouble.
+    if (!notice.empty() && Told().insert(notice + "\n" + std::to_string(file.size)).second) TellUser(notice);
     m_holidays = std::move(table);
 }
 

@@ -24,8 +24,10 @@ public:
     // dialog is open). When the folder itself changed, "假日.txt" is read again.
     Changes Poll(bool listsWanted);
 
-    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays; each bad
-    // line of it is told once. A file held by another program leaves what was read before.
+    // Reads "假日.txt" of the notes folder, when there is one, over the built-in holidays. A file
+    // too large, in UTF-8 or with bad lines is told in one notice (the count and the first lines),
+    // once for each state of the file. A file held by another program leaves what was read before
+    // and is read again every few seconds until it can be.
     void LoadHolidays();
     // The holidays to mark: the built-in table, or that table with "假日.txt" over it.
     const HolidayTable* Holidays() const { return m_holidays ? m_holidays.get() : &HolidayTable::BuiltIn(); }
@@ -38,4 +40,7 @@ private:
     std::unique_ptr<FolderWatch> m_rootWatch;              // the notes folder, for "假日.txt"
     std::unique_ptr<HolidayTable> m_holidays;              // built-in and "假日.txt", or null
     bool m_telling = false;                                // a notice is on screen
+    bool m_holidaysHeld = false;                           // "假日.txt" could not be read at the last look
+    int m_heldTicks = 0;
+    static constexpr int kRetryTicks = 3;                  // looks (seconds) between tries of a held file
 };

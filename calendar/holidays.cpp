@@ -87,7 +87,8 @@ const HolidayTable::Year* HolidayTable::FindYear(int year) const {
 }
 
 HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::string& source,
-                                 std::vector<HolidayProblem>* problems) {
+                                 std::vector<HolidayProblem>* problems, size_t* problemCount) {
+    if (problemCount != nullptr) *problemCount = 0;
     HolidayTable table;
     // The year of the notice the day lines belong to, an index into years_ (which grows); -1 after a bad
     // header line.
@@ -107,22 +108,22 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
         const char* reason = nullptr;
         const std::string& word = t[0];
         if (t.size() > kMaxTokens) {
-            reason = "too many fields";
+            reason = "字段太多";
         } else if (word == kYearWord || word == kAmendWord) {
             current = -1;
             int year = 0;
             int32_t date = 0;
             if (t.size() != 4 || t[1].size() != 4 || !ParseNumber(t[1], 0, 4, &year) || year < kHolidayFirstYear ||
                 year > kHolidayLastYear) {
-                reason = "expected: 年|改 YEAR NUMBER DATE, YEAR 1900 ... 2100";
+                reason = "应为“年|改 年份 文号 日期”，年份在1900至2100之间";
             } else if (!IsGbkToken(t[2])) {
-                reason = "the notice number is not GBK text of at most 64 bytes";
+                reason = "文号不是不超过64字节的GBK文字";
             } else if (t[3] != "-" && (date = ParseDate(t[3])) == 0) {
-                reason = "the notice date is not YYYY-MM-DD or -";
+                reason = "通知日期不是YYYY-MM-DD或-";
             } else if (word == kYearWord && table.FindYear(year) != nullptr) {
-                reason = "a second 年 line for this year";
+                reason = "这一年已有一行“年”";
             } else if (word == kAmendWord && table.FindYear(year) == nullptr) {
-                reason = "改 without a 年 line of its year above it";
+                reason = "“改”行上面没有同一年的“年”行";
             } else {
                 if (word == kYearWord)
                     table.years_.push_back(Year{year, HolidaySource{HolidayOrigin::UserFile, source}, {}, {}});
@@ -135,7 +136,7 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
             const bool off = word == kOffWord;
             std::vector<int32_t> dates;
             if (current < 0) {
-                reason = "no valid 年 or 改 line above";
+                reason = "上面没有有效的“年”或“改”行";
             } else if (t.size() < 3 || !IsGbkToken(t[1])) {
                 reason = off ? "expected: 休 NAME DATE [LAST COUNT]" : "expected: 班 NAME DATE...";
             } else if (off) {
@@ -144,11 +145,11 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
                 const int count = t.size() == 5 && t[4] != "-" ? ParseCount(t[4]) : -1;
                 if ((t.size() != 3 && t.size() != 5) || first == 0 || last == 0 || (t.size() == 5 && t[4] != "-" &&
                                                                                      count == 0)) {
-                    reason = "expected: 休 NAME DATE [LAST COUNT], dates YYYY-MM-DD, COUNT a number or -";
+                    reason = "应为“休|班 名称 日期 [末日 天数]”，日期为YYYY-MM-DD，天数为数字或-";
                 } else if (last < first || last - first >= kMaxSpanDays) {
-                    reason = "the span ends before it starts or is longer than 31 days";
+                    reason = "末日早于首日，或一段长于31天";
                 } else if (count > 0 && count != last - first + 1) {
-                    reason = "the span's length differs from its stated count";
+                    reason = "这一段的天数与所写天数不符";
                 } else {
                     for (int32_t d = first; d <= last; ++d) dates.push_back(d);
                 }
@@ -156,11 +157,11 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
                 for (size_t i = 2; i < t.size() && reason == nullptr; ++i) {
                     const int32_t d = ParseDate(t[i]);
                     if (d == 0) {
-                        reason = "a date is not YYYY-MM-DD";
+                        reason = "日期不是YYYY-MM-DD";
                     } else {
                         const SolarDate s = SolarFromDayNumber(d);
                         const int weekday = DayOfWeek(s.year, s.month, s.day);
-                        if (weekday != 0 && weekday != 6) reason = "a 班 day is not a Saturday or Sunday";
+                        if (weekday != 0 && weekday != 6) reason = "调休上班日不是星期六或星期日";
                         dates.push_back(d);
                     }
                 }
@@ -171,20 +172,24 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
                 const int32_t lo = DayNumber(y.year - 1, 12, 1), hi = DayNumber(y.year, 12, 31);
                 std::vector<Day>& noticeDays = y.days.back();
                 for (size_t i = 0; i < dates.size() && reason == nullptr; ++i) {
-                    if (dates[i] < lo || dates[i] > hi) reason = "a date outside the notice's year and the December before";
+                    if (dates[i] < lo || dates[i] > hi) reason = "日期不在通知的年份及其前一年的12月内";
                     for (size_t k = 0; k < i && reason == nullptr; ++k)
-                        if (dates[k] == dates[i]) reason = "a day given twice on one line";
+                        if (dates[k] == dates[i]) reason = "同一行里一天写了两次";
                     for (const Day& known : noticeDays)
-                        if (known.dayNumber == dates[i] && reason == nullptr) reason = "a day the notice already gave";
+                        if (known.dayNumber == dates[i] && reason == nullptr) reason = "通知里已写过这一天";
                 }
                 if (reason == nullptr)
                     for (int32_t d : dates)
                         noticeDays.push_back(Day{d, off ? HolidayMark::Off : HolidayMark::Work, t[1], y.year});
             }
         } else {
-            reason = "unknown line; lines start with 年, 改, 休, 班 or #";
+            reason = "无法识别：每行应以年、改、休、班或#开头";
         }
-        if (reason != nullptr && problems != nullptr) problems->push_back(HolidayProblem{source, lineNumber, reason});
+        if (reason == nullptr) continue;
+        if (problemCount != nullptr) ++*problemCount;
+        // Counted always, kept only so far when counted: a file of bad lines costs no memory.
+        if (problems != nullptr && (problemCount == nullptr || problems->size() < kMaxHolidayProblemsKept))
+            problems->push_back(HolidayProblem{source, lineNumber, reason});
     }
     std::sort(table.years_.begin(), table.years_.end(), [](const Year& a, const Year& b) { return a.year < b.year; });
     table.Rebuild();
@@ -275,4 +280,49 @@ std::vector<HolidayDay> HolidayTable::DaysOf(int year) const {
     for (const Day& d : marked_)
         if (d.year == year) days.push_back(HolidayDay{d.dayNumber, d.mark, d.name.c_str()});
     return days;
+}
+
+bool LooksLikeUtf8(const char* data, size_t size) {
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    if (size >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) return true;
+    bool beyondAscii = false;
+    for (size_t i = 0; i < size;) {
+        const unsigned char c = p[i];
+        const size_t n = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
+                                                                   : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+        if (n == 0 || i + n > size) return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((p[i + k] & 0xC0) != 0x80) return false;
+        beyondAscii = beyondAscii || n > 1;
+        i += n;
+    }
+    return beyondAscii;
+}
+
+HolidayFileTrouble CheckHolidayFile(const char* data, size_t size) {
+    if (size > kMaxHolidayFileBytes) return HolidayFileTrouble::TooLarge;
+    if (LooksLikeUtf8(data, size)) return HolidayFileTrouble::Utf8;
+    return HolidayFileTrouble::None;
+}
+
+std::string HolidayFileNotice(const std::string& name, HolidayFileTrouble trouble,
+                              const std::vector<HolidayProblem>& shown, size_t badLines) {
+    const std::string file = "假日文件“" + name + "”";
+    switch (trouble) {
+        case HolidayFileTrouble::TooLarge:
+            return file + "大于1 MiB，没有用上（一年的安排不到2 KB）。";
+        case HolidayFileTrouble::Utf8:
+            return file + "是UTF-8编码的，没有用上：请用GBK编码（记事本的“ANSI”）另存。";
+        case HolidayFileTrouble::BadLines: {
+            std::string text = file + "有" + std::to_string(badLines) + "行有误，这些行没有用上：";
+            const size_t listed = shown.size() < 3 ? shown.size() : 3;
+            for (size_t i = 0; i < listed; ++i)
+                text += "\r\n第" + std::to_string(shown[i].line) + "行：" + shown[i].reason + "。";
+            if (badLines > listed) text += "\r\n……";
+            return text;
+        }
+        case HolidayFileTrouble::None:
+            break;
+    }
+    return std::string();
 }

@@ -34,6 +34,11 @@ struct HolidayDay {
 };
 
 // A line that was left out: the source name given to Parse, its 1-based line number, and why (GBK).
+// The largest holiday file read (a year's data is under 2 KB): larger ones are refused and told.
+constexpr size_t kMaxHolidayFileBytes = 1024 * 1024;
+// The problems of one file kept to tell the user; the rest are only counted.
+constexpr size_t kMaxHolidayProblemsKept = 20;
+
 struct HolidayProblem {
     std::string source;
     int line;
@@ -58,8 +63,10 @@ public:
     // a year, a "改" without its "年" above), is left out whole and appended to *problems (when not
     // null). Safe on any bytes, including NUL and truncated GBK. Every year read gets the source
     // {UserFile, source}; SetSource changes that.
+    // With problemCount, every problem is counted there and only the first kMaxHolidayProblemsKept
+    // are appended (a file of a million bad lines costs no memory).
     static HolidayTable Parse(const char* text, size_t size, const std::string& source,
-                              std::vector<HolidayProblem>* problems);
+                              std::vector<HolidayProblem>* problems, size_t* problemCount = nullptr);
 
     // The data compiled in, parsed at its first use (thread-safe). Its problems, if any, are what
     // the data's own test reports; they are kept in BuiltInProblems(). Its years' source is BuiltIn.
@@ -116,3 +123,16 @@ private:
     std::vector<Year> years_;  // ascending
     std::vector<Day> marked_;  // the effective mark of each marked day, by dayNumber
 };
+
+// A holiday file the user wrote, before it is parsed: one too large, or saved in UTF-8 (a copy of
+// the project's own UTF-8 data is an easy mistake; its names would turn to nonsense as GBK), is not
+// used at all.
+enum class HolidayFileTrouble { None, TooLarge, Utf8, BadLines };
+HolidayFileTrouble CheckHolidayFile(const char* data, size_t size);
+// True when the bytes carry a UTF-8 byte-order mark, or are valid UTF-8 holding at least one
+// character outside ASCII (GBK text almost never is).
+bool LooksLikeUtf8(const char* data, size_t size);
+// The one notice (GBK) told of a file that is not used whole: name as the user knows it; for
+// BadLines, badLines of them in all and the first few in shown.
+std::string HolidayFileNotice(const std::string& name, HolidayFileTrouble trouble,
+                              const std::vector<HolidayProblem>& shown, size_t badLines);

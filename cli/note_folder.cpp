@@ -13,6 +13,8 @@
 #include <cstring>
 #include <thread>
 
+#include "calendar/holidays.h"
+
 namespace {
 
 // Folder names, in UTF-8 and as GBK bytes. Written as escapes: narrow literals are compiled to GBK,
@@ -23,7 +25,6 @@ const char kNotesRootUtf8[] = "\xE6\x88\x91\xE7\x9A\x84\xE8\xAE\xB0\xE4\xBA\x8B"
 const char kNotesRootGbk[] = "\xCE\xD2\xB5\xC4\xBC\xC7\xCA\xC2";
 const char kHolidayFileUtf8[] = "\xE5\x81\x87\xE6\x97\xA5.txt";  // 假日.txt
 const char kHolidayFileGbk[] = "\xBC\xD9\xC8\xD5.txt";
-constexpr off_t kMaxHolidayFileBytes = 1024 * 1024;
 
 // The largest list file the program reads (kMaxNoteFileBytes of notes/note_files.h).
 constexpr off_t kMaxListFileBytes = 4 * 1024 * 1024;
@@ -160,7 +161,8 @@ HolidayFileRead ReadOnce(const std::string& path, std::string* data, int64_t* mo
     if (fd < 0) return errno == ENOENT ? HolidayFileRead::Missing : HolidayFileRead::Unusable;
     struct stat before, after;
     HolidayFileRead result = HolidayFileRead::Unusable;
-    if (fstat(fd, &before) == 0 && S_ISREG(before.st_mode) && before.st_size <= kMaxHolidayFileBytes) {
+    if (fstat(fd, &before) == 0 && S_ISREG(before.st_mode) && 
+        before.st_size <= static_cast<off_t>(kMaxHolidayFileBytes)) {
         data->clear();
         char buffer[16 * 1024];
         ssize_t n = 0;

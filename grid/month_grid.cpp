@@ -142,6 +142,10 @@ void CMonthGrid::SetHolidays(const HolidayTable* table) {
 
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
     std::string text = HolidayOfDay(m_layout, *m_holidays, day).popupLine;
+    if (m_notes.unreadable) {  // never an empty month in silence
+        if (!text.empty()) text += "\r\n";
+        text += kNotesUnreadableLine;
+    }
     const std::string notes = NoteTextOfDay(m_layout, m_notes, day);
     if (!text.empty() && !notes.empty()) text += "\r\n";
     text += notes;

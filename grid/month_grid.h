@@ -15,6 +15,9 @@
 #include "widgets/click_label.h"
 #include "widgets/color_label.h"
 
+// The popup's line while a list of the shown month cannot be read.
+constexpr const char* kNotesUnreadableLine = "（这个月的记事文件暂时无法读取，能读取时会自动显示。）";
+
 class CMonthGrid : public CWnd, protected CDpiScaled {
 public:
     CMonthGrid() = default;

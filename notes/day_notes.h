@@ -27,6 +27,9 @@ struct MonthNotes {
     const NoteEntry* solarYearly = nullptr;  // 32 entries, by day of month
     const NoteEntry* lunar[kLunarSlots] = {nullptr, nullptr, nullptr};  // 32 entries, by lunar day
     const NoteEntry* weekly = nullptr;       // 8 entries, by weekday
+    // A list of the month exists but could not be read (held by another program): its notes are
+    // missing from the arrays until it can.
+    bool unreadable = false;
 };
 
 // The notes of one day, any of which may be null.

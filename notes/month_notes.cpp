@@ -42,8 +42,15 @@ void MonthNoteLists::Reload(ReadFrom from) {
     m_weekly.Load(from);
 }
 
+bool MonthNoteLists::AnyUnreadable() const {
+    bool unreadable = m_dated.Unreadable() || m_solarYearly.Unreadable() || m_weekly.Unreadable();
+    for (const NoteList& l : m_lunar) unreadable = unreadable || l.Unreadable();
+    return unreadable;
+}
+
 MonthNotes MonthNoteLists::View() const {
     MonthNotes n;
+    n.unreadable = AnyUnreadable();
     n.month = m_dated.LastIndex() >= 31 ? &m_dated.Entry(0) : nullptr;
     n.solarYearly = m_solarYearly.LastIndex() >= 31 ? &m_solarYearly.Entry(0) : nullptr;
     for (int slot = 0; slot < kLunarSlots; ++slot)

@@ -22,6 +22,9 @@ public:
     // from is Cache.
     void Reload(ReadFrom from = ReadFrom::Disk);
 
+    // True while a list of the month could not be read at its last reading (held by another
+    // program); Reload tries again.
+    bool AnyUnreadable() const;
     // Entry arrays for the views; they stay valid until the next Open.
     MonthNotes View() const;
     const MonthLayout& Layout() const { return m_layout; }

@@ -101,7 +101,7 @@ TEST(HolidayCnFile, EachCheckRefusesTheWholeFileAndSaysWhy) {
         {File("2026", kPaper, Day(u8"元\\u0000旦", "2026-01-01")), 2026, S::Refused, "outside the holiday names'"},
         {File("2026", kPaper, Day(u8"元旦", "2026-01-01", "1")), 2026, S::Refused, "no boolean \"isOffDay\""},
         {File("2026", kPaper, Days(31, "true", false)), 2026, S::Ok, ""},  // our own parser's rules hold too
-        {File("2026", kPaper, Days(32, "true", false)), 2026, S::Refused, "line 2: the span ends before it starts"},
+        {File("2026", kPaper, Days(32, "true", false)), 2026, S::Refused, "line 2: 末日早于首日，或一段长于31天"},
     };
     for (const Case& c : cases) {
         const HolidayJsonResult r = ReadHolidayJson(c.text.data(), c.text.size(), c.year);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -177,3 +178,33 @@ TEST(HolidayFile, GarbageAndMutatedLinesParseWithoutHarm) {
 }
 
 }  // namespace
+
+// A file saved in UTF-8, or too large, is not used and says why; one of bad lines is told once with
+// their count and the first three, while only the first few problems are kept.
+TEST(HolidayFile, TroubleIsToldInOneNoticeAndCostsNoMemory) {
+    const std::string utf8 = "\xE5\xB9\xB4 2027 a -\n";  // "年" in UTF-8
+    struct {
+        std::string bytes;
+        bool utf8;
+    } rows[] = {{utf8, true}, {"\xEF\xBB\xBF# x\n", true}, {"年 2027 a -\n", false}, {"ascii only\n", false},
+                {"\xE5\xB9", false}, {"\xC4\xEA\xE5\xB9\xB4", false}};
+    for (const auto& r : rows) EXPECT_EQ(LooksLikeUtf8(r.bytes.data(), r.bytes.size()), r.utf8) << r.bytes;
+    EXPECT_EQ(CheckHolidayFile(utf8.data(), utf8.size()), HolidayFileTrouble::Utf8);
+    EXPECT_EQ(CheckHolidayFile("x", kMaxHolidayFileBytes + 1), HolidayFileTrouble::TooLarge);
+    EXPECT_NE(HolidayFileNotice("假日.txt", HolidayFileTrouble::Utf8, {}, 0).find("UTF-8"), std::string::npos);
+
+    std::string bad;
+    for (int i = 0; i < 100000; ++i) bad += "nonsense\n";
+    std::vector<HolidayProblem> problems;
+    size_t count = 0;
+    HolidayTable::Parse(bad.data(), bad.size(), "假日.txt", &problems, &count);
+    EXPECT_EQ(count, 100000u);
+    EXPECT_EQ(problems.size(), kMaxHolidayProblemsKept);
+    const std::string notice = HolidayFileNotice("假日.txt", HolidayFileTrouble::BadLines, problems, count);
+    EXPECT_EQ(notice.rfind("假日文件“假日.txt”有100000行有误", 0), 0u) << notice;
+    EXPECT_NE(notice.find("第3行："), std::string::npos);
+    EXPECT_EQ(notice.find("第4行"), std::string::npos);
+    std::string words = notice;  // no English in the user's notice, but the file's name
+    for (size_t at; (at = words.find("假日.txt")) != std::string::npos;) words.erase(at, 8);
+    EXPECT_EQ(std::count_if(words.begin(), words.end(), [](char c) { return c >= 'a' && c <= 'z'; }), 0) << notice;
+}

@@ -411,6 +411,7 @@ void CCalendarDlg::ShowCalendar() {
 
 void CCalendarDlg::HideCalendar() {
     m_calendarHidden = true;
+    if (m_grid) m_grid->HidePopup();
     ShowWindow(SW_HIDE);
     if (m_calendarTab && m_calendarTab->GetSafeHwnd()) m_calendarTab->ShowWindow(SW_SHOW);
 }

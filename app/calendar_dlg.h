@@ -28,7 +28,10 @@ public:
     void DoDataExchange(CDataExchange* dx) override;
     // Enter in the year box shows the typed year; elsewhere it does nothing.
     void OnOK() override;
-    void OnCancel() override {}  // Escape does nothing
+    // Escape puts a note popup away and does nothing else.
+    void OnCancel() override {
+        if (m_grid) m_grid->HidePopup();
+    }
 
     // The operations the pad, the tabs and the buttons call.
     void ShowMemoPad() override;

@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CMonthGrid, CWnd)
     ON_WM_PAINT()
     ON_WM_LBUTTONUP()
     ON_WM_MOUSEMOVE()
+    ON_MESSAGE(WM_MOUSELEAVE, &CMonthGrid::OnMouseLeave)
     ON_MESSAGE(WM_LABEL_CLICKED, &CMonthGrid::OnLinkClicked)
 END_MESSAGE_MAP()
 
@@ -316,6 +317,10 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
 // --- input ------------------------------------------------------------------------------------
 
 void CMonthGrid::OnMouseMove(UINT flags, CPoint point) {
+    if (!m_trackingLeave) {  // told when the pointer leaves the grid, to put the popup away
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, GetSafeHwnd(), 0};
+        m_trackingLeave = ::TrackMouseEvent(&track) != FALSE;
+    }
     const int day = HitTestDay(&point);
     if (day != m_hotDay) {
         if (day != 0) {
@@ -327,6 +332,12 @@ void CMonthGrid::OnMouseMove(UINT flags, CPoint point) {
         m_hotDay = static_cast<uint16_t>(day);
     }
     CWnd::OnMouseMove(flags, point);
+}
+
+LRESULT CMonthGrid::OnMouseLeave(WPARAM, LPARAM) {
+    m_trackingLeave = false;
+    HidePopup();
+    return 0;
 }
 
 void CMonthGrid::ShowNotePopup(int day, POINT* pt) {

@@ -82,6 +82,8 @@ public:
 protected:
     void OnPaint();
     void OnMouseMove(UINT flags, CPoint point);
+    // The pointer left the grid: the popup goes.
+    LRESULT OnMouseLeave(WPARAM, LPARAM);
     void OnLButtonUp(UINT flags, CPoint point);
     LRESULT OnLinkClicked(WPARAM wParam, LPARAM lParam);
 
@@ -109,6 +111,7 @@ private:
     CColorLabel m_yearTitle;
     CClickLabel m_homeLink, m_loginLink, m_helpLink;
     ClickHandlers m_clicks;
+    bool m_trackingLeave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,6 +7,7 @@
 
 BEGIN_MESSAGE_MAP(CNotePopup, CDialog)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_NCHITTEST, &CNotePopup::OnNcHitTest)
 END_MESSAGE_MAP()
 
 namespace {
@@ -67,8 +68,11 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
         int lineHeight = 1;
         const GlyphWidths widths = MeasureGlyphs(dc, &lineHeight);
         const int reading = kPopupReadingChars * widths.wide;
+        // No taller than the room below or above the pointer: it never covers the pointer, which
+        // the grid then keeps seeing; a longer note ends with "…".
+        const int room = PopupRoom(pt.y, area, m_dpi);
         m_shown = LayOutPopupText(Text(), m_textLength, widths, reading < areaWidth ? reading : areaWidth,
-                                  areaHeight / lineHeight);
+                                  room / lineHeight);
         const CSize size = MeasureLines(dc, m_shown.text.data(), static_cast<int>(m_shown.text.size()));
         m_textWidth = size.cx < areaWidth ? size.cx : areaWidth;
         m_textHeight = size.cy < areaHeight ? size.cy : areaHeight;
@@ -77,6 +81,10 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
     MoveWindow(origin.x, origin.y, m_textWidth, m_textHeight, TRUE);
     InvalidateRect(nullptr, FALSE);
     return 0;
+}
+
+LRESULT CNotePopup::OnNcHitTest(WPARAM, LPARAM) {
+    return HTTRANSPARENT;  // the mouse goes through to the grid (or whatever lies under the popup)
 }
 
 void CNotePopup::OnPaint() {

@@ -39,6 +39,8 @@ public:
 
 protected:
     void OnPaint();
+    // HTTRANSPARENT: the popup never takes a click or the pointer from what lies under it.
+    LRESULT OnNcHitTest(WPARAM, LPARAM);
 
     std::unique_ptr<char[]> m_text;
     int m_textLength = 0;

@@ -82,6 +82,14 @@ Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelR
     return KeepInside(o, width, height, area);
 }
 
+int PopupRoom(int pointerY, const PixelRect& area, int dpi) {
+    const int gap = Scale(12, dpi);
+    const long long below = static_cast<long long>(area.bottom) - pointerY - gap;
+    const long long above = static_cast<long long>(pointerY) - gap - area.top;
+    const long long room = below > above ? below : above;
+    return room > 0 ? static_cast<int>(room) : 0;
+}
+
 Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area) {
     const long long x = (static_cast<long long>(owner.left) + owner.right - width) / 2;
     const long long y = (static_cast<long long>(owner.top) + owner.bottom - height) / 2;

@@ -37,5 +37,8 @@ Origin KeepInside(Origin o, int width, int height, const PixelRect& area);
 // A width x height window hung under a pointer: 12 pixels below it and centred (+2), both scaled
 // to dpi; above the pointer when there is no room below it; inside area either way.
 Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area, int dpi = kBaseDpi);
+// The tallest window HangUnder can place wholly below or wholly above the pointer (its gap kept):
+// a window no taller never covers the pointer.
+int PopupRoom(int pointerY, const PixelRect& area, int dpi = kBaseDpi);
 // A width x height window centred over owner, inside area.
 Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area);

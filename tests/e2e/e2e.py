@@ -498,6 +498,7 @@ def suite(server):
     server_less.end()
     if server_less.window:
         faults((server_less.window[2], server_less.window[3]))
+    long_note_popup()
     other_code_page()
 
 
@@ -593,6 +594,41 @@ def faults(server_window):
         shell.wait(10)
     except subprocess.TimeoutExpired:
         shell.kill()
+
+
+def long_note_popup():
+    """A note of a hundred lines: its popup never covers the pointer nor takes a click, and goes when
+    the pointer leaves the calendar."""
+    today = datetime.date.today()
+    root = notes_root()[0]
+    last_day = (datetime.date(today.year + today.month // 12, today.month % 12 + 1, 1) - datetime.timedelta(days=1)).day
+    text = "\r\n".join(f"第{i}行 长记事" for i in range(100)).encode("gbk")
+    with open(os.path.join(root, "日历", f"{today.year}{today.month:02d}"), "wb") as f:
+        f.write(b"\x64\x00" + bytes([last_day, 0, len(text) & 0xFF, len(text) >> 8, 0, 0, 0, 0]) + text)
+    app = App()
+    w = app.window
+    if not w:
+        step("a long note's popup: the calendar starts", False)
+        return
+    first_weekday = (datetime.date(today.year, today.month, 1).weekday() + 1) % 7
+    row, col = divmod(first_weekday + last_day - 1, 7)
+    cx, cy = w[2] + 52 * col + 25, w[3] + 22 + 20 + 33 * row + 17
+    xdo("mousemove", cx + 60, cy)
+    time.sleep(0.3)
+    xdo("mousemove", cx, cy)
+    time.sleep(0.8)
+    popup = shot("24-long-note-popup")
+    covered = count(popup, (cx - 3, cy - 3, 7, 7), POPUP, 10)
+    step("a long note's popup shows, never over the pointer", count(popup, (0, 0, SCREEN[0], SCREEN[1]), POPUP) > 5000
+         and covered == 0, f"{covered} popup pixels at the pointer")
+    grid = (w[2], w[3] + 22, WIDTH, 236)
+    click(w[2] + 230, w[3] + 10)  # 下月
+    time.sleep(0.8)
+    after = shot("25-long-note-next-month")
+    step("下月 still changes the month", pixels(after, *grid) != pixels(popup, *grid))
+    step("the popup goes when the pointer leaves the grid", count(after, (0, 0, SCREEN[0], SCREEN[1]), POPUP) < 100)
+    app.end()
+    os.remove(os.path.join(root, "日历", f"{today.year}{today.month:02d}"))
 
 
 def other_code_page():

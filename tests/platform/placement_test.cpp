@@ -84,4 +84,20 @@ TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
     }
 }
 
+// A popup no taller than PopupRoom, hung under (or over) the pointer, never covers the pointer, at
+// any height of the pointer on the screen and any scale.
+TEST(Placement, APopupWithinItsRoomNeverCoversThePointer) {
+    const PixelRect area{0, 0, 1920, 1040};
+    for (int dpi : {96, 144, 192})
+        for (int y = area.top; y < area.bottom; y += 7) {
+            const int room = PopupRoom(y, area, dpi);
+            ASSERT_GE(room, (area.bottom - area.top) / 2 - Scale(12, dpi)) << y;
+            for (int height : {1, room / 2, room}) {
+                const Origin o = HangUnder(960, y, 300, height, area, dpi);
+                EXPECT_TRUE(y < o.y || y >= o.y + height) << dpi << " " << y << " " << height;
+                EXPECT_TRUE(o.y >= area.top && o.y + height <= area.bottom) << dpi << " " << y;
+            }
+        }
+}
+
 }  // namespace

@@ -122,7 +122,10 @@ bool CMemoPadDlg::SaveNow() {
     std::string disk;
     const MemoRead read = ReadMemo(kMemoName, &disk);
     bool safe = read != MemoRead::Unreadable;
-    if (safe && !m_damaged && read != MemoRead::Damaged && disk != m_onDisk) {
+    if (safe && read == MemoRead::Missing && !m_onDisk.empty()) {
+        // Deleted elsewhere: there is no other version to keep; what was typed here is saved.
+        TellUser("记事小本的文件在别处（另一台电脑或另一个程序）被删除了，这里保留的是您刚写的内容，已重新保存。");
+    } else if (safe && !m_damaged && read != MemoRead::Damaged && disk != m_onDisk) {
         // Changed elsewhere since this pad last read or wrote it: that version is kept, not lost.
         std::string kept;
         safe = KeepMemoConflict(kMemoName, &kept);

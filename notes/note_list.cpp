@@ -136,7 +136,14 @@ MemoRead ReadMemo(const char* name, std::string* text) {
                        std::memchr(file.data.get(), '\0', static_cast<size_t>(file.size)) == nullptr;
     if (!whole) {
         DamagedMemos().insert(path);
-        TellDamagedFile(path);
+        if (file.status == ReadStatus::Ok) {
+            // A NUL where an edit control would stop: the text before it is shown, as the notice says.
+            text->assign(file.data.get());
+            TellDamagedFile(path);
+        } else {
+            TellUser("记事小本的文件“" + RelativeToRoot(path) + "”太大，没有显示。下次保存记事小本时，原文件会保留为“" +
+                     RelativeToRoot(path) + ".damaged”，放在它旁边。");
+        }
         return MemoRead::Damaged;
     }
     DamagedMemos().erase(path);

@@ -82,8 +82,9 @@ enum class MemoRead {
     Ok,          // *text is the memo
     Missing,     // no memo yet: *text is ""
     Unreadable,  // it exists but cannot be read just now (held open by another program)
-    Damaged,     // too large, or holding a NUL byte where an edit control would stop: kept aside by
-                 // the next SaveMemo of that name (the user is told once)
+    Damaged,     // too large (*text is ""), or holding a NUL byte where an edit control would stop
+                 // (*text is what comes before it): kept aside by the next SaveMemo of that name (the
+                 // user is told once, in words that say which)
 };
 // Reads "备忘\<name>" from disk (never from the cache) into *text.
 MemoRead ReadMemo(const char* name, std::string* text);

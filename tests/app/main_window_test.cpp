@@ -819,6 +819,14 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("default.conflict"), std::string::npos);
     DeleteFileW(testtree::W(conflict).c_str());
+    // Deleted elsewhere, then typed into: said as such (no "kept as" of a file that never was).
+    ASSERT_TRUE(DeleteFileW(testtree::W(path).c_str()));
+    type("typed after the delete");
+    EXPECT_EQ(disk(), "typed after the delete");
+    const std::vector<std::string> deleted = TakeNotices();
+    ASSERT_EQ(deleted.size(), 1u);
+    EXPECT_NE(deleted[0].find("被删除了"), std::string::npos) << deleted[0];
+    EXPECT_EQ(deleted[0].find("另存为"), std::string::npos);
     DeleteFileW(testtree::W(path).c_str());
 }
 

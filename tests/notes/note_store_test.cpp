@@ -394,8 +394,12 @@ TEST_F(NoteStore, DamagedMemoIsKeptBeforeTheFirstKeystroke) {
         ++round;
         Put("备忘\\default", *memo);
         std::string text = "x";
+        TakeNotices();
         EXPECT_EQ(ReadMemo("default", &text), MemoRead::Damaged);
-        EXPECT_EQ(text, "");
+        EXPECT_EQ(text, round == 1 ? "before" : "");  // what comes before the NUL is shown, as told
+        const std::vector<std::string> told = TakeNotices();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(round == 1 ? "只显示损坏处之前" : "太大，没有显示"), std::string::npos) << told[0];
         ASSERT_TRUE(SaveMemo("default", "k", 1));
         const std::string kept = round == 1 ? "备忘\\default.damaged" : "备忘\\default.damaged.2";
         EXPECT_TRUE(ReadAll(kept.c_str()) == *memo) << kept;

@@ -35,6 +35,8 @@ BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
     ON_MESSAGE(kWmGetDpiScaledSize, &CCalendarDlg::OnGetDpiScaledSize)
     ON_REGISTERED_MESSAGE(&CCalendarDlg::AttachAgainMessage, &CCalendarDlg::OnAttachAgain)
     ON_REGISTERED_MESSAGE(&CCalendarDlg::ShowYourselfMessage, &CCalendarDlg::OnShowYourself)
+    ON_MESSAGE(WM_QUERYENDSESSION, &CCalendarDlg::OnQueryEndSession)
+    ON_MESSAGE(WM_ENDSESSION, &CCalendarDlg::OnQueryEndSession)
 END_MESSAGE_MAP()
 
 namespace {
@@ -64,6 +66,9 @@ HWND CCalendarDlg::CurrentWindow() { return g_currentWindow; }
 bool CCalendarDlg::EndedByShell(Restart* state) const {
     if (m_endPlanned || !m_bInitDone || !m_grid) return false;
     state->shown = m_state.shown;
+    // Text typed while its save failed goes with the window into the one built again.
+    state->memoUnsaved = m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow();
+    state->memoText = state->memoUnsaved ? std::string(m_memoPad->Text()) : std::string();
     state->calendarHidden = m_calendarHidden;
     return true;
 }
@@ -170,6 +175,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     if (m_haveRestart) {
         Show(Showing(m_state, m_restart.shown));
         if (m_restart.calendarHidden) HideCalendar();
+        if (m_restart.memoUnsaved) m_memoPad->AdoptUnsaved(m_restart.memoText.c_str());
     }
     m_bInitDone = true;
     SetTimer(1, 1000);
@@ -245,6 +251,11 @@ LRESULT CCalendarDlg::OnShowYourself(WPARAM, LPARAM) {
     ::SetForegroundWindow(GetSafeHwnd());
     ::BringWindowToTop(GetSafeHwnd());
     return 1;
+}
+
+LRESULT CCalendarDlg::OnQueryEndSession(WPARAM, LPARAM) {
+    if (m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow()) m_memoPad->KeepForRecovery();
+    return TRUE;  // never in the way of the log-off
 }
 
 LRESULT CCalendarDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

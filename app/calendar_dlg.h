@@ -81,6 +81,8 @@ public:
     struct Restart {
         YearMonth shown;
         bool calendarHidden;
+        bool memoUnsaved;        // the pad held text it could not save: memoText, shown as unsaved
+        std::string memoText;
     };
     // Shows this month (and hides the calendar) once the window is up, instead of today's month.
     void RestartFrom(const Restart& state) { m_restart = state; m_haveRestart = true; }
@@ -127,6 +129,9 @@ protected:
     LRESULT OnAttachAgain(WPARAM, LPARAM);
     // A second start asks this one to show itself.
     LRESULT OnShowYourself(WPARAM, LPARAM);
+    // Log-off or shutdown: a memo that could not be saved gets one more try, then goes to its
+    // recovery file, which the next start offers back.
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Makes s the calendar's state: the grid shows its month (its notes read once when the month

@@ -3,12 +3,13 @@
 
 #include <cstdio>
 
+#include "notes/note_list.h"
+#include "platform/log.h"
 #include "platform/monitors.h"
 #include "platform/settings.h"
-#include "notes/note_list.h"
+#include "platform/wide_text.h"
 #include "res/resource.h"
 #include "widgets/gbk_edit.h"
-#include "platform/wide_text.h"
 
 BEGIN_MESSAGE_MAP(CMemoPadDlg, CDialog)
     ON_WM_LBUTTONDOWN()
@@ -53,6 +54,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
     ::SendDlgItemMessageW(GetSafeHwnd(), IDC_MEMO_EDIT, EM_LIMITTEXT, kMemoEditLimit, 0);
     KeepEditToGbk(GetDlgItem(IDC_MEMO_EDIT));
     LoadFromDisk();
+    OfferRecovery();
 
     // "未保存" in red, while the last save failed; at the scale of where the pad now is.
     dpi = m_scale.Dpi();
@@ -107,6 +109,35 @@ void CMemoPadDlg::LoadFromDisk() {
     ShowText(m_text);
 }
 
+namespace {
+
+constexpr const char* kRecoveryName = "备忘\\default.unsaved";
+
+}  // namespace
+
+void CMemoPadDlg::AdoptUnsaved(const char* text) {
+    // Shown and kept even while the memo cannot be read: SaveNow writes it only once the memo reads,
+    // keeping a version changed meanwhile as ".conflict".
+    m_unreadable = false;
+    ::SendDlgItemMessageW(GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETREADONLY, FALSE, 0);
+    m_text = text;
+    ShowText(m_text);
+    m_saveFailed = true;  // Poll saves it; until then "未保存"
+    ShowSaveState();
+}
+
+void CMemoPadDlg::KeepForRecovery() {
+    if (WriteWholeFile(NotePath(kRecoveryName), m_text, m_text.GetLength()))
+        LogLine("unsaved memo kept for recovery (%d bytes)", m_text.GetLength());
+}
+
+void CMemoPadDlg::OfferRecovery() {
+    const FileBytes kept = ReadWholeFile(NotePath(kRecoveryName), ReadFrom::Disk);
+    if (kept.status != ReadStatus::Ok) return;
+    AdoptUnsaved(std::string(kept.data.get(), static_cast<size_t>(kept.size)).c_str());
+    TellUser("上次关机或注销时，记事小本有内容没能保存，现在重新显示出来；能保存时会自动保存。");
+}
+
 void CMemoPadDlg::ShowText(const CString& text) {
     HWND edit = GetDlgItem(IDC_MEMO_EDIT);
     DWORD start = 0, end = 0;
@@ -137,6 +168,7 @@ bool CMemoPadDlg::SaveNow() {
     if (!m_saveFailed) {
         m_onDisk.assign(m_text, static_cast<size_t>(m_text.GetLength()));
         m_damaged = false;
+        RemoveFile(NotePath(kRecoveryName));  // what it kept is saved now
     }
     ShowSaveState();
     return !m_saveFailed;

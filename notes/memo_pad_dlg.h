@@ -44,6 +44,12 @@ public:
     // True while the memo file cannot be read: the pad shows kMemoUnreadableText and takes no typing.
     bool MemoUnreadable() const { return m_unreadable; }
     const CString& Text() const { return m_text; }
+    // Shows text the window that came before could not save, as unsaved; the timer's Poll saves it
+    // once the memo can be written.
+    void AdoptUnsaved(const char* text);
+    // Writes the unsaved text to the recovery file beside the memo ("备忘\default.unsaved"); the next
+    // start shows it again, as unsaved, and tells the user.
+    void KeepForRecovery();
     bool UnsavedMarkShown() const { return m_unsavedLabel.GetSafeHwnd() && m_unsavedLabel.IsWindowVisible(); }
 
 protected:
@@ -59,6 +65,8 @@ protected:
     void ShowSaveState();
     // Reads the memo from disk and shows it (or, when it cannot be read, kMemoUnreadableText).
     void LoadFromDisk();
+    // Offers back the recovery file a log-off left, when there is one.
+    void OfferRecovery();
     // Puts text into the edit without taking it for typing; keeps the caret where it was.
     void ShowText(const CString& text);
 

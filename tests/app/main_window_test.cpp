@@ -830,6 +830,52 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     DeleteFileW(testtree::W(path).c_str());
 }
 
+// Text typed while the memo cannot be written is never lost: it goes into the window built again
+// after the shell took the old one, and a log-off keeps it in a recovery file the next start offers
+// back; both are saved once the memo can be written.
+TEST_F(MainWindow, UnsavedMemoSurvivesARebuildAndALogOff) {
+    Open();
+    const std::string path = NotePath("备忘\\default"), recovery = path + ".unsaved";
+    RemoveDirectoryW(testtree::W(path).c_str());
+    DeleteFileW(testtree::W(path).c_str());
+    DeleteFileW(testtree::W(recovery).c_str());
+    dialog_.DestroyWindow();  // started again on a clean folder: what a failed run left is gone
+    Open();
+    ASSERT_TRUE(CreateDirectoryW(testtree::W(path).c_str(), nullptr));  // the memo cannot be written now
+    const auto type = [](CMemoPadDlg* pad, const char* t) {
+        const std::wstring wide = WideFromGbk(t);
+        SendDlgItemMessageW(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETSEL, 0, -1);
+        SendDlgItemMessageW(pad->GetSafeHwnd(), IDC_MEMO_EDIT, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+    };
+    dialog_.ShowMemoPad();
+    type(dialog_.MemoPad(), "写了没存上");
+    ASSERT_TRUE(dialog_.MemoPad()->SaveFailed());
+    CCalendarDlg::Restart state{};
+    ASSERT_TRUE(dialog_.EndedByShell(&state));
+    dialog_.DestroyWindow();
+    CCalendarDlg rebuilt;
+    rebuilt.RestartFrom(state);
+    ASSERT_TRUE(rebuilt.Create(IDD_MAIN, nullptr));
+    EXPECT_EQ(guitest::ItemText(rebuilt.MemoPad()->GetSafeHwnd(), IDC_MEMO_EDIT), "写了没存上");
+    EXPECT_TRUE(rebuilt.MemoPad()->UnsavedMarkShown());
+    SendMessageW(rebuilt.GetSafeHwnd(), WM_QUERYENDSESSION, 0, 0);
+    rebuilt.DestroyWindow();
+    const FileBytes kept = ReadWholeFile(recovery, ReadFrom::Disk);
+    ASSERT_EQ(kept.status, ReadStatus::Ok);
+    EXPECT_EQ(std::string(kept.data.get(), kept.size), "写了没存上");
+    TakeNotices();
+    Open();  // the next start
+    EXPECT_EQ(guitest::ItemText(dialog_.MemoPad()->GetSafeHwnd(), IDC_MEMO_EDIT), "写了没存上");
+    EXPECT_EQ(TakeNotices().size(), 1u);
+    ASSERT_TRUE(RemoveDirectoryW(testtree::W(path).c_str()));
+    EXPECT_TRUE(guitest::PumpUntil([&] {
+        const FileBytes f = ReadWholeFile(path, ReadFrom::Disk);
+        return f.status == ReadStatus::Ok && std::string(f.data.get(), f.size) == "写了没存上";
+    }, 8000));
+    EXPECT_EQ(GetFileAttributesW(testtree::W(recovery).c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(testtree::W(path).c_str());
+}
+
 // "假日.txt" in the notes folder: a year it holds replaces the built-in one in the grid, and goes
 // with the file; its bad line is told, naming file and line.
 TEST_F(MainWindow, HolidayFileOfTheNotesFolder) {

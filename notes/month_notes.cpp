@@ -1,13 +1,42 @@
 // MonthNoteLists.
 #include "notes/month_notes.h"
 
+#include <string>
+
+#include "notes/note_files.h"
+#include "platform/log.h"
+
 namespace {
 
-// A note's text as it is stored: without the blanks the user left before it.
+// A note's text as it is stored: without the blanks the user left before it. When the note on disk
+// is no longer the one the dialog was given (another program or PC changed it meanwhile) and not
+// what the user confirmed either, the other version is kept: after the user's text, or whole as
+// "<list>.conflict" beside the list when both do not fit in one note; the user is told.
 bool SetTrimmed(NoteList* list, int index, const ConfirmedNote& note) {
     CString text = note.value.text;
     text.TrimLeft();
-    return list->SetEntry(index, text, text.GetLength(), note.value.colourWord);
+    std::string mine(text, static_cast<size_t>(text.GetLength()));
+    if (list->Load(ReadFrom::Disk) && !list->Unreadable()) {
+        const NoteEntry& now = list->Entry(index);
+        const std::string theirs = now.Present() ? std::string(now.text.get(), now.length) : std::string();
+        CString given = note.given;
+        given.TrimLeft();
+        if (theirs != std::string(given, static_cast<size_t>(given.GetLength())) && theirs != mine && !theirs.empty()) {
+            const std::string path = NotePath(list->FileName());
+            const bool together = MergeConflictingNote(mine, theirs, &mine);
+            if (!together) {
+                const FileBytes whole = ReadWholeFile(path, ReadFrom::Disk);
+                if (whole.status != ReadStatus::Ok || !WriteWholeFile(path + ".conflict", whole.data.get(), whole.size))
+                    return false;  // nothing is written over what cannot be kept
+            }
+            LogLine("note changed elsewhere while its dialog was open: both kept (%s)", path.c_str());
+            const std::string name = RelativeToRoot(path);
+            TellUser("记事文件“" + name + "”里的这条记事在别处（另一台电脑或另一个程序）被改过：" +
+                     (together ? std::string("两边的内容都保留在这条记事里，另一处的写在“（另一处的修改）”之后。")
+                               : "这里保存的是您刚写的内容，另一处的那一版完整保留在“" + name + ".conflict”中。"));
+        }
+    }
+    return list->SetEntry(index, mine.c_str(), static_cast<int>(mine.size()), note.value.colourWord);
 }
 
 NoteValue ValueOf(const NoteList& list, int index) {

@@ -86,3 +86,10 @@ std::vector<char> EncodeNoteList(const NoteEntry* entries, int lastIndex) {
     }
     return out;
 }
+
+bool MergeConflictingNote(const std::string& mine, const std::string& theirs, std::string* merged) {
+    const std::string joined = mine + "\r\n（另一处的修改）" + theirs;
+    const bool fits = joined.size() <= static_cast<size_t>(kMaxNoteLength);
+    *merged = fits ? joined : mine;
+    return fits;
+}

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 enum class NoteKind { Day = 1, SolarYearly = 2, LunarYearly = 3, Weekly = 4 };
@@ -36,6 +37,11 @@ struct NoteEntry {
     void Clear();
     bool Present() const { return text != nullptr; }
 };
+
+// The note to store when the user confirmed mine while another program or PC changed the same
+// note to theirs: mine, then on its own line "（另一处的修改）" and theirs, when that fits within
+// kMaxNoteLength bytes (true); else mine alone (false: theirs must be kept elsewhere whole).
+bool MergeConflictingNote(const std::string& mine, const std::string& theirs, std::string* merged);
 
 // Fills entries[0 ... lastIndex] (cleared first) from the bytes of a list file. The tag is not
 // checked. Reading stops with -1 at a record whose index exceeds lastIndex or whose header or text

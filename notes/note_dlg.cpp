@@ -116,6 +116,7 @@ void CNoteDlg::OnOK() {
         const Note& n = m_notes[i];
         m_confirmed[i].value = NoteValue{n.text, n.colourWord, n.given.unreadable};
         m_confirmed[i].changed = n.text != n.given.text || n.colourWord != n.given.colourWord;
+        m_confirmed[i].given = n.given.text;
     }
     if (m_save && !m_save(m_confirmed, m_count)) {
         AfxMessageBox(GetSafeHwnd(), kNoteNotSavedText, kWarningCaption, MB_OK | MB_ICONWARNING);

@@ -27,6 +27,7 @@ NoteValue NoteValueOf(const NoteEntry& entry);
 struct ConfirmedNote {
     NoteValue value;
     bool changed = false;
+    CString given;  // the text the dialog was given, to tell a change made elsewhere meanwhile
 };
 
 class CNoteDlg : public CDialog, protected CDpiScaled {

@@ -543,6 +543,15 @@ TEST_F(Grid, SavesOnlyTheChangedNotes) {
     });
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist at 3"));
     EXPECT_EQ(ReadNote("日历\\101"), kTag + Record(5, "party"));
+    // The same note changed on both sides: both kept in it, the other after its mark; the user is told.
+    TakeNotices();
+    ClickWith(p.x, p.y, [&](HWND dialog) {
+        PutList(2017, 1, 5, "clinic phoned");
+        guitest::SetItemText(dialog, IDC_DAY_TEXT, "dentist 10:00");
+        guitest::ClickButton(dialog, IDOK);
+    });
+    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist 10:00\r\n（另一处的修改）clinic phoned"));
+    EXPECT_EQ(TakeNotices().size(), 1u);
 }
 
 // A list held open by another program when the dialog opens makes its note read-only, with a

@@ -199,4 +199,13 @@ TEST(NoteListCodec, RandomListsRoundTrip) {
     }
 }
 
+TEST(NoteConflict, BothVersionsInOneNoteWhenTheyFit) {
+    std::string merged;
+    EXPECT_TRUE(MergeConflictingNote("mine", "theirs", &merged));
+    EXPECT_EQ(merged, "mine\r\n（另一处的修改）theirs");
+    const std::string half(kMaxNoteLength / 2, 'x');
+    EXPECT_FALSE(MergeConflictingNote(half, half, &merged));  // too long together: mine alone
+    EXPECT_EQ(merged, half);
+}
+
 }  // namespace

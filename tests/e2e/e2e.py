@@ -669,7 +669,7 @@ def other_code_page():
 
 
 def reminders():
-    """A dated note with a reminder half an hour ago and one at the coming minute: at start one
+    """A reminder half an hour ago and one at the coming minute: at start one
     "提醒" window headed 错过的提醒; at the minute another, while the memo pad keeps the typing;
     none after a restart."""
     run("wineserver", "-k")
@@ -684,18 +684,11 @@ def reminders():
         now = datetime.datetime.now()
     missed = now - datetime.timedelta(minutes=30)
     coming = (now + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
-    lines = {missed: "交报告", coming: "开会"}
-    notes = {}
-    for when, text in lines.items():
-        notes.setdefault(when.date(), []).append(f"{when:%H:%M} {text}")
-    files = {}
-    for day, texts in notes.items():
-        body = "\r\n".join(texts).encode("gbk")
-        files.setdefault(f"{day.year}{day.month:02d}", b"")
-        files[f"{day.year}{day.month:02d}"] += b"\x64\x00" + bytes([day.day, 0, len(body), 0, 0, 0, 0, 0]) + body
-    for name, data in files.items():
+    # A dated note half an hour ago, a weekly one on the coming minute's weekday.
+    for name, slot, body in ((f"{missed.year}{missed.month:02d}", missed.day, f"{missed:%H:%M} 交报告"),
+                             ("week", coming.isoweekday() % 7, f"{coming:%H:%M} 开会")):
         with open(os.path.join(root, "日历", name), "wb") as f:
-            f.write(data)
+            f.write(b"\x64\x00" + bytes([slot, 0, len(body.encode("gbk")), 0, 0, 0, 0, 0]) + body.encode("gbk"))
     run("wine", "reg", "add", SETTINGS, "/v", "MemoShow", "/d", "1", "/f")
     app = App()
     shown = wait_for(lambda: window_named("提醒"), 10)

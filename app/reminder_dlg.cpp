@@ -75,7 +75,7 @@ void CReminderWindow::Layout() {
     LOGFONTW look = metrics.lfMessageFont;
     look.lfHeight = -S(13);
     look.lfWidth = 0;
-    if (m_font) ::DeleteObject(m_font);
+    const HFONT oldFont = m_font;  // the controls hold it until they are given the new one
     m_font = ::CreateFontIndirectW(&look);
 
     RECT frame{0, 0, S(kClientWidth), S(kClientHeight)};
@@ -97,6 +97,7 @@ void CReminderWindow::Layout() {
         ::SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
     }
     ::SendDlgItemMessageW(m_hwnd, kIdList, LB_SETITEMHEIGHT, 0, S(20));
+    if (oldFont) ::DeleteObject(oldFont);
 }
 
 void CReminderWindow::Add(std::vector<DueReminder> reminders) {

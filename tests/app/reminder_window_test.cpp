@@ -8,6 +8,7 @@
 #include "app/reminder_dlg.h"
 #include "notes/note_files.h"
 #include "notes/note_list.h"
+#include "platform/dpi.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/temp_tree.h"
 
@@ -83,7 +84,10 @@ TEST(ReminderWindow, DueMissedSnoozedAndShownOnce) {
         EXPECT_NE(Text(window, CReminderWindow::kIdList).find(dueLine), std::wstring::npos);
         EXPECT_EQ(SendDlgItemMessageW(window, CReminderWindow::kIdList, LB_GETCOUNT, 0, 0), 1);
         guitest::PumpPending();
-        guitest::SavePng(guitest::CaptureWindow(window), "reminder-window");
+        RECT client{};  // laid out at the screen's scale
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, Scale(380, WindowDpi(window)));
+        guitest::SavePng(guitest::CaptureWindow(window), "reminder-window-" + std::to_string(WindowDpi(window)));
         SendDlgItemMessageW(window, CReminderWindow::kIdList, LB_SETCURSEL, 0, 0);
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(CReminderWindow::kIdList, LBN_SELCHANGE), 0);
         const LocalMinute due = LocalMinuteOf(next);

@@ -160,9 +160,12 @@ protected:
     HWND m_ownWindow = nullptr;  // the window, also after it is gone
     Restart m_restart{};
     bool m_haveRestart = false;
-    // The "提醒" window; a click on a line shows the day's month (not while a note dialog is open).
+    // The "提醒" window; a click on a line shows the day's month, the calendar shown again when it
+    // was hidden (not while a note dialog is open).
     CReminderWindow m_reminders{[this](int year, int month) {
-        if (!m_noteOpener.DialogOpen()) Show(Showing(m_state, YearMonth{year, month}));
+        if (m_noteOpener.DialogOpen()) return;
+        if (m_calendarHidden) ShowCalendar();
+        Show(Showing(m_state, YearMonth{year, month}));
     }};
     // The windows this one makes; they go with it (declared last, so they go first).
     std::unique_ptr<CMonthGrid> m_grid;

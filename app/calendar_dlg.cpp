@@ -475,6 +475,7 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
     ::GetLocalTime(&now);
     const LocalDate today{now.wYear, now.wMonth, now.wDay};
     if (!dialogOpen && DateChanged(m_state, today)) Show(AtToday(m_state, today));
+    m_reminders.Tick();
     ++m_tickCount;
 }
 

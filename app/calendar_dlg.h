@@ -10,6 +10,7 @@
 #include "app/headline_bar.h"
 #include "app/month_keys.h"
 #include "app/note_folders.h"
+#include "app/reminder_dlg.h"
 #include "framework/afxwin.h"
 #include "grid/month_grid.h"
 #include "notes/memo_pad_dlg.h"
@@ -65,6 +66,7 @@ public:
     const HeadlineState& Headline() const { return m_headlineBar.State(); }
     int HeadlineResultsTaken() const { return m_headlineBar.ResultsTaken(); }
     bool InitDone() const { return m_bInitDone; }
+    const CReminderWindow& Reminders() const { return m_reminders; }
     // Where the headline is fetched from (the build's host and port 80 unless changed here).
     void SetHeadlineServer(const char* host, unsigned short port) { m_headlineBar.SetServer(host, port); }
 
@@ -166,6 +168,13 @@ protected:
     HWND m_ownWindow = nullptr;  // the window, also after it is gone
     Restart m_restart{};
     bool m_haveRestart = false;
+    // The "提醒" window; a click on a line shows the day's month, the calendar shown again when it
+    // was hidden (not while a note dialog is open).
+    CReminderWindow m_reminders{[this](int year, int month) {
+        if (m_noteOpener.DialogOpen()) return;
+        if (m_calendarHidden) ShowCalendar();
+        Show(Showing(m_state, YearMonth{year, month}));
+    }};
     // The windows this one makes; they go with it (declared last, so they go first).
     std::unique_ptr<CMonthGrid> m_grid;
     std::unique_ptr<CMemoTabDlg> m_memoTab;

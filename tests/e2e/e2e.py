@@ -500,6 +500,7 @@ def suite(server):
         faults((server_less.window[2], server_less.window[3]))
     long_note_popup()
     other_code_page()
+    reminders()
 
 
 def windows_path(path):
@@ -700,6 +701,63 @@ def other_code_page():
         proc.wait(8)
     except subprocess.TimeoutExpired:
         proc.kill()
+    run("wineserver", "-k")
+
+
+def reminders():
+    """A reminder half an hour ago and one at the coming minute: at start one
+    "提醒" window headed 错过的提醒; at the minute another, while the memo pad keeps the typing;
+    none after a restart."""
+    run("wineserver", "-k")
+    root = notes_root()[0]
+    for name in os.listdir(os.path.join(root, "日历")):
+        os.remove(os.path.join(root, "日历", name))
+    with open(os.path.join(root, "备忘", "default"), "wb"):
+        pass
+    now = datetime.datetime.now()
+    if now.second > 30:  # time to start and type before the coming minute
+        time.sleep(61 - now.second)
+        now = datetime.datetime.now()
+    missed = now - datetime.timedelta(minutes=30)
+    coming = (now + datetime.timedelta(minutes=1)).replace(second=0, microsecond=0)
+    # A dated note half an hour ago, a weekly one on the coming minute's weekday.
+    for name, slot, body in ((f"{missed.year}{missed.month:02d}", missed.day, f"{missed:%H:%M} 交报告"),
+                             ("week", coming.isoweekday() % 7, f"{coming:%H:%M} 开会")):
+        with open(os.path.join(root, "日历", name), "wb") as f:
+            f.write(b"\x64\x00" + bytes([slot, 0, len(body.encode("gbk")), 0, 0, 0, 0, 0]) + body.encode("gbk"))
+    run("wine", "reg", "add", SETTINGS, "/v", "MemoShow", "/d", "1", "/f")
+    app = App()
+    shown = wait_for(lambda: window_named("提醒"), 10)
+    texts = run("wine", HELPER, "text", "提醒").stdout.decode("gbk", "replace") if shown else ""
+    shot("30-missed-reminder")
+    step("a reminder of the past hour at start: one 提醒 window headed 错过的提醒",
+         len(shown or []) == 1 and "错过的提醒" in texts and f"{missed:%H:%M} 交报告" in texts, texts[:80])
+    if shown:
+        r = shown[0]
+        click(r[2] + r[4] - 182 * r[4] // 380, r[3] + r[5] - 27)  # "知道了"
+    step("知道了 closes it", bool(wait_for(lambda: not window_named("提醒"), 5)))
+    pad = [p for p in windows() if p[4] > 100 and p[5] > 100 and (p[4], p[5]) != (WIDTH, HEIGHT) and p[1] != "提醒"]
+    if pad:
+        click(pad[0][2] + pad[0][4] // 2, pad[0][3] + pad[0][5] // 2)
+        xdo("type", "--delay", "60", "ab")
+    due = wait_for(lambda: window_named("提醒"), max(5.0, (coming - datetime.datetime.now()).total_seconds() + 10))
+    texts = run("wine", HELPER, "text", "提醒").stdout.decode("gbk", "replace") if due else ""
+    xdo("type", "--delay", "60", "cd")
+    time.sleep(0.5)
+    shot("31-due-reminder")
+    memo = run("wine", HELPER, "memo").stdout.decode("gbk", "replace")
+    step("at its minute a 提醒 window lists the line", bool(due) and f"{coming:%H:%M} 开会" in texts
+         and "错过" not in texts, texts[:80])
+    step("the memo pad keeps the focus and the typing", bool(pad) and memo == "abcd", repr(memo))
+    if due:
+        r = due[0]
+        click(r[2] + r[4] - 69 * r[4] // 380, r[3] + r[5] - 27)  # "10分钟后提醒"
+    step("10分钟后提醒 closes it", bool(wait_for(lambda: not window_named("提醒"), 5)))
+    app.end()
+    again = App()
+    time.sleep(4)
+    step("after a restart neither shows again", bool(again.window) and not window_named("提醒"))
+    again.end()
     run("wineserver", "-k")
 
 

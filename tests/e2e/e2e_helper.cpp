@@ -6,7 +6,8 @@
 //                                  "SHELLDLL_DefView" > "SysListView32"; ends it when FILE appears,
 //                                  makes a new one and broadcasts "TaskbarCreated" when FILE is
 //                                  gone again, and ends for good when FILE appears a second time.
-//   e2e_helper text CAPTION        prints the texts in the window captioned CAPTION (GBK)
+//   e2e_helper text CAPTION        prints the texts in the window captioned CAPTION (GBK), a list
+//                                  box's lines each on a line of its own
 //   e2e_helper where               prints where the calendar sits: attached, top or none
 #include <windows.h>
 
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "text") == 0) {
-        // The texts of the static controls of the window captioned argv[2] (a message box).
+        // The texts of the controls of the window captioned argv[2] (a message box, the reminders).
         HWND box = FindWindowA(nullptr, argv[2]);
         if (box == nullptr) return 1;
         EnumChildWindows(
@@ -83,6 +84,17 @@ int main(int argc, char** argv) {
                 char text[1024] = {};
                 GetWindowTextA(child, text, sizeof text);
                 std::fputs(text, stdout);
+                char cls[16] = {};
+                GetClassNameA(child, cls, sizeof cls);
+                if (lstrcmpiA(cls, "ListBox") != 0) return TRUE;
+                const LRESULT n = SendMessageA(child, LB_GETCOUNT, 0, 0);
+                for (LRESULT i = 0; i < n; ++i) {  // the wide form: the A one loses the text between processes
+                    wchar_t line[512] = {};
+                    if (SendMessageW(child, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= 512) continue;
+                    SendMessageW(child, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+                    WideCharToMultiByte(CP_ACP, 0, line, -1, text, sizeof text, nullptr, nullptr);
+                    std::printf("\n%s", text);
+                }
                 return TRUE;
             },
             0);

@@ -183,6 +183,20 @@ class App:
             run("wineserver", "-k")
 
 
+def type_yearly_note(cx, cy, text, picture):
+    """Clicks the day at (cx, cy), types text into its dialog's Gregorian-yearly edit and presses
+    Enter; the dialog's window (None when none opened)."""
+    click(cx, cy)
+    dialog = wait_for(lambda: window_named("输入记事"), 5)
+    if dialog:
+        d = dialog[0]
+        shot(picture)
+        click(d[2] + d[4] * 61 // 100, d[3] + d[5] * 70 // 100)  # the Gregorian-yearly edit
+        xdo("type", "--delay", "60", text)
+        key("Return")
+    return dialog
+
+
 def focus_prompt():
     """Waits for the exit prompt (the window manager gives it the key focus)."""
     prompt = wait_for(lambda: window_named("提示"), 5)
@@ -337,15 +351,8 @@ def suite(server):
     day = 15
     row, col = divmod(first_weekday + day - 1, 7)
     cx, cy = x0 + 52 * col + 25, y0 + 22 + 20 + 33 * row + 17
-    click(cx, cy)
-    dialog = wait_for(lambda: window_named("输入记事"), 5)
+    dialog = type_yearly_note(cx, cy, "abc", "06-day-note-dialog")
     step("clicking a day opens 输入记事", bool(dialog))
-    if dialog:
-        d = dialog[0]
-        shot("06-day-note-dialog")
-        click(d[2] + d[4] * 61 // 100, d[3] + d[5] * 70 // 100)  # the Gregorian-yearly edit
-        xdo("type", "--delay", "60", "abc")
-        key("Return")
     closed = wait_for(lambda: not window_named("输入记事"), 5)
     path = note_file("日历", f"1{today.month:02d}")
     want = b"\x64\x00" + bytes([day, 0, 3, 0, 0, 0, 0, 0]) + b"abc"
@@ -672,15 +679,8 @@ def other_code_page():
     hover = shot("21-en_US-old-note")
     step("en_US: the old dated note shows in its popup", count(hover, (cx - 80, cy, 160, 60), POPUP) > 40)
     cx, cy = cell(16)
-    click(cx, cy)
-    dialog = wait_for(lambda: window_named("输入记事"), 5)
+    dialog = type_yearly_note(cx, cy, "abc", "22-en_US-day-dialog")
     step("en_US: the day dialog's title reads 输入记事", bool(dialog))
-    if dialog:
-        d = dialog[0]
-        shot("22-en_US-day-dialog")
-        click(d[2] + d[4] * 61 // 100, d[3] + d[5] * 70 // 100)  # the Gregorian-yearly edit
-        xdo("type", "--delay", "60", "abc")
-        key("Return")
     wait_for(lambda: not window_named("输入记事"), 5)
     yearly = os.path.join(root, "日历", f"1{today.month:02d}")
     want = b"\x64\x00" + bytes([16, 0, 3, 0, 0, 0, 0, 0]) + b"abc"

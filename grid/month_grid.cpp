@@ -141,10 +141,7 @@ void CMonthGrid::SetHolidays(const HolidayTable* table) {
 }
 
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
-    std::string text = HolidayOfDay(m_layout, *m_holidays, day).popupLine;
-    const std::string notes = NoteTextOfDay(m_layout, m_notes, day);
-    if (!text.empty() && !notes.empty()) text += "\r\n";
-    text += notes;
+    const std::string text = PopupTextOfDay(m_layout, *m_holidays, m_notes, day);
     *length = static_cast<int>(text.size());
     if (text.empty()) return nullptr;
     std::unique_ptr<char[]> out(new char[text.size() + 1]);

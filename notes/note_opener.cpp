@@ -29,6 +29,7 @@ void NoteOpener::OpenDay(CWnd* parent, int day) {
     const DayLines lines = LinesOfDay(layout, day);
     DayNoteForm form;
     form.dateLine = lines.date.c_str();
+    form.detailsLine = lines.details.c_str();
     form.solarLine = lines.solarYearly.c_str();
     form.lunarLine = lines.lunarYearly.c_str();
     form.dated = values[0];

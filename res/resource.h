@@ -47,6 +47,7 @@
 #define IDC_DAY_SWATCH 1049
 #define IDC_SOLAR_SWATCH 1050
 #define IDC_LUNAR_SWATCH 1051
+#define IDC_DETAILS_LINE 1033    /* the day's stem-branch names, week, term ... under the date line */
 
 // Both note dialogs: the line that tells how to clear a colour
 #define IDC_COLOUR_HINT 1058

@@ -58,3 +58,21 @@ void NoteOpener::OpenWeekly(CWnd* parent, int weekday) {
     });
     dialog.DoModal();
 }
+
+void NoteOpener::OpenFound(CWnd* parent, const FoundRow& row, const std::function<void(int year, int month)>& showMonth,
+                           const std::function<void()>& showPad) {
+    if (m_open) return;
+    if (row.kind == FoundKind::Memo) {
+        showPad();
+        return;
+    }
+    if (row.next.year == 0) return;
+    showMonth(row.next.year, row.next.month);
+    const MonthLayout& shown = m_notes->Layout();
+    if (shown.year != row.next.year || shown.month != row.next.month) return;
+    if (row.kind == FoundKind::Weekly) {
+        OpenWeekly(parent, row.day);
+    } else {
+        OpenDay(parent, row.next.day);
+    }
+}

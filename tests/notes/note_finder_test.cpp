@@ -26,6 +26,10 @@ struct Results {
         ++calls;
         ready.notify_all();
     }
+    int Calls() {
+        std::lock_guard<std::mutex> hold(lock);
+        return calls;
+    }
     // Blocks until count calls were made (at most 5 s).
     bool WaitFor(int count) {
         std::unique_lock<std::mutex> hold(lock);
@@ -70,7 +74,7 @@ TEST(NoteFinder, ReadsOnceSearchesTheLastTextAndReadsAgainWhenTold) {
     EXPECT_EQ(Lines(r), std::vector<std::string>{"记事小本 plumber 555"});
     EXPECT_EQ(r.damaged.size(), 1u);
     EXPECT_EQ(r.notes, 1u);
-    EXPECT_LE(seen.calls, 2);
+    EXPECT_LE(seen.Calls(), 2);
     EXPECT_EQ(loads, 1);
     EXPECT_FALSE(finder.Take(&r));
 
@@ -78,7 +82,7 @@ TEST(NoteFinder, ReadsOnceSearchesTheLastTextAndReadsAgainWhenTold) {
     gate.lock();
     memo = "plumber moved\nplumber 666";
     gate.unlock();
-    const int before = seen.calls;
+    const int before = seen.Calls();
     finder.Reload();
     ASSERT_TRUE(seen.WaitFor(before + 1));
     ASSERT_TRUE(finder.Take(&r));

@@ -85,9 +85,9 @@ void CFindDlg::Open(CWnd* owner) {
         RECT me{}, beside{};
         ::GetWindowRect(hwnd, &me);
         if (owner != nullptr) ::GetWindowRect(owner->GetSafeHwnd(), &beside);
-        // Right of the calendar, clear of its tab windows, so that the month it shows stays in view.
-        const Origin at = RightOrLeft(PixelRect{beside.left, beside.top, beside.right, beside.bottom}, beside.top,
-                                      me.right - me.left, me.bottom - me.top, Scale(40, m_scale.Dpi()), MonitorRects());
+        // Beside the calendar, clear of its tab windows, so that the month it shows stays in view.
+        const Origin at = OnAnySide(PixelRect{beside.left, beside.top, beside.right, beside.bottom}, me.right - me.left,
+                                    me.bottom - me.top, Scale(40, m_scale.Dpi()), MonitorRects());
         ::SetWindowPos(hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ::ShowWindow(hwnd, SW_SHOW);

@@ -24,8 +24,8 @@ public:
     explicit CFindDlg(Opener open);
     ~CFindDlg() override;
 
-    // Makes the window from template 259, owned by owner, on the first call (right of the owner,
-    // or left of it, whole on a monitor); then shows it in front with the typed text selected in
+    // Makes the window from template 259, owned by owner, on the first call (beside the owner,
+    // whole on a monitor: platform/placement.h OnAnySide); then shows it in front with the typed text selected in
     // the edit and searches that text again (today may have changed).
     void Open(CWnd* owner);
 

@@ -6,7 +6,8 @@
 //                                  "SHELLDLL_DefView" > "SysListView32"; ends it when FILE appears,
 //                                  makes a new one and broadcasts "TaskbarCreated" when FILE is
 //                                  gone again, and ends for good when FILE appears a second time.
-//   e2e_helper text CAPTION        prints the texts in the window captioned CAPTION (GBK)
+//   e2e_helper text CAPTION        prints the texts of the controls of the window captioned CAPTION
+//                                  (GBK), edits' included
 //   e2e_helper where               prints where the calendar sits: attached, top or none
 #include <windows.h>
 
@@ -72,14 +73,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "text") == 0) {
-        // The texts of the static controls of the window captioned argv[2] (a message box).
+        // The texts of the controls of the window captioned argv[2] (a message box, a note dialog
+        // with its edits: asked with WM_GETTEXT, which GetWindowText does not send to a control of
+        // another process).
         HWND box = FindWindowA(nullptr, argv[2]);
         if (box == nullptr) return 1;
         EnumChildWindows(
             box,
             [](HWND child, LPARAM) -> BOOL {
                 char text[1024] = {};
-                GetWindowTextA(child, text, sizeof text);
+                DWORD_PTR copied = 0;
+                SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                    2000, &copied);
                 std::fputs(text, stdout);
                 return TRUE;
             },

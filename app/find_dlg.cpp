@@ -2,6 +2,7 @@
 #include "app/find_dlg.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +21,7 @@ BEGIN_MESSAGE_MAP(CFindDlg, CDialog)
     ON_MESSAGE(WM_NOTES_FOUND, &CFindDlg::OnNotesFound)
     ON_WM_TIMER()
     ON_WM_DESTROY()
+    ON_MESSAGE(WM_DRAWITEM, &CFindDlg::OnDrawItem)
     ON_MESSAGE(WM_DPICHANGED, &CFindDlg::OnDpiChanged)
     ON_MESSAGE(kWmGetDpiScaledSize, &CFindDlg::OnGetDpiScaledSize)
 END_MESSAGE_MAP()
@@ -110,6 +112,7 @@ BOOL CFindDlg::OnInitDialog() {
     m_editKeys->SubclassDlgItem(IDC_FIND_TEXT, this);
     m_listKeys = std::make_unique<Keys>(this, false);
     m_listKeys->SubclassDlgItem(IDC_FIND_LIST, this);
+    MeasureRows();
     m_listWatch = std::make_unique<FolderWatch>("日历");
     m_memoWatch = std::make_unique<FolderWatch>("备忘");
     const std::string root = NotePath("");  // "" when the store is not ready: no folder to read
@@ -130,45 +133,65 @@ void CFindDlg::OnTextChanged() { Search(); }
 
 LRESULT CFindDlg::OnNotesFound(WPARAM, LPARAM) {
     NoteFinder::Result result;
-    if (m_finder && m_finder->Take(&result)) Show(result);
+    if (m_finder && m_finder->Take(&result)) Show(&result);
     return 0;
 }
 
-void CFindDlg::Show(const NoteFinder::Result& result) {
+void CFindDlg::Show(NoteFinder::Result* result) {
     HWND list = GetDlgItem(IDC_FIND_LIST);
-    const size_t count = std::min(result.rows.size(), kShownRows);
-    m_rows.assign(result.rows.begin(), result.rows.begin() + static_cast<std::ptrdiff_t>(count));
-    std::vector<std::string> lines(count);
-    int whenWidth = 0, lineWidth = 0, average = 1;
+    ::SetDlgItemTextW(GetSafeHwnd(), IDC_FIND_STATUS, WideFromGbk(FindStatusLine(*result, kShownRows)).c_str());
+    if (result->rows.size() > kShownRows) result->rows.resize(kShownRows);
+    m_rows = std::move(result->rows);
+    ::SendMessageW(list, LB_SETCOUNT, m_rows.size(), 0);
+    if (!m_rows.empty()) ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+    m_shownQuery = result->query;
+    ++m_resultsShown;
+}
+
+void CFindDlg::MeasureRows() {
+    HWND list = GetDlgItem(IDC_FIND_LIST);
     HDC dc = ::GetDC(list);
+    int height = 0, widest = 0;
     {
         ScopedSelect font(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-        const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-        // The list's tab stops are in quarters of its font's average letter width, taken as the
-        // dialog manager takes it.
-        average = std::max(1, static_cast<int>((TextExtentOf(dc, letters, 52).cx / 26 + 1) / 2));
-        for (size_t i = 0; i < count; ++i) {
-            lines[i] = RowLine(m_rows[i].line);
-            const std::string& when = m_rows[i].when;
-            whenWidth = std::max(whenWidth, static_cast<int>(TextExtentOf(dc, when.data(), static_cast<int>(when.size())).cx));
-            lineWidth = std::max(lineWidth, static_cast<int>(TextExtentOf(dc, lines[i].data(), static_cast<int>(lines[i].size())).cx));
-        }
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        height = metrics.tmHeight;
+        // The widest "when" of each kind: a lunar day's, a date's.
+        for (const char* when : {"农历每年十一月廿九", "2028年12月28日", "记事小本", "每年12月28日"})
+            widest = std::max(widest, static_cast<int>(TextExtentOf(dc, when, static_cast<int>(std::strlen(when))).cx));
     }
     ::ReleaseDC(list, dc);
-    const int column = whenWidth + 2 * average;  // the line starts two letters after the widest "when"
-    INT tabStop = (column * 4 + average - 1) / average;
-    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-    for (size_t i = 0; i < count; ++i)
-        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromGbk(m_rows[i].when + "\t" + lines[i]).c_str()));
-    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(tabStop * average / 4 + lineWidth + 2 * average), 0);
-    if (count > 0) ::SendMessageW(list, LB_SETCURSEL, 0, 0);
-    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list, nullptr, TRUE);
-    ::SetDlgItemTextW(GetSafeHwnd(), IDC_FIND_STATUS, WideFromGbk(FindStatusLine(result, kShownRows)).c_str());
-    m_shownQuery = result.query;
-    ++m_resultsShown;
+    const int dpi = m_scale.Dpi();
+    ::SendMessageW(list, LB_SETITEMHEIGHT, 0, height + Scale(3, dpi));
+    m_lineColumn = Scale(3, dpi) + widest + Scale(16, dpi);
+}
+
+LRESULT CFindDlg::OnDrawItem(WPARAM, LPARAM item) {
+    const DRAWITEMSTRUCT& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(item);
+    if (d.CtlID != IDC_FIND_LIST) return FALSE;
+    CDC dc(d.hDC);
+    const bool selected = (d.itemState & ODS_SELECTED) != 0;
+    dc.FillSolidRect(d.rcItem, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (d.itemID < m_rows.size()) {
+        const FoundRow& row = m_rows[d.itemID];
+        const int saved = ::SaveDC(d.hDC);
+        ::SetBkMode(d.hDC, TRANSPARENT);
+        ::SetTextColor(d.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        const int pad = Scale(3, m_scale.Dpi());
+        RECT when = d.rcItem, line = d.rcItem;
+        when.left += pad;
+        when.right = d.rcItem.left + m_lineColumn - pad;
+        line.left += m_lineColumn;
+        const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+        dc.DrawText(row.when.data(), static_cast<int>(row.when.size()), &when, format);
+        const std::string shown = RowLine(row.line);
+        dc.DrawText(shown.data(), static_cast<int>(shown.size()), &line, format);
+        ::RestoreDC(d.hDC, saved);
+    }
+    if (d.itemState & ODS_FOCUS) ::DrawFocusRect(d.hDC, &d.rcItem);
+    return TRUE;
 }
 
 void CFindDlg::OnOK() {
@@ -202,6 +225,7 @@ void CFindDlg::OnDestroy() {
 LRESULT CFindDlg::OnDpiChanged(WPARAM dpi, LPARAM suggested) {
     TakeSuggestedRect(GetSafeHwnd(), suggested);
     m_scale.Apply(LOWORD(dpi));
-    Search();  // listed again, the "when" column measured in the new font
+    MeasureRows();
+    ::InvalidateRect(GetDlgItem(IDC_FIND_LIST), nullptr, TRUE);
     return 0;
 }

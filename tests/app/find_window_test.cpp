@@ -29,11 +29,11 @@ void PressCtrlF(HWND target) {
     SetKeyboardState(keys);
 }
 
-std::string ListRow(HWND find, int index) {
-    wchar_t text[512] = {};
-    if (SendDlgItemMessageW(find, IDC_FIND_LIST, LB_GETTEXTLEN, index, 0) >= 511) return "<long>";
-    SendDlgItemMessageW(find, IDC_FIND_LIST, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
-    return GbkFromWide(text);
+// A listed row as it is drawn: when, then the line; "" past the list's rows.
+std::string ListRow(CFindDlg* find, int index) {
+    const LRESULT count = SendDlgItemMessageW(find->GetSafeHwnd(), IDC_FIND_LIST, LB_GETCOUNT, 0, 0);
+    if (index >= count || count != static_cast<LRESULT>(find->Rows().size())) return "";
+    return find->Rows()[static_cast<size_t>(index)].when + "\t" + find->Rows()[static_cast<size_t>(index)].line;
 }
 
 class FindNotes : public ::testing::Test {
@@ -105,10 +105,10 @@ TEST_F(FindNotes, FindsNotesOfEveryYearAndOpensThem) {
     EXPECT_EQ(rows[w].kind, FoundKind::Weekly);
     EXPECT_EQ(rows[l].kind, FoundKind::LunarYearly);
     EXPECT_LE(dayNumber(rows[0].next), dayNumber(rows[1].next));
-    EXPECT_EQ(ListRow(find, w), "每周三\t周三游泳 zhuyin-find");
-    EXPECT_EQ(ListRow(find, l), "农历每年腊月初八\t腊八粥 zhuyin-find");
-    EXPECT_EQ(ListRow(find, 2), "2019年3月14日\t看牙医 Dr. Zhuyin-find");
-    EXPECT_EQ(ListRow(find, 3), "记事小本\t记事小本里的 zhuyin-find");
+    EXPECT_EQ(ListRow(find_, w), "每周三\t周三游泳 zhuyin-find");
+    EXPECT_EQ(ListRow(find_, l), "农历每年腊月初八\t腊八粥 zhuyin-find");
+    EXPECT_EQ(ListRow(find_, 2), "2019年3月14日\t看牙医 Dr. Zhuyin-find");
+    EXPECT_EQ(ListRow(find_, 3), "记事小本\t记事小本里的 zhuyin-find");
     EXPECT_EQ(guitest::ItemText(find, IDC_FIND_STATUS), "无法读取或已损坏：日历\\203305");
     SetWindowPos(find, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
     guitest::SavePng(guitest::CaptureWindow(find), "find-window");
@@ -160,7 +160,7 @@ TEST_F(FindNotes, FindsNotesOfEveryYearAndOpensThem) {
     // A note written while the window is open is found: the folder is read again.
     Put('d', 2031, 7, 1, "zhuyin-find 后来写的");
     ASSERT_TRUE(guitest::PumpUntil([&] { return find_->Rows().size() == 5; }, 8000));
-    EXPECT_EQ(ListRow(find, 2), "2031年7月1日\tzhuyin-find 后来写的");
+    EXPECT_EQ(ListRow(find_, 2), "2031年7月1日\tzhuyin-find 后来写的");
     Type("没有这样的记事");
     EXPECT_EQ(SendDlgItemMessageW(find, IDC_FIND_LIST, LB_GETCOUNT, 0, 0), 0);
 

@@ -551,9 +551,6 @@ TEST_F(MainWindow, DayDetailsAtTheScreensScale) {
         HWND popup = grid->Popup()->GetSafeHwnd();
         ASSERT_TRUE(IsWindowVisible(popup)) << shot;
         EXPECT_EQ(grid->Popup()->ShownText(), d.popup);  // one line, nothing wrapped or cut
-        RECT client;
-        GetClientRect(popup, &client);
-        EXPECT_GE(client.right, grid->Popup()->TextWidth()) << shot;
         guitest::SavePng(guitest::CaptureWindow(popup), "popup-" + shot);  // popup-details-dpi96
         grid->HidePopup();
 

@@ -33,6 +33,7 @@ void CColorLabel::SetDpi(int dpi) {
 
 void CColorLabel::SetText(const char* text, BYTE show) {
     m_text = text;
+    SetWindowText(text);  // what accessibility tools and automation read
     m_fitToText = 1;
     InvalidateRect(nullptr, FALSE);
     if (show) ShowWindow(SW_SHOW);

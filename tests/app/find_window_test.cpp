@@ -113,6 +113,7 @@ TEST(FindNotes, FindsNotesOfEveryYearAndOpensThem) {
     // Escape hides it; "查找" in the strip shows it again with its text.
     SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(GbkFromWide(WindowTextOf(GetDlgItem(dialog.GetSafeHwnd(), IDC_FIND))), "查找");
     SendMessageW(dialog.GetSafeHwnd(), WM_LABEL_CLICKED, IDC_FIND, 0);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(guitest::ItemText(window, IDC_FIND_TEXT), "ZHUYIN-FIND");

@@ -42,6 +42,7 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr Origin kDefaultOrigin{500, 300};
+HWND g_currentWindow = nullptr;
 
 }  // namespace
 
@@ -54,12 +55,6 @@ UINT CCalendarDlg::AttachAgainMessage() {
     static const UINT message = ::RegisterWindowMessageW(L"VestrelCalendarAttachAgain");
     return message;
 }
-
-namespace {
-
-HWND g_currentWindow = nullptr;
-
-}  // namespace
 
 HWND CCalendarDlg::CurrentWindow() { return g_currentWindow; }
 
@@ -140,7 +135,8 @@ BOOL CCalendarDlg::OnInitDialog() {
         UINT id;
     } buttons[] = {{&m_btnPrevMonth, kPrevMonthRect, IDC_PREV_MONTH},
                    {&m_btnNextMonth, kNextMonthRect, IDC_NEXT_MONTH},
-                   {&m_btnToday, kTodayRect, IDC_TODAY}};
+                   {&m_btnToday, kTodayRect, IDC_TODAY},
+                   {&m_btnFind, kFindRect, IDC_FIND}};
     for (const auto& b : buttons) {
         b.button->Create(ScaledRect(b.rect.left, b.rect.top, b.rect.right, b.rect.bottom), this, b.id, m_crStrip,
                          m_crButtonText, 100, "楷体_gb2312");
@@ -171,6 +167,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_btnPrevMonth.SetText("上月", 1);
     m_btnNextMonth.SetText("下月", 1);
     m_btnToday.SetText("返回", 0);
+    m_btnFind.SetText("查找", 1);
 
     if (m_haveRestart) {
         Show(Showing(m_state, m_restart.shown));
@@ -208,7 +205,8 @@ void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
     const struct {
         CColorLabel* label;
         const LayoutRect& rect;
-    } labels[] = {{&m_btnPrevMonth, kPrevMonthRect}, {&m_btnNextMonth, kNextMonthRect}, {&m_btnToday, kTodayRect}};
+    } labels[] = {{&m_btnPrevMonth, kPrevMonthRect}, {&m_btnNextMonth, kNextMonthRect}, {&m_btnToday, kTodayRect},
+                  {&m_btnFind, kFindRect}};
     for (const auto& l : labels) {
         l.label->MoveTo(S(l.rect.left), S(l.rect.top));
         l.label->SetDpi(dpi);
@@ -343,13 +341,24 @@ void CCalendarDlg::GoToToday() {
 }
 
 bool CCalendarDlg::OnMonthKey(UINT key) {
-    if (!m_grid || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME)) return false;
-    if (key == VK_HOME) {
+    const bool find = key == 'F' && ::GetKeyState(VK_CONTROL) < 0;
+    if (!m_grid || (key != VK_PRIOR && key != VK_NEXT && key != VK_HOME && !find)) return false;
+    if (find) {
+        OpenFind();
+    } else if (key == VK_HOME) {
         GoToToday();
     } else {
         Show(Stepped(m_state, key == VK_PRIOR ? -1 : 1));
     }
     return true;
+}
+
+void CCalendarDlg::OpenFind() {
+    if (!m_find) m_find = std::make_unique<CFindDlg>([this](const FoundRow& row) {
+        m_noteOpener.OpenFound(this, row, [this](int year, int month) { Show(Showing(m_state, YearMonth{year, month})); },
+                               [this] { ShowMemoPad(); });
+    });
+    m_find->Open(this);
 }
 
 LRESULT CCalendarDlg::OnKeyDown(WPARAM key, LPARAM) {
@@ -457,6 +466,7 @@ LRESULT CCalendarDlg::OnControlClicked(WPARAM id, LPARAM) {
         case IDC_PREV_MONTH: Show(Stepped(m_state, -1)); break;
         case IDC_NEXT_MONTH: Show(Stepped(m_state, 1)); break;
         case IDC_TODAY: GoToToday(); break;
+        case IDC_FIND: OpenFind(); break;
         default: m_headlineBar.OnClick(static_cast<UINT>(id), GetSafeHwnd(), WM_HEADLINE_FETCHED); break;
     }
     return 0;

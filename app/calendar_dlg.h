@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_model.h"
+#include "app/find_dlg.h"
 #include "app/headline_bar.h"
 #include "app/month_keys.h"
 #include "app/note_folders.h"
@@ -42,8 +43,11 @@ public:
     void PlaceTabWindows();
     // Reads today's date, tells the grid, and shows today's month unless it is already on show.
     void GoToToday();
-    // Page Up / Page Down: the month before / after; Home: today. False for any other key.
+    // Page Up / Page Down: the month before / after; Home: today; Ctrl+F: the find window. False
+    // for any other key.
     bool OnMonthKey(UINT key);
+    // Shows the find window ("查找", Ctrl+F); a row chosen there shows its month and opens its note.
+    void OpenFind();
     // The wheel (WM_MOUSEWHEEL's parameters) over the grid: a month a notch, up = earlier. False,
     // with nothing done, when the pointer is not over the grid.
     bool OnGridWheel(WPARAM wParam, LPARAM lParam);
@@ -61,6 +65,7 @@ public:
     const CalendarState& State() const { return m_state; }
     CMonthGrid* Grid() const { return m_grid.get(); }
     CMemoPadDlg* MemoPad() const { return m_memoPad.get(); }
+    CFindDlg* FindDlg() const { return m_find.get(); }
     CMemoTabDlg* MemoTab() const { return m_memoTab.get(); }
     CCalendarTabDlg* CalendarTab() const { return m_calendarTab.get(); }
     const HeadlineState& Headline() const { return m_headlineBar.State(); }
@@ -150,7 +155,7 @@ protected:
 
     COLORREF m_crStrip = RGB(50, 80, 90);
     COLORREF m_crButtonText = RGB(189, 183, 107);
-    CClickLabel m_btnPrevMonth, m_btnNextMonth, m_btnToday;
+    CClickLabel m_btnPrevMonth, m_btnNextMonth, m_btnToday, m_btnFind;
     CComboBox m_cbYear, m_cbMonth;
     CMonthKeys m_yearKeys, m_monthKeys, m_hideKeys, m_closeKeys;
     int m_wheelDelta = 0;  // the part of a notch turned so far (fine-grained wheels)
@@ -180,6 +185,7 @@ protected:
     std::unique_ptr<CMemoTabDlg> m_memoTab;
     std::unique_ptr<CCalendarTabDlg> m_calendarTab;
     std::unique_ptr<CMemoPadDlg> m_memoPad;
+    std::unique_ptr<CFindDlg> m_find;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -16,6 +16,7 @@ constexpr int kGridTop = 22;
 constexpr LayoutRect kPrevMonthRect{175, 3, 205, 20};  // "上月"
 constexpr LayoutRect kNextMonthRect{215, 3, 245, 20};  // "下月"
 constexpr LayoutRect kTodayRect{255, 3, 285, 20};      // "返回"
+constexpr LayoutRect kFindRect{290, 3, 320, 20};       // "查找", left of "-" and "x"
 constexpr LayoutRect kGridRect{0, kGridTop, kGridWidth, kGridTop + kGridHeight};
 // The headline under the grid, and "下一篇" right of it.
 constexpr LayoutRect kHeadlineRect{2, kGridHeight + 24, 190, kGridHeight + 42};

@@ -136,6 +136,7 @@ private:
 #define ON_COMMAND(id, member) VESTREL_ENTRY(WM_COMMAND, 0, (id), v_v, member)
 #define ON_BN_CLICKED(id, member) VESTREL_ENTRY(WM_COMMAND, BN_CLICKED, (id), v_v, member)
 #define ON_EN_CHANGE(id, member) VESTREL_ENTRY(WM_COMMAND, EN_CHANGE, (id), v_v, member)
+#define ON_LBN_DBLCLK(id, member) VESTREL_ENTRY(WM_COMMAND, LBN_DBLCLK, (id), v_v, member)
 #define ON_CBN_SELCHANGE(id, member) VESTREL_ENTRY(WM_COMMAND, CBN_SELCHANGE, (id), v_v, member)
 #define ON_CBN_KILLFOCUS(id, member) VESTREL_ENTRY(WM_COMMAND, CBN_KILLFOCUS, (id), v_v, member)
 #define ON_MESSAGE(message, member) VESTREL_ENTRY((message), 0, 0, l_w_l, member)

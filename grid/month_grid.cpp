@@ -142,14 +142,9 @@ void CMonthGrid::SetHolidays(const HolidayTable* table) {
 }
 
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
-    std::string text = HolidayOfDay(m_layout, *m_holidays, day).popupLine;
-    if (m_notes.unreadable) {  // never an empty month in silence
-        if (!text.empty()) text += "\r\n";
-        text += kNotesUnreadableLine;
-    }
-    const std::string notes = NoteTextOfDay(m_layout, m_notes, day);
-    if (!text.empty() && !notes.empty()) text += "\r\n";
-    text += notes;
+    std::string text = PopupTextOfDay(m_layout, *m_holidays, m_notes, day);
+    if (m_notes.unreadable)  // never an empty month in silence
+        text = kNotesUnreadableLine + (text.empty() ? std::string() : "\r\n" + text);
     *length = static_cast<int>(text.size());
     if (text.empty()) return nullptr;
     std::unique_ptr<char[]> out(new char[text.size() + 1]);

@@ -54,8 +54,9 @@ public:
     };
     void SetClickHandlers(ClickHandlers handlers) { m_clicks = std::move(handlers); }
 
-    // The day's holiday line ("国庆节 放假"), then all notes of a day, joined by CR LF (the caller
-    // owns the text), or null with *length = 0.
+    // The day's popup text (PopupTextOfDay: its holiday line "国庆节 放假", what is worth a glance
+    // "冬至 04:50 · 一九第1天", then its notes, joined by CR LF; the caller owns the text), or null
+    // with *length = 0.
     std::unique_ptr<char[]> BuildNoteText(int day, int* length) const;
 
     // Reference point of a day's cell (one pixel above its top-left corner).
@@ -63,7 +64,7 @@ public:
     // The day under a point of the client area, or 0.
     int HitTestDay(const POINT* pt) const;
 
-    // The popup with a day's notes hung under pt (client pixels), or hidden when the day has none.
+    // The popup with a day's text hung under pt (client pixels), or hidden when the day has none.
     void ShowNotePopup(int day, POINT* pt);
     // Today's notes under today's cell, when today's month is shown.
     void ShowTodayNotes();

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "calendar/day_details.h"
 #include "calendar/labels.h"
 
 namespace {
@@ -106,6 +107,23 @@ std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day
         if (e == nullptr || !e->Present() || e->length == 0) continue;
         if (!text.empty()) text += "\r\n";
         text.append(e->text.get(), e->length);
+    }
+    return text;
+}
+
+std::string GlanceOfDay(const MonthLayout& m, int day) {
+    DayDetails details;
+    char line[kDetailsLineSize];
+    if (!InMonth(m, day) || !ComputeDayDetails(m.year, m.month, day, &details)) return "";
+    return std::string(line, FormatGlanceLine(details, line, sizeof line));
+}
+
+std::string PopupTextOfDay(const MonthLayout& m, const HolidayTable& table, const MonthNotes& notes, int day) {
+    std::string text;
+    for (const std::string& part : {HolidayOfDay(m, table, day).popupLine, GlanceOfDay(m, day), NoteTextOfDay(m, notes, day)}) {
+        if (part.empty()) continue;
+        if (!text.empty()) text += "\r\n";
+        text += part;
     }
     return text;
 }

@@ -134,3 +134,10 @@ std::string CellLabel(const DayCell& cell);
 // All notes of a day joined by CR LF in the order weekly, dated, Gregorian-yearly, lunar-yearly;
 // empty texts are left out. "" when the day has no text.
 std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
+
+// What is worth a glance on a day of the shown month (FormatGlanceLine: "冬至 04:50 · 一九第1天",
+// "腊八"); "" on most days and outside the month.
+std::string GlanceOfDay(const MonthLayout& m, int day);
+// The popup's text of a day: its holiday line (HolidayOfDay), its glance line, then its notes
+// (NoteTextOfDay), the parts present joined by CR LF; "" when the day has none of them.
+std::string PopupTextOfDay(const MonthLayout& m, const HolidayTable& table, const MonthNotes& notes, int day);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "calendar/day_details.h"
 #include "calendar/labels.h"
 
 namespace {
@@ -64,6 +65,10 @@ DayLines LinesOfDay(const MonthLayout& m, int day) {
         std::snprintf(text, sizeof text, "%d年%d月%d日星期%s", m.year, m.month, day, WeekdayName(c.weekday));
     }
     lines.date = text;
+    DayDetails details;
+    char detailsLine[kDetailsLineSize];
+    if (ComputeDayDetails(m.year, m.month, day, &details) && FormatDetailsLine(details, detailsLine, sizeof detailsLine) > 0)
+        lines.details = detailsLine;
     std::snprintf(text, sizeof text, "阳历每年%d月%d日", m.month, day);
     lines.solarYearly = text;
     std::snprintf(text, sizeof text, "农历每年%s月%s", monthName, dayName);

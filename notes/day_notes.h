@@ -43,8 +43,10 @@ DayNotes NotesOfDay(const MonthLayout& m, const MonthNotes& notes, int day);
 
 // The lines the day-note dialog shows for a day of the shown month: "2017年1月5日星期四 农历十二月大 初八"
 // (the lunar month named in full, with 闰 and 大/小; no lunar part for a day outside the lunar
-// table), "阳历每年1月5日" and "农历每年十二月初八"; empty for a day outside the month.
+// table), under it the day's details (FormatDetailsLine: "丙申年 辛丑月 ... · 第1周 · 小寒 ..."; empty
+// for a day outside calendar/day_details.h's range), "阳历每年1月5日" and "农历每年十二月初八"; all
+// empty for a day outside the month.
 struct DayLines {
-    std::string date, solarYearly, lunarYearly;
+    std::string date, details, solarYearly, lunarYearly;
 };
 DayLines LinesOfDay(const MonthLayout& m, int day);

@@ -31,5 +31,47 @@ BOOL CMemoEntryDlg::OnInitDialog() {
                         m_dpi);
     PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont,
                         m_dpi);
+    if (!m_form.detailsLine.IsEmpty()) PlaceDetailsLine();
     return result;
+}
+
+namespace {
+
+RECT ChildRect(HWND dialog, HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+void CMemoEntryDlg::PlaceDetailsLine() {
+    HWND dialog = GetSafeHwnd();
+    const RECT ok = ChildRect(dialog, GetDlgItem(IDOK)), notes = ChildRect(dialog, GetDlgItem(IDC_DAY_TEXT));
+    const SIZE text = LineExtent(dialog, &m_labelFont, m_form.detailsLine);
+    const RECT line{S(10), S(30), S(10) + text.cx, S(30) + text.cy};
+    const int room = ok.left - S(8) - line.left;
+    const int wider = text.cx > room ? text.cx - room : 0;
+    const int lower = line.bottom + S(6) > notes.top ? line.bottom + S(6) - notes.top : 0;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (c == m_dateLabel.GetSafeHwnd()) continue;
+        RECT r = ChildRect(dialog, c);
+        const int id = ::GetDlgCtrlID(c);
+        const bool widens = id == IDC_DAY_TEXT || id == IDC_SOLAR_TEXT || id == IDC_LUNAR_TEXT || id == IDC_COLOUR_HINT;
+        // All from the notes down moves, but the buttons and the version line beside them.
+        const bool beside = id == IDOK || id == IDCANCEL || static_cast<WORD>(id) == static_cast<WORD>(IDC_STATIC);
+        if (r.top >= notes.top && !beside) ::OffsetRect(&r, 0, lower);
+        if (widens) {
+            r.right += wider;
+        } else if (r.left >= notes.right) {
+            ::OffsetRect(&r, wider, 0);  // swatches, buttons, the version
+        }
+        ::MoveWindow(c, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    }
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + wider, window.bottom - window.top + lower,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CreateLine(this, &m_detailsLabel, m_form.detailsLine, line, IDC_DETAILS_LINE, &m_labelFont);
 }

@@ -29,6 +29,7 @@ void NoteOpener::OpenDay(CWnd* parent, int day) {
     const DayLines lines = LinesOfDay(layout, day);
     DayNoteForm form;
     form.dateLine = lines.date.c_str();
+    form.detailsLine = lines.details.c_str();
     form.solarLine = lines.solarYearly.c_str();
     form.lunarLine = lines.lunarYearly.c_str();
     form.dated = values[0];
@@ -56,4 +57,22 @@ void NoteOpener::OpenWeekly(CWnd* parent, int weekday) {
         return saved;
     });
     dialog.DoModal();
+}
+
+void NoteOpener::OpenFound(CWnd* parent, const FoundRow& row, const std::function<void(int year, int month)>& showMonth,
+                           const std::function<void()>& showPad) {
+    if (m_open) return;
+    if (row.kind == FoundKind::Memo) {
+        showPad();
+        return;
+    }
+    if (row.next.year == 0) return;
+    showMonth(row.next.year, row.next.month);
+    const MonthLayout& shown = m_notes->Layout();
+    if (shown.year != row.next.year || shown.month != row.next.month) return;
+    if (row.kind == FoundKind::Weekly) {
+        OpenWeekly(parent, row.day);
+    } else {
+        OpenDay(parent, row.next.day);
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "framework/afxwin.h"
 #include "notes/month_notes.h"
+#include "notes/note_search.h"
 
 class NoteOpener {
 public:
@@ -17,6 +18,12 @@ public:
     void OpenDay(CWnd* parent, int day);
     // Runs the modal weekly-note dialog of a weekday (0 = Sunday ... 6).
     void OpenWeekly(CWnd* parent, int weekday);
+    // Opens the note a find row names: the memo through showPad; for any other, showMonth shows
+    // the month of the day the row is ordered by (a dated note's date, a recurring note's next day)
+    // and that day's dialog opens, or the weekday's for a weekly note. Nothing while a dialog is
+    // open, for a row without such a day, or when the month shown is not the day's (out of range).
+    void OpenFound(CWnd* parent, const FoundRow& row, const std::function<void(int year, int month)>& showMonth,
+                   const std::function<void()>& showPad);
     // True while one of the dialogs is open (the shown month must not change under it).
     bool DialogOpen() const { return m_open; }
 

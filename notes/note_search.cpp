@@ -66,8 +66,8 @@ std::string WhenOf(FoundKind kind, int year, int month, int day) {
     switch (kind) {
         case FoundKind::Dated: return Format("%d年%d月%d日", year, month, day);
         case FoundKind::SolarYearly: return Format("每年%d月%d日", month, day);
-        case FoundKind::LunarYearly:
-            return std::string("农历每年") + LunarMonthName(month, 0) + "月" + LunarDayName(day);
+        case FoundKind::LunarYearly:  // the twelfth month by its everyday name, as in 腊八
+            return std::string("农历每年") + (month == 12 ? "腊" : LunarMonthName(month, 0)) + "月" + LunarDayName(day);
         case FoundKind::Weekly: return std::string("每周") + WeekdayName(day);
         case FoundKind::Memo: break;
     }

@@ -54,9 +54,9 @@ struct FoundRow {
     int day = 0;
     int lineNumber = 0;   // the matching line's number in the note (or memo), 0 = its first line
     std::string line;     // that line, GBK, without its line break
-    // When, in GBK words: "2027年1月18日", "每年1月18日", "农历每年十二月初八" (the calendar's month
-    // and day names; never 闰, as the note falls in the leap month of its number too), "每周三",
-    // "记事小本".
+    // When, in GBK words: "2027年1月18日", "每年1月18日", "农历每年腊月初八" (the calendar's month
+    // and day names, but 腊 for the twelfth month; never 闰, as the note falls in the leap month of
+    // its number too), "每周三", "记事小本".
     std::string when;
     std::string isoDate;  // "2027-01-18" for a dated note, "" for the others
     // The day the row is ordered by: a dated note's date, a recurring note's next day on or after

@@ -45,9 +45,7 @@ void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect,
     ::ShowWindow(hwnd, SW_SHOW);
 }
 
-namespace {
-
-int TextWidth(HWND window, CFont* font, const char* text) {
+SIZE LineExtent(HWND window, CFont* font, const char* text) {
     HDC dc = ::GetDC(window);
     SIZE size{};
     {
@@ -55,10 +53,8 @@ int TextWidth(HWND window, CFont* font, const char* text) {
         size = TextExtentOf(dc, text, static_cast<int>(std::strlen(text)));
     }
     ::ReleaseDC(window, dc);
-    return size.cx;
+    return size;
 }
-
-}  // namespace
 
 RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lineId, int editId, CFont* font,
                          CFont* smallFont, int dpi) {
@@ -67,12 +63,12 @@ RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lin
     ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&edit), 2);
     const int gap = Scale(4, dpi);
     CFont* use = font;
-    int width = TextWidth(dialog->GetSafeHwnd(), font, text);
+    int width = LineExtent(dialog->GetSafeHwnd(), font, text).cx;
     for (int height = 11; edit.left - gap - width < 0 && height >= 8; --height) {
         smallFont->CreateFont(-Scale(height, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
         use = smallFont;
-        width = TextWidth(dialog->GetSafeHwnd(), smallFont, text);
+        width = LineExtent(dialog->GetSafeHwnd(), smallFont, text).cx;
     }
     const int left = edit.left - gap - width > 0 ? edit.left - gap - width : 0;
     CreateLine(dialog, line, text, RECT{left, edit.top + Scale(2, dpi), edit.left - gap, edit.bottom}, lineId, use);

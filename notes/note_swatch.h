@@ -46,5 +46,7 @@ private:
 // smaller one (*smallFont) that fits. Returns the edit's rectangle in dialog client pixels.
 RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lineId, int editId, CFont* font,
                          CFont* smallFont, int dpi);
+// The extent of one line of text (GBK) in font, as window's DC draws it.
+SIZE LineExtent(HWND window, CFont* font, const char* text);
 // Creates a static text line with font at rect and shows it.
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font);

@@ -64,6 +64,12 @@ Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int 
                       monitors);
 }
 
+Origin OnAnySide(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors) {
+    return FirstWhole({Origin{anchor.right + gap, anchor.top}, Origin{anchor.left - gap - width, anchor.top},
+                       Origin{anchor.left, anchor.bottom + gap}, Origin{anchor.left, anchor.top - gap - height}},
+                      width, height, monitors);
+}
+
 Origin KeepInside(Origin o, int width, int height, const PixelRect& area) {
     // In 64 bits: a window and an area near the ends of int must not wrap.
     long long x = o.x, y = o.y;

@@ -30,6 +30,9 @@ Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, con
 // Right of the anchor (tops given by top), then left of it.
 Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int gap,
                    const std::vector<PixelRect>& monitors);
+// Right of the anchor (tops aligned), then left of it, then below it, then above it (left edges
+// aligned), gap pixels apart: a window that should leave its anchor in view.
+Origin OnAnySide(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors);
 // The origin that keeps a width x height window at o inside area, moved and never cut: pushed left
 // of area's right and bottom edges, then right of its left and top edges (so a window larger than
 // area keeps its top-left corner on area).

@@ -14,6 +14,7 @@
 #define IDD_MEMO_TAB 256
 #define IDD_CALENDAR_TAB 257
 #define IDD_WEEKLY_NOTE 258
+#define IDD_FIND 259
 
 // Menu 251 and its one command
 #define IDR_POPUP_MENU 251
@@ -30,6 +31,7 @@
 #define IDC_MONTH_GRID 107
 #define IDC_HEADLINE 1053
 #define IDC_NEXT_HEADLINE 1054   /* "下一篇" */
+#define IDC_FIND 1059            /* "查找" */
 
 // Month grid strip links
 #define IDC_LINK_HOME 1052
@@ -47,6 +49,7 @@
 #define IDC_DAY_SWATCH 1049
 #define IDC_SOLAR_SWATCH 1050
 #define IDC_LUNAR_SWATCH 1051
+#define IDC_DETAILS_LINE 1033    /* the day's stem-branch names, week, term ... under the date line */
 
 // Both note dialogs: the line that tells how to clear a colour
 #define IDC_COLOUR_HINT 1058
@@ -54,6 +57,11 @@
 // Weekly-note dialog (258)
 #define IDC_WEEK_TEXT 1049
 #define IDC_WEEK_SWATCH 1056
+
+// Find window (259)
+#define IDC_FIND_TEXT 1060
+#define IDC_FIND_LIST 1061
+#define IDC_FIND_STATUS 1062     /* what could not be read, rows not listed */
 
 // Memo pad (255) and tab windows (256, 257)
 #define IDC_MEMO_EDIT 1047

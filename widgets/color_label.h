@@ -13,7 +13,8 @@ public:
     // of a point. FALSE, with nothing stored, when the window cannot be made.
     BOOL Create(const RECT& rect, CWnd* parent, UINT id, COLORREF backColor, COLORREF textColor, int pointSize,
                 const char* faceName);
-    // Takes the text; the next paint fits the window to it. show != 0 also shows the window.
+    // Takes the text, also as the window's text; the next paint fits the window to it. show != 0
+    // also shows the window.
     void SetText(const char* text, BYTE show);
     // Repaints the text in a new colour (no erase).
     void SetTextColor(COLORREF color);

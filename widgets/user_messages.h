@@ -14,3 +14,7 @@ constexpr UINT WM_LABEL_RCLICKED = WM_USER + 102;
 // Posted by the headline fetch's worker thread to the main window: wParam = the request's result,
 // lParam = a HeadlineResult* the window takes over (TakeHeadlineResult).
 constexpr UINT WM_HEADLINE_FETCHED = WM_USER + 103;
+
+// Posted by the find window's search worker to the find window when a search finished (the
+// window takes it from its NoteFinder): wParam = lParam = 0.
+constexpr UINT WM_NOTES_FOUND = WM_USER + 104;

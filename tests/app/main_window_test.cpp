@@ -469,6 +469,33 @@ TEST_F(MainWindow, WheelAndKeysMoveThroughMonths) {
     EXPECT_EQ(Shown(), paged);
 }
 
+// Every child of a dialog lies inside its client area, clear of every other, and every line shows
+// its whole text.
+void ExpectEveryLineWhole(HWND dialog) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    std::vector<RECT> seen;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = WindowRect(c), inside;
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r)) << GetDlgCtrlID(c);
+        for (const RECT& other : seen) EXPECT_FALSE(IntersectRect(&inside, &r, &other)) << GetDlgCtrlID(c);
+        seen.push_back(r);
+        char cls[16] = "", text[128] = "";
+        GetClassNameA(c, cls, sizeof cls);
+        widetest::GetWindowTextGbk(c, text, sizeof text);
+        if (_stricmp(cls, "Static") != 0 || text[0] == 0) continue;
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)));
+        RECT need{0, 0, 0, 0};
+        DrawTextW(dc, WideFromGbk(text).c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        EXPECT_TRUE(need.right <= r.right - r.left && need.bottom <= r.bottom - r.top)
+            << text << ": " << need.right << "x" << need.bottom << " in " << r.right - r.left << "x" << r.bottom - r.top;
+    }
+}
+
 // At 144 and 192 DPI (scripts/wine-at-dpi.sh runs this test with --at-dpi=N in a prefix copy whose
 // LogPixels is N) the window is 363 x 278 scaled, no two of its controls overlap, the grid is laid
 // out at that scale and a point at a scaled cell's centre is on that day.
@@ -505,32 +532,66 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
     std::string dateLine;
     guitest::OnNextDialog([&](HWND note) {
         dateLine = guitest::ItemText(note, 1032);
-        RECT client;
-        GetClientRect(note, &client);
-        for (HWND c = GetWindow(note, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            RECT r = WindowRect(c), inside;
-            MapWindowPoints(nullptr, note, reinterpret_cast<POINT*>(&r), 2);
-            EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r)) << GetDlgCtrlID(c);
-            char cls[16] = "", text[128] = "";
-            GetClassNameA(c, cls, sizeof cls);
-            widetest::GetWindowTextGbk(c, text, sizeof text);
-            if (_stricmp(cls, "Static") != 0 || text[0] == 0) continue;
-            HDC dc = GetDC(c);
-            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0)));
-            RECT need{0, 0, 0, 0};
-            DrawTextW(dc, WideFromGbk(text).c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
-            SelectObject(dc, old);
-            ReleaseDC(c, dc);
-            EXPECT_TRUE(need.right <= r.right - r.left && need.bottom <= r.bottom - r.top)
-                << text << ": " << need.right << "x" << need.bottom << " in " << r.right - r.left << "x"
-                << r.bottom - r.top;
-        }
+        ExpectEveryLineWhole(note);
         guitest::SavePng(guitest::CaptureWindow(note), "day-note-dialog-dpi" + std::to_string(dpi));
         guitest::ClickButton(note, IDCANCEL);
     });
     guitest::SendMouse(dialog_.Grid()->GetSafeHwnd(), WM_LBUTTONUP, (cell.left + cell.right) / 2,
                        (cell.top + cell.bottom) / 2);
     EXPECT_EQ(dateLine.rfind("2017年1月18日", 0), 0u) << dateLine;
+}
+
+// A day's details at the screen's scale (96 here, 144 and 192 in the main_window_dpi run): the
+// popup names the term and what else is worth a glance whole, on a day without notes; the dialog
+// shows the details line under the date line, every line whole, also the longest of all days.
+TEST_F(MainWindow, DayDetailsAtTheScreensScale) {
+    Open();
+    const int dpi = g_screenDpi != 0 ? g_screenDpi : kBaseDpi;
+    SetWindowPos(dialog_.GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    CMonthGrid* grid = dialog_.Grid();
+    const struct {
+        int year, month, day;
+        const char* popup;
+        const char* details;
+        const char* shot;
+    } days[] = {
+        {2026, 12, 22, "冬至 04:50 · 一九第1天", "丙午年 庚子月 庚午日 · 第52周 · 冬至 04:50 · 一九第1天", "details"},
+        {1934, 8, 24, "处暑 04:32 · 中元节", "甲戌年 壬申月 丁卯日 · 第34周 · 处暑 04:32 · 末伏第8天 · 中元节",
+         "details-longest"},
+    };
+    for (const auto& d : days) {
+        const std::string dpiName = "-dpi" + std::to_string(dpi), shot = d.shot + dpiName;
+        Choose(d.year - kFirstShownYear, d.month - 1);
+        POINT at;
+        grid->GetCellOrigin(d.day, &at);
+        at.x += Scale(kCellWidth / 2, dpi);
+        at.y += Scale(kCellHeight / 2, dpi);
+        guitest::SendMouse(grid->GetSafeHwnd(), WM_MOUSEMOVE, at.x, at.y);
+        ASSERT_EQ(grid->HotDay(), d.day) << shot;
+        HWND popup = grid->Popup()->GetSafeHwnd();
+        ASSERT_TRUE(IsWindowVisible(popup)) << shot;
+        EXPECT_EQ(grid->Popup()->ShownText(), d.popup);  // one line, nothing wrapped or cut
+        guitest::SavePng(guitest::CaptureWindow(popup), "popup-" + shot);  // popup-details-dpi96
+        grid->HidePopup();
+
+        std::string details;
+        guitest::OnNextDialog([&](HWND note) {
+            details = guitest::ItemText(note, IDC_DETAILS_LINE);
+            ExpectEveryLineWhole(note);
+            const RECT line = WindowRect(GetDlgItem(note, IDC_DETAILS_LINE)), date = WindowRect(GetDlgItem(note, 1032));
+            const RECT edit = WindowRect(GetDlgItem(note, IDC_DAY_TEXT));
+            EXPECT_TRUE(line.top >= date.top + Scale(15, dpi) && line.bottom <= edit.top) << shot;
+            for (const auto& pair : {std::pair<int, int>{IDC_DAY_TEXT, IDC_DAY_SWATCH},
+                                     {IDC_SOLAR_TEXT, IDC_SOLAR_SWATCH}, {IDC_LUNAR_TEXT, IDC_LUNAR_SWATCH}}) {
+                const RECT e = WindowRect(GetDlgItem(note, pair.first)), w = WindowRect(GetDlgItem(note, pair.second));
+                EXPECT_TRUE(w.top >= e.top && w.bottom <= e.bottom && w.left >= e.right) << shot << " " << pair.first;
+            }
+            guitest::SavePng(guitest::CaptureWindow(note), "day-" + std::string(d.shot) + "-dialog" + dpiName);
+            guitest::ClickButton(note, IDCANCEL);
+        });
+        guitest::SendMouse(grid->GetSafeHwnd(), WM_LBUTTONUP, at.x, at.y);
+        EXPECT_EQ(details, d.details);
+    }
 }
 
 // A sent WM_DPICHANGED lays the window out at the new scale in the suggested rectangle: every

@@ -462,7 +462,7 @@ TEST(CliFind, RowsInTheWindowsOrderDamagedListsNamedAndStatuses) {
     const std::string damaged = "vestrel-cal: damaged note file " + (lists / "201604").string() + "\n";
     struct { const char* text; std::string out, err; } rows[] = {
         {"dentist", u8"2026-12-22\tdated\ttoday DENTIST\n每周二\tweekly\ttue dentist\n每周三\tweekly\t周三 DENTIST\n"
-                    u8"农历每年十二月初八\tlunar-yearly\t腊八 dentist\n2027-01-18\tdated\t牙医 Dentist\n"
+                    u8"农历每年腊月初八\tlunar-yearly\t腊八 dentist\n2027-01-18\tdated\t牙医 Dentist\n"
                     u8"每年1月18日\tyearly\t每年 dentist\n2016-04-01\tdated\told dentist\n2015-03-02\tdated\tdentist again\n"
                     u8"记事小本\tmemo\tthe dentist's 555\n记事小本\tmemo\ttab\tdentist\uFFFD!\n", damaged},
         {u8"病历", u8"2027-01-18\tdated\t带病历\n", damaged},

@@ -374,13 +374,38 @@ def suite(server):
         key("Escape")
         wait_for(lambda: not window_named("每周提示"), 5)
 
+    # The find window: Ctrl+F, a word of a note of another year, Enter: that month and the day's
+    # dialog holding the note; Escape closes the window.
+    found_note = "看水管工 plumber 13800".encode("gbk")
+    with open(os.path.join(notes_root()[0], "日历", "201903"), "wb") as f:
+        f.write(b"\x64\x00" + bytes([14, 0, len(found_note), 0, 0, 0, 0, 0]) + found_note)
+    key("ctrl+f")
+    find = wait_for(lambda: window_named("查找"), 5)
+    step("Ctrl+F opens 查找", bool(find))
+    if find:
+        xdo("type", "--delay", "60", "plumber")
+        time.sleep(1.0)
+        shot("08a-find-window")
+        key("Return")
+        found = wait_for(lambda: window_named("输入记事"), 5)
+        text = run("wine", HELPER, "text", "输入记事").stdout.decode("gbk", "replace") if found else ""
+        shot("08b-found-note")
+        step("typing a word of a 2019 note and Enter: March 2019 and the day's dialog holding it",
+             "2019年3月14日" in text and found_note.decode("gbk") in text, text[:80])
+        key("Escape")
+        wait_for(lambda: not window_named("输入记事"), 5)
+        f = window_named("查找")[0] if window_named("查找") else find[0]
+        click(f[2] + f[4] // 2, f[3] + f[5] // 6)  # its edit
+        key("Escape")
+        step("Escape closes 查找", bool(wait_for(lambda: not window_named("查找"), 3)))
+
     # Dragging the calendar by its strip.
     memo_tab_at = lambda: [(t[2], t[3]) for t in windows() if (t[4], t[5]) == (26, 18)]
     tabs_before = memo_tab_at()
-    xdo("mousemove", x0 + 300, y0 + 12)
+    xdo("mousemove", x0 + 162, y0 + 12)  # between the month box and 上月
     xdo("mousedown", 1)
     for i in range(1, 11):
-        xdo("mousemove", x0 + 300 + 10 * i, y0 + 12 + 6 * i)
+        xdo("mousemove", x0 + 162 + 10 * i, y0 + 12 + 6 * i)
         time.sleep(0.05)
     xdo("mouseup", 1)
     time.sleep(0.8)

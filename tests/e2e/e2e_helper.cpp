@@ -75,14 +75,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "text") == 0) {
-        // The texts of the controls of the window captioned argv[2] (a message box, the reminders).
+        // The texts of the controls of the window captioned argv[2] (a message box, a note dialog
+        // with its edits: asked with WM_GETTEXT, which GetWindowText does not send to a control of
+        // another process).
         HWND box = FindWindowA(nullptr, argv[2]);
         if (box == nullptr) return 1;
         EnumChildWindows(
             box,
             [](HWND child, LPARAM) -> BOOL {
                 char text[1024] = {};
-                GetWindowTextA(child, text, sizeof text);
+                DWORD_PTR copied = 0;
+                SendMessageTimeoutA(child, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                    2000, &copied);
                 std::fputs(text, stdout);
                 char cls[16] = {};
                 GetClassNameA(child, cls, sizeof cls);

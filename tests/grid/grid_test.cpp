@@ -320,7 +320,7 @@ TEST_F(Grid, PopupChangesOnlyAtCellBoundaries) {
             EXPECT_EQ(text, "friday note");
         }
     }
-    EXPECT_EQ(changes, 5);  // 9 shown, 10 replaced, 11 hidden, 13 shown, 14 hidden
+    EXPECT_EQ(changes, 6);  // 8 shown (三九第1天), 9 and 10 replaced, 11 hidden, 13 shown, 14 hidden
     EXPECT_EQ(grid_.HotDay(), 14);
     // Into the header: hidden, no day.
     guitest::SendMouse(grid_.GetSafeHwnd(), WM_MOUSEMOVE, 60, 70);

@@ -150,18 +150,22 @@ TEST(DayLooks, MarksColoursAndPopupText) {
         bool dot, solarStar, lunarStar;
         uint32_t text;
         const char* popup;
+        const char* whole;  // with the holiday line and what is worth a glance
     } rows[] = {
-        {1, false, 0, false, false, false, kHolidayColor, ""},                   // 元旦, a Sunday
-        {2, false, 0, false, false, false, kPlainTextColor, ""},
-        {3, true, 0xFACE87, true, false, false, kPlainTextColor, "tuesdays\r\ndated"},
-        {4, true, 0x112233, false, false, false, 0xFFFFFF, ""},                  // colour-only, dark: white text
-        {5, false, 0, false, true, true, kPlainTextColor, "solar\r\nlaba"},      // 小寒 with notes: black
-        {7, false, 0, false, false, false, kSaturdayColor, ""},
-        {10, true, 0x00AABB, true, false, false, kPlainTextColor, "tuesdays\r\nown"},
-        {17, false, 0, true, false, false, kPlainTextColor, "tuesdays"},         // a weekly dot does not mark
-        {20, false, 0, false, false, false, kSolarTermColor, ""},                // 大寒
-        {28, false, 0, false, false, true, kPlainTextColor, "lunar new year"},   // 春节 marked: black
-        {29, false, 0, false, false, false, kHolidayColor, ""},
+        {1, false, 0, false, false, false, kHolidayColor, "", "元旦 放假"},  // a Sunday
+        {2, false, 0, false, false, false, kPlainTextColor, "", "元旦 放假"},
+        {3, true, 0xFACE87, true, false, false, kPlainTextColor, "tuesdays\r\ndated", "tuesdays\r\ndated"},
+        {4, true, 0x112233, false, false, false, 0xFFFFFF, "", ""},  // colour-only, dark: white text
+        // 小寒 with notes: black; 腊八 the same day
+        {5, false, 0, false, true, true, kPlainTextColor, "solar\r\nlaba", "小寒 11:56 · 腊八\r\nsolar\r\nlaba"},
+        {7, false, 0, false, false, false, kSaturdayColor, "", ""},
+        {8, false, 0, false, false, false, kHolidayColor, "", "三九第1天"},  // a Sunday
+        {10, true, 0x00AABB, true, false, false, kPlainTextColor, "tuesdays\r\nown", "tuesdays\r\nown"},
+        {17, false, 0, true, false, false, kPlainTextColor, "tuesdays", "四九第1天\r\ntuesdays"},  // a dot does not mark
+        {18, false, 0, false, false, false, kPlainTextColor, "", ""},  // 四九第2天: only in the dialog
+        {20, false, 0, false, false, false, kSolarTermColor, "", "大寒 05:24 · 小年"},
+        {28, false, 0, false, false, true, kPlainTextColor, "lunar new year", "春节 放假\r\nlunar new year"},  // marked: black
+        {29, false, 0, false, false, false, kHolidayColor, "", "春节 放假"},
     };
     for (const Row& r : rows) {
         const DayLook look = LookOfDay(m, notes, r.day);
@@ -183,7 +187,11 @@ TEST(DayLooks, MarksColoursAndPopupText) {
         }
         EXPECT_EQ(look.textColor, r.text) << r.day;
         EXPECT_EQ(NoteTextOfDay(m, notes, r.day), r.popup) << r.day;
+        EXPECT_EQ(PopupTextOfDay(m, HolidayTable::BuiltIn(), notes, r.day), r.whole) << r.day;
     }
+    // A term on a day off: the holiday line first; nothing outside the month.
+    EXPECT_EQ(PopupTextOfDay(Month(2026, 4), HolidayTable::BuiltIn(), MonthNotes{}, 5), "清明节 放假\r\n清明 02:40");
+    EXPECT_EQ(PopupTextOfDay(m, HolidayTable::BuiltIn(), notes, 32), "");
     for (int day = 1; day <= 31; ++day) EXPECT_FALSE(LookOfDay(m, notes, day).boldLabel) << day;  // 春节 is no month name
     EXPECT_TRUE(LookOfDay(Month(2017, 2), MonthNotes{}, 26).boldLabel);  // 二月大
     const HeaderLook header = LookOfHeader(m, notes, 9);  // today the 9th, a Monday
@@ -237,6 +245,10 @@ TEST(DayLines, CellLabelAndDateLineNameTheLunarMonth) {
         {2033, 12, 23, "初二", "2033年12月23日星期五 农历闰十一月小 初二", "农历每年十一月初二"},
         {1900, 1, 5, "", "1900年1月5日星期五", ""},  // before the lunar table
     };
+    // The details line under the date line: all of it on a term day, none before the lunar table.
+    EXPECT_EQ(LinesOfDay(Month(2026, 12), 22).details, "丙午年 庚子月 庚午日 · 第52周 · 冬至 04:50 · 一九第1天");
+    EXPECT_EQ(LinesOfDay(Month(2017, 1), 18).details, "丙申年 辛丑月 乙巳日 · 第3周 · 四九第2天");
+    EXPECT_EQ(LinesOfDay(Month(1900, 1), 5).details, "");
     for (const auto& r : rows) {
         const MonthLayout m = Month(r.y, r.m);
         EXPECT_EQ(CellLabel(m.cells[r.d]), r.label) << r.date;

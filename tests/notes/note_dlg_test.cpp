@@ -62,4 +62,42 @@ TEST(NoteDialog, MarksChangedOnlyWhatTheUserChanged) {
     EXPECT_EQ(CMemoEntryDlg(nullptr, Form(), nullptr).DateLine(), CString("2017年1月5日星期四农历十二月初八"));
 }
 
+// A details line wider than the room left of the buttons widens the dialog by what it needs: the
+// line whole and clear of the buttons, the edits wider by as much, the swatches and buttons moved.
+TEST(NoteDialog, WideDetailsLineWidensTheDialog) {
+    const char* lines[2] = {"丙午年 庚子月 庚午日 · 第52周",
+                            "甲戌年 壬申月 丁卯日 · 第34周 · 处暑 04:32 · 末伏第8天 · 中元节 · 腊八 · 小年 · 植树节 · 教师节"};
+    RECT seen[2][5]{};  // window, details line, OK, a repeat note's edit, its swatch (dialog client pixels)
+    for (int i = 0; i < 2; ++i) {
+        DayNoteForm form = Form();
+        form.detailsLine = lines[i];
+        CMemoEntryDlg dialog(nullptr, form, nullptr);
+        guitest::OnNextDialog([&](HWND d) {
+            GetWindowRect(d, &seen[i][0]);
+            const int ids[] = {IDC_DETAILS_LINE, IDOK, IDC_SOLAR_TEXT, IDC_SOLAR_SWATCH};
+            for (int k = 0; k < 4; ++k) {
+                GetWindowRect(GetDlgItem(d, ids[k]), &seen[i][k + 1]);
+                MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&seen[i][k + 1]), 2);
+            }
+            RECT need{};
+            HDC dc = GetDC(d);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendDlgItemMessageA(d, IDC_DETAILS_LINE, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, testtree::W(testtree::U(lines[i])).c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            SelectObject(dc, old);
+            ReleaseDC(d, dc);
+            EXPECT_EQ(guitest::ItemText(d, IDC_DETAILS_LINE), lines[i]);
+            EXPECT_GE(seen[i][1].right - seen[i][1].left, need.right) << lines[i];
+            EXPECT_LT(seen[i][1].right, seen[i][2].left) << lines[i];
+            if (i == 1) guitest::SavePng(guitest::CaptureWindow(d), "day-note-dialog-wide-details");
+            guitest::ClickButton(d, IDCANCEL);
+        });
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+    const LONG grown = (seen[1][0].right - seen[1][0].left) - (seen[0][0].right - seen[0][0].left);
+    EXPECT_GT(grown, 0);
+    EXPECT_EQ(seen[1][2].left - seen[0][2].left, grown);      // OK
+    EXPECT_EQ(seen[1][3].right - seen[0][3].right, grown);    // the edit
+    EXPECT_EQ(seen[1][4].left - seen[0][4].left, grown);      // its swatch
+}
+
 }  // namespace

@@ -74,6 +74,20 @@ TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
         {{0, 0, 1024, 768}, {0, 548}, {998, 750}, "the whole screen: nowhere whole, the first place kept on it"},
         {{500, 200, 863, 617}, {500, 548}, {873, 599}, "no room below or above: below, kept on the screen"},
     };
+    // A window that leaves the calendar in view (the find window, 490 x 350, 40 apart) goes right,
+    // left, below, then above it.
+    struct { PixelRect calendar; Origin find; const char* why; } sides[] = {
+        {{100, 100, 463, 378}, {503, 100}, "right"},
+        {{560, 100, 923, 378}, {30, 100}, "left"},
+        {{300, 100, 663, 378}, {300, 418}, "below"},
+        {{300, 400, 663, 678}, {300, 10}, "above"},
+        {{0, 0, 1024, 768}, {534, 0}, "the whole screen: right, kept on it"},
+    };
+    for (const auto& r : sides) {
+        const Origin find = OnAnySide(r.calendar, 490, 350, 40, one);
+        EXPECT_EQ(find.x, r.find.x) << r.why;
+        EXPECT_EQ(find.y, r.find.y) << r.why;
+    }
     for (const auto& r : rows) {
         const Origin pad = BelowOrAbove(r.calendar, 185, 220, 10, one);
         const Origin tab = RightOrLeft(r.calendar, r.calendar.bottom - 18, 26, 18, 10, one);

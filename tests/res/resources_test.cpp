@@ -45,6 +45,7 @@ TEST(Resources, EveryDialogTemplateLoadsWithItsControls) {
         {IDD_MEMO_TAB, "", {{IDC_TAB_BUTTON, "button", "本"}}},
         {IDD_CALENDAR_TAB, "", {{IDC_TAB_BUTTON, "button", "历"}}},
         {IDD_WEEKLY_NOTE, "每周提示", {{IDCANCEL, "button", "取消"}, {IDC_WEEK_TEXT, "edit", ""}, {IDOK, "button", "确定"}}},
+        {IDD_FIND, "查找", {{IDC_FIND_TEXT, "edit", ""}, {IDC_FIND_LIST, "listbox", ""}, {IDC_FIND_STATUS, "static", ""}}},
     };
     for (const Template& t : templates) {
         HWND dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(t.id), nullptr, NoDialogProc, 0);

@@ -331,7 +331,12 @@ void CMonthGrid::OnMouseMove(UINT flags, CPoint point) {
 
 LRESULT CMonthGrid::OnMouseLeave(WPARAM, LPARAM) {
     m_trackingLeave = false;
-    HidePopup();
+    // A leave seen late (the system may look for it on a timer) while the pointer is back: ignored.
+    POINT at{};
+    RECT me{};
+    ::GetCursorPos(&at);
+    GetWindowRect(&me);
+    if (!::PtInRect(&me, at)) HidePopup();
     return 0;
 }
 

@@ -127,6 +127,7 @@ void CMemoPadDlg::AdoptUnsaved(const char* text) {
 }
 
 void CMemoPadDlg::KeepForRecovery() {
+    m_recoveryPending = true;
     if (WriteWholeFile(NotePath(kRecoveryName), m_text, m_text.GetLength()))
         LogLine("unsaved memo kept for recovery (%d bytes)", m_text.GetLength());
 }
@@ -134,6 +135,7 @@ void CMemoPadDlg::KeepForRecovery() {
 void CMemoPadDlg::OfferRecovery() {
     const FileBytes kept = ReadWholeFile(NotePath(kRecoveryName), ReadFrom::Disk);
     if (kept.status != ReadStatus::Ok) return;
+    m_recoveryPending = true;
     AdoptUnsaved(std::string(kept.data.get(), static_cast<size_t>(kept.size)).c_str());
     TellUser("上次关机或注销时，记事小本有内容没能保存，现在重新显示出来；能保存时会自动保存。");
 }
@@ -168,7 +170,7 @@ bool CMemoPadDlg::SaveNow() {
     if (!m_saveFailed) {
         m_onDisk.assign(m_text, static_cast<size_t>(m_text.GetLength()));
         m_damaged = false;
-        RemoveFile(NotePath(kRecoveryName));  // what it kept is saved now
+        if (m_recoveryPending) m_recoveryPending = !RemoveFile(NotePath(kRecoveryName));  // what it kept is saved now
     }
     ShowSaveState();
     return !m_saveFailed;

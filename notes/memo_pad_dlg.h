@@ -76,6 +76,7 @@ protected:
     bool m_filling = false;     // the edit is being filled from the disk
     bool m_unreadable = false;  // the memo file could not be read
     bool m_damaged = false;     // the memo file is damaged: its next save keeps it aside
+    bool m_recoveryPending = false;  // a recovery file may lie beside the memo: the next save removes it
     std::string m_onDisk;       // the memo as this pad last read or wrote it
     PixelRect m_anchor{500, 222, 863, 490};
     MemoPadOwner* m_owner;

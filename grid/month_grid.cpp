@@ -141,7 +141,7 @@ void CMonthGrid::SetHolidays(const HolidayTable* table) {
 }
 
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
-    std::string text = HolidayOfDay(m_layout, *m_holidays, day).popupLine;
+    std::string text = HolidayOfDay(m_layout, *m_holidays, day, m_todayYear).popupLine;
     const std::string notes = NoteTextOfDay(m_layout, m_notes, day);
     if (!text.empty() && !notes.empty()) text += "\r\n";
     text += notes;

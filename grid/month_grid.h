@@ -51,8 +51,9 @@ public:
     };
     void SetClickHandlers(ClickHandlers handlers) { m_clicks = std::move(handlers); }
 
-    // The day's holiday line ("国庆节 放假"), then all notes of a day, joined by CR LF (the caller
-    // owns the text), or null with *length = 0.
+    // The day's holiday line ("国庆节 放假"; "放假安排未公布" on a festival of a year from today's on
+    // without an arrangement), then all notes of a day, joined by CR LF (the caller owns the text),
+    // or null with *length = 0.
     std::unique_ptr<char[]> BuildNoteText(int day, int* length) const;
 
     // Reference point of a day's cell (one pixel above its top-left corner).

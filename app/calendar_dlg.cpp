@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_MAIN_CLOSE, &CCalendarDlg::OnCloseButton)
     ON_MESSAGE(WM_HEADLINE_FETCHED, &CCalendarDlg::OnHeadlineFetched)
+    ON_MESSAGE(WM_HOLIDAYS_FETCHED, &CCalendarDlg::OnHolidaysFetched)
     ON_MESSAGE(WM_MOUSEWHEEL, &CCalendarDlg::OnMouseWheel)
     ON_MESSAGE(WM_KEYDOWN, &CCalendarDlg::OnKeyDown)
     ON_MESSAGE(WM_DPICHANGED, &CCalendarDlg::OnDpiChanged)
@@ -147,6 +148,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_grid->SetClickHandlers({[this](int day) { m_noteOpener.OpenDay(this, day); },
                               [this](int weekday) { m_noteOpener.OpenWeekly(this, weekday); }});
     LoadHolidays();
+    m_holidayUpdates.Start(this, m_dpi, &m_folders, m_grid.get(), &m_noteOpener);
 
     char text[16];
     for (int month = 1; month <= 12; ++month) {
@@ -208,6 +210,7 @@ void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
         l.label->SetDpi(dpi);
     }
     m_headlineBar.Relayout(dpi);
+    m_holidayUpdates.Relayout(dpi);
     m_grid->HidePopup();
     m_grid->MoveWindow(S(kGridRect.left), S(kGridRect.top), S(kGridRect.right) - S(kGridRect.left),
                        S(kGridRect.bottom) - S(kGridRect.top), TRUE);
@@ -285,6 +288,7 @@ void CCalendarDlg::Show(const CalendarState& s, bool keepBoxes) {
     }
     if (!keepBoxes) SelectBoxes(m_state.shown.year, m_state.shown.month);
     m_btnToday.ShowWindow(m_state.TodayShown() ? SW_HIDE : SW_SHOW);
+    m_holidayUpdates.Tick(m_state.shown.year, m_headlineBar.HaveHeadline());
 }
 
 void CCalendarDlg::SelectBoxes(int year, int month) {
@@ -462,6 +466,7 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
     ::GetLocalTime(&now);
     const LocalDate today{now.wYear, now.wMonth, now.wDay};
     if (!dialogOpen && DateChanged(m_state, today)) Show(AtToday(m_state, today));
+    m_holidayUpdates.Tick(m_state.shown.year, m_headlineBar.HaveHeadline());
     ++m_tickCount;
 }
 

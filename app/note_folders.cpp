@@ -42,12 +42,10 @@ void NoteFolders::LoadHolidays() {
     static constexpr const char* kHolidayFile = "假日.txt";
     const FileBytes file = ReadWholeFile(NotePath(kHolidayFile), ReadFrom::Disk);
     if (file.status == ReadStatus::Unreadable) return;  // held for now: what was read stays
-    std::unique_ptr<HolidayTable> table;
+    HolidayTable user;
     if (file.status == ReadStatus::Ok) {
         std::vector<HolidayProblem> problems;
-        const HolidayTable user = HolidayTable::Parse(file.data.get(), static_cast<size_t>(file.size), kHolidayFile,
-                                                      &problems);
-        table = std::make_unique<HolidayTable>(HolidayTable::Overlay(HolidayTable::BuiltIn(), user));
+        user = HolidayTable::Parse(file.data.get(), static_cast<size_t>(file.size), kHolidayFile, &problems);
         for (const HolidayProblem& p : problems) {
             const std::string text = "假日文件“" + RelativeToRoot(NotePath(kHolidayFile)) + "”第" +
                                      std::to_string(p.line) + "行有误，这一行没有用上（" + p.reason + "）。";
@@ -57,7 +55,13 @@ void NoteFolders::LoadHolidays() {
             }
         }
     }
-    m_holidays = std::move(table);
+    m_user = std::move(user);
+    m_holidays = HolidayTable::Combine(HolidayTable::BuiltIn(), m_user, m_fetched);
+}
+
+void NoteFolders::SetFetched(const std::vector<HolidayTable>& fetched) {
+    m_fetched = fetched;
+    m_holidays = HolidayTable::Combine(HolidayTable::BuiltIn(), m_user, m_fetched);
 }
 
 void NoteFolders::ShowNotices(HWND owner) {

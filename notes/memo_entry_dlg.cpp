@@ -31,5 +31,7 @@ BOOL CMemoEntryDlg::OnInitDialog() {
                         m_dpi);
     PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont,
                         m_dpi);
+    if (!m_form.holidayLine.IsEmpty())
+        CreateLineUnder(this, &m_holidayLabel, m_form.holidayLine, IDC_COLOUR_HINT, 1071, &m_labelFont, m_dpi);
     return result;
 }

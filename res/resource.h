@@ -30,6 +30,7 @@
 #define IDC_MONTH_GRID 107
 #define IDC_HEADLINE 1053
 #define IDC_NEXT_HEADLINE 1054   /* "下一篇" */
+#define IDC_YEAR_STATUS 1070     /* "2027年放假安排未公布" */
 
 // Month grid strip links
 #define IDC_LINK_HOME 1052

@@ -14,3 +14,7 @@ constexpr UINT WM_LABEL_RCLICKED = WM_USER + 102;
 // Posted by the headline fetch's worker thread to the main window: wParam = the request's result,
 // lParam = a HeadlineResult* the window takes over (TakeHeadlineResult).
 constexpr UINT WM_HEADLINE_FETCHED = WM_USER + 103;
+
+// Posted by the holiday fetch's worker thread to the main window: wParam 0, lParam the round's
+// answers, which the window takes over (HolidayFetcher::Take).
+constexpr UINT WM_HOLIDAYS_FETCHED = WM_USER + 110;

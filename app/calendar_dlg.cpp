@@ -490,5 +490,6 @@ void CCalendarDlg::FetchHeadline() { m_headlineBar.Fetch(GetSafeHwnd(), WM_HEADL
 
 LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
     m_headlineBar.OnFetched(result, lParam);
+    m_holidayUpdates.Tick(m_state.shown.year, m_headlineBar.HaveHeadline());  // a headline takes the line
     return 0;
 }

@@ -117,6 +117,8 @@ void HolidayUpdates::Tick(int shownYear, bool headlineShown) {
                                                  WM_HOLIDAYS_FETCHED))
             ++m_rounds;
     }
+    m_shownYear = shownYear;
+    m_headlineShown = headlineShown;
     ShowLine(headlineShown ? "" : UnpublishedLine(*m_folders->Holidays(), shownYear, m_currentYear));
 }
 
@@ -148,6 +150,7 @@ void HolidayUpdates::OnFetched(LPARAM lParam) {
     if (!changed) return;
     m_folders->SetFetched(m_years.Tables());
     m_grid->SetHolidays(m_folders->Holidays());
+    ShowLine(m_headlineShown ? "" : UnpublishedLine(*m_folders->Holidays(), m_shownYear, m_currentYear));
 }
 
 void HolidayUpdates::ShowLine(const std::string& text) {

@@ -80,6 +80,8 @@ private:
     std::string m_lineText;  // GBK, "" while hidden
     int m_dpi = 96;
     int m_currentYear = 0;
+    int m_shownYear = 0;  // as the last Tick was told
+    bool m_headlineShown = false;
     int m_rounds = 0, m_answers = 0;
     std::string m_toldUrl;  // the refused address last logged
 };

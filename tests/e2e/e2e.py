@@ -205,6 +205,42 @@ class HeadlineServer(http.server.BaseHTTPRequestHandler):
         pass
 
 
+class HolidayServer(http.server.BaseHTTPRequestHandler):
+    """holiday-cn year files on 127.0.0.1:18231: garbage, a file for the year asked, or a file after 30 s."""
+    mode = "garbage"
+    requests = []
+
+    def do_GET(self):
+        HolidayServer.requests.append(self.path)
+        mode = HolidayServer.mode
+        if mode == "slow":
+            time.sleep(30)
+        year = int(self.path.strip("/").split(".")[0]) if self.path.strip("/").split(".")[0].isdigit() else 0
+        body = holiday_file(year) if mode in ("file", "slow") else b"<html><body>502 Bad Gateway</body></html>"
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def holiday_saturday(year):
+    """The last Saturday of February of a year: the made-up file's 班 day."""
+    day = datetime.date(year, 3, 1) - datetime.timedelta(days=1)
+    return day - datetime.timedelta(days=(day.weekday() - 5) % 7)
+
+
+def holiday_file(year):
+    """A made-up holiday-cn file for a year (test data, not a notice): 元旦, 春节 on 10 ... 12 February
+    and a 班 day on February's last Saturday."""
+    days = [(f"{year}-01-01", "元旦", True)] + [(f"{year}-02-{d}", "春节", True) for d in (10, 11, 12)]
+    days.append((holiday_saturday(year).isoformat(), "春节", False))
+    entries = ", ".join(f'{{"name": "{n}", "date": "{d}", "isOffDay": {"true" if off else "false"}}}' for d, n, off in days)
+    return (f'{{"year": {year}, "papers": ["https://www.gov.cn/e2e/{year}.htm"], "days": [{entries}]}}').encode()
+
+
 def fresh_prefix():
     subprocess.run(["bash", os.path.join(ROOT, "scripts", "wine-prefix.sh")], check=True,
                    env=dict(os.environ, VESTREL_WINEPREFIX=os.path.join(ROOT, "build", "wineprefix")))
@@ -498,6 +534,114 @@ def suite(server):
     server_less.end()
     if server_less.window:
         faults((server_less.window[2], server_less.window[3]))
+    holidays()
+
+
+def holidays():
+    """The holiday years the program fetches from HolidayUrl (a loopback server here), every 3 s in this
+    build: the next year's arrangement awaited, garbage ignored, a file taken, cached, and a slow server
+    never in the way of the window."""
+    year = datetime.date.today().year + 1
+    run("wine", "reg", "add", SETTINGS, "/v", "HolidayUrl", "/d", "http://127.0.0.1:18231/{year}.json", "/f")
+    HolidayServer.mode = "garbage"
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 18231), HolidayServer)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+
+    def shown():
+        return run("wine", HELPER, "shown").stdout.decode("gbk", "replace")
+
+    def to_month(w, month):
+        today = datetime.date.today()
+        for _ in range(year * 12 + month - (today.year * 12 + today.month)):
+            click(w[2] + 225, w[3] + 10)  # "下月"
+
+    def cell(w, day, month=2):
+        """Top-left corner of a day's cell of the shown month of the year on screen."""
+        first = (datetime.date(year, month, 1).weekday() + 1) % 7
+        row, col = divmod(first + day - 1, 7)
+        return w[2] + 52 * col, w[3] + 22 + 21 + 33 * row
+
+    def marked(path, w, day, colour):
+        """The 休 (red) or 班 (grey) box of a day of February is drawn."""
+        x, y = cell(w, day)
+        return count(path, (x + 38, y + 18, 13, 13), colour, 12) > 60
+
+    def hover(w, day, month=2):
+        x, y = cell(w, day, month)
+        xdo("mousemove", x + 60, y + 20)
+        time.sleep(0.3)
+        xdo("mousemove", x + 20, y + 15)
+        time.sleep(0.8)
+
+    off, work, saturday = (220, 40, 40), (80, 80, 80), holiday_saturday(year).day
+    app = App()
+    w = app.window
+    if not w:
+        step("holidays: the calendar starts", False)
+        server.shutdown()
+        return
+    asked = wait_for(lambda: HolidayServer.requests, 10)
+    step("holidays: the next year is asked for at start", bool(asked) and asked[0] == f"/{year}.json", str(asked))
+    to_month(w, 1)
+    hover(w, 1, 1)
+    step(f"holidays: the popup of 元旦 {year} says 放假安排未公布", "放假安排未公布" in shown())
+    click(w[2] + 225, w[3] + 10)  # February
+    awaited = shot("20-holidays-awaited")
+    line = f"{year}年放假安排未公布"
+    step(f"holidays: February {year} says {line}", line in shown() and count(awaited, (w[2], w[3] + 258, 230, 20), (0, 0, 0), 60) > 40)
+    step("holidays: garbage changes nothing", not marked(awaited, w, 10, off) and not marked(awaited, w, saturday, work))
+
+    HolidayServer.mode = "file"
+    got = wait_for(lambda: marked(shot("21-holidays-fetched"), w, 10, off), 12)
+    fetched = shot("21-holidays-fetched")
+    step(f"holidays: after the next fetch February {year} shows 休 and 班", bool(got) and marked(fetched, w, 11, off)
+         and marked(fetched, w, saturday, work) and line not in shown())
+    hover(w, 10)
+    step("holidays: the popup names the holiday", "春节 放假" in shown())
+    HolidayServer.mode = "garbage"
+    before = len(HolidayServer.requests)
+    wait_for(lambda: len(HolidayServer.requests) > before + 1, 10)
+    xdo("mousemove", w[2] + 300, w[3] + 10)
+    again = shot("22-holidays-after-garbage")
+    step("holidays: a garbage answer later changes nothing", len(HolidayServer.requests) > before + 1
+         and marked(again, w, 10, off) and marked(again, w, saturday, work))
+    click(w[2] + 225, w[3] + 10)
+    changed = wait_for(lambda: not marked(shot("23-holidays-march"), w, 10, off), 3)
+    click(w[2] + 185, w[3] + 10)
+    step("holidays: the calendar stays responsive", bool(changed) and wait_for(lambda: marked(shot("23-holidays-march"), w, 10, off), 3))
+    app.end()
+    server.shutdown()
+    server.server_close()
+
+    app = App()  # no server: the cache
+    w = app.window
+    if w:
+        to_month(w, 2)
+        cached = shot("24-holidays-cached")
+        step("holidays: a restart without the server still shows them", marked(cached, w, 10, off)
+             and marked(cached, w, saturday, work))
+    app.end()
+
+    # A server that answers after 30 s: the round runs on its own thread, the window goes on.
+    HolidayServer.mode, HolidayServer.requests = "slow", []
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 18231), HolidayServer)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    app = App()
+    w = app.window
+    if w and wait_for(lambda: HolidayServer.requests, 10):
+        time.sleep(1)
+        grid = (w[2], w[3] + 22, WIDTH, 236)
+        before = pixels(shot("25-slow-server"), *grid)
+        started = time.time()
+        click(w[2] + 225, w[3] + 10)
+        changed = wait_for(lambda: pixels(shot("26-slow-server-next"), *grid) != before, 3)
+        step("holidays: a server answering after 30 s does not delay a month change", bool(changed),
+             f"{time.time() - started:.1f} s")
+    else:
+        step("holidays: the slow server is asked", False)
+    app.end()
+    server.shutdown()
+    server.server_close()
 
 
 def windows_path(path):

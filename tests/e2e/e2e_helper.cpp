@@ -8,6 +8,8 @@
 //                                  gone again, and ends for good when FILE appears a second time.
 //   e2e_helper text CAPTION        prints the texts in the window captioned CAPTION (GBK)
 //   e2e_helper where               prints where the calendar sits: attached, top or none
+//   e2e_helper shown               prints the text of each visible window of the calendar's process
+//                                  and of their visible children, one a line (GBK)
 #include <windows.h>
 
 #include <cstdio>
@@ -102,6 +104,32 @@ int main(int argc, char** argv) {
         std::printf("%s\n", found == nullptr ? "none" : std::strcmp(cls, "SHELLDLL_DefView") == 0 ? "attached" : "top");
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | where\n");
+    if (argc == 2 && std::strcmp(argv[1], "shown") == 0) {
+        // What the calendar shows as window texts: its main window's labels, its note popup.
+        static DWORD process = 0;
+        EnumWindows(
+            [](HWND hwnd, LPARAM) -> BOOL {
+                if (GetPropA(hwnd, "VestrelCalendarMain") != nullptr) GetWindowThreadProcessId(hwnd, &process);
+                return TRUE;
+            },
+            0);
+        const WNDENUMPROC print = [](HWND hwnd, LPARAM) -> BOOL {
+            char text[1024] = {};
+            if (IsWindowVisible(hwnd) && GetWindowTextA(hwnd, text, sizeof text) > 0) std::printf("%s\n", text);
+            return TRUE;
+        };
+        EnumWindows(
+            [](HWND hwnd, LPARAM p) -> BOOL {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                if (owner != process || process == 0 || !IsWindowVisible(hwnd)) return TRUE;
+                reinterpret_cast<WNDENUMPROC>(p)(hwnd, 0);
+                EnumChildWindows(hwnd, reinterpret_cast<WNDENUMPROC>(p), 0);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(print));
+        return 0;
+    }
+    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | where | shown\n");
     return 2;
 }

@@ -497,20 +497,22 @@ TEST(CliHolidays, HolidayCnFilesFillOnlyTheYearsNeitherOtherSourceHas) {
     ASSERT_NE(mkdtemp(name), nullptr);
     const std::string dir = name, good = dir + "/2027.json", weekday = dir + "/weekday.json", empty = dir + "/2028.json",
                       other2026 = dir + "/2026.json", missing = dir + "/none.json";
-    const auto write = [](const std::string& path, int year, const std::string& days) {
+    const auto write = [](const std::string& path, int year, const std::string& days) {  // days: date name off...
         std::ofstream(path, std::ios::binary) << "{\"year\": " << year << ", \"papers\": "
                                               << (days.empty() ? "[]" : "[\"https://www.gov.cn/a.htm\"]")
                                               << ", \"days\": [" << days << "]}";
     };
-    const auto day = [](const char* name, const char* date, bool off) {
-        return std::string("{\"name\": \"") + name + "\", \"date\": \"" + date + "\", \"isOffDay\": " +
-               (off ? "true}" : "false}");
+    const char* day = R"({"name": "%s", "date": "%s", "isOffDay": %s})";
+    const auto d = [&](const char* name, const char* date, const char* off) {
+        char text[128];
+        std::snprintf(text, sizeof text, day, name, date, off);
+        return std::string(text);
     };
-    write(good, 2027, day(u8"元旦", "2027-01-01", true) + "," + day(u8"春节", "2027-02-05", true) + "," +
-                          day(u8"春节", "2027-02-06", true) + "," + day(u8"春节", "2027-02-14", false));
-    write(weekday, 2027, day(u8"春节", "2027-02-15", false));  // a Monday as 班
+    write(good, 2027, d(u8"元旦", "2027-01-01", "true") + "," + d(u8"春节", "2027-02-05", "true") + "," +
+                          d(u8"春节", "2027-02-06", "true") + "," + d(u8"春节", "2027-02-14", "false"));
+    write(weekday, 2027, d(u8"春节", "2027-02-15", "false"));  // a Monday as 班
     write(empty, 2028, "");
-    write(other2026, 2026, day(u8"元旦", "2026-01-05", true));
+    write(other2026, 2026, d(u8"元旦", "2026-01-05", "true"));
     std::vector<const char*> args = {"--holidays", "2026", "2028"};
     for (const std::string* f : {&weekday, &good, &empty, &other2026, &missing}) args.push_back("--holiday-json"), args.push_back(f->c_str());
     const Result r = Cal(args);

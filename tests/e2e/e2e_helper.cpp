@@ -105,29 +105,20 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "shown") == 0) {
-        // What the calendar shows as window texts: its main window's labels, its note popup.
+        // What the calendar's process shows as window texts: its labels, its note popup.
         static DWORD process = 0;
-        EnumWindows(
-            [](HWND hwnd, LPARAM) -> BOOL {
-                if (GetPropA(hwnd, "VestrelCalendarMain") != nullptr) GetWindowThreadProcessId(hwnd, &process);
-                return TRUE;
-            },
-            0);
-        const WNDENUMPROC print = [](HWND hwnd, LPARAM) -> BOOL {
+        static const WNDENUMPROC print = [](HWND hwnd, LPARAM top) -> BOOL {
+            DWORD owner = 0;
             char text[1024] = {};
-            if (IsWindowVisible(hwnd) && GetWindowTextA(hwnd, text, sizeof text) > 0) std::printf("%s\n", text);
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (GetPropA(hwnd, "VestrelCalendarMain") != nullptr) process = owner;
+            if (owner != process || !IsWindowVisible(hwnd)) return TRUE;
+            if (GetWindowTextA(hwnd, text, sizeof text) > 0) std::printf("%s\n", text);
+            if (top) EnumChildWindows(hwnd, print, 0);
             return TRUE;
         };
-        EnumWindows(
-            [](HWND hwnd, LPARAM p) -> BOOL {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(hwnd, &owner);
-                if (owner != process || process == 0 || !IsWindowVisible(hwnd)) return TRUE;
-                reinterpret_cast<WNDENUMPROC>(p)(hwnd, 0);
-                EnumChildWindows(hwnd, reinterpret_cast<WNDENUMPROC>(p), 0);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(print));
+        EnumWindows([](HWND hwnd, LPARAM) { return GetPropA(hwnd, "VestrelCalendarMain") ? print(hwnd, 0) : TRUE; }, 0);
+        EnumWindows(print, 1);
         return 0;
     }
     std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | where | shown\n");

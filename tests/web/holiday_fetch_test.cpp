@@ -1,13 +1,11 @@
-// The holiday-cn requests under Wine (WinHTTP) against a loopback server thread: what is sent, which
-// answers are taken, and the worker's round posted to a window.
+// The holiday-cn requests under Wine (WinHTTP) against a loopback server thread: what is sent and
+// which answers are taken.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
-#include <vector>
 
 #include "tests/support/loopback_server.h"
 #include "web/holiday_fetcher.h"
@@ -43,37 +41,6 @@ TEST(HolidayGet, TheBodyOfA200AnswerWithinTheLimitAndNothingElse) {
     std::string body, problem;
     EXPECT_FALSE(HttpGetLimited("not a url", 100, &body, &problem));
     EXPECT_EQ(problem.rfind("WinHttpCrackUrl", 0), 0u);
-}
-
-// A round of two years runs on its worker and comes to the window as one message whose answers only
-// this fetcher's Take hands out, once; a second round waits for the first.
-TEST(HolidayFetcher, PostsTheRoundToTheWindowOnce) {
-    constexpr UINT kMessage = WM_APP + 7;
-    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    LoopbackServer first([](SOCKET s) {
-        Sleep(500);
-        Send(s, "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}");
-    });
-    LoopbackServer second([](SOCKET) {});
-    HolidayFetcher fetcher;
-    std::vector<HolidayAnswer> requests(2);
-    requests[0].year = 2027, requests[0].url = "http://127.0.0.1:" + std::to_string(first.port()) + "/2027.json";
-    requests[1].year = 2028, requests[1].url = "http://127.0.0.1:" + std::to_string(second.port()) + "/2028.json";
-    ASSERT_TRUE(fetcher.Start(requests, 64 * 1024, window, kMessage));
-    EXPECT_TRUE(fetcher.Busy());
-    EXPECT_FALSE(fetcher.Start(requests, 100, window, kMessage));
-    MSG msg{};
-    for (int i = 0; i < 300 && !PeekMessageW(&msg, window, kMessage, kMessage, PM_REMOVE); ++i) Sleep(50);
-    ASSERT_EQ(msg.message, kMessage);
-    EXPECT_EQ(fetcher.Take(0), nullptr);
-    const auto round = fetcher.Take(msg.lParam);
-    ASSERT_NE(round, nullptr);
-    EXPECT_EQ(fetcher.Take(msg.lParam), nullptr);
-    ASSERT_EQ(round->size(), 2u);
-    EXPECT_EQ(std::make_tuple((*round)[0].year, (*round)[0].received, (*round)[0].body), std::make_tuple(2027, true, std::string("{}")));
-    EXPECT_EQ(std::make_pair((*round)[1].year, (*round)[1].received), std::make_pair(2028, false));
-    EXPECT_FALSE(fetcher.Busy());
-    DestroyWindow(window);
 }
 
 }  // namespace

@@ -847,42 +847,6 @@ TEST_F(MainWindow, HolidayFileOfTheNotesFolder) {
     EXPECT_EQ(line3(), "");
 }
 
-// A checked holiday-cn file for 2027 (no notice built in) marks February 2027 once the round at
-// start is answered; the day-note dialog names its notice's address; the file is cached.
-TEST_F(MainWindow, AFetchedYearIsMarkedNamedAndCached) {
-    WSADATA wsa;  // the server starts before the window starts Windows Sockets
-    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
-    const std::string cache = testtree::FreshFolder("vestrel-holidays", "cache"), file =
-        u8R"({"year": 2027, "papers": ["https://www.gov.cn/a.htm"], "days": [{"name": "春节", "date": "2027-02-06", "isOffDay": true}]})";
-    LoopbackServer server([&](SOCKET s) { Send(s, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(file.size()) + "\r\n\r\n" + file); });
-    dialog_.Holidays().SetUrlForTest("http://127.0.0.1:" + std::to_string(server.port()) + "/{year}.json");
-    dialog_.Holidays().SetCacheFolderForTest(cache);
-    dialog_.Holidays().SetClockForTest([] { return HolidayClock{1796860800, 2026}; });  // 2026-12-10
-    Open();
-    Choose(2027 - kFirstShownYear, 1);
-    EXPECT_TRUE(guitest::PumpUntil([&] { return dialog_.Holidays().AnswersTaken() == 1; }, 10000));
-    EXPECT_EQ(server.request().rfind("GET /2027.json HTTP/1.1\r\n", 0), 0u) << server.request();
-    EXPECT_EQ(dialog_.Grid()->Cell(6).festival, std::string("春节"));
-    int length = 0;
-    const std::unique_ptr<char[]> popup = dialog_.Grid()->BuildNoteText(6, &length);
-    EXPECT_EQ(std::string(popup.get(), length), "春节 放假");
-    EXPECT_FALSE(IsWindowVisible(dialog_.Holidays().Line()));
-    static std::string s_line;
-    guitest::OnNextDialog([](HWND note) {
-        s_line = guitest::ItemText(note, 1071);
-        guitest::SavePng(guitest::CaptureWindow(note), "day-note-dialog-holiday-line");
-        guitest::ClickButton(note, IDCANCEL);
-    });
-    POINT cell;
-    dialog_.Grid()->GetCellOrigin(6, &cell);
-    guitest::SendMouse(dialog_.Grid()->GetSafeHwnd(), WM_LBUTTONUP, cell.x + 20, cell.y + 15);
-    EXPECT_EQ(s_line, "春节 放假　来源：https://www.gov.cn/a.htm");
-    EXPECT_NE(GetFileAttributesW(testtree::W(cache + "\\2027.json").c_str()), INVALID_FILE_ATTRIBUTES);
-    dialog_.DestroyWindow();
-    testtree::RemoveTree(cache);
-    WSACleanup();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

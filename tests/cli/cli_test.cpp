@@ -489,8 +489,8 @@ TEST(CliFind, RowsInTheWindowsOrderDamagedListsNamedAndStatuses) {
     fs::remove_all(name);
 }
 
-// A holiday-cn file for 2027 (which the built-in data lacks) adds its days to --holidays and the
-// month view; one for 2026 loses to the built-in year, and 假日.txt beats both. A file failing a
+// A holiday-cn file for 2027 (which the built-in data lacks) adds its days to --holidays, the
+// month view and the ICS events (described by its notice's address); one for 2026 loses to the built-in year, and 假日.txt beats both. A file failing a
 // check, a placeholder without days and a missing file are each named on stderr and not used.
 TEST(CliHolidays, HolidayCnFilesFillOnlyTheYearsNeitherOtherSourceHas) {
     char name[] = "/tmp/vestrel-holiday-json-XXXXXX";
@@ -528,6 +528,10 @@ TEST(CliHolidays, HolidayCnFilesFillOnlyTheYearsNeitherOtherSourceHas) {
     EXPECT_EQ(month[2], std::string(15, ' ') + u8"1         2         3         4         5休       6休");
     EXPECT_EQ(month[6].substr(0, 9), u8"    14班");
     EXPECT_EQ(Lines(Cal({"2027", "2"}).out)[2].find(u8"休"), std::string::npos);
+    const std::string ics = Cal({"--ics", "2027", "2027", "--holidays", "--holiday-json", good.c_str()}).out;
+    for (const char* line : {u8"UID:20270205-holiday@vestrel-cal\r\n", u8"SUMMARY:春节放假\r\n", u8"SUMMARY:调休上班（春节）\r\n",
+                             u8"DESCRIPTION:放假安排：https://www.gov.cn/a.htm\r\n", "DTEND;VALUE=DATE:20270207\r\n"})
+        EXPECT_NE(ics.find(line), std::string::npos) << line;
     // 假日.txt's 2027 beats the file.
     fs::create_directory(dir + u8"/我的记事");
     std::ofstream(dir + u8"/我的记事/假日.txt", std::ios::binary) << "年 2027 自定 -\n休 元旦 2027-01-01\n";

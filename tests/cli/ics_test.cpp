@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "calendar/gregorian.h"
-#include "calendar/holiday_json.h"
 #include "calendar/holidays.h"
 #include "calendar/lunar.h"
 #include "cli/cli.h"
@@ -580,31 +579,6 @@ TEST(IcsHolidays, TheFilesStampNeverGoesBehindTheTables) {
         EXPECT_EQ(events, 2) << row.written;
         EXPECT_EQ(stamps, (std::set<std::pair<time_t, time_t>>{{row.stamp, row.stamp}})) << row.written;
     }
-}
-
-// A holiday-cn file's year, which no other source has, gives events described by its notice's
-// address and stamped with the file's time of last write; a failing file is named and adds none.
-TEST(IcsHolidays, AHolidayCnFilesYear) {
-    TempDir tmp;
-    const std::string good = tmp.Path() + "/2027.json", bad = tmp.Path() + "/bad.json";
-    WriteBytes(good, u8R"({"year": 2027, "papers": ["https://www.gov.cn/a.htm"], "days": [
-        {"name": "春节", "date": "2027-02-05", "isOffDay": true}, {"name": "春节", "date": "2027-02-06", "isOffDay": true},
-        {"name": "春节", "date": "2027-02-14", "isOffDay": false}]})");
-    WriteBytes(bad, std::string(kHolidayJsonMaxBytes + 1, ' '));
-    const timespec times[2] = {{1800000000, 0}, {1800000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, good.c_str(), times, 0), 0);
-    const Result r = Cal({"--ics", "2027", "2027", "--holidays", "--holiday-json", bad.c_str(), "--holiday-json", good.c_str()});
-    EXPECT_EQ(std::make_pair(r.status, r.err),
-              std::make_pair(0, "vestrel-cal: holiday-cn file " + bad + ": larger than 64 KiB, not used\n"));
-    std::map<std::string, std::string> got;  // UID -> "days summary DTSTAMP LAST-MODIFIED description"
-    for (const auto& [uid, e] : Parse(r.out))
-        if (uid.find("day@") != std::string::npos)
-            got[uid] = std::to_string(e.days) + " " + e.summary + " " + std::to_string(e.stamp) + " " +
-                       std::to_string(e.modified) + " " + e.description;
-    EXPECT_EQ(got, (std::map<std::string, std::string>{
-                       {"20270205-holiday@vestrel-cal", u8"2 春节放假 1800000000 1800000000 放假安排：https://www.gov.cn/a.htm"},
-                       {"20270214-workday@vestrel-cal",
-                        u8"1 调休上班（春节） 1800000000 1800000000 放假安排：https://www.gov.cn/a.htm"}}));
 }
 
 // A 假日.txt year 1900 may name days from 1899-12-01 on; neither --holidays nor --ics names a day

@@ -585,12 +585,17 @@ def holidays():
              and line not in shown())
         xdo("mousemove", cell(w, 10)[0] + 20, cell(w, 10)[1] + 15)
         step("holidays: the popup names the holiday", wait_for(lambda: "春节 放假" in shown(), 3))
+        click(cell(w, 10)[0] + 20, cell(w, 10)[1] + 15)  # the day-note dialog names the file's notice
+        dialog = wait_for(lambda: window_named("输入记事"), 5) and shot("22-holidays-day-note")
+        text = run("wine", HELPER, "text", "输入记事").stdout.decode("gbk", "replace") if dialog else ""
+        key("Escape")
+        step("holidays: the day-note dialog names the source", "春节 放假　来源：https://www.gov.cn/e2e.htm" in text, text[-40:])
     app.end()
     server.shutdown()
     server.server_close()
     app = App()  # no server: the cache
     w = app.window and february(app)
-    step("holidays: a restart without the server still shows them", bool(w) and marks(shot("22-holidays-cached"), w))
+    step("holidays: a restart without the server still shows them", bool(w) and marks(shot("23-holidays-cached"), w))
     app.end()
     HolidayServer.mode, HolidayServer.requests = "slow", []
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 18231), HolidayServer)
@@ -598,9 +603,9 @@ def holidays():
     app = App()
     if app.window and wait_for(lambda: HolidayServer.requests, 10):
         w, started = app.window, time.time()
-        before = pixels(shot("23-slow-server"), w[2], w[3] + 22, WIDTH, 236)
+        before = pixels(shot("24-slow-server"), w[2], w[3] + 22, WIDTH, 236)
         click(w[2] + 225, w[3] + 10)
-        changed = wait_for(lambda: pixels(shot("24-slow-server-next"), w[2], w[3] + 22, WIDTH, 236) != before, 3)
+        changed = wait_for(lambda: pixels(shot("25-slow-server-next"), w[2], w[3] + 22, WIDTH, 236) != before, 3)
         step("holidays: a server answering after 30 s does not delay a month change", bool(changed), f"{time.time() - started:.1f} s")
     app.end()
     server.shutdown()

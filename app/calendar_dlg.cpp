@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CCalendarDlg, CDialog)
     ON_WM_TIMER()
     ON_BN_CLICKED(IDC_MAIN_CLOSE, &CCalendarDlg::OnCloseButton)
     ON_MESSAGE(WM_HEADLINE_FETCHED, &CCalendarDlg::OnHeadlineFetched)
+    ON_MESSAGE(WM_HOLIDAYS_FETCHED, &CCalendarDlg::OnHolidaysFetched)
     ON_MESSAGE(WM_MOUSEWHEEL, &CCalendarDlg::OnMouseWheel)
     ON_MESSAGE(WM_KEYDOWN, &CCalendarDlg::OnKeyDown)
     ON_MESSAGE(WM_DPICHANGED, &CCalendarDlg::OnDpiChanged)
@@ -148,6 +149,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     m_grid->SetClickHandlers({[this](int day) { m_noteOpener.OpenDay(this, day); },
                               [this](int weekday) { m_noteOpener.OpenWeekly(this, weekday); }});
     LoadHolidays();
+    m_holidayUpdates.Start(this, m_dpi, &m_folders, m_grid.get(), &m_noteOpener);
 
     char text[16];
     for (int month = 1; month <= 12; ++month) {
@@ -235,6 +237,7 @@ void CCalendarDlg::Show(const CalendarState& s, bool keepBoxes) {
     }
     if (!keepBoxes) SelectBoxes(m_state.shown.year, m_state.shown.month);
     m_btnToday.ShowWindow(m_state.TodayShown() ? SW_HIDE : SW_SHOW);
+    m_holidayUpdates.Tick(m_state.shown.year, m_headlineBar.HaveHeadline());
 }
 
 void CCalendarDlg::SelectBoxes(int year, int month) {
@@ -413,6 +416,7 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
     const LocalDate today{now.wYear, now.wMonth, now.wDay};
     if (!dialogOpen && DateChanged(m_state, today)) Show(AtToday(m_state, today));
     m_reminders.Tick();
+    m_holidayUpdates.Tick(m_state.shown.year, m_headlineBar.HaveHeadline());
     ++m_tickCount;
 }
 
@@ -438,5 +442,6 @@ void CCalendarDlg::FetchHeadline() { m_headlineBar.Fetch(GetSafeHwnd(), WM_HEADL
 
 LRESULT CCalendarDlg::OnHeadlineFetched(WPARAM result, LPARAM lParam) {
     m_headlineBar.OnFetched(result, lParam);
+    m_holidayUpdates.Tick(m_state.shown.year, m_headlineBar.HaveHeadline());  // a headline takes the line
     return 0;
 }

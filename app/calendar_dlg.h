@@ -9,6 +9,7 @@
 #include "app/app_model.h"
 #include "app/find_dlg.h"
 #include "app/headline_bar.h"
+#include "app/holiday_updates.h"
 #include "app/month_keys.h"
 #include "app/note_folders.h"
 #include "app/reminder_dlg.h"
@@ -74,6 +75,8 @@ public:
     const CReminderWindow& Reminders() const { return m_reminders; }
     // Where the headline is fetched from (the build's host and port 80 unless changed here).
     void SetHeadlineServer(const char* host, unsigned short port) { m_headlineBar.SetServer(host, port); }
+    // The fetched holiday years (its test seams are set before the window is made).
+    HolidayUpdates& Holidays() { return m_holidayUpdates; }
 
     // The window property that marks the main window, so a second start can find it.
     static constexpr const wchar_t* kMainWindowProperty = L"VestrelCalendarMain";
@@ -120,6 +123,10 @@ protected:
     LRESULT OnControlClicked(WPARAM id, LPARAM);
     void OnTimer(UINT_PTR id);
     LRESULT OnHeadlineFetched(WPARAM result, LPARAM lParam);
+    LRESULT OnHolidaysFetched(WPARAM, LPARAM lParam) {
+        m_holidayUpdates.OnFetched(lParam);
+        return 0;
+    }
     // The wheel over the grid, which lets it rise to this window; taken here wherever the pointer is.
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam) {
         OnGridWheel(wParam, lParam);
@@ -167,6 +174,7 @@ protected:
     NoteOpener m_noteOpener{&m_notes, [this] { if (m_grid) m_grid->SetNotes(m_notes.View()); }};
     NoteFolders m_folders;        // the watches, "假日.txt" and the notices
     HeadlineBar m_headlineBar;    // Windows Sockets, the headline and "下一篇"
+    HolidayUpdates m_holidayUpdates;  // the fetched holiday years and the line of an awaited year
     int m_tickCount = -2;
     bool m_endPlanned = false;  // EndProgram ended the window
     bool m_calendarHidden = false;

@@ -41,6 +41,7 @@ void CCalendarDlg::Relayout(int dpi, const RECT* suggested) {
         l.label->SetDpi(dpi);
     }
     m_headlineBar.Relayout(dpi);
+    m_holidayUpdates.Relayout(dpi);
     m_grid->HidePopup();
     m_grid->MoveWindow(S(kGridRect.left), S(kGridRect.top), S(kGridRect.right) - S(kGridRect.left),
                        S(kGridRect.bottom) - S(kGridRect.top), TRUE);

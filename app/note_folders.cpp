@@ -47,7 +47,7 @@ void NoteFolders::LoadHolidays() {
     // Held by another program for now: what was read stays, and the timer tries again.
     m_holidaysHeld = file.status == ReadStatus::Unreadable;
     if (m_holidaysHeld) return;
-    std::unique_ptr<HolidayTable> table;
+    HolidayTable user;
     std::string notice;
     if (file.status == ReadStatus::Ok || file.status == ReadStatus::TooLarge) {
         const size_t size = file.status == ReadStatus::Ok ? static_cast<size_t>(file.size) : kMaxHolidayFileBytes + 1;
@@ -55,8 +55,7 @@ void NoteFolders::LoadHolidays() {
         if (trouble == HolidayFileTrouble::None) {
             std::vector<HolidayProblem> problems;
             size_t bad = 0;
-            const HolidayTable user = HolidayTable::Parse(file.data.get(), size, kHolidayFile, &problems, &bad);
-            table = std::make_unique<HolidayTable>(HolidayTable::Overlay(HolidayTable::BuiltIn(), user));
+            user = HolidayTable::Parse(file.data.get(), size, kHolidayFile, &problems, &bad);
             if (bad > 0) {
                 trouble = HolidayFileTrouble::BadLines;
                 notice = HolidayFileNotice(RelativeToRoot(NotePath(kHolidayFile)), trouble, problems, bad);
@@ -68,7 +67,13 @@ void NoteFolders::LoadHolidays() {
     }
     // One notice per state of the file: told again only after the file changed and still has trouble.
     if (!notice.empty() && Told().insert(notice + "\n" + std::to_string(file.size)).second) TellUser(notice);
-    m_holidays = std::move(table);
+    m_user = std::move(user);
+    m_holidays = HolidayTable::Combine(HolidayTable::BuiltIn(), m_user, m_fetched);
+}
+
+void NoteFolders::SetFetched(const std::vector<HolidayTable>& fetched) {
+    m_fetched = fetched;
+    m_holidays = HolidayTable::Combine(HolidayTable::BuiltIn(), m_user, m_fetched);
 }
 
 void NoteFolders::ShowNotices(HWND owner) {

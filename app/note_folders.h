@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calendar/holidays.h"
 #include "notes/folder_watch.h"
@@ -29,8 +30,13 @@ public:
     // once for each state of the file. A file held by another program leaves what was read before
     // and is read again every few seconds until it can be.
     void LoadHolidays();
-    // The holidays to mark: the built-in table, or that table with "假日.txt" over it.
-    const HolidayTable* Holidays() const { return m_holidays ? m_holidays.get() : &HolidayTable::BuiltIn(); }
+    // The fetched holiday-cn years (HolidayUpdates), under the built-in data and "假日.txt".
+    void SetFetched(const std::vector<HolidayTable>& fetched);
+    // The holidays to mark: the built-in table, "假日.txt" and the fetched years combined
+    // (HolidayTable::Combine); the same object for the folders' lifetime, its content changing.
+    const HolidayTable* Holidays() const { return &m_holidays; }
+    // The years of "假日.txt" alone (empty without one).
+    const HolidayTable& UserHolidays() const { return m_user; }
 
     // Shows what the note store has to tell the user, one message box each (never two at once).
     void ShowNotices(HWND owner);
@@ -38,7 +44,9 @@ public:
 private:
     std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
     std::unique_ptr<FolderWatch> m_rootWatch;              // the notes folder, for "假日.txt"
-    std::unique_ptr<HolidayTable> m_holidays;              // built-in and "假日.txt", or null
+    HolidayTable m_user;                                   // "假日.txt"
+    std::vector<HolidayTable> m_fetched;                   // the fetched years
+    HolidayTable m_holidays = HolidayTable::BuiltIn();     // the three combined
     bool m_telling = false;                                // a notice is on screen
     bool m_holidaysHeld = false;                           // "假日.txt" could not be read at the last look
     int m_heldTicks = 0;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "calendar/gregorian.h"
 #include "cli/modes.h"
@@ -17,6 +18,8 @@ namespace {
 const char kUsage[] =
     u8"usage: vestrel-cal                       the current month\n"
     "       vestrel-cal YEAR MONTH            a month, 1900 2 ... 2100 12\n"
+    "       vestrel-cal [YEAR MONTH] --holiday-json FILE...\n"
+    "                                         the month with the days off of holiday-cn year files (below)\n"
     "       vestrel-cal --days FROM TO        one line per day, dates YYYY-MM-DD in 1900-02-01 ... 2100-12-31:\n"
     "                                         date weekday lunar-year lunar-month leap lunar-day month-days\n"
     "                                         label festival term (tab-separated)\n"
@@ -28,7 +31,7 @@ const char kUsage[] =
     "       vestrel-cal --terms FROM TO       one line per solar term, years 1900 ... 2100:\n"
     "                                         year month which day hour minute name (tab-separated)\n"
     "       vestrel-cal --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]\n"
-    "                             [--holidays]\n"
+    "                             [--holidays [--holiday-json FILE]...]\n"
     "                                         an iCalendar file (RFC 5545, UTF-8) of the years FROM ... TO\n"
     "                                         within 1900 ... 2100 (from 1900-02-01): every festival and solar\n"
     "                                         term as an all-day event, a term with its instant in UTC+8;\n"
@@ -62,7 +65,7 @@ const char kUsage[] =
     "                                         Years without a notice add nothing and are named on stderr.\n"
     "                                         Out of memory: status 1, the output cut after a whole event\n"
     "                                         and without END:VCALENDAR.\n"
-    "       vestrel-cal --holidays FROM TO [--notes DIR]\n"
+    "       vestrel-cal --holidays FROM TO [--notes DIR] [--holiday-json FILE]...\n"
     "                                         the statutory days off (休) and adjusted workdays (班) of the\n"
     "                                         years FROM ... TO within 1900 ... 2100, as the State Council's\n"
     "                                         notices give them: one line per marked day, date 休|班 holiday\n"
@@ -72,6 +75,11 @@ const char kUsage[] =
     "                                         named on stderr and left out; a file that keeps changing while it\n"
     "                                         is read stops the run (status 1). No day before 1900-02-01 is\n"
     "                                         listed. The month view marks the days too.\n"
+    "                                         --holiday-json FILE (repeatable) reads a holiday-cn year file\n"
+    "                                         (JSON: year, papers, days; at most 64 KiB, its dates in its\n"
+    "                                         year or the December before, 班 days on weekends) for a year\n"
+    "                                         that neither the built-in data nor 假日.txt has; a file that\n"
+    "                                         fails a check is named on stderr and not used.\n"
     "       vestrel-cal --find TEXT --notes DIR\n"
     "                                         every line of a note of the notes folder DIR, and of its memo\n"
     "                                         (备忘\\default), that holds TEXT (ASCII letters without case):\n"
@@ -102,6 +110,27 @@ bool MonthOnOffer(int y, int m) { return y * 12 + m >= 1900 * 12 + 2 && y * 12 +
 int Written(std::ostream& out) {
     out.flush();
     return out ? 0 : 1;
+}
+
+const char kUnknownArguments[] = "unknown arguments; months 1900 2 ... 2100 12, see --help";
+
+// The month view of (year, month), today's when today, then the holiday-cn files given from
+// argv[first] on (nothing else).
+int RunMonth(int year, int month, bool today, int first, int argc, const char* const* argv, std::ostream& out,
+             std::ostream& err, const CliEnv& env) {
+    std::vector<std::string> jsonFiles;
+    for (int i = first; i < argc; ++i) {
+        bool ok = true;
+        if (!TakeHolidayJson(argc, argv, &i, &jsonFiles, &ok) || !ok) return Fail(err, kUnknownArguments);
+    }
+    if (!MonthOnOffer(year, month))
+        return Fail(err, today ? "today lies outside February 1900 ... December 2100; give YEAR MONTH"
+                               : "YEAR MONTH must lie within 1900 2 ... 2100 12");
+    if (const int status = CheckConverter(err)) return status;
+    IcsHolidays holidays;
+    LoadHolidays(nullptr, jsonFiles, env, &holidays, err);  // without a notes folder it cannot fail
+    PrintMonth(year, month, holidays.table, out, env);
+    return Written(out);
 }
 
 }  // namespace
@@ -159,13 +188,7 @@ int CloseOutput(std::FILE* file, bool failedBefore, int reasonBefore, std::ostre
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (argc == 1) {
-        if (!MonthOnOffer(env.todayYear, env.todayMonth))
-            return Fail(err, "today lies outside February 1900 ... December 2100; give YEAR MONTH");
-        if (const int status = CheckConverter(err)) return status;
-        PrintMonth(env.todayYear, env.todayMonth, out, env);
-        return Written(out);
-    }
+    if (argc == 1 || mode == "--holiday-json") return RunMonth(env.todayYear, env.todayMonth, true, 1, argc, argv, out, err, env);
     if (mode == "--help" || mode == "-h") {
         if (argc != 2) return Fail(err, "--help takes no argument; months are 1900 2 ... 2100 12");
         out << kUsage;
@@ -203,11 +226,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return Written(out);
     }
     int year, month;
-    if (argc == 3 && ParseInt(argv[1], &year) && ParseInt(argv[2], &month)) {
-        if (!MonthOnOffer(year, month)) return Fail(err, "YEAR MONTH must lie within 1900 2 ... 2100 12");
-        if (const int status = CheckConverter(err)) return status;
-        PrintMonth(year, month, out, env);
-        return Written(out);
-    }
-    return Fail(err, "unknown arguments; months 1900 2 ... 2100 12, see --help");
+    if (argc >= 3 && ParseInt(argv[1], &year) && ParseInt(argv[2], &month))
+        return RunMonth(year, month, false, 3, argc, argv, out, err, env);
+    return Fail(err, kUnknownArguments);
 }

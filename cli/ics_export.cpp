@@ -229,17 +229,22 @@ int64_t BuiltInStamp(int year) {
 }
 
 // The 休 spans and 班 days that the notices of the range's years decide, year by year. A year that
-// 假日.txt gives is stamped with its time of last write, but never earlier than the built-in data
-// would stamp it: an app that has the built-in year's events takes these as the newer.
+// 假日.txt or a holiday-cn file gives is stamped with that file's time of last write, but never
+// earlier than the built-in data would stamp it: an app that has the built-in year's events takes
+// these as the newer.
 void WriteHolidays(const IcsOptions& options, IcsWriter& ics) {
     const IcsHolidays& h = *options.holidays;
     for (int year = options.fromYear; year <= options.toYear; ++year) {
         const std::vector<HolidayNotice>* notices = h.table.Notices(year);
         if (notices == nullptr) continue;
-        const bool fromFile = std::binary_search(h.fileYears.begin(), h.fileYears.end(), year);
-        const int64_t stamp = fromFile ? std::max(h.fileStamp, BuiltInStamp(year)) : BuiltInStamp(year);
-        std::string description;
-        for (const HolidayNotice& n : *notices) {
+        const HolidaySource* source = h.table.Source(year);
+        const bool fetched = source != nullptr && source->origin == HolidayOrigin::Fetched;
+        const bool fromFile = fetched || std::binary_search(h.fileYears.begin(), h.fileYears.end(), year);
+        const auto json = h.jsonStamps.find(year);
+        const int64_t written = fetched && json != h.jsonStamps.end() ? json->second : h.fileStamp;
+        const int64_t stamp = fromFile ? std::max(written, BuiltInStamp(year)) : BuiltInStamp(year);
+        std::string description = fetched ? u8"放假安排：" + source->address : std::string();
+        for (const HolidayNotice& n : fetched ? std::vector<HolidayNotice>() : *notices) {
             if (!description.empty()) description += '\n';
             description += n.amends ? u8"调整：" : u8"放假安排：";
             description += Utf8(n.number.c_str()) + u8"，" + (n.date.empty() ? std::string(u8"日期不详") : n.date);

@@ -26,6 +26,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -52,11 +53,13 @@ constexpr int64_t kIcsTableStamp = 1796860800;
 // The domain of note UIDs without --uid-domain.
 constexpr char kIcsDefaultUidDomain[] = "vestrel-cal";
 
-// The holiday data of an export: the built-in table with the notes folder's 假日.txt over it.
+// The holiday data of an export: the built-in table, the notes folder's 假日.txt and holiday-cn year
+// files, combined (HolidayTable::Combine).
 struct IcsHolidays {
     HolidayTable table = HolidayTable::BuiltIn();
     std::vector<int> fileYears;  // the years 假日.txt gives, ascending
     int64_t fileStamp = 0;       // its time of last write (seconds since 1970, UTC)
+    std::map<int, int64_t> jsonStamps;  // year -> time of last write of the holiday-cn file giving it
 };
 
 struct IcsOptions {
@@ -79,7 +82,8 @@ struct IcsOptions {
 //     (HolidayTable::DaysOf), those in the December before a notice's year included, days not
 //     DayOnOffer left out: each run of
 //     consecutive 休 days of one holiday as one event "NAME放假", each 班 day as one event
-//     "调休上班（NAME）", the year's notices (number, date, amendments) as their description. A year
+//     "调休上班（NAME）", the year's notices (number, date, amendments) as their description, for
+//     a year from a holiday-cn file its notice's address. A year
 //     without a notice gives none (the caller says so), though a later year's notice may name days in it.
 // A note's summary is its first line, its description the whole text, and its own colour (never
 // the kind's default) becomes a COLOR. A note's lines that begin with a time (ParseReminders) are

@@ -1,5 +1,6 @@
 // vestrel-cal --ics: its options, the notes folder and the holiday data, then the export.
 #include <string>
+#include <vector>
 
 #include "cli/ical_loader.h"
 #include "cli/ics_export.h"
@@ -10,12 +11,12 @@ namespace {
 
 const char kIcsArguments[] =
     "--ics takes FROM_YEAR <= TO_YEAR within 1900 ... 2100, then --notes DIR, --skip-damaged, "
-    "--uid-domain NAME, --source URL and --holidays";
+    "--uid-domain NAME, --source URL, --holidays and --holiday-json FILE (with --holidays)";
 
 }  // namespace
 
-// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays], the
-// options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
+// --ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL] [--holidays
+// [--holiday-json FILE]...], the options in any order. Arguments, the notes folder and its 假日.txt are checked before the first byte
 // goes out, so a refused run writes nothing; the calendar then goes out event by event. A dated list
 // that is damaged when the walk reads it but was whole at the check (it changed in between) is named
 // then; without --skip-damaged the output stops there, cut after a whole event.
@@ -26,9 +27,15 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return Fail(err, kIcsArguments);
     const char* notesDir = nullptr;
     bool skipDamaged = false, uidDomain = false, holidays = false;
+    std::vector<std::string> jsonFiles;
     for (int i = 4; i < argc; ++i) {
         const std::string option = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        bool ok = true;
+        if (TakeHolidayJson(argc, argv, &i, &jsonFiles, &ok)) {
+            if (!ok) return Fail(err, kIcsArguments);
+            continue;
+        }
         if ((option == "--notes" || option == "--uid-domain" || option == "--source") && !IsOptionValue(value))
             return Fail(err, kIcsArguments);
         if (option == "--notes" && notesDir == nullptr) {
@@ -53,6 +60,7 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         }
         ++i;  // the option's value
     }
+    if (!jsonFiles.empty() && !holidays) return Fail(err, kIcsArguments);
     if (const int status = CheckConverter(err)) return status;
     std::string problem;
     if (LoadIcal(&problem) == nullptr) {
@@ -74,7 +82,7 @@ int RunIcs(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     IcsHolidays table;
     if (holidays) {
-        if (const int status = LoadHolidays(notesDir, env, &table, err)) return status;
+        if (const int status = LoadHolidays(notesDir, jsonFiles, env, &table, err)) return status;
         NameUnannounced(table.table, options.fromYear, options.toYear, err);
         options.holidays = &table;
     }

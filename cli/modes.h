@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "calendar/gregorian.h"
 #include "calendar/holidays.h"
@@ -23,8 +24,9 @@ int Fail(std::ostream& err, const std::string& message);
 // Every mode but --help asks before its first byte goes out.
 int CheckConverter(std::ostream& err);
 
-// The month view (month_view.cpp): title, weekday header and six rows of day numbers and labels.
-void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env);
+// The month view (month_view.cpp): title, weekday header and six rows of day numbers and labels,
+// the days holidays marks with 休 or 班.
+void PrintMonth(int year, int month, const HolidayTable& holidays, std::ostream& out, const CliEnv& env);
 
 // The dumps (day_dumps.cpp), tab-separated: one line per day of from ... to (--days), the day's
 // details per day (--details, FormatDetailsRow's columns), per solar term of the years from ... to
@@ -35,14 +37,20 @@ void PrintTerms(int from, int to, std::ostream& out);
 
 // The holidays (holidays_mode.cpp). "休" or "班" (UTF-8) for a marked day, else "".
 const char* MarkText(HolidayMark mark);
-// The built-in holiday data, with the 假日.txt of notesDir's notes folder over it when notesDir is
-// not null (read as ReadHolidayFile says, env.holidayFileSeam passed on); each bad line of that
-// file is one line on err. 0, else one line on err and 2 when the folder or the file cannot be read,
-// kCliStopped when the file kept changing while it was read.
-int LoadHolidays(const char* notesDir, const CliEnv& env, IcsHolidays* holidays, std::ostream& err);
+// Takes "--holiday-json FILE" at argv[*i] into *files (and steps *i past FILE): true when argv[*i]
+// is that option, *ok false when its FILE is missing (IsOptionValue).
+bool TakeHolidayJson(int argc, const char* const* argv, int* i, std::vector<std::string>* files, bool* ok);
+// The holiday data of a run: the built-in table, the 假日.txt of notesDir's notes folder when
+// notesDir is not null (read as ReadHolidayFile says, env.holidayFileSeam passed on; each bad line
+// of it one line on err), and the holiday-cn year files jsonFiles, of any year, each read whole and
+// used only when it passes ReadHolidayJson's checks (else one line on err naming it and why), all
+// three combined by HolidayTable::Combine. 0, else one line on err and 2 when the folder or
+// 假日.txt cannot be read, kCliStopped when 假日.txt kept changing while it was read.
+int LoadHolidays(const char* notesDir, const std::vector<std::string>& jsonFiles, const CliEnv& env,
+                 IcsHolidays* holidays, std::ostream& err);
 // One line on err for each run of years of from ... to that no notice announces.
 void NameUnannounced(const HolidayTable& table, int from, int to, std::ostream& err);
-// --holidays FROM TO [--notes DIR]: argv as RunCli has it.
+// --holidays FROM TO [--notes DIR] [--holiday-json FILE]...: argv as RunCli has it.
 int RunHolidays(int argc, const char* const* argv, std::ostream& out, std::ostream& err, const CliEnv& env);
 
 // --ics (ics_mode.cpp): argv as RunCli has it.

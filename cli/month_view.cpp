@@ -33,8 +33,7 @@ const char* ToneColor(DayTone tone) {
 
 }  // namespace
 
-void PrintMonth(int year, int month, std::ostream& out, const CliEnv& env) {
-    const HolidayTable& holidays = HolidayTable::BuiltIn();
+void PrintMonth(int year, int month, const HolidayTable& holidays, std::ostream& out, const CliEnv& env) {
     MonthLayout m;
     LayOutMonth(year, month, &m);
     char title[kYearTitleSize];

@@ -142,7 +142,7 @@ void CMonthGrid::SetHolidays(const HolidayTable* table) {
 }
 
 std::unique_ptr<char[]> CMonthGrid::BuildNoteText(int day, int* length) const {
-    std::string text = PopupTextOfDay(m_layout, *m_holidays, m_notes, day);
+    std::string text = PopupTextOfDay(m_layout, *m_holidays, m_notes, day, m_todayYear);
     if (m_notes.unreadable)  // never an empty month in silence
         text = kNotesUnreadableLine + (text.empty() ? std::string() : "\r\n" + text);
     *length = static_cast<int>(text.size());

@@ -54,8 +54,9 @@ public:
     };
     void SetClickHandlers(ClickHandlers handlers) { m_clicks = std::move(handlers); }
 
-    // The day's popup text (PopupTextOfDay: its holiday line "国庆节 放假", what is worth a glance
-    // "冬至 04:50 · 一九第1天", then its notes, joined by CR LF; the caller owns the text), or null
+    // The day's popup text (PopupTextOfDay: its holiday line "国庆节 放假", or "放假安排未公布" on a
+    // festival of a year from today's on without an arrangement; what is worth a glance
+    // "冬至 04:50 · 一九第1天"; then its notes; joined by CR LF; the caller owns the text), or null
     // with *length = 0.
     std::unique_ptr<char[]> BuildNoteText(int day, int* length) const;
 

@@ -2,6 +2,7 @@
 #include "grid/month_model.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "calendar/day_details.h"
 #include "calendar/labels.h"
@@ -118,9 +119,10 @@ std::string GlanceOfDay(const MonthLayout& m, int day) {
     return std::string(line, FormatGlanceLine(details, line, sizeof line));
 }
 
-std::string PopupTextOfDay(const MonthLayout& m, const HolidayTable& table, const MonthNotes& notes, int day) {
+std::string PopupTextOfDay(const MonthLayout& m, const HolidayTable& table, const MonthNotes& notes, int day,
+                           int currentYear) {
     std::string text;
-    for (const std::string& part : {HolidayOfDay(m, table, day).popupLine, GlanceOfDay(m, day), NoteTextOfDay(m, notes, day)}) {
+    for (const std::string& part : {HolidayOfDay(m, table, day, currentYear).popupLine, GlanceOfDay(m, day), NoteTextOfDay(m, notes, day)}) {
         if (part.empty()) continue;
         if (!text.empty()) text += "\r\n";
         text += part;
@@ -154,12 +156,28 @@ std::string CellLabel(const DayCell& cell) {
     return std::string(LunarMonthName(cell.lunar.month, cell.lunar.isLeap)) + "月";
 }
 
-HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day) {
+bool ArrangementAwaited(const HolidayTable& table, int year, int currentYear) {
+    return currentYear != 0 && year >= currentYear && year >= kFirstNoticeYear && !table.Announced(year);
+}
+
+bool StatutoryFestival(const MonthLayout& m, int day) {
+    if (!InMonth(m, day)) return false;
+    const DayCell& cell = m.cells[day];
+    if (cell.solarTerm != 0 && std::strcmp(SolarTermName(m.month, cell.solarTerm), "清明") == 0) return true;
+    if (cell.festival == nullptr) return false;
+    for (const char* name : {"元旦", "除夕", "春节", "劳动节", "端午", "中秋", "国庆"})
+        if (std::strcmp(cell.festival, name) == 0) return true;
+    return false;
+}
+
+HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day, int currentYear) {
     HolidayLook look;
     if (!InMonth(m, day)) return look;
     const char* name = "";
     look.mark = table.Mark(m.year, m.month, day, &name);
-    if (look.mark == HolidayMark::Off) {
+    if (look.mark == HolidayMark::None && StatutoryFestival(m, day) && ArrangementAwaited(table, m.year, currentYear)) {
+        look.popupLine = "放假安排未公布";
+    } else if (look.mark == HolidayMark::Off) {
         look.glyph = "休";
         look.color = kDayOffColor;
         look.popupLine = std::string(name) + " 放假";

@@ -83,9 +83,20 @@ struct HeaderLook {
 // todayDay is 0 unless today lies in the shown month.
 HeaderLook LookOfHeader(const MonthLayout& m, const MonthNotes& notes, int todayDay);
 
+// The first year the State Council's holiday notices (and so the data) cover; none is expected before.
+constexpr int kFirstNoticeYear = 2007;
+// Whether year's arrangement is awaited: a year from currentYear (0: not known) and kFirstNoticeYear
+// on that the table does not announce.
+bool ArrangementAwaited(const HolidayTable& table, int year, int currentYear);
+// Whether a day of the month is a festival the law gives days off for: 元旦, 除夕, 春节, 清明,
+// 劳动节, 端午, 中秋, 国庆.
+bool StatutoryFestival(const MonthLayout& m, int day);
+
 // A statutory day off (休) or adjusted workday (班) of a day of the shown month, from the holiday
 // table: the mark's glyph and colour (its box is kHolidayBox), and the popup's first line
-// ("国庆节 放假", "国庆节 调休上班"). mark None (and "" texts) for any other day.
+// ("国庆节 放假", "国庆节 调休上班"); for a statutory festival of a year whose arrangement is awaited
+// (currentYear the year of today) no mark and the line "放假安排未公布". mark None (and "" texts)
+// for any other day.
 struct HolidayLook {
     HolidayMark mark = HolidayMark::None;
     const char* glyph = "";       // "休" or "班"
@@ -94,7 +105,7 @@ struct HolidayLook {
 };
 constexpr uint32_t kDayOffColor = 0x2828DC;   // RGB(220, 40, 40)
 constexpr uint32_t kWorkdayColor = 0x505050;  // RGB(80, 80, 80)
-HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day);
+HolidayLook HolidayOfDay(const MonthLayout& m, const HolidayTable& table, int day, int currentYear = 0);
 
 // Where the parts of a day cell lie, in pixels from the cell's top-left pixel (right and bottom
 // exclusive; a cell is kCellWidth x kCellHeight). The marks keep off the number and the label, each
@@ -140,4 +151,6 @@ std::string NoteTextOfDay(const MonthLayout& m, const MonthNotes& notes, int day
 std::string GlanceOfDay(const MonthLayout& m, int day);
 // The popup's text of a day: its holiday line (HolidayOfDay), its glance line, then its notes
 // (NoteTextOfDay), the parts present joined by CR LF; "" when the day has none of them.
-std::string PopupTextOfDay(const MonthLayout& m, const HolidayTable& table, const MonthNotes& notes, int day);
+// currentYear as HolidayOfDay's.
+std::string PopupTextOfDay(const MonthLayout& m, const HolidayTable& table, const MonthNotes& notes, int day,
+                           int currentYear = 0);

@@ -3,6 +3,7 @@
 
 #include "platform/monitors.h"
 #include "platform/placement.h"
+#include "platform/wide_text.h"
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(CNotePopup, CDialog)
@@ -77,6 +78,8 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
         m_textWidth = size.cx < areaWidth ? size.cx : areaWidth;
         m_textHeight = size.cy < areaHeight ? size.cy : areaHeight;
     }
+    // Also its window text, for tools that read windows (screen readers, tests).
+    ::SetWindowTextW(GetSafeHwnd(), WideFromGbk(m_shown.text).c_str());
     const Origin origin = HangUnder(pt.x, pt.y, m_textWidth, m_textHeight, area, m_dpi);
     MoveWindow(origin.x, origin.y, m_textWidth, m_textHeight, TRUE);
     InvalidateRect(nullptr, FALSE);

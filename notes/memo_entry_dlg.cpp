@@ -32,6 +32,8 @@ BOOL CMemoEntryDlg::OnInitDialog() {
     PlaceLineBeforeEdit(this, &m_lunarLabel, m_form.lunarLine, 1039, IDC_LUNAR_TEXT, &m_labelFont, &m_smallLunarFont,
                         m_dpi);
     if (!m_form.detailsLine.IsEmpty()) PlaceDetailsLine();
+    if (!m_form.holidayLine.IsEmpty())
+        CreateLineUnder(this, &m_holidayLabel, m_form.holidayLine, IDC_COLOUR_HINT, IDC_HOLIDAY_LINE, &m_labelFont, m_dpi);
     return result;
 }
 

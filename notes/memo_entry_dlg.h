@@ -12,6 +12,7 @@ struct DayNoteForm {
     CString solarLine;  // "阳历每年1月5日"
     CString lunarLine;  // "农历每年十二月初八"
     NoteValue dated, solarYearly, lunarYearly;
+    CString holidayLine;  // "春节 放假　来源：..." on a marked day (HolidaySourceLine), else ""
 };
 
 class CMemoEntryDlg : public CNoteDlg {
@@ -32,5 +33,6 @@ private:
 
     DayNoteForm m_form;
     CStatic m_dateLabel, m_detailsLabel, m_solarLabel, m_lunarLabel;
+    CStatic m_holidayLabel;  // under the colour hint
     CFont m_smallSolarFont, m_smallLunarFont;  // a smaller font per line, when needed
 };

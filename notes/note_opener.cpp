@@ -2,6 +2,7 @@
 #include "notes/note_opener.h"
 
 #include "calendar/labels.h"
+#include "notes/day_holiday.h"
 #include "notes/day_notes.h"
 #include "notes/memo_entry_dlg.h"
 #include "notes/weekly_note_dlg.h"
@@ -35,6 +36,7 @@ void NoteOpener::OpenDay(CWnd* parent, int day) {
     form.dated = values[0];
     form.solarYearly = values[1];
     form.lunarYearly = values[2];
+    if (m_holidays != nullptr) form.holidayLine = HolidaySourceLine(*m_holidays, layout.year, layout.month, day).c_str();
     OpenScope open(&m_open);
     CMemoEntryDlg dialog(parent, form, [this, day](const ConfirmedNote* notes, int count) {
         const bool saved = m_notes->SaveDay(day, notes, count);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "calendar/holidays.h"
 #include "framework/afxwin.h"
 #include "notes/month_notes.h"
 #include "notes/note_search.h"
@@ -14,6 +15,9 @@ public:
     // save (successful or not) so the views can show the lists again.
     NoteOpener(MonthNoteLists* notes, std::function<void()> saved) : m_notes(notes), m_saved(std::move(saved)) {}
 
+    // The holidays whose source the day-note dialog names on a marked day (null: none named); the
+    // table must outlive the opener.
+    void SetHolidays(const HolidayTable* holidays) { m_holidays = holidays; }
     // Runs the modal day-note dialog of a day of the shown month (1 ... its last day).
     void OpenDay(CWnd* parent, int day);
     // Runs the modal weekly-note dialog of a weekday (0 = Sunday ... 6).
@@ -31,4 +35,5 @@ private:
     MonthNoteLists* m_notes;
     std::function<void()> m_saved;
     bool m_open = false;
+    const HolidayTable* m_holidays = nullptr;
 };

@@ -74,3 +74,28 @@ RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lin
     CreateLine(dialog, line, text, RECT{left, edit.top + Scale(2, dpi), edit.left - gap, edit.bottom}, lineId, use);
     return edit;
 }
+
+void CreateLineUnder(CWnd* dialog, CStatic* line, const char* text, int underId, UINT lineId, CFont* font, int dpi) {
+    RECT under{}, client{};
+    ::GetWindowRect(dialog->GetDlgItem(underId), &under);
+    ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&under), 2);
+    dialog->GetClientRect(&client);
+    RECT box{under.left, under.bottom + Scale(4, dpi), client.right - Scale(4, dpi), 0};
+    const std::wstring wide = WideFromGbk(text);
+    HDC dc = ::GetDC(dialog->GetSafeHwnd());
+    {
+        ScopedSelect select(dc, font->GetSafeHandle());
+        RECT measured{0, 0, box.right - box.left, 0};
+        ::DrawTextW(dc, wide.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        box.bottom = box.top + (measured.bottom - measured.top);
+    }
+    ::ReleaseDC(dialog->GetSafeHwnd(), dc);
+    CreateLine(dialog, line, text, box, lineId, font);
+    ::SetWindowLongPtrW(line->GetSafeHwnd(), GWL_STYLE, ::GetWindowLongPtrW(line->GetSafeHwnd(), GWL_STYLE) | SS_EDITCONTROL);
+    const int grow = box.bottom + Scale(6, dpi) - client.bottom;
+    if (grow <= 0) return;
+    RECT window{};
+    dialog->GetWindowRect(&window);
+    ::SetWindowPos(dialog->GetSafeHwnd(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top + grow,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

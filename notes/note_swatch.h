@@ -50,3 +50,6 @@ RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lin
 SIZE LineExtent(HWND window, CFont* font, const char* text);
 // Creates a static text line with font at rect and shows it.
 void CreateLine(CWnd* dialog, CStatic* line, const char* text, const RECT& rect, UINT lineId, CFont* font);
+// Creates a static text under the control underId, from its left to the client's right edge, wrapped
+// onto as many lines as it needs, and makes the dialog taller by what it takes.
+void CreateLineUnder(CWnd* dialog, CStatic* line, const char* text, int underId, UINT lineId, CFont* font, int dpi);

@@ -32,6 +32,7 @@
 #define IDC_HEADLINE 1053
 #define IDC_NEXT_HEADLINE 1054   /* "下一篇" */
 #define IDC_FIND 1059            /* "查找" */
+#define IDC_YEAR_STATUS 1070     /* "2027年放假安排未公布" */
 
 // Month grid strip links
 #define IDC_LINK_HOME 1052
@@ -50,6 +51,7 @@
 #define IDC_SOLAR_SWATCH 1050
 #define IDC_LUNAR_SWATCH 1051
 #define IDC_DETAILS_LINE 1033    /* the day's stem-branch names, week, term ... under the date line */
+#define IDC_HOLIDAY_LINE 1071    /* where a marked day's 休/班 comes from, under the colour hint */
 
 // Both note dialogs: the line that tells how to clear a colour
 #define IDC_COLOUR_HINT 1058

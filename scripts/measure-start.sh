@@ -35,4 +35,4 @@ for run in 1 2 3; do
   sleep 0.5
 done
 rm -f "$shot"
-echo "Vestrel.exe: $(stat -c %s "$exe") bytes, stripped; DLLs it needs beyond Windows': $(x86_64-w64-mingw32-objdump -p "$exe" | grep 'DLL Name' | grep -viE 'kernel32|user32|gdi32|comdlg32|shell32|ws2_32|advapi32|msvcrt|comctl32|ole32|psapi' | wc -l)"
+echo "Vestrel.exe: $(stat -c %s "$exe") bytes, stripped; DLLs it needs beyond Windows': $(x86_64-w64-mingw32-objdump -p "$exe" | grep 'DLL Name' | grep -viE 'kernel32|user32|gdi32|comdlg32|shell32|ws2_32|winhttp|advapi32|msvcrt|comctl32|ole32|psapi' | wc -l)"

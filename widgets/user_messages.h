@@ -18,3 +18,7 @@ constexpr UINT WM_HEADLINE_FETCHED = WM_USER + 103;
 // Posted by the find window's search worker to the find window when a search finished (the
 // window takes it from its NoteFinder): wParam = lParam = 0.
 constexpr UINT WM_NOTES_FOUND = WM_USER + 104;
+
+// Posted by the holiday fetch's worker thread to the main window: wParam 0, lParam the round's
+// answers, which the window takes over (HolidayFetcher::Take).
+constexpr UINT WM_HOLIDAYS_FETCHED = WM_USER + 110;

@@ -12,6 +12,7 @@
 #include "app/calendar_dlg.h"
 #include "app/desktop.h"
 #include "platform/settings.h"
+#include "platform/wide_text.h"
 #include "notes/memo_pad_dlg.h"
 #include "notes/note_files.h"
 #include "notes/note_list.h"
@@ -539,6 +540,22 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
     guitest::SendMouse(dialog_.Grid()->GetSafeHwnd(), WM_LBUTTONUP, (cell.left + cell.right) / 2,
                        (cell.top + cell.bottom) / 2);
     EXPECT_EQ(dateLine.rfind("2017年1月18日", 0), 0u) << dateLine;
+
+    // A month of 2027 (no notice built in): its line whole, in the window, left of "下一篇".
+    Choose(2027 - kFirstShownYear, 1);
+    HWND line = dialog_.Holidays().Line();
+    const RECT l = WindowRect(line), next = WindowRect(GetDlgItem(main, IDC_NEXT_HEADLINE)), window = WindowRect(main);
+    const std::wstring text = WindowTextOf(line);
+    HDC dc = GetDC(line);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(line, WM_GETFONT, 0, 0)));
+    SIZE need{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &need);
+    SelectObject(dc, old);
+    ReleaseDC(line, dc);
+    EXPECT_TRUE(IsWindowVisible(line) && l.left >= window.left && l.right < next.left && l.bottom <= window.bottom &&
+                need.cx <= l.right - l.left && need.cy <= l.bottom - l.top && need.cx > Scale(100, dpi))
+        << dpi << ": " << need.cx << "x" << need.cy << " in " << l.right - l.left << "x" << l.bottom - l.top;
+    guitest::SavePng(guitest::CaptureWindow(main), "main-2027-02-dpi" + std::to_string(dpi));
 }
 
 // A day's details at the screen's scale (96 here, 144 and 192 in the main_window_dpi run): the

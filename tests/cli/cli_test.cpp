@@ -165,7 +165,9 @@ TEST(CliErrors, OneLineOnStderrStatusTwoNothingOnStdout) {
         {"--ics", "2017", "2017", "--holidays", "--holidays"}, {"--holidays"}, {"--holidays", "2026"},
         {"--holidays", "1899", "1900"}, {"--holidays", "2100", "2101"}, {"--holidays", "2027", "2026"},
         {"--holidays", "2026", "2026", "--notes"}, {"--holidays", "2026", "2026", "--notes", ""},
-        {"--holidays", "2026", "2026", "--bogus", "/tmp"},
+        {"--holidays", "2026", "2026", "--bogus", "/tmp"}, {"--holidays", "2026", "2026", "--holiday-json"},
+        {"--ics", "2017", "2017", "--holiday-json", "x.json"}, {"2017", "1", "--holiday-json"}, {"2017", "1", "x"},
+        {"--holiday-json", "-"},
     };
     for (const auto& args : bad) {
         const Result r = Cal(args);
@@ -208,7 +210,7 @@ TEST(CliHelp, Usage) {
     EXPECT_NE(r.out.find("a month, 1900 2 ... 2100 12"), std::string::npos);
     EXPECT_NE(r.out.find("--ics FROM TO [--notes DIR] [--skip-damaged] [--uid-domain NAME] [--source URL]"),
               std::string::npos);
-    EXPECT_NE(r.out.find(u8"[--holidays]\n"), std::string::npos);
+    EXPECT_NE(r.out.find(u8"[--holidays [--holiday-json FILE]...]\n"), std::string::npos);
     EXPECT_NE(r.out.find("RSCALE=CHINESE"), std::string::npos);
     EXPECT_NE(r.out.find("lunar day 30 falls on day 29 of a 29-day month"), std::string::npos);
     EXPECT_NE(r.out.find("--holidays FROM TO [--notes DIR]"), std::string::npos);
@@ -485,6 +487,57 @@ TEST(CliFind, RowsInTheWindowsOrderDamagedListsNamedAndStatuses) {
             << args.back();
     }
     fs::remove_all(name);
+}
+
+// A holiday-cn file for 2027 (which the built-in data lacks) adds its days to --holidays, the
+// month view and the ICS events (described by its notice's address); one for 2026 loses to the built-in year, and 假日.txt beats both. A file failing a
+// check, a placeholder without days and a missing file are each named on stderr and not used.
+TEST(CliHolidays, HolidayCnFilesFillOnlyTheYearsNeitherOtherSourceHas) {
+    char name[] = "/tmp/vestrel-holiday-json-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    const std::string dir = name, good = dir + "/2027.json", weekday = dir + "/weekday.json", empty = dir + "/2028.json",
+                      other2026 = dir + "/2026.json", missing = dir + "/none.json";
+    const auto write = [](const std::string& path, int year, const std::string& days) {  // days: date name off...
+        std::ofstream(path, std::ios::binary) << "{\"year\": " << year << ", \"papers\": "
+                                              << (days.empty() ? "[]" : "[\"https://www.gov.cn/a.htm\"]")
+                                              << ", \"days\": [" << days << "]}";
+    };
+    const char* day = R"({"name": "%s", "date": "%s", "isOffDay": %s})";
+    const auto d = [&](const char* name, const char* date, const char* off) {
+        char text[128];
+        std::snprintf(text, sizeof text, day, name, date, off);
+        return std::string(text);
+    };
+    write(good, 2027, d(u8"元旦", "2027-01-01", "true") + "," + d(u8"春节", "2027-02-05", "true") + "," +
+                          d(u8"春节", "2027-02-06", "true") + "," + d(u8"春节", "2027-02-14", "false"));
+    write(weekday, 2027, d(u8"春节", "2027-02-15", "false"));  // a Monday as 班
+    write(empty, 2028, "");
+    write(other2026, 2026, d(u8"元旦", "2026-01-05", "true"));
+    std::vector<const char*> args = {"--holidays", "2026", "2028"};
+    for (const std::string* f : {&weekday, &good, &empty, &other2026, &missing}) args.push_back("--holiday-json"), args.push_back(f->c_str());
+    const Result r = Cal(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, Cal({"--holidays", "2026", "2026"}).out + u8"2027-01-01\t休\t元旦\n2027-02-05\t休\t春节\n"
+                                                            u8"2027-02-06\t休\t春节\n2027-02-14\t班\t春节\n2028\t未公布\n");
+    const auto err = Lines(r.err);
+    ASSERT_EQ(err.size(), 3u) << r.err;
+    EXPECT_EQ(err[0], "vestrel-cal: holiday-cn file " + weekday + u8": days[0]: 2027-02-15 is a 班 day that is not a Saturday or Sunday, not used");
+    EXPECT_EQ(err[1], "vestrel-cal: holiday-cn file " + empty + u8": no days yet (2028 未公布), not used");
+    EXPECT_EQ(err[2], "vestrel-cal: holiday-cn file " + missing + ": cannot be read, not used");
+    const auto month = Lines(Cal({"2027", "2", "--holiday-json", good.c_str()}).out);
+    EXPECT_EQ(month[2], std::string(15, ' ') + u8"1         2         3         4         5休       6休");
+    EXPECT_EQ(month[6].substr(0, 9), u8"    14班");
+    EXPECT_EQ(Lines(Cal({"2027", "2"}).out)[2].find(u8"休"), std::string::npos);
+    const std::string ics = Cal({"--ics", "2027", "2027", "--holidays", "--holiday-json", good.c_str()}).out;
+    for (const char* line : {u8"UID:20270205-holiday@vestrel-cal\r\n", u8"SUMMARY:春节放假\r\n", u8"SUMMARY:调休上班（春节）\r\n",
+                             u8"DESCRIPTION:放假安排：https://www.gov.cn/a.htm\r\n", "DTEND;VALUE=DATE:20270207\r\n"})
+        EXPECT_NE(ics.find(line), std::string::npos) << line;
+    // 假日.txt's 2027 beats the file.
+    fs::create_directory(dir + u8"/我的记事");
+    std::ofstream(dir + u8"/我的记事/假日.txt", std::ios::binary) << "年 2027 自定 -\n休 元旦 2027-01-01\n";
+    EXPECT_EQ(Cal({"--holidays", "2027", "2027", "--notes", name, "--holiday-json", good.c_str()}).out,
+              u8"2027-01-01\t休\t元旦\n");
+    fs::remove_all(dir);
 }
 
 TEST(CliHolidays, MonthViewMarksTheNationalDaySpanAndItsWorkdays) {

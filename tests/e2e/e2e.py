@@ -14,6 +14,7 @@ import glob
 import http.server
 import os
 import shutil
+import socket
 import subprocess
 import sys
 import threading
@@ -217,6 +218,52 @@ class HeadlineServer(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
+
+
+class HolidayServer(http.server.BaseHTTPRequestHandler):
+    """127.0.0.1:18231: garbage, a made-up holiday-cn file for the year asked (test data, not a notice:
+    元旦, 春节 on 10 ... 12 February, 班 on February's last Saturday), or that file after 30 s."""
+    mode, requests = "garbage", []
+
+    def do_GET(self):
+        HolidayServer.requests.append(self.path)
+        if HolidayServer.mode == "slow":
+            time.sleep(30)
+        year = int(self.path[1:5]) if self.path[1:5].isdigit() else 1900
+        days = [(f"{year}-01-01", "元旦", "true")] + [(f"{year}-02-{d}", "春节", "true") for d in (10, 11, 12)]
+        days.append((f"{year}-02-{last_saturday(year):02d}", "春节", "false"))
+        entries = ", ".join(f'{{"name": "{n}", "date": "{d}", "isOffDay": {o}}}' for d, n, o in days)
+        body = (f'{{"year": {year}, "papers": ["https://www.gov.cn/e2e.htm"], "days": [{entries}]}}'.encode()
+                if HolidayServer.mode != "garbage" else b"<html>502 Bad Gateway</html>")
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def hold(port, seconds=60):
+    """A socket listening on a loopback port and never answering, once the port is free (None if not)."""
+    end = time.time() + seconds
+    while True:
+        s = socket.socket()
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            s.bind(("127.0.0.1", port))
+            s.listen(8)
+            return s
+        except OSError:
+            s.close()
+            if time.time() > end:
+                return None
+            time.sleep(1)
+
+
+def last_saturday(year):
+    end = datetime.date(year, 3, 1) - datetime.timedelta(days=1)
+    return (end - datetime.timedelta(days=(end.weekday() - 5) % 7)).day
 
 
 def fresh_prefix():
@@ -533,6 +580,73 @@ def suite(server):
     long_note_popup()
     other_code_page()
     reminders()
+    holidays()
+
+
+def holidays():
+    """The holiday years fetched from HolidayUrl, a loopback server here (every 3 s in this build)."""
+    year = datetime.date.today().year + 1
+    run("wine", "reg", "add", SETTINGS, "/v", "HolidayUrl", "/d", "http://127.0.0.1:18231/{year}.json", "/f")
+    quiet = hold(18230)  # the headline port held without an answer: no headline takes the line
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 18231), HolidayServer)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    shown = lambda: run("wine", HELPER, "shown").stdout.decode("gbk", "replace")  # window texts
+
+    def february(app):
+        today = datetime.date.today()
+        for _ in range(year * 12 + 2 - (today.year * 12 + today.month)):
+            click(app.window[2] + 225, app.window[3] + 10)  # "下月"
+        return app.window
+
+    def cell(w, day):  # the top-left corner of a day of February
+        row, col = divmod((datetime.date(year, 2, 1).weekday() + 1) % 7 + day - 1, 7)
+        return w[2] + 52 * col, w[3] + 22 + 21 + 33 * row
+
+    def marked(path, w, day, colour):  # its 休 (red) or 班 (grey) box is drawn
+        return count(path, (cell(w, day)[0] + 38, cell(w, day)[1] + 18, 13, 13), colour, 12) > 60
+
+    marks = lambda path, w: marked(path, w, 10, (220, 40, 40)) and marked(path, w, last_saturday(year), (80, 80, 80))
+    line = f"{year}年放假安排未公布"
+    app = App()
+    if app.window:
+        w = february(app)
+        wait_for(lambda: len(HolidayServer.requests) >= 2, 10)  # at start, then garbage again
+        awaited = shot("40-holidays-awaited")
+        step(f"holidays: garbage for {year} changes nothing, February says {line}", app.alive() and line in shown()
+             and not marked(awaited, w, 10, (220, 40, 40)) and HolidayServer.requests[0] == f"/{year}.json",
+             str(HolidayServer.requests[:2]))
+        HolidayServer.mode = "file"
+        step(f"holidays: after the next fetch February {year} shows 休 and 班", bool(wait_for(lambda: marks(shot("41-holidays-fetched"), w), 12))
+             and line not in shown())
+        xdo("mousemove", cell(w, 10)[0] + 20, cell(w, 10)[1] + 15)
+        step("holidays: the popup names the holiday", wait_for(lambda: "春节 放假" in shown(), 3))
+        click(cell(w, 10)[0] + 20, cell(w, 10)[1] + 15)  # the day-note dialog names the file's notice
+        dialog = wait_for(lambda: window_named("输入记事"), 5) and shot("42-holidays-day-note")
+        text = run("wine", HELPER, "text", "输入记事").stdout.decode("gbk", "replace") if dialog else ""
+        key("Escape")
+        step("holidays: the day-note dialog names the source", "春节 放假　来源：https://www.gov.cn/e2e.htm" in text, text[-40:])
+    app.end()
+    server.shutdown()
+    server.server_close()
+    app = App()  # no server: the cache
+    w = app.window and february(app)
+    step("holidays: a restart without the server still shows them", bool(w) and marks(shot("43-holidays-cached"), w))
+    app.end()
+    HolidayServer.mode, HolidayServer.requests = "slow", []
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 18231), HolidayServer)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    app = App()
+    if app.window and wait_for(lambda: HolidayServer.requests, 10):
+        w, started = app.window, time.time()
+        before = pixels(shot("44-slow-server"), w[2], w[3] + 22, WIDTH, 236)
+        click(w[2] + 225, w[3] + 10)
+        changed = wait_for(lambda: pixels(shot("45-slow-server-next"), w[2], w[3] + 22, WIDTH, 236) != before, 3)
+        step("holidays: a server answering after 30 s does not delay a month change", bool(changed), f"{time.time() - started:.1f} s")
+    app.end()
+    server.shutdown()
+    server.server_close()
+    if quiet:
+        quiet.close()
 
 
 def windows_path(path):

@@ -9,6 +9,8 @@
 //   e2e_helper text CAPTION        prints the texts in the window captioned CAPTION (GBK), a list
 //                                  box's lines each on a line of its own
 //   e2e_helper where               prints where the calendar sits: attached, top or none
+//   e2e_helper shown               prints the text of each visible window of the calendar's process
+//                                  and of their visible children, one a line (GBK)
 #include <windows.h>
 
 #include <cstdio>
@@ -137,6 +139,23 @@ int main(int argc, char** argv) {
         std::printf("%s\n", found == nullptr ? "none" : std::strcmp(cls, "SHELLDLL_DefView") == 0 ? "attached" : "top");
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | memo | where\n");
+    if (argc == 2 && std::strcmp(argv[1], "shown") == 0) {
+        // What the calendar's process shows as window texts: its labels, its note popup.
+        static DWORD process = 0;
+        static const WNDENUMPROC print = [](HWND hwnd, LPARAM top) -> BOOL {
+            DWORD owner = 0;
+            char text[1024] = {};
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (GetPropA(hwnd, "VestrelCalendarMain") != nullptr) process = owner;
+            if (owner != process || !IsWindowVisible(hwnd)) return TRUE;
+            if (GetWindowTextA(hwnd, text, sizeof text) > 0) std::printf("%s\n", text);
+            if (top) EnumChildWindows(hwnd, print, 0);
+            return TRUE;
+        };
+        EnumWindows([](HWND hwnd, LPARAM) { return GetPropA(hwnd, "VestrelCalendarMain") ? print(hwnd, 0) : TRUE; }, 0);
+        EnumWindows(print, 1);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | memo | where | shown\n");
     return 2;
 }

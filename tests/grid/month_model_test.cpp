@@ -275,4 +275,23 @@ TEST(HolidayOfDay, OctoberTwentyTwentySix) {
     EXPECT_EQ(HolidayOfDay(Month(2099, 10), HolidayTable::BuiltIn(), 1).mark, HolidayMark::None);
 }
 
+// A statutory festival of a year from today's on without an arrangement says so in its popup; other
+// days, announced years, past years, years before 2007 and an unknown today say nothing.
+TEST(HolidayOfDay, FestivalsOfAYearWhoseArrangementIsAwaited) {
+    struct { int y, m, d, today; const char* line; } rows[] = {
+        {2027, 1, 1, 2026, "放假安排未公布"},  {2027, 2, 5, 2026, "放假安排未公布"},  // 元旦, 除夕
+        {2027, 2, 6, 2027, "放假安排未公布"},  {2027, 4, 5, 2026, "放假安排未公布"},  // 春节, 清明
+        {2027, 5, 1, 2026, "放假安排未公布"},  {2027, 6, 9, 2026, "放假安排未公布"},  // 劳动节, 端午
+        {2027, 9, 15, 2026, "放假安排未公布"}, {2027, 10, 1, 2026, "放假安排未公布"}, // 中秋, 国庆
+        {2027, 2, 7, 2026, ""},                {2027, 2, 20, 2026, ""},                // 初二, 元宵节
+        {2027, 6, 1, 2026, ""},                {2027, 2, 6, 0, ""},                    // 儿童节, no today
+        {2027, 2, 6, 2028, ""},                {2026, 2, 17, 2026, "春节 放假"},       // past, announced
+        {2006, 1, 1, 2005, ""},                {2100, 10, 1, 2026, "放假安排未公布"},
+    };
+    for (const auto& r : rows) {
+        const HolidayLook look = HolidayOfDay(Month(r.y, r.m), HolidayTable::BuiltIn(), r.d, r.today);
+        EXPECT_EQ(look.popupLine, r.line) << r.y << "-" << r.m << "-" << r.d << " today " << r.today;
+    }
+}
+
 }  // namespace

@@ -410,7 +410,7 @@ void CCalendarDlg::OnTimer(UINT_PTR) {
     if (work.showTodayNotes && !dialogOpen) m_grid->ShowTodayNotes();
     if (work.fetchHeadline) FetchHeadline();
     FollowNoteFolders(dialogOpen);
-    if (!dialogOpen) m_folders.ShowNotices(GetSafeHwnd());
+    m_folders.ShowNotices(GetSafeHwnd());  // told beside the calendar, the focus left where it is
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     const LocalDate today{now.wYear, now.wMonth, now.wDay};

@@ -73,6 +73,7 @@ public:
     int HeadlineResultsTaken() const { return m_headlineBar.ResultsTaken(); }
     bool InitDone() const { return m_bInitDone; }
     const CReminderWindow& Reminders() const { return m_reminders; }
+    NoteFolders& Folders() { return m_folders; }
     // Where the headline is fetched from (the build's host and port 80 unless changed here).
     void SetHeadlineServer(const char* host, unsigned short port) { m_headlineBar.SetServer(host, port); }
     // The fetched holiday years (its test seams are set before the window is made).

@@ -76,12 +76,9 @@ void NoteFolders::SetFetched(const std::vector<HolidayTable>& fetched) {
     m_holidays = HolidayTable::Combine(HolidayTable::BuiltIn(), m_user, m_fetched);
 }
 
-void NoteFolders::ShowNotices(HWND owner) {
-    if (m_telling) return;
-    m_telling = true;
+void NoteFolders::ShowNotices(HWND beside) {
     for (const std::string& text : TakeNotices()) {
         LogLine("notice shown (%u bytes)", static_cast<unsigned>(text.size()));
-        AfxMessageBox(owner, text.c_str(), "Vestrel 记事", MB_OK | MB_ICONWARNING);
+        m_notices.Add(text, beside);
     }
-    m_telling = false;
 }

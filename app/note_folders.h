@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/notice_window.h"
 #include "calendar/holidays.h"
 #include "notes/folder_watch.h"
 
@@ -38,8 +39,10 @@ public:
     // The years of "假日.txt" alone (empty without one).
     const HolidayTable& UserHolidays() const { return m_user; }
 
-    // Shows what the note store has to tell the user, one message box each (never two at once).
-    void ShowNotices(HWND owner);
+    // Shows what the note store has to tell the user in the notice window beside `beside`, which
+    // never takes the focus.
+    void ShowNotices(HWND beside);
+    CNoticeWindow& Notices() { return m_notices; }
 
 private:
     std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"
@@ -47,7 +50,7 @@ private:
     HolidayTable m_user;                                   // "假日.txt"
     std::vector<HolidayTable> m_fetched;                   // the fetched years
     HolidayTable m_holidays = HolidayTable::BuiltIn();     // the three combined
-    bool m_telling = false;                                // a notice is on screen
+    CNoticeWindow m_notices;
     bool m_holidaysHeld = false;                           // "假日.txt" could not be read at the last look
     int m_heldTicks = 0;
     static constexpr int kRetryTicks = 3;                  // looks (seconds) between tries of a held file

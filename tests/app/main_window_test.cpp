@@ -699,6 +699,8 @@ TEST_F(MainWindow, DpiChangeLaysTheWindowOutAgain) {
 // first start's mutex may not be opened (an empty DACL, as an elevated first start leaves it).
 TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
     Open();
+    const HWND pad = dialog_.MemoPad()->GetSafeHwnd();
+    guitest::SetItemText(pad, IDC_MEMO_EDIT, "typed in the first");  // never taken over: the pad keeps it
     for (bool emptyDacl : {false, true}) {
         dialog_.HideCalendar();
         EXPECT_FALSE(IsWindowVisible(dialog_.GetSafeHwnd()));
@@ -731,6 +733,7 @@ TEST_F(MainWindow, SecondStartShowsTheFirstAndEnds) {
         EXPECT_EQ(code, 0u) << emptyDacl;  // InitInstance's FALSE: no window of its own
         EXPECT_TRUE(IsWindowVisible(dialog_.GetSafeHwnd())) << emptyDacl;
         EXPECT_FALSE(IsWindowVisible(dialog_.CalendarTab()->GetSafeHwnd())) << emptyDacl;
+        EXPECT_EQ(guitest::ItemText(pad, IDC_MEMO_EDIT), "typed in the first") << emptyDacl;
     }
 }
 
@@ -888,14 +891,26 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     type("typed here");
     EXPECT_EQ(disk(), "typed here");
     put("and over there meanwhile");
-    type("typed here, more");
+    SetForegroundWindow(pad->GetSafeHwnd());
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (char c : std::string("typed here, more")) SendMessageW(GetFocus(), WM_CHAR, static_cast<WPARAM>(c), 0);
     EXPECT_EQ(disk(), "typed here, more");
     const FileBytes kept = ReadWholeFile(conflict, ReadFrom::Disk);
     ASSERT_EQ(kept.status, ReadStatus::Ok);
     EXPECT_EQ(std::string(kept.data.get(), kept.size), "and over there meanwhile");
-    const std::vector<std::string> told = TakeNotices();
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].find("default.conflict"), std::string::npos);
+    // Told on the calendar's next second in the notice window, while the keys go on into the pad.
+    dialog_.SendMessage(WM_TIMER, 1, 0);
+    CNoticeWindow& notices = dialog_.Folders().Notices();
+    ASSERT_TRUE(notices.Window() != nullptr && IsWindowVisible(notices.Window()));
+    ASSERT_EQ(notices.Shown().size(), 1u);
+    EXPECT_NE(guitest::ItemText(notices.Window(), CNoticeWindow::kIdText).find("default.conflict"), std::string::npos);
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(GetForegroundWindow(), pad->GetSafeHwnd());
+    for (char c : std::string(" !")) SendMessageW(GetFocus(), WM_CHAR, static_cast<WPARAM>(c), 0);
+    EXPECT_EQ(disk(), "typed here, more !");
+    guitest::ClickButton(notices.Window(), CNoticeWindow::kIdDone);
+    EXPECT_EQ(notices.Window(), nullptr);
     DeleteFileW(testtree::W(conflict).c_str());
     // Deleted elsewhere, then typed into: said as such (no "kept as" of a file that never was).
     ASSERT_TRUE(DeleteFileW(testtree::W(path).c_str()));

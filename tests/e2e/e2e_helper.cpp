@@ -54,12 +54,19 @@ bool PumpUntilFile(const char* file, bool want) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "hold") == 0) {
-        HANDLE h = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "hold") == 0) {
+        // Holds the file for MS milliseconds; with TEXT, writes it over the file before letting go
+        // (another PC's version, which nobody could read before it was whole).
+        const bool write = argc == 5;
+        HANDLE h = CreateFileA(argv[2], GENERIC_READ | (write ? GENERIC_WRITE : 0), 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return 1;
         std::printf("held\n");
         std::fflush(stdout);
         Sleep(static_cast<DWORD>(std::atoi(argv[3])));
+        DWORD written = 0;
+        if (write && (!WriteFile(h, argv[4], static_cast<DWORD>(std::strlen(argv[4])), &written, nullptr) ||
+                      !SetEndOfFile(h)))
+            return 1;
         CloseHandle(h);
         return 0;
     }
@@ -156,6 +163,6 @@ int main(int argc, char** argv) {
         EnumWindows(print, 1);
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_helper hold PATH MS | shell FILE | text CAPTION | memo | where | shown\n");
+    std::fprintf(stderr, "usage: e2e_helper hold PATH MS [TEXT] | shell FILE | text CAPTION | memo | where | shown\n");
     return 2;
 }

@@ -1,0 +1,159 @@
+// CNoticeWindow.
+#include "app/notice_window.h"
+
+#include <algorithm>
+
+#include "platform/dpi.h"
+#include "platform/log.h"
+#include "platform/monitors.h"
+#include "platform/wide_text.h"
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"VestrelNotice";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+constexpr int kClientWidth = 380, kMargin = 12, kButtonWidth = 96, kButtonHeight = 28;  // at 96 DPI
+constexpr int kGap = 10;
+
+// The notices one under another, each paragraph in the edit's CR LF.
+std::wstring Joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts) {
+        if (!all.empty()) all += "\r\n\r\n";
+        for (char c : t) {
+            if (c == '\n' && (all.empty() || all.back() != '\r')) all += '\r';
+            all += c;
+        }
+    }
+    return WideFromGbk(all);
+}
+
+}  // namespace
+
+CNoticeWindow::~CNoticeWindow() {
+    if (m_hwnd) ::DestroyWindow(m_hwnd);
+    if (m_font) ::DeleteObject(m_font);
+}
+
+void CNoticeWindow::Add(const std::string& text, HWND beside) {
+    if (!m_hwnd) Open();
+    if (!m_hwnd) {
+        LogLine("notice window not created (error %lu)", ::GetLastError());
+        return;
+    }
+    m_shown.push_back(text);
+    if (m_shown.size() > kMaxShown) m_shown.erase(m_shown.begin(), m_shown.end() - kMaxShown);
+    ::SetDlgItemTextW(m_hwnd, kIdText, Joined(m_shown).c_str());
+    Layout(beside);
+    // Shown, never activated: the window the user types in keeps the keyboard.
+    ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::MessageBeep(MB_ICONWARNING);
+}
+
+void CNoticeWindow::Open() {
+    static const ATOM registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kClassName;
+        return ::RegisterClassExW(&wc);
+    }();
+    if (!registered) return;
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_hwnd = ::CreateWindowExW(kExStyle, kClassName, WideFromGbk(kCaption).c_str(), kStyle, 0, 0, 0, 0, nullptr,
+                               nullptr, instance, this);
+    if (!m_hwnd) return;
+    // A read-only edit: a long notice scrolls, and its text can be copied.
+    ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
+                      m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdText)), instance, nullptr);
+    ::CreateWindowExW(0, L"BUTTON", WideFromGbk("知道了").c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
+                      m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDone)), instance, nullptr);
+}
+
+void CNoticeWindow::Layout(HWND beside) {
+    RECT anchor{};
+    ::GetWindowRect(beside, &anchor);
+    m_dpi = WindowDpi(beside);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW look = metrics.lfMessageFont;
+    look.lfHeight = -S(13);
+    look.lfWidth = 0;
+    const HFONT oldFont = m_font;  // the controls hold it until they are given the new one
+    m_font = ::CreateFontIndirectW(&look);
+    const HWND text = ::GetDlgItem(m_hwnd, kIdText), done = ::GetDlgItem(m_hwnd, kIdDone);
+    ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    ::SendMessageW(done, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    if (oldFont) ::DeleteObject(oldFont);
+
+    // The text's height at the edit's width, up to half the work area (then the edit scrolls).
+    const int textWidth = S(kClientWidth - 2 * kMargin);
+    const PixelRect work = WorkAreaAt((anchor.left + anchor.right) / 2, (anchor.top + anchor.bottom) / 2);
+    const int length = ::GetWindowTextLengthW(text);
+    std::wstring all(static_cast<size_t>(length) + 1, L'\0');
+    ::GetWindowTextW(text, &all[0], length + 1);
+    RECT measured{0, 0, textWidth - ::GetSystemMetrics(SM_CXVSCROLL), 0};
+    const HDC dc = ::GetDC(m_hwnd);
+    const HGDIOBJ old = ::SelectObject(dc, m_font);
+    ::DrawTextW(dc, all.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hwnd, dc);
+    const int textHeight = std::min<int>(measured.bottom + S(4), (work.bottom - work.top) / 2);
+
+    const int clientHeight = S(kMargin) + textHeight + S(kMargin) + S(kButtonHeight) + S(kMargin);
+    RECT frame{0, 0, S(kClientWidth), clientHeight};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const Origin at = OnAnySide(PixelRect{anchor.left, anchor.top, anchor.right, anchor.bottom}, width, height, S(kGap),
+                                MonitorRects());
+    ::SetWindowPos(m_hwnd, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(text, nullptr, S(kMargin), S(kMargin), textWidth, textHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(done, nullptr, S(kClientWidth - kMargin - kButtonWidth), clientHeight - S(kMargin + kButtonHeight),
+                   S(kButtonWidth), S(kButtonHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CNoticeWindow::Close() {
+    m_shown.clear();
+    const HWND back = m_returnTo;
+    m_returnTo = nullptr;
+    if (m_hwnd) ::DestroyWindow(m_hwnd);  // WM_DESTROY clears m_hwnd
+    if (back != nullptr && ::IsWindow(back)) ::SetForegroundWindow(back);
+}
+
+LRESULT CALLBACK CNoticeWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<CNoticeWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+        switch (message) {
+            case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click reads or closes it, and the typing goes on
+            case WM_PARENTNOTIFY:
+                // A button takes the focus, and its window the activation, as it is pressed: the
+                // window typed in before gets them back when this one closes.
+                if (LOWORD(wParam) == WM_LBUTTONDOWN && ::GetForegroundWindow() != hwnd)
+                    self->m_returnTo = ::GetForegroundWindow();
+                break;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == kIdDone || LOWORD(wParam) == IDCANCEL) self->Close();
+                return 0;
+            case WM_CLOSE: self->Close(); return 0;
+            case WM_CTLCOLORSTATIC:  // the read-only edit on the window's white
+                ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+            case WM_DESTROY:
+                self->m_hwnd = nullptr;
+                self->m_shown.clear();
+                ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+                break;
+            default: break;
+        }
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}

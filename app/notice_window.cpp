@@ -68,7 +68,7 @@ void CNoticeWindow::Open() {
                                nullptr, instance, this);
     if (!m_hwnd) return;
     // A read-only edit: a long notice scrolls, and its text can be copied.
-    ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
+    ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, 0, 0, 0, 0,
                       m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdText)), instance, nullptr);
     ::CreateWindowExW(0, L"BUTTON", WideFromGbk("知道了").c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0,
                       m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDone)), instance, nullptr);
@@ -97,13 +97,21 @@ void CNoticeWindow::Layout(HWND beside) {
     const int length = ::GetWindowTextLengthW(text);
     std::wstring all(static_cast<size_t>(length) + 1, L'\0');
     ::GetWindowTextW(text, &all[0], length + 1);
-    RECT measured{0, 0, textWidth - ::GetSystemMetrics(SM_CXVSCROLL), 0};
     const HDC dc = ::GetDC(m_hwnd);
     const HGDIOBJ old = ::SelectObject(dc, m_font);
-    ::DrawTextW(dc, all.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    const auto heightAt = [&](int width) {  // the edit keeps a few pixels of margin on each side
+        RECT measured{0, 0, width - S(8), 0};
+        ::DrawTextW(dc, all.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        return static_cast<int>(measured.bottom) + S(4);
+    };
+    const int most = (work.bottom - work.top) / 2;
+    const bool scrolls = heightAt(textWidth) > most;
+    const int textHeight = std::min(scrolls ? heightAt(textWidth - ::GetSystemMetrics(SM_CXVSCROLL)) : heightAt(textWidth), most);
     ::SelectObject(dc, old);
     ::ReleaseDC(m_hwnd, dc);
-    const int textHeight = std::min<int>(measured.bottom + S(4), (work.bottom - work.top) / 2);
+    // A scroll bar only for a text taller than the window may be.
+    const LONG_PTR style = ::GetWindowLongPtrW(text, GWL_STYLE);
+    ::SetWindowLongPtrW(text, GWL_STYLE, scrolls ? style | WS_VSCROLL : style & ~static_cast<LONG_PTR>(WS_VSCROLL));
 
     const int clientHeight = S(kMargin) + textHeight + S(kMargin) + S(kButtonHeight) + S(kMargin);
     RECT frame{0, 0, S(kClientWidth), clientHeight};
@@ -112,7 +120,8 @@ void CNoticeWindow::Layout(HWND beside) {
     const Origin at = OnAnySide(PixelRect{anchor.left, anchor.top, anchor.right, anchor.bottom}, width, height, S(kGap),
                                 MonitorRects());
     ::SetWindowPos(m_hwnd, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(text, nullptr, S(kMargin), S(kMargin), textWidth, textHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(text, nullptr, S(kMargin), S(kMargin), textWidth, textHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ::SetWindowPos(done, nullptr, S(kClientWidth - kMargin - kButtonWidth), clientHeight - S(kMargin + kButtonHeight),
                    S(kButtonWidth), S(kButtonHeight), SWP_NOZORDER | SWP_NOACTIVATE);
 }

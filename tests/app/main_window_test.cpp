@@ -850,6 +850,7 @@ TEST_F(MainWindow, MemoPadLongTextAndFailedSaves) {
 // over; once it can be read it shows; a memo another PC changed shows when nothing was typed, and
 // one changed after the pad's last save is kept as default.conflict before the pad writes its own.
 TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
+    ASSERT_TRUE(SetUpNoteFolders());  // the memo's path before the window sets the folder up
     const std::string path = NotePath("备忘\\default");
     const std::string conflict = path + ".conflict";
     DeleteFileW(testtree::W(conflict).c_str());
@@ -907,6 +908,7 @@ TEST_F(MainWindow, MemoPadFollowsTheDiskAndNeverOverwritesUnseen) {
     EXPECT_NE(guitest::ItemText(notices.Window(), CNoticeWindow::kIdText).find("default.conflict"), std::string::npos);
     EXPECT_EQ(GetFocus(), edit);
     EXPECT_EQ(GetForegroundWindow(), pad->GetSafeHwnd());
+    guitest::SavePng(guitest::CaptureWindow(notices.Window()), "notice-window");
     for (char c : std::string(" !")) SendMessageW(GetFocus(), WM_CHAR, static_cast<WPARAM>(c), 0);
     EXPECT_EQ(disk(), "typed here, more !");
     guitest::ClickButton(notices.Window(), CNoticeWindow::kIdDone);

@@ -815,6 +815,12 @@ def other_code_page():
     cx, cy = cell(12)
     marked = shot("21-en_US-old-note")
     step("en_US: the old dated note marks its day", count(marked, (cx - 20, cy - 12, 40, 24), (135, 206, 250), 10) > 300)
+    for day in (16, 12):  # from another cell onto the note's day
+        xdo("mousemove", *cell(day))
+        time.sleep(0.8)
+    popup = count(shot("21-en_US-old-note-popup"), (0, 0) + SCREEN, POPUP, 10)
+    step("en_US: the old note's day shows its popup", popup > 200, f"{popup} popup pixels")
+    xdo("mousemove", 5, 5)
     cx, cy = cell(16)
     dialog = type_yearly_note(cx, cy, "abc", "22-en_US-day-dialog")
     step("en_US: the day dialog's title reads 输入记事", bool(dialog))

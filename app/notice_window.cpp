@@ -7,6 +7,7 @@
 #include "platform/log.h"
 #include "platform/monitors.h"
 #include "platform/wide_text.h"
+#include "widgets/quiet_window.h"
 
 namespace {
 
@@ -52,16 +53,7 @@ void CNoticeWindow::Add(const std::string& text, HWND beside) {
 }
 
 void CNoticeWindow::Open() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kClassName;
-        return ::RegisterClassExW(&wc);
-    }();
+    static const ATOM registered = RegisterQuietClass(kClassName, Proc);
     if (!registered) return;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_hwnd = ::CreateWindowExW(kExStyle, kClassName, WideFromGbk(kCaption).c_str(), kStyle, 0, 0, 0, 0, nullptr,
@@ -78,14 +70,8 @@ void CNoticeWindow::Layout(HWND beside) {
     RECT anchor{};
     ::GetWindowRect(beside, &anchor);
     m_dpi = WindowDpi(beside);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW look = metrics.lfMessageFont;
-    look.lfHeight = -S(13);
-    look.lfWidth = 0;
     const HFONT oldFont = m_font;  // the controls hold it until they are given the new one
-    m_font = ::CreateFontIndirectW(&look);
+    m_font = MessageFontOf(S(13));
     const HWND text = ::GetDlgItem(m_hwnd, kIdText), done = ::GetDlgItem(m_hwnd, kIdDone);
     ::SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     ::SendMessageW(done, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
@@ -135,11 +121,7 @@ void CNoticeWindow::Close() {
 }
 
 LRESULT CALLBACK CNoticeWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<CNoticeWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = WindowObject<CNoticeWindow>(hwnd, message, lParam);
     if (self) {
         switch (message) {
             case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click reads or closes it, and the typing goes on
@@ -153,13 +135,11 @@ LRESULT CALLBACK CNoticeWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPA
                 if (LOWORD(wParam) == kIdDone || LOWORD(wParam) == IDCANCEL) self->Close();
                 return 0;
             case WM_CLOSE: self->Close(); return 0;
-            case WM_CTLCOLORSTATIC:  // the read-only edit on the window's white
-                ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
-                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+            case WM_CTLCOLORSTATIC: return OnWindowColour(wParam);  // the read-only edit on the window's white
             case WM_DESTROY:
                 self->m_hwnd = nullptr;
                 self->m_shown.clear();
-                ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+                ForgetWindowObject(hwnd);
                 break;
             default: break;
         }

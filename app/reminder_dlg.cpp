@@ -6,6 +6,7 @@
 
 #include "platform/dpi.h"
 #include "platform/wide_text.h"
+#include "widgets/quiet_window.h"
 
 namespace {
 
@@ -38,16 +39,7 @@ void CReminderWindow::Tick() {
 }
 
 void CReminderWindow::Open() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kClassName;
-        return ::RegisterClassExW(&wc);
-    }();
+    static const ATOM registered = RegisterQuietClass(kClassName, Proc);
     if (!registered) return;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_APPWINDOW, kClassName,
@@ -69,14 +61,8 @@ void CReminderWindow::Open() {
 }
 
 void CReminderWindow::Layout() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTW look = metrics.lfMessageFont;
-    look.lfHeight = -S(13);
-    look.lfWidth = 0;
     const HFONT oldFont = m_font;  // the controls hold it until they are given the new one
-    m_font = ::CreateFontIndirectW(&look);
+    m_font = MessageFontOf(S(13));
 
     RECT frame{0, 0, S(kClientWidth), S(kClientHeight)};
     ::AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_TOPMOST | WS_EX_NOACTIVATE);
@@ -134,18 +120,12 @@ void CReminderWindow::Close() {
 }
 
 LRESULT CALLBACK CReminderWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<CReminderWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = WindowObject<CReminderWindow>(hwnd, message, lParam);
     if (self) {
         switch (message) {
             case WM_COMMAND: self->OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
             case WM_CLOSE: self->Close(); return 0;
-            case WM_CTLCOLORSTATIC:
-                ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
-                return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+            case WM_CTLCOLORSTATIC: return OnWindowColour(wParam);
             case WM_DPICHANGED:
                 self->m_dpi = HIWORD(wParam);
                 self->Layout();
@@ -153,7 +133,7 @@ LRESULT CALLBACK CReminderWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, L
             case WM_DESTROY:
                 self->m_hwnd = nullptr;
                 self->m_listed.clear();
-                ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+                ForgetWindowObject(hwnd);
                 break;
             default: break;
         }

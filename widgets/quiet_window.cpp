@@ -1,0 +1,34 @@
+// The pieces of a window that tells without taking the focus.
+#include "widgets/quiet_window.h"
+
+#include <map>
+#include <string>
+
+ATOM RegisterQuietClass(const wchar_t* name, WNDPROC proc) {
+    static std::map<std::wstring, ATOM> registered;  // UI thread only
+    const auto found = registered.find(name);
+    if (found != registered.end()) return found->second;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = name;
+    return registered[name] = ::RegisterClassExW(&wc);
+}
+
+LRESULT OnWindowColour(WPARAM dc) {
+    ::SetBkColor(reinterpret_cast<HDC>(dc), ::GetSysColor(COLOR_WINDOW));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+}
+
+HFONT MessageFontOf(int pixelHeight) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW look = metrics.lfMessageFont;
+    look.lfHeight = -pixelHeight;
+    look.lfWidth = 0;
+    return ::CreateFontIndirectW(&look);
+}

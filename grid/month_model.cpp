@@ -152,7 +152,9 @@ uint32_t MarkEdgeColor(uint32_t color) {
 }
 
 bool CloseColors(uint32_t a, uint32_t b) {
-    const auto d = [&](int shift) { return static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF); };
+    const auto d = [&](int shift) {
+        return static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    };
     return 2 * d(0) * d(0) + 4 * d(8) * d(8) + 3 * d(16) * d(16) < 160 * 160;
 }
 

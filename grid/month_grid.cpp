@@ -231,12 +231,19 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
             d.label = CellLabel(m_layout.cells[n]);
             const int x = box.left, y = box.top;
             if (d.look.fill.shown) dc->FillSolidRect(box, d.look.fill.color);
+            if (TodayShown() && n == m_todayDay) DrawTodayRing(dc, box);
             DrawMark(dc, d.look.dot, ScaleBox(kWeeklyDotBox, m_dpi), x, y, false, S(1));
             DrawMark(dc, d.look.solarStar, ScaleBox(kSolarStarBox, m_dpi), x, y, true, S(1));
             DrawMark(dc, d.look.lunarStar, ScaleBox(kLunarStarBox, m_dpi), x, y, true, S(1));
             if (d.holiday.mark != HolidayMark::None) {
                 const CellBox b = ScaleBox(kHolidayBox, m_dpi);
-                dc->FillSolidRect(CRect(x + b.left, y + b.top, x + b.right, y + b.bottom), d.holiday.color);
+                CRect mark(x + b.left, y + b.top, x + b.right, y + b.bottom);
+                // On a fill of nearly its colour (a red note's cell) the box keeps an edge.
+                if (CloseColors(d.holiday.color, d.look.fill.shown ? d.look.fill.color : kCellBackColor)) {
+                    dc->FillSolidRect(mark, MarkEdgeColor(d.holiday.color));
+                    mark = CRect(mark.left + S(1), mark.top + S(1), mark.right - S(1), mark.bottom - S(1));
+                }
+                dc->FillSolidRect(mark, d.holiday.color);
             }
             ++n;
         }
@@ -299,14 +306,15 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
                         static_cast<int>(d.label.size()));
         }
     }
-    if (TodayShown() && m_todayDay != 0) {
-        // The ring round today's cell, from the cell's reference point at 96 DPI.
-        const GridPoint p = CellOrigin(m_layout, m_todayDay);
-        ScopedPen pen(::CreatePen(PS_DOT, S(2), kTodayColor));
-        ScopedSelect selectPen(*dc, pen.get());
-        ScopedSelect selectBrush(*dc, ::GetStockObject(NULL_BRUSH));
-        dc->Ellipse(r.left + S(p.x - 7), r.top + S(p.y - 7), r.left + S(p.x + 58), r.top + S(p.y + 41));
-    }
+}
+
+void CMonthGrid::DrawTodayRing(CDC* dc, const CRect& cell) {
+    // Inside today's cell, under its marks and text: the labels round it stay whole, and its own
+    // number and label are drawn over the ring.
+    ScopedPen pen(::CreatePen(PS_DOT, S(2), kTodayColor));
+    ScopedSelect selectPen(*dc, pen.get());
+    ScopedSelect selectBrush(*dc, ::GetStockObject(NULL_BRUSH));
+    ::RoundRect(*dc, cell.left + S(1), cell.top + S(1), cell.right - S(1), cell.bottom - S(1), S(14), S(14));
 }
 
 // --- input ------------------------------------------------------------------------------------

@@ -91,6 +91,8 @@ protected:
 
     void DrawWeekHeader(CDC* dc, const RECT& r);
     void DrawDays(CDC* dc, const RECT& r);
+    // The ring that marks today, inside its cell (cell: the cell's pixels).
+    void DrawTodayRing(CDC* dc, const CRect& cell);
 
 private:
     void UpdateYearTitle();

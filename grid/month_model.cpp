@@ -151,6 +151,13 @@ uint32_t MarkEdgeColor(uint32_t color) {
     return 299 * r + 587 * g + 114 * b > 140000 ? 0x000000 : 0xFFFFFF;
 }
 
+bool CloseColors(uint32_t a, uint32_t b) {
+    const auto d = [&](int shift) {
+        return static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    };
+    return 2 * d(0) * d(0) + 4 * d(8) * d(8) + 3 * d(16) * d(16) < 160 * 160;
+}
+
 std::string CellLabel(const DayCell& cell) {
     if (!cell.labelIsMonthName) return cell.label;
     return std::string(LunarMonthName(cell.lunar.month, cell.lunar.isLeap)) + "月";

@@ -136,6 +136,10 @@ void StarCorners(const CellBox& box, int x, int y, GridPoint corners[10]);
 // The edge a mark is drawn with, so that it shows on any fill: black round a light mark, white
 // round a dark one.
 uint32_t MarkEdgeColor(uint32_t color);
+// Whether a box of one colour would hardly show on a fill of the other (a 休 box on a red note's
+// cell): their distance, weighting red, green and blue 2, 4 and 3 as the eye tells them apart, is
+// under 160. Such a box gets an edge of MarkEdgeColor, a pixel wide at 96 DPI.
+bool CloseColors(uint32_t a, uint32_t b);
 
 // What a cell shows as its label: the layout's label, but a month name without the 大/小 of its
 // length ("十一月", "闰四月"), which the day-note dialog's date line names in full.

@@ -34,13 +34,14 @@ BOOL CMemoPadDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_scale.Record(GetSafeHwnd(), WindowDpi(GetSafeHwnd()));
     // The stored position, when its title strip can still be reached on a monitor; else under the
-    // calendar (above it when under it is off screen). A stored x without a y keeps the default y.
+    // calendar, or above, right or left of it, the first that is whole on a monitor (at a large
+    // scale a screen may have room only beside it). A stored x without a y keeps the default y.
     RECT window;
     GetWindowRect(&window);
     int dpi = WindowDpi(GetSafeHwnd());
     const std::vector<PixelRect> monitors = MonitorRects();
     const Origin fallback =
-        BelowOrAbove(m_anchor, window.right - window.left, window.bottom - window.top, Scale(10, dpi), monitors);
+        BesideCalendar(m_anchor, window.right - window.left, window.bottom - window.top, Scale(10, dpi), monitors);
     Origin stored = fallback;
     const bool haveX = ReadRegInt(kSettingsKey, kValueMemoX, &stored.x);
     if (haveX) ReadRegInt(kSettingsKey, kValueMemoY, &stored.y);

@@ -53,9 +53,10 @@ Origin FirstWhole(std::initializer_list<Origin> places, int width, int height, c
 
 }  // namespace
 
-Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors) {
-    return FirstWhole({Origin{anchor.left, anchor.bottom + gap}, Origin{anchor.left, anchor.top - gap - height}}, width,
-                      height, monitors);
+Origin BesideCalendar(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors) {
+    return FirstWhole({Origin{anchor.left, anchor.bottom + gap}, Origin{anchor.left, anchor.top - gap - height},
+                       Origin{anchor.right + gap, anchor.top}, Origin{anchor.left - gap - width, anchor.top}},
+                      width, height, monitors);
 }
 
 Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int gap,

@@ -25,8 +25,10 @@ Origin ReachableOrigin(bool haveStored, Origin stored, Origin fallback, int stri
 // Where a window of width x height goes beside an anchor window (both screen rectangles) so that
 // it lies whole on a monitor: the first of the places tried that does, else the first place moved
 // onto the monitor that holds most of it.
-// Below the anchor (left edges aligned, gap pixels apart), then above it.
-Origin BelowOrAbove(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors);
+// Below the anchor (left edges aligned, gap pixels apart), then above it, then right of it, then
+// left of it (tops aligned): a window kept beside the calendar, over it only when none of the four
+// places lies whole on a monitor (then below it, moved onto the screen).
+Origin BesideCalendar(const PixelRect& anchor, int width, int height, int gap, const std::vector<PixelRect>& monitors);
 // Right of the anchor (tops given by top), then left of it.
 Origin RightOrLeft(const PixelRect& anchor, int top, int width, int height, int gap,
                    const std::vector<PixelRect>& monitors);

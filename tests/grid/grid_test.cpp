@@ -161,20 +161,35 @@ TEST_F(Grid, JanuaryTwentySeventeenPixels) {
     EXPECT_EQ(grid_.TodayDay(), 9);
 }
 
-// January 2017 at 120, 144 and 192 DPI: the grid's size, its lines at the scaled pitch and
-// black from end to end (no label runs into one), every day's label drawn inside its cell, and
+// January 2017 at 96, 120, 144 and 192 DPI: the grid's size, its lines at the scaled pitch and
+// black from end to end (no label or ring runs into one), every day's label drawn inside its cell,
+// today's ring (the 9th) inside today's cell, leaving every other cell as it is without it, and
 // the pointer at a scaled cell's centre on that day.
 TEST(ScaledGrid, JanuaryTwentySeventeenAtEachScale) {
     guitest::HostWindow host(800, 600);
     CWnd owner;
     owner.AttachHandle(host.hwnd());
-    for (int dpi : {120, 144, 192}) {
+    for (int dpi : {96, 120, 144, 192}) {
         CMonthGrid grid;
         ASSERT_TRUE(grid.Create(CRect(0, Scale(22, dpi), Scale(363, dpi), Scale(258, dpi)), &owner, IDC_MONTH_GRID, dpi));
         MonthLayout layout;
         LayOutMonth(2017, 1, &layout);
+        grid.SetToday(2017, 2, 9);
         grid.Show(layout, MonthNotes{});
+        const Bitmap plain = guitest::Render(grid.GetSafeHwnd());
+        grid.SetToday(2017, 1, 9);
         const Bitmap b = guitest::Render(grid.GetSafeHwnd());
+        const CellBox today = CellRect(1, 1, dpi);
+        int ring = 0, changed = 0;
+        for (int y = Scale(kHeaderHeight, dpi); y < b.height; ++y)
+            for (int x = 0; x < b.width; ++x) {
+                if (x >= today.left && x < today.right && y >= today.top && y < today.bottom)
+                    ring += b.At(x, y) == RGB(0, 255, 255) ? 1 : 0;
+                else
+                    changed += b.At(x, y) != plain.At(x, y) ? 1 : 0;
+            }
+        EXPECT_GT(ring, Scale(60, dpi)) << dpi;
+        EXPECT_EQ(changed, 0) << dpi;
         ASSERT_EQ(b.width, Scale(363, dpi));
         ASSERT_EQ(b.height, Scale(236, dpi));
         guitest::SavePng(guitest::CaptureWindow(grid.GetSafeHwnd()), "grid-2017-01-dpi" + std::to_string(dpi));
@@ -194,7 +209,7 @@ TEST(ScaledGrid, JanuaryTwentySeventeenAtEachScale) {
                 const int day = 7 * row + c + 1;
                 if (day > 31) continue;
                 EXPECT_GT(ink, Scale(20, dpi)) << dpi << " day " << day;
-                EXPECT_EQ(b.At(box.left, box.top + Scale(17, dpi) + 2), cell) << dpi << " day " << day;
+                EXPECT_EQ(plain.At(box.left, box.top + Scale(17, dpi) + 2), cell) << dpi << " day " << day;
                 guitest::SendMouse(grid.GetSafeHwnd(), WM_MOUSEMOVE, (box.left + box.right) / 2,
                                    (box.top + box.bottom) / 2);
                 EXPECT_EQ(grid.HotDay(), day) << dpi;
@@ -240,6 +255,7 @@ TEST_F(Grid, NotesAreDrawn) {
     PutList(2017, 1, 10, "dentist", OwnColorFlag | RGB(0, 200, 0));
     PutList(2017, 1, 18, "orange day", OwnColorFlag | orange);
     PutList(2017, 1, 25, "black day", OwnColorFlag | 0);
+    PutList(2017, 1, 27, "red day", OwnColorFlag | red);  // 除夕, a 休 day
     PutYearly(&NoteList::OpenSolarYearly, 1, 12, "birthday");  // Gregorian yearly: red star
     PutYearly(&NoteList::OpenSolarYearly, 1, 18, "orange star", OwnColorFlag | orange);
     PutYearly(&NoteList::OpenSolarYearly, 1, 25, "black star", OwnColorFlag | 0);
@@ -275,6 +291,14 @@ TEST_F(Grid, NotesAreDrawn) {
         EXPECT_EQ(CountInBox(b, grid_, r.day, kLabelBox, violet), 0) << r.day;
     }
     for (int day : {4, 11}) EXPECT_GE(CountInBox(b, grid_, day, kWeeklyDotBox, red), 20) << day;
+    // A 休 box keeps a white edge on the red cell (48 pixels round it), none on a plain or blue one.
+    const CellBox inner{kHolidayBox.left + 1, kHolidayBox.top + 1, kHolidayBox.right - 1, kHolidayBox.bottom - 1};
+    const COLORREF white = RGB(255, 255, 255), dayOff = RGB(220, 40, 40);
+    for (int day : {27, 2, 1}) {
+        const int edge = CountInBox(b, grid_, day, kHolidayBox, white) - CountInBox(b, grid_, day, inner, white);
+        EXPECT_EQ(edge, day == 27 ? 48 : 0) << day;
+        EXPECT_GE(CountInBox(b, grid_, day, inner, dayOff), 40) << day;
+    }
     int headerDot = 0;
     for (int y = kHeaderDotBox.top; y < kHeaderDotBox.bottom; ++y)
         for (int x = 156 + kHeaderDotBox.left; x < 156 + kHeaderDotBox.right; ++x) headerDot += b.At(x, y) == red ? 1 : 0;

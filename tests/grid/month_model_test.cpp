@@ -233,6 +233,17 @@ TEST(CellParts, MarksAreLegibleAndCoverNothing) {
         const uint32_t edge = MarkEdgeColor(color);
         EXPECT_GE(std::abs(static_cast<int>(luma(edge)) - static_cast<int>(luma(color))), 127) << std::hex << color;
     }
+    // A 休 or 班 box that would hardly show on its cell's fill (COLORREF values, 0x00BBGGRR).
+    struct { uint32_t box, fill; bool close; } pairs[] = {  // red 113 apart is close, 114 is not
+        {kDayOffColor, 0x0000FF, true}, {kDayOffColor, 0x2222B2, true}, {kDayOffColor, 0x4763FF, true},
+        {kDayOffColor, 0x28286B, true}, {kDayOffColor, 0x28286A, false}, {kDayOffColor, kCellBackColor, false},
+        {kDayOffColor, 0xFACE87, false}, {kDayOffColor, 0x00A5FF, false}, {kDayOffColor, 0x00A000, false},
+        {kWorkdayColor, 0x404040, true}, {kWorkdayColor, 0x000000, false}};
+    for (const auto& p : pairs) {
+        EXPECT_EQ(CloseColors(p.box, p.fill), p.close) << std::hex << p.box << " " << p.fill;
+        EXPECT_EQ(CloseColors(p.fill, p.box), p.close) << std::hex << p.fill << " " << p.box;
+        EXPECT_TRUE(CloseColors(p.fill, p.fill));
+    }
 }
 
 // A cell names a lunar month without its length; the day dialog's date line names it in full.

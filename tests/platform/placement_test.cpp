@@ -61,9 +61,9 @@ TEST(Placement, HungAndCentredWindowsStayWholeInTheWorkArea) {
     }
 }
 
-// The memo pad goes under the calendar unless that is off screen, then above it; the tabs go right
-// of it unless that is off screen, then left of it; where neither fits, the first place kept on
-// the screen.
+// The memo pad goes under the calendar (363 x 278 at 96 DPI), else above, right or left of it; the
+// tabs go right of it unless that is off screen, then left of it; where nothing fits, the first
+// place kept on the screen.
 TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
     const std::vector<PixelRect> one{{0, 0, 1024, 768}};
     struct { PixelRect calendar; Origin pad, tab; const char* why; } rows[] = {
@@ -72,7 +72,7 @@ TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
         {{650, 100, 1013, 378}, {650, 388}, {614, 360}, "near the right edge: tabs left"},
         {{650, 480, 1013, 758}, {650, 250}, {614, 740}, "bottom right corner"},
         {{0, 0, 1024, 768}, {0, 548}, {998, 750}, "the whole screen: nowhere whole, the first place kept on it"},
-        {{500, 200, 863, 617}, {500, 548}, {873, 599}, "no room below or above: below, kept on the screen"},
+        {{500, 200, 863, 617}, {305, 200}, {873, 599}, "no room below or above, too little right: left"},
     };
     // A window that leaves the calendar in view (the find window, 490 x 350, 40 apart) goes right,
     // left, below, then above it.
@@ -89,12 +89,31 @@ TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
         EXPECT_EQ(find.y, r.find.y) << r.why;
     }
     for (const auto& r : rows) {
-        const Origin pad = BelowOrAbove(r.calendar, 185, 220, 10, one);
+        const Origin pad = BesideCalendar(r.calendar, 185, 220, 10, one);
         const Origin tab = RightOrLeft(r.calendar, r.calendar.bottom - 18, 26, 18, 10, one);
         EXPECT_EQ(pad.x, r.pad.x) << r.why;
         EXPECT_EQ(pad.y, r.pad.y) << r.why;
         EXPECT_EQ(tab.x, r.tab.x) << r.why;
         EXPECT_EQ(tab.y, r.tab.y) << r.why;
+    }
+    // At 144 and 192 DPI a 1000-pixel-high screen has no room for the pad (222 x 205 at 96 DPI) under
+    // or above the calendar: it goes beside it, whole on one monitor, over it only when nothing fits.
+    const std::vector<PixelRect> wide{{0, 0, 1920, 1000}}, narrow{{0, 0, 1280, 1000}},
+        pair{{0, 0, 1280, 1000}, {1280, 0, 2560, 1000}};
+    struct { int dpi; const std::vector<PixelRect>* monitors; Origin calendar, want; const char* why; } scaled[] = {
+        {144, &wide, {500, 300}, {1060, 300}, "right"},
+        {192, &wide, {500, 300}, {1246, 300}, "right"},
+        {192, &wide, {1100, 300}, {636, 300}, "room only on the left"},
+        {192, &pair, {500, 300}, {36, 300}, "right would straddle two monitors: left"},
+        {192, &pair, {800, 300}, {1546, 300}, "right, on the second monitor"},
+        {192, &narrow, {300, 300}, {300, 590}, "no room anywhere: below, kept on the screen"},
+    };
+    for (const auto& r : scaled) {
+        const PixelRect calendar{r.calendar.x, r.calendar.y, r.calendar.x + Scale(363, r.dpi),
+                                 r.calendar.y + Scale(278, r.dpi)};
+        const Origin pad = BesideCalendar(calendar, Scale(222, r.dpi), Scale(205, r.dpi), Scale(10, r.dpi), *r.monitors);
+        EXPECT_EQ(pad.x, r.want.x) << r.dpi << " " << r.why;
+        EXPECT_EQ(pad.y, r.want.y) << r.dpi << " " << r.why;
     }
 }
 

@@ -2,6 +2,7 @@
 #include "grid/month_grid.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -311,10 +312,12 @@ void CMonthGrid::DrawDays(CDC* dc, const RECT& r) {
 void CMonthGrid::DrawTodayRing(CDC* dc, const CRect& cell) {
     // Inside today's cell, under its marks and text: the labels round it stay whole, and its own
     // number and label are drawn over the ring.
-    ScopedPen pen(::CreatePen(PS_DOT, S(2), kTodayColor));
+    // Along the cell's edge, so it keeps clear of the label on the cell's last rows: 1 pixel wide at
+    // 96 DPI, 2 at 144, 3 at 192.
+    ScopedPen pen(::CreatePen(PS_INSIDEFRAME, std::max(1, S(3) / 2), kTodayColor));
     ScopedSelect selectPen(*dc, pen.get());
     ScopedSelect selectBrush(*dc, ::GetStockObject(NULL_BRUSH));
-    ::RoundRect(*dc, cell.left + S(1), cell.top + S(1), cell.right - S(1), cell.bottom - S(1), S(14), S(14));
+    ::RoundRect(*dc, cell.left, cell.top, cell.right, cell.bottom, S(12), S(12));
 }
 
 // --- input ------------------------------------------------------------------------------------

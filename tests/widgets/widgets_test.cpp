@@ -125,7 +125,9 @@ TEST(ClickLabel, HoverTurnsTheTextLightRedAndLeavingRestoresIt) {
     guitest::SendMouse(t.a.GetSafeHwnd(), WM_MOUSEMOVE, 2, 2);
     EXPECT_TRUE(t.a.IsHot());
     EXPECT_EQ(t.a.TextColor(), kHotTextColor);
-    TRACKMOUSEEVENT asked{sizeof asked, TME_QUERY};
+    TRACKMOUSEEVENT asked{};
+    asked.cbSize = sizeof asked;
+    asked.dwFlags = TME_QUERY;
     ASSERT_TRUE(TrackMouseEvent(&asked));
     EXPECT_EQ(asked.hwndTrack, t.a.GetSafeHwnd());
     EXPECT_TRUE(asked.dwFlags & TME_LEAVE);

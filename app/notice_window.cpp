@@ -46,7 +46,11 @@ void CNoticeWindow::Add(const std::string& text, HWND beside) {
     m_shown.push_back(text);
     if (m_shown.size() > kMaxShown) m_shown.erase(m_shown.begin(), m_shown.end() - kMaxShown);
     ::SetDlgItemTextW(m_hwnd, kIdText, Joined(m_shown).c_str());
-    Layout(beside);
+    Layout(beside, WindowDpi(beside));
+    // Placed on a monitor of another scale (beside a calendar at the edge of its own): laid out
+    // again at the scale of where it is.
+    const int there = WindowDpi(m_hwnd);
+    if (there != m_dpi) Layout(beside, there);
     // Shown, never activated: the window the user types in keeps the keyboard.
     ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::MessageBeep(MB_ICONWARNING);
@@ -66,10 +70,10 @@ void CNoticeWindow::Open() {
                       m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDone)), instance, nullptr);
 }
 
-void CNoticeWindow::Layout(HWND beside) {
+void CNoticeWindow::Layout(HWND beside, int dpi) {
     RECT anchor{};
     ::GetWindowRect(beside, &anchor);
-    m_dpi = WindowDpi(beside);
+    m_dpi = dpi;
     const HFONT oldFont = m_font;  // the controls hold it until they are given the new one
     m_font = MessageFontOf(S(13));
     const HWND text = ::GetDlgItem(m_hwnd, kIdText), done = ::GetDlgItem(m_hwnd, kIdDone);

@@ -6,6 +6,7 @@
 #include "app/desktop.h"
 #include "app/exit_prompt_dlg.h"
 #include "app/main_layout.h"
+#include "notes/note_files.h"
 #include "platform/dpi.h"
 #include "platform/monitors.h"
 #include "platform/settings.h"
@@ -66,6 +67,7 @@ bool CCalendarDlg::EndedByShell(Restart* state) const {
     state->memoUnsaved = m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow();
     state->memoText = state->memoUnsaved ? std::string(m_memoPad->Text()) : std::string();
     state->calendarHidden = m_calendarHidden;
+    state->notices = m_folders.Notices().Shown();
     return true;
 }
 
@@ -175,6 +177,7 @@ BOOL CCalendarDlg::OnInitDialog() {
         Show(Showing(m_state, m_restart.shown));
         if (m_restart.calendarHidden) HideCalendar();
         if (m_restart.memoUnsaved) m_memoPad->AdoptUnsaved(m_restart.memoText.c_str());
+        for (const std::string& notice : m_restart.notices) TellUser(notice);  // on the first second
     }
     m_bInitDone = true;
     SetTimer(1, 1000);

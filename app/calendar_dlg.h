@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_model.h"
 #include "app/find_dlg.h"
@@ -94,6 +95,7 @@ public:
         bool calendarHidden;
         bool memoUnsaved;        // the pad held text it could not save: memoText, shown as unsaved
         std::string memoText;
+        std::vector<std::string> notices;  // the notices on screen, not yet closed: shown again
     };
     // Shows this month (and hides the calendar) once the window is up, instead of today's month.
     void RestartFrom(const Restart& state) { m_restart = state; m_haveRestart = true; }

@@ -43,6 +43,7 @@ public:
     // never takes the focus.
     void ShowNotices(HWND beside);
     CNoticeWindow& Notices() { return m_notices; }
+    const CNoticeWindow& Notices() const { return m_notices; }
 
 private:
     std::unique_ptr<FolderWatch> m_listWatch, m_memoWatch;  // "日历" and "备忘"

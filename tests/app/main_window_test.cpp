@@ -945,6 +945,9 @@ TEST_F(MainWindow, UnsavedMemoSurvivesARebuildAndALogOff) {
     dialog_.ShowMemoPad();
     type(dialog_.MemoPad(), "写了没存上");
     ASSERT_TRUE(dialog_.MemoPad()->SaveFailed());
+    TakeNotices();
+    TellUser("没关的提示");  // on screen when the shell goes: on screen again after
+    dialog_.SendMessage(WM_TIMER, 1, 0);
     CCalendarDlg::Restart state{};
     ASSERT_TRUE(dialog_.EndedByShell(&state));
     dialog_.DestroyWindow();
@@ -953,6 +956,8 @@ TEST_F(MainWindow, UnsavedMemoSurvivesARebuildAndALogOff) {
     ASSERT_TRUE(rebuilt.Create(IDD_MAIN, nullptr));
     EXPECT_EQ(guitest::ItemText(rebuilt.MemoPad()->GetSafeHwnd(), IDC_MEMO_EDIT), "写了没存上");
     EXPECT_TRUE(rebuilt.MemoPad()->UnsavedMarkShown());
+    rebuilt.SendMessage(WM_TIMER, 1, 0);
+    EXPECT_EQ(rebuilt.Folders().Notices().Shown(), std::vector<std::string>{"没关的提示"});
     SendMessageW(rebuilt.GetSafeHwnd(), WM_QUERYENDSESSION, 0, 0);
     rebuilt.DestroyWindow();
     const FileBytes kept = ReadWholeFile(recovery, ReadFrom::Disk);

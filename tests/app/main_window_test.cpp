@@ -556,6 +556,22 @@ TEST_F(MainWindow, LaysOutAtTheScreensScale) {
                 need.cx <= l.right - l.left && need.cy <= l.bottom - l.top && need.cx > Scale(100, dpi))
         << dpi << ": " << need.cx << "x" << need.cy << " in " << l.right - l.left << "x" << l.bottom - l.top;
     guitest::SavePng(guitest::CaptureWindow(main), "main-2027-02-dpi" + std::to_string(dpi));
+
+    // A notice at this scale: its whole text in view above "知道了", both inside the window.
+    TakeNotices();
+    TellUser("记事文件“日历\\202701”已损坏：只显示损坏处之前的记事。下次修改这个文件里的记事时，原文件会保留为"
+             "“日历\\202701.damaged”，放在它旁边。");
+    dialog_.SendMessage(WM_TIMER, 1, 0);
+    const HWND notice = dialog_.Folders().Notices().Window();
+    ASSERT_NE(notice, nullptr);
+    const HWND edit = GetDlgItem(notice, CNoticeWindow::kIdText), done = GetDlgItem(notice, CNoticeWindow::kIdDone);
+    RECT client{}, e = WindowRect(edit), d = WindowRect(done), both{};
+    GetClientRect(edit, &client);
+    const LRESULT end = SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(GetWindowTextLengthW(edit) - 1), 0);
+    EXPECT_TRUE(SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 && HIWORD(end) + Scale(13, dpi) <= client.bottom &&
+                !IntersectRect(&both, &e, &d) && d.bottom <= WindowRect(notice).bottom)
+        << dpi << ": last character at " << HIWORD(end) << " of " << client.bottom;
+    guitest::SavePng(guitest::CaptureWindow(notice), "notice-window-dpi" + std::to_string(dpi));
 }
 
 // A day's details at the screen's scale (96 here, 144 and 192 in the main_window_dpi run): the

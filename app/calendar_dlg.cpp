@@ -66,6 +66,7 @@ bool CCalendarDlg::EndedByShell(Restart* state) const {
     // Text typed while its save failed goes with the window into the one built again.
     state->memoUnsaved = m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow();
     state->memoText = state->memoUnsaved ? std::string(m_memoPad->Text()) : std::string();
+    state->memoBase = state->memoUnsaved ? m_memoPad->OnDisk() : std::string();
     state->calendarHidden = m_calendarHidden;
     state->notices = m_folders.Notices().Shown();
     return true;
@@ -176,7 +177,7 @@ BOOL CCalendarDlg::OnInitDialog() {
     if (m_haveRestart) {
         Show(Showing(m_state, m_restart.shown));
         if (m_restart.calendarHidden) HideCalendar();
-        if (m_restart.memoUnsaved) m_memoPad->AdoptUnsaved(m_restart.memoText.c_str());
+        if (m_restart.memoUnsaved) m_memoPad->AdoptUnsaved(m_restart.memoText.c_str(), &m_restart.memoBase);
         for (const std::string& notice : m_restart.notices) TellUser(notice);  // on the first second
     }
     m_bInitDone = true;

@@ -95,6 +95,7 @@ public:
         bool calendarHidden;
         bool memoUnsaved;        // the pad held text it could not save: memoText, shown as unsaved
         std::string memoText;
+        std::string memoBase;    // the memo memoText was typed over (a memo differing from it is kept)
         std::vector<std::string> notices;  // the notices on screen, not yet closed: shown again
     };
     // Shows this month (and hides the calendar) once the window is up, instead of today's month.

@@ -138,7 +138,7 @@ HolidayTable HolidayTable::Parse(const char* text, size_t size, const std::strin
             if (current < 0) {
                 reason = "上面没有有效的“年”或“改”行";
             } else if (t.size() < 3 || !IsGbkToken(t[1])) {
-                reason = off ? "expected: 休 NAME DATE [LAST COUNT]" : "expected: 班 NAME DATE...";
+                reason = off ? "应为“休 名称 日期 [末日 天数]”" : "应为“班 名称 日期 ……”";
             } else if (off) {
                 const int32_t first = ParseDate(t[2]);
                 const int32_t last = t.size() == 5 ? ParseDate(t[3]) : first;

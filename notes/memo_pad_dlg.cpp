@@ -116,9 +116,11 @@ constexpr const char* kRecoveryName = "备忘\\default.unsaved";
 
 }  // namespace
 
-void CMemoPadDlg::AdoptUnsaved(const char* text) {
+void CMemoPadDlg::AdoptUnsaved(const char* text, const std::string* base) {
     // Shown and kept even while the memo cannot be read: SaveNow writes it only once the memo reads,
     // keeping a version changed meanwhile as ".conflict".
+    m_baseUnknown = base == nullptr;
+    if (base) m_onDisk = *base;
     m_unreadable = false;
     ::SendDlgItemMessageW(GetSafeHwnd(), IDC_MEMO_EDIT, EM_SETREADONLY, FALSE, 0);
     m_text = text;
@@ -137,7 +139,7 @@ void CMemoPadDlg::OfferRecovery() {
     const FileBytes kept = ReadWholeFile(NotePath(kRecoveryName), ReadFrom::Disk);
     if (kept.status != ReadStatus::Ok) return;
     m_recoveryPending = true;
-    AdoptUnsaved(std::string(kept.data.get(), static_cast<size_t>(kept.size)).c_str());
+    AdoptUnsaved(std::string(kept.data.get(), static_cast<size_t>(kept.size)).c_str(), nullptr);
     TellUser("上次关机或注销时，记事小本有内容没能保存，现在重新显示出来；能保存时会自动保存。");
 }
 
@@ -156,10 +158,13 @@ bool CMemoPadDlg::SaveNow() {
     std::string disk;
     const MemoRead read = ReadMemo(kMemoName, &disk);
     bool safe = read != MemoRead::Unreadable;
-    if (safe && read == MemoRead::Missing && !m_onDisk.empty()) {
+    // Text of an earlier run was typed over a memo not known now: any other memo there is kept.
+    const bool other = m_baseUnknown ? read == MemoRead::Ok && disk != std::string(m_text, m_text.GetLength())
+                                     : disk != m_onDisk;
+    if (safe && read == MemoRead::Missing && !m_onDisk.empty() && !m_baseUnknown) {
         // Deleted elsewhere: there is no other version to keep; what was typed here is saved.
         TellUser("记事小本的文件在别处（另一台电脑或另一个程序）被删除了，这里保留的是您刚写的内容，已重新保存。");
-    } else if (safe && !m_damaged && read != MemoRead::Damaged && disk != m_onDisk) {
+    } else if (safe && !m_damaged && read != MemoRead::Damaged && other) {
         // Changed elsewhere since this pad last read or wrote it: that version is kept, not lost.
         std::string kept;
         safe = KeepMemoConflict(kMemoName, &kept);
@@ -171,6 +176,7 @@ bool CMemoPadDlg::SaveNow() {
     if (!m_saveFailed) {
         m_onDisk.assign(m_text, static_cast<size_t>(m_text.GetLength()));
         m_damaged = false;
+        m_baseUnknown = false;
         if (m_recoveryPending) m_recoveryPending = !RemoveFile(NotePath(kRecoveryName));  // what it kept is saved now
     }
     ShowSaveState();

@@ -44,9 +44,13 @@ public:
     // True while the memo file cannot be read: the pad shows kMemoUnreadableText and takes no typing.
     bool MemoUnreadable() const { return m_unreadable; }
     const CString& Text() const { return m_text; }
+    // The memo as this pad last read or wrote it: what its unsaved text was typed over.
+    const std::string& OnDisk() const { return m_onDisk; }
     // Shows text the window that came before could not save, as unsaved; the timer's Poll saves it
-    // once the memo can be written.
-    void AdoptUnsaved(const char* text);
+    // once the memo can be written. base is the memo that text was typed over: a memo that differs
+    // from it by then was changed elsewhere and is kept as ".conflict". Without a base (the recovery
+    // file) any other memo on disk is kept so.
+    void AdoptUnsaved(const char* text, const std::string* base);
     // Writes the unsaved text to the recovery file beside the memo ("备忘\default.unsaved"); the next
     // start shows it again, as unsaved, and tells the user.
     void KeepForRecovery();
@@ -78,6 +82,7 @@ protected:
     bool m_damaged = false;     // the memo file is damaged: its next save keeps it aside
     bool m_recoveryPending = false;  // a recovery file may lie beside the memo: the next save removes it
     std::string m_onDisk;       // the memo as this pad last read or wrote it
+    bool m_baseUnknown = false;  // unsaved text of an earlier run: what it was typed over is not known
     PixelRect m_anchor{500, 222, 863, 490};
     MemoPadOwner* m_owner;
     CColorLabel m_unsavedLabel;

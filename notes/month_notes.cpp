@@ -24,16 +24,15 @@ bool SetTrimmed(NoteList* list, int index, const ConfirmedNote& note) {
         if (theirs != std::string(given, static_cast<size_t>(given.GetLength())) && theirs != mine && !theirs.empty()) {
             const std::string path = NotePath(list->FileName());
             const bool together = MergeConflictingNote(mine, theirs, &mine);
-            if (!together) {
-                const FileBytes whole = ReadWholeFile(path, ReadFrom::Disk);
-                if (whole.status != ReadStatus::Ok || !WriteWholeFile(path + ".conflict", whole.data.get(), whole.size))
-                    return false;  // nothing is written over what cannot be kept
-            }
+            // A list kept by an earlier conflict stays: this one goes to ".conflict.2" and on.
+            std::string kept;
+            if (!together && (!CopyFileAside(path, ".conflict", &kept) || kept.empty()))
+                return false;  // nothing is written over what cannot be kept
             LogLine("note changed elsewhere while its dialog was open: both kept (%s)", path.c_str());
             const std::string name = RelativeToRoot(path);
             TellUser("记事文件“" + name + "”里的这条记事在别处（另一台电脑或另一个程序）被改过：" +
                      (together ? std::string("两边的内容都保留在这条记事里，另一处的写在“（另一处的修改）”之后。")
-                               : "这里保存的是您刚写的内容，另一处的那一版完整保留在“" + name + ".conflict”中。"));
+                               : "这里保存的是您刚写的内容，另一处的那一版完整保留在“" + RelativeToRoot(kept) + "”中。"));
         }
     }
     return list->SetEntry(index, mine.c_str(), static_cast<int>(mine.size()), note.value.colourWord);

@@ -312,7 +312,12 @@ WinResult RemoveFile(const std::string& path) {
     return WinResult::Failed(error);
 }
 
-bool KeepFileAside(const std::string& path, const char* suffix, std::string* keptAs) {
+namespace {
+
+// Puts the file at path under the first free name of path + suffix, suffix + ".2" ... with place
+// (a move or a copy that fails on a name taken meanwhile).
+template <class Place>
+bool PlaceAside(const std::string& path, const char* suffix, std::string* keptAs, Place place) {
     if (keptAs) keptAs->clear();
     if (path.empty() || suffix == nullptr) return false;
     Recent().Forget(path);
@@ -320,13 +325,27 @@ bool KeepFileAside(const std::string& path, const char* suffix, std::string* kep
     for (int n = 1; n < 1000; ++n) {
         const std::string kept = path + suffix + (n == 1 ? std::string() : "." + std::to_string(n));
         if (Exists(kept)) continue;
-        if (MoveFileExW(W(path).c_str(), W(kept).c_str(), MOVEFILE_WRITE_THROUGH)) {
+        if (place(W(path), W(kept))) {
             if (keptAs) *keptAs = kept;
             return true;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     return false;
+}
+
+}  // namespace
+
+bool KeepFileAside(const std::string& path, const char* suffix, std::string* keptAs) {
+    return PlaceAside(path, suffix, keptAs, [](const std::wstring& from, const std::wstring& to) {
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    });
+}
+
+bool CopyFileAside(const std::string& path, const char* suffix, std::string* keptAs) {
+    return PlaceAside(path, suffix, keptAs, [](const std::wstring& from, const std::wstring& to) {
+        return CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
+    });
 }
 
 bool KeepDamagedFile(const std::string& path, std::string* keptAs) { return KeepFileAside(path, ".damaged", keptAs); }

@@ -81,6 +81,8 @@ WinResult RemoveFile(const std::string& path);
 // file survives the rewrite that follows; *keptAs (when given) is that name. True when it was
 // moved or there is no file at path any more (*keptAs then ""); false when it stays under its name.
 bool KeepFileAside(const std::string& path, const char* suffix, std::string* keptAs = nullptr);
+// KeepFileAside, but a copy: the file stays under its name too.
+bool CopyFileAside(const std::string& path, const char* suffix, std::string* keptAs = nullptr);
 // KeepFileAside with ".damaged": a file that could not be read whole.
 bool KeepDamagedFile(const std::string& path, std::string* keptAs = nullptr);
 

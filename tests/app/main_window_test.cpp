@@ -983,13 +983,18 @@ TEST_F(MainWindow, UnsavedMemoSurvivesARebuildAndALogOff) {
     Open();  // the next start
     EXPECT_EQ(guitest::ItemText(dialog_.MemoPad()->GetSafeHwnd(), IDC_MEMO_EDIT), "写了没存上");
     EXPECT_EQ(TakeNotices().size(), 1u);
+    // Meanwhile another PC wrote the memo: its version is kept aside, not written over.
     ASSERT_TRUE(RemoveDirectoryW(testtree::W(path).c_str()));
-    EXPECT_TRUE(guitest::PumpUntil([&] {
-        const FileBytes f = ReadWholeFile(path, ReadFrom::Disk);
-        return f.status == ReadStatus::Ok && std::string(f.data.get(), f.size) == "写了没存上";
-    }, 8000));
+    ASSERT_TRUE(WriteWholeFile(path, "另一台电脑写的", 14));
+    const auto text = [](const std::string& p) {
+        const FileBytes f = ReadWholeFile(p, ReadFrom::Disk);
+        return f.status == ReadStatus::Ok ? std::string(f.data.get(), f.size) : std::string("<none>");
+    };
+    EXPECT_TRUE(guitest::PumpUntil([&] { return text(path) == "写了没存上"; }, 8000));
+    EXPECT_EQ(text(path + ".conflict"), "另一台电脑写的");
     EXPECT_EQ(GetFileAttributesW(testtree::W(recovery).c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileW(testtree::W(path).c_str());
+    DeleteFileW(testtree::W(path + ".conflict").c_str());
 }
 
 // "假日.txt" in the notes folder: a year it holds replaces the built-in one in the grid, and goes

@@ -115,13 +115,17 @@ TEST(HolidayFile, AYearItHoldsReplacesTheBuiltInYearAndBadLinesAreNamed) {
         "年 2032 \xB9\n"                            // 14: truncated GBK
         "年 2033 n -\n"
         "班 元旦 2032-12-25 2033-01-01 2033-01-01\n"  // 16: given twice on one line
+        "休 元旦\n"                                 // 17: too few fields
         "休 元旦 2033-01-01 2033-01-01 -";           // last line without a newline: fine
     std::vector<HolidayProblem> problems;
     const HolidayTable user = ParseText(text, &problems);
     std::vector<int> lines;
     for (const HolidayProblem& p : problems) lines.push_back(p.line);
     EXPECT_EQ(problems.at(0).source, "假日.txt");
-    EXPECT_EQ(lines, (std::vector<int>{5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16}));  // comments count as lines
+    EXPECT_EQ(lines, (std::vector<int>{5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 17}));  // comments count as lines
+    for (const HolidayProblem& p : problems)  // each reason in the user's words: Chinese, the date's pattern
+        EXPECT_EQ(std::count_if(p.reason.begin(), p.reason.end(), [](char c) { return c >= 'a' && c <= 'z'; }), 0)
+            << p.line << ": " << p.reason;
     const HolidayTable merged = HolidayTable::Overlay(HolidayTable::BuiltIn(), user);
     EXPECT_EQ(merged.Mark(2026, 10, 8), HolidayMark::Off);   // the user's year
     EXPECT_EQ(merged.Mark(2026, 9, 20), HolidayMark::None);  // the built-in 班 of 2026 is gone

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "grid/month_grid.h"
@@ -576,18 +577,23 @@ TEST_F(Grid, SavesOnlyTheChangedNotes) {
     });
     EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, "dentist 10:00\r\n（另一处的修改）clinic phoned"));
     EXPECT_EQ(TakeNotices().size(), 1u);
-    // Too long together: the user's text is saved, the other list kept whole beside it.
-    const std::string theirs(60000, 'b'), mine(6000, 'a');
-    ClickWith(p.x, p.y, [&](HWND dialog) {
-        PutList(2017, 1, 5, theirs.c_str());
-        guitest::SetItemText(dialog, IDC_DAY_TEXT, mine.c_str());
-        guitest::ClickButton(dialog, IDOK);
-    });
-    EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, mine.c_str()));
-    EXPECT_EQ(ReadNote("日历\\201701.conflict"), kTag + Record(5, theirs.c_str()));
-    const std::vector<std::string> told = TakeNotices();
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].find("201701.conflict"), std::string::npos);
+    // Too long together: the user's text is saved, the other list kept whole beside it; a second
+    // such conflict keeps the first copy and makes another.
+    for (const char* kept : {"日历\\201701.conflict", "日历\\201701.conflict.2"}) {
+        const char last = kept[std::strlen(kept) - 1];  // 't', then '2'
+        const std::string theirs(60000, last), mine(6000, static_cast<char>(last + 1));
+        ClickWith(p.x, p.y, [&](HWND dialog) {
+            PutList(2017, 1, 5, theirs.c_str());
+            guitest::SetItemText(dialog, IDC_DAY_TEXT, mine.c_str());
+            guitest::ClickButton(dialog, IDOK);
+        });
+        EXPECT_EQ(ReadNote("日历\\201701"), kTag + Record(5, mine));
+        EXPECT_EQ(ReadNote(kept), kTag + Record(5, theirs));
+        const std::vector<std::string> told = TakeNotices();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(std::string(kept) + "”"), std::string::npos) << told[0];
+    }
+    EXPECT_EQ(ReadNote("日历\\201701.conflict"), kTag + Record(5, std::string(60000, 't')));
 }
 
 // A list held open by another program when the dialog opens makes its note read-only, with a

@@ -1,8 +1,8 @@
 // CMonthGrid.
 #include "grid/month_grid.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -357,7 +357,16 @@ void CMonthGrid::ShowNotePopup(int day, POINT* pt) {
     std::unique_ptr<char[]> text = BuildNoteText(day, &length);
     ClientToScreen(pt);
     if (length > 0) {
-        m_popup->SetText(std::move(text), length, *pt);
+        // The day cells, which it may cover, and the calendar round them, whose controls it may not.
+        POINT corners[2] = {{CellRect(0, 0, m_dpi).left, CellRect(0, 0, m_dpi).top},
+                            {CellRect(6, 5, m_dpi).right, CellRect(6, 5, m_dpi).bottom}};
+        ::MapWindowPoints(GetSafeHwnd(), nullptr, corners, 2);
+        RECT calendar{};
+        const HWND parent = ::GetParent(GetSafeHwnd());
+        ::GetWindowRect(parent ? parent : GetSafeHwnd(), &calendar);
+        const PixelRect cells{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+        const PixelRect around{calendar.left, calendar.top, calendar.right, calendar.bottom};
+        m_popup->SetText(std::move(text), length, *pt, &cells, &around);
         m_popup->Show();
     } else {
         m_popup->ShowWindow(SW_HIDE);

@@ -51,7 +51,8 @@ void CNotePopup::Show() {
     ::SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
+int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt, const PixelRect* cells,
+                        const PixelRect* calendar) {
     // The previous text is freed as the new one is taken.
     if (text) {
         m_text = std::move(text);
@@ -63,24 +64,26 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt) {
     SetWindowText(m_text ? Text() : "");  // the whole text, for screen readers and tests
     const PixelRect area = WorkAreaAt(pt.x, pt.y);
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    const PopupBounds bounds{cells ? *cells : area, calendar ? *calendar : area, area, m_dpi};
     {
         CClientDC dc(this);
         ScopedSelect font(dc, m_font.GetSafeHandle());
         int lineHeight = 1;
         const GlyphWidths widths = MeasureGlyphs(dc, &lineHeight);
         const int reading = kPopupReadingChars * widths.wide;
-        // No taller than the room below or above the pointer: it never covers the pointer, which
-        // the grid then keeps seeing; a longer note ends with "…".
-        const int room = PopupRoom(pt.y, area, m_dpi);
-        m_shown = LayOutPopupText(Text(), m_textLength, widths, reading < areaWidth ? reading : areaWidth,
-                                  room / lineHeight);
+        // No taller than the room below or above the pointer in the day cells or beside the
+        // calendar: it never covers the pointer, which the grid then keeps seeing, nor the
+        // calendar's controls; a longer note ends with "…".
+        const int width = reading < areaWidth ? reading : areaWidth;
+        const int room = PopupRoom(pt.y, width, bounds);
+        m_shown = LayOutPopupText(Text(), m_textLength, widths, width, room / lineHeight);
         const CSize size = MeasureLines(dc, m_shown.text.data(), static_cast<int>(m_shown.text.size()));
         m_textWidth = size.cx < areaWidth ? size.cx : areaWidth;
         m_textHeight = size.cy < areaHeight ? size.cy : areaHeight;
     }
     // Also its window text, for tools that read windows (screen readers, tests).
     ::SetWindowTextW(GetSafeHwnd(), WideFromGbk(m_shown.text).c_str());
-    const Origin origin = HangUnder(pt.x, pt.y, m_textWidth, m_textHeight, area, m_dpi);
+    const Origin origin = PlacePopup(pt.x, pt.y, m_textWidth, m_textHeight, bounds);
     MoveWindow(origin.x, origin.y, m_textWidth, m_textHeight, TRUE);
     InvalidateRect(nullptr, FALSE);
     return 0;

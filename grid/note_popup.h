@@ -11,6 +11,7 @@
 #include "framework/afxwin.h"
 #include "grid/popup_text.h"
 #include "platform/dpi.h"
+#include "platform/placement.h"
 
 class CNotePopup : public CDialog {
 public:
@@ -22,8 +23,10 @@ public:
     // The font (and the gap under the pointer) at another display scale, from the next SetText.
     void SetDpi(int dpi);
     // Takes the text (GBK, lines split at "\r\n"; null = "") and places the popup under pt (screen
-    // coordinates); the popup is neither shown nor hidden here. Returns 0.
-    int SetText(std::unique_ptr<char[]> text, int length, POINT pt);
+    // coordinates; PlacePopup: inside cells, else beside calendar; without them anywhere in the work
+    // area but over the pointer); the popup is neither shown nor hidden here. Returns 0.
+    int SetText(std::unique_ptr<char[]> text, int length, POINT pt, const PixelRect* cells = nullptr,
+                const PixelRect* calendar = nullptr);
     // Shows the popup above every window, the focus staying where it is.
     void Show();
 

@@ -89,12 +89,40 @@ Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelR
     return KeepInside(o, width, height, area);
 }
 
-int PopupRoom(int pointerY, const PixelRect& area, int dpi) {
-    const int gap = Scale(12, dpi);
-    const long long below = static_cast<long long>(area.bottom) - pointerY - gap;
-    const long long above = static_cast<long long>(pointerY) - gap - area.top;
-    const long long room = below > above ? below : above;
-    return room > 0 ? static_cast<int>(room) : 0;
+namespace {
+
+struct PopupRooms {
+    long long below, above;  // inside the cells, the gap to the pointer kept
+    bool right, left;        // a popup of the width fits beside the calendar
+};
+
+PopupRooms RoomsOf(int pointerY, int width, const PopupBounds& b) {
+    const int gap = Scale(12, b.dpi), side = Scale(4, b.dpi);
+    const long long bottom = std::min(b.cells.bottom, b.area.bottom), top = std::max(b.cells.top, b.area.top);
+    return PopupRooms{std::max(0LL, bottom - pointerY - gap), std::max(0LL, pointerY - gap - top),
+                      static_cast<long long>(b.calendar.right) + side + width <= b.area.right,
+                      static_cast<long long>(b.calendar.left) - side - width >= b.area.left};
+}
+
+}  // namespace
+
+int PopupRoom(int pointerY, int width, const PopupBounds& b) {
+    const PopupRooms r = RoomsOf(pointerY, width, b);
+    const long long beside = r.right || r.left ? static_cast<long long>(b.area.bottom) - b.area.top : 0;
+    return static_cast<int>(std::max({r.below, r.above, beside}));
+}
+
+Origin PlacePopup(int pointerX, int pointerY, int width, int height, const PopupBounds& b) {
+    const PopupRooms r = RoomsOf(pointerY, width, b);
+    const int gap = Scale(12, b.dpi), side = Scale(4, b.dpi);
+    Origin o{pointerX - width / 2 + Scale(2, b.dpi), pointerY + gap};
+    if (height > r.below && (height <= r.above || (!r.right && !r.left && r.above > r.below))) {
+        o.y = pointerY - gap - height;
+    } else if (height > r.below && (r.right || r.left)) {
+        o.x = r.right ? b.calendar.right + side : b.calendar.left - side - width;
+        o.y = pointerY - height / 2;
+    }
+    return KeepInside(o, width, height, b.area);
 }
 
 Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area) {

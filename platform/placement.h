@@ -42,8 +42,18 @@ Origin KeepInside(Origin o, int width, int height, const PixelRect& area);
 // A width x height window hung under a pointer: 12 pixels below it and centred (+2), both scaled
 // to dpi; above the pointer when there is no room below it; inside area either way.
 Origin HangUnder(int pointerX, int pointerY, int width, int height, const PixelRect& area, int dpi = kBaseDpi);
-// The tallest window HangUnder can place wholly below or wholly above the pointer (its gap kept):
-// a window no taller never covers the pointer.
-int PopupRoom(int pointerY, const PixelRect& area, int dpi = kBaseDpi);
+// Where a note's popup may go: the day cells and the calendar window that holds them and its
+// controls (screen rectangles), the work area, the scale.
+struct PopupBounds {
+    PixelRect cells, calendar, area;
+    int dpi = kBaseDpi;
+};
+// The tallest popup width pixels wide PlacePopup can place without covering the pointer or the
+// calendar's controls: under or over the pointer within the cells, or beside the calendar.
+int PopupRoom(int pointerY, int width, const PopupBounds& b);
+// Its place: hung under the pointer (as HangUnder) when it ends above the cells' bottom, else over
+// the pointer when it starts below their top, else beside the calendar (right, then left, as near
+// the pointer's height as the area allows), else over or under the pointer, the larger room.
+Origin PlacePopup(int pointerX, int pointerY, int width, int height, const PopupBounds& b);
 // A width x height window centred over owner, inside area.
 Origin CentreOver(const PixelRect& owner, int width, int height, const PixelRect& area);

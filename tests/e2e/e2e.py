@@ -745,8 +745,9 @@ def faults(server_window):
 
 
 def long_note_popup():
-    """A note of a hundred lines: its popup never covers the pointer nor takes a click, and goes when
-    the pointer leaves the calendar."""
+    """A note of a hundred lines: its popup goes beside the calendar, never over the pointer or the
+    calendar's controls, a click on 下月 changes the month, and it goes when the pointer leaves the
+    calendar."""
     today = datetime.date.today()
     root = notes_root()[0]
     last_day = (datetime.date(today.year + today.month // 12, today.month % 12 + 1, 1) - datetime.timedelta(days=1)).day
@@ -767,13 +768,20 @@ def long_note_popup():
     time.sleep(0.8)
     popup = shot("24-long-note-popup")
     covered = count(popup, (cx - 3, cy - 3, 7, 7), POPUP, 10)
-    step("a long note's popup shows, never over the pointer", count(popup, (0, 0, SCREEN[0], SCREEN[1]), POPUP, 10) > 5000
-         and covered == 0, f"{covered} popup pixels at the pointer")
-    grid = (w[2], w[3] + 22, WIDTH, 236)
+    # Over the calendar only on its day cells: never on the strip above them or the rows below.
+    strip, rows = (w[2], w[3], WIDTH, 43), (w[2], w[3] + 241, WIDTH, HEIGHT - 241)
+    on_controls = count(popup, strip, POPUP, 10) + count(popup, rows, POPUP, 10)
+    step("a long note's popup shows, never over the pointer or the calendar's controls",
+         count(popup, (0, 0, SCREEN[0], SCREEN[1]), POPUP, 10) > 5000 and covered == 0 and on_controls == 0,
+         f"{covered} popup pixels at the pointer, {on_controls} on the controls")
+    month = lambda: next((t for t in run("wine", HELPER, "shown").stdout.decode("gbk", "replace").split()
+                          if t.endswith("月") and t[:-1].isdigit()), "")
+    before = month()
     click(w[2] + 230, w[3] + 10)  # 下月
     time.sleep(0.8)
     after = shot("25-long-note-next-month")
-    step("下月 still changes the month", pixels(after, *grid) != pixels(popup, *grid))
+    step("下月 changes the month while the popup shows", before == f"{today.month}月" and
+         wait_for(lambda: month() == f"{today.month % 12 + 1}月", 3), f"{before} -> {month()}")
     # Tolerance 10: the grid's gold strip is near the popup's yellow.
     step("the popup goes when the pointer leaves the grid", count(after, (0, 0, SCREEN[0], SCREEN[1]), POPUP, 10) < 100)
     app.end()

@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "shown") == 0) {
-        // What the calendar's process shows as window texts: its labels, its note popup.
+        // What the calendar's process shows as window texts: its labels, boxes and note popup.
         static DWORD process = 0;
         static const WNDENUMPROC print = [](HWND hwnd, LPARAM top) -> BOOL {
             DWORD owner = 0;
@@ -155,7 +155,12 @@ int main(int argc, char** argv) {
             GetWindowThreadProcessId(hwnd, &owner);
             if (GetPropA(hwnd, "VestrelCalendarMain") != nullptr) process = owner;
             if (owner != process || !IsWindowVisible(hwnd)) return TRUE;
-            if (GetWindowTextA(hwnd, text, sizeof text) > 0) std::printf("%s\n", text);
+            // WM_GETTEXT, which GetWindowText does not send to a window of another process: a
+            // list box's selected text.
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                                &copied);
+            if (text[0] != '\0') std::printf("%s\n", text);
             if (top) EnumChildWindows(hwnd, print, 0);
             return TRUE;
         };

@@ -117,20 +117,38 @@ TEST(Placement, PadAndTabsGoWhereTheyCanBeSeen) {
     }
 }
 
-// A popup no taller than PopupRoom, hung under (or over) the pointer, never covers the pointer, at
-// any height of the pointer on the screen and any scale.
-TEST(Placement, APopupWithinItsRoomNeverCoversThePointer) {
+// A note's popup no taller than PopupRoom never covers the pointer nor the calendar's strip above
+// the day cells or its rows below them, wherever the calendar lies, at each scale; a tall one goes
+// beside the calendar, on the left when the right has no room.
+TEST(Placement, ANotePopupNeverCoversThePointerNorTheCalendarsControls) {
     const PixelRect area{0, 0, 1920, 1040};
     for (int dpi : {96, 144, 192})
-        for (int y = area.top; y < area.bottom; y += 7) {
-            const int room = PopupRoom(y, area, dpi);
-            ASSERT_GE(room, (area.bottom - area.top) / 2 - Scale(12, dpi)) << y;
-            for (int height : {1, room / 2, room}) {
-                const Origin o = HangUnder(960, y, 300, height, area, dpi);
-                EXPECT_TRUE(y < o.y || y >= o.y + height) << dpi << " " << y << " " << height;
-                EXPECT_TRUE(o.y >= area.top && o.y + height <= area.bottom) << dpi << " " << y;
+        for (const Origin at : {Origin{0, 0}, Origin{800, 400}, Origin{1920 - Scale(363, dpi), 1040 - Scale(278, dpi)}}) {
+            const PixelRect calendar{at.x, at.y, at.x + Scale(363, dpi), at.y + Scale(278, dpi)};
+            const PopupBounds b{{calendar.left, at.y + Scale(43, dpi), calendar.right, at.y + Scale(241, dpi)},
+                                calendar, area, dpi};
+            for (int y = b.cells.top; y < b.cells.bottom; y += 5) {
+                const int room = PopupRoom(y, 300, b);
+                for (int height : {1, room / 2, room}) {
+                    const int x = calendar.left + 180;
+                    const Origin o = PlacePopup(x, y, 300, height, b);
+                    const bool overCalendar = o.x < calendar.right && o.x + 300 > calendar.left &&
+                                              o.y < calendar.bottom && o.y + height > calendar.top;
+                    EXPECT_TRUE(y < o.y || y >= o.y + height || x < o.x || x >= o.x + 300) << dpi << " " << y;
+                    EXPECT_TRUE(o.y >= area.top && o.y + height <= area.bottom) << dpi << " " << y;
+                    EXPECT_TRUE(!overCalendar || (o.y >= b.cells.top && o.y + height <= b.cells.bottom))
+                        << dpi << " " << at.x << "," << at.y << " " << y << " " << height;
+                }
             }
         }
+    const PopupBounds middle{{800, 443, 1163, 641}, {800, 400, 1163, 678}, area, 96};
+    const PopupBounds right{{1557, 443, 1920, 641}, {1557, 400, 1920, 678}, area, 96};
+    EXPECT_EQ(PopupRoom(600, 300, middle), 1040);
+    EXPECT_EQ(PlacePopup(980, 600, 300, 800, middle).x, 1167);  // right of the calendar
+    EXPECT_EQ(PlacePopup(980, 600, 300, 800, middle).y, 200);   // centred on the pointer's height
+    EXPECT_EQ(PlacePopup(1700, 600, 300, 800, right).x, 1253);  // no room on the right: left
+    EXPECT_EQ(PlacePopup(980, 450, 300, 100, middle).y, 462);   // fits under the pointer in the cells
+    EXPECT_EQ(PlacePopup(980, 630, 300, 100, middle).y, 518);   // over it
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "app/calendar_app.h"
 
 #include "app/calendar_dlg.h"
+#include "notes/memo_pad_dlg.h"
 #include "platform/handles.h"
 
 namespace {
@@ -95,8 +96,12 @@ BOOL CCalendarApp::InitInstance() {
         m_pMainWnd = &dialog;
         dialog.DoModal();
         m_pMainWnd = nullptr;
-        // A window that keeps going at once is not chased for ever.
-        restart = dialog.EndedByShell(&state) && quickRestarts < 5;
+        // A window that keeps going at once is not chased for ever; its unsaved memo is then kept
+        // for the next start.
+        const bool tookByShell = dialog.EndedByShell(&state);
+        restart = tookByShell && quickRestarts < 5;
+        if (tookByShell && !restart && state.memoUnsaved)
+            CMemoPadDlg::WriteRecovery(state.memoText.c_str(), static_cast<int>(state.memoText.size()));
         if (!restart) break;
     }
     return FALSE;

@@ -129,10 +129,15 @@ void CMemoPadDlg::AdoptUnsaved(const char* text, const std::string* base) {
     ShowSaveState();
 }
 
+bool CMemoPadDlg::WriteRecovery(const char* text, int length) {
+    if (!WriteWholeFile(NotePath(kRecoveryName), text, length)) return false;
+    LogLine("unsaved memo kept for recovery (%d bytes)", length);
+    return true;
+}
+
 void CMemoPadDlg::KeepForRecovery() {
     m_recoveryPending = true;
-    if (WriteWholeFile(NotePath(kRecoveryName), m_text, m_text.GetLength()))
-        LogLine("unsaved memo kept for recovery (%d bytes)", m_text.GetLength());
+    WriteRecovery(m_text, m_text.GetLength());
 }
 
 void CMemoPadDlg::OfferRecovery() {

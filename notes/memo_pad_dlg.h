@@ -54,6 +54,8 @@ public:
     // Writes the unsaved text to the recovery file beside the memo ("备忘\default.unsaved"); the next
     // start shows it again, as unsaved, and tells the user.
     void KeepForRecovery();
+    // The same for text whose pad is gone (a window the shell took too often to build again).
+    static bool WriteRecovery(const char* text, int length);
     bool UnsavedMarkShown() const { return m_unsavedLabel.GetSafeHwnd() && m_unsavedLabel.IsWindowVisible(); }
 
 protected:

@@ -101,7 +101,7 @@ BOOL CCalendarApp::InitInstance() {
         const bool tookByShell = dialog.EndedByShell(&state);
         restart = tookByShell && quickRestarts < 5;
         if (tookByShell && !restart && state.memoUnsaved)
-            CMemoPadDlg::WriteRecovery(state.memoText.c_str(), static_cast<int>(state.memoText.size()));
+            CMemoPadDlg::WriteRecovery(state.memoText, state.memoBase);
         if (!restart) break;
     }
     return FALSE;

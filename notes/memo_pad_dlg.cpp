@@ -113,6 +113,7 @@ void CMemoPadDlg::LoadFromDisk() {
 namespace {
 
 constexpr const char* kRecoveryName = "备忘\\default.unsaved";
+constexpr const char* kRecoveryBaseName = "备忘\\default.unsaved-base";  // the memo it was typed over
 
 }  // namespace
 
@@ -129,22 +130,30 @@ void CMemoPadDlg::AdoptUnsaved(const char* text, const std::string* base) {
     ShowSaveState();
 }
 
-bool CMemoPadDlg::WriteRecovery(const char* text, int length) {
-    if (!WriteWholeFile(NotePath(kRecoveryName), text, length)) return false;
-    LogLine("unsaved memo kept for recovery (%d bytes)", length);
+bool CMemoPadDlg::WriteRecovery(const std::string& text, const std::string& base) {
+    // The base first: a text without it is taken as typed over a memo not known.
+    RemoveFile(NotePath(kRecoveryBaseName));
+    if (!WriteWholeFile(NotePath(kRecoveryName), text.data(), static_cast<int>(text.size()))) return false;
+    WriteWholeFile(NotePath(kRecoveryBaseName), base.data(), static_cast<int>(base.size()));
+    LogLine("unsaved memo kept for recovery (%u bytes)", static_cast<unsigned>(text.size()));
     return true;
 }
 
 void CMemoPadDlg::KeepForRecovery() {
     m_recoveryPending = true;
-    WriteRecovery(m_text, m_text.GetLength());
+    WriteRecovery(std::string(m_text, static_cast<size_t>(m_text.GetLength())), m_onDisk);
 }
 
 void CMemoPadDlg::OfferRecovery() {
     const FileBytes kept = ReadWholeFile(NotePath(kRecoveryName), ReadFrom::Disk);
     if (kept.status != ReadStatus::Ok) return;
     m_recoveryPending = true;
-    AdoptUnsaved(std::string(kept.data.get(), static_cast<size_t>(kept.size)).c_str(), nullptr);
+    const FileBytes base = ReadWholeFile(NotePath(kRecoveryBaseName), ReadFrom::Disk);
+    const std::string known = base.status == ReadStatus::Ok && base.size > 0
+                                  ? std::string(base.data.get(), static_cast<size_t>(base.size))
+                                  : std::string();
+    AdoptUnsaved(kept.size > 0 ? std::string(kept.data.get(), static_cast<size_t>(kept.size)).c_str() : "",
+                 base.status == ReadStatus::Ok ? &known : nullptr);
     TellUser("上次关机或注销时，记事小本有内容没能保存，现在重新显示出来；能保存时会自动保存。");
 }
 
@@ -182,7 +191,8 @@ bool CMemoPadDlg::SaveNow() {
         m_onDisk.assign(m_text, static_cast<size_t>(m_text.GetLength()));
         m_damaged = false;
         m_baseUnknown = false;
-        if (m_recoveryPending) m_recoveryPending = !RemoveFile(NotePath(kRecoveryName));  // what it kept is saved now
+        if (m_recoveryPending)  // what it kept is saved now
+            m_recoveryPending = !RemoveFile(NotePath(kRecoveryName)) || !RemoveFile(NotePath(kRecoveryBaseName));
     }
     ShowSaveState();
     return !m_saveFailed;

@@ -48,14 +48,15 @@ public:
     const std::string& OnDisk() const { return m_onDisk; }
     // Shows text the window that came before could not save, as unsaved; the timer's Poll saves it
     // once the memo can be written. base is the memo that text was typed over: a memo that differs
-    // from it by then was changed elsewhere and is kept as ".conflict". Without a base (the recovery
-    // file) any other memo on disk is kept so.
+    // from it by then was changed elsewhere and is kept as ".conflict". Without a base (a recovery
+    // file whose base was lost) any other memo on disk is kept so.
     void AdoptUnsaved(const char* text, const std::string* base);
-    // Writes the unsaved text to the recovery file beside the memo ("备忘\default.unsaved"); the next
-    // start shows it again, as unsaved, and tells the user.
+    // Writes the unsaved text to the recovery file beside the memo ("备忘\default.unsaved", and the
+    // memo it was typed over beside it); the next start shows it again, as unsaved, tells the user,
+    // and keeps a memo changed since as ".conflict".
     void KeepForRecovery();
     // The same for text whose pad is gone (a window the shell took too often to build again).
-    static bool WriteRecovery(const char* text, int length);
+    static bool WriteRecovery(const std::string& text, const std::string& base);
     bool UnsavedMarkShown() const { return m_unsavedLabel.GetSafeHwnd() && m_unsavedLabel.IsWindowVisible(); }
 
 protected:

@@ -993,8 +993,16 @@ TEST_F(MainWindow, UnsavedMemoSurvivesARebuildAndALogOff) {
     EXPECT_TRUE(guitest::PumpUntil([&] { return text(path) == "写了没存上"; }, 8000));
     EXPECT_EQ(text(path + ".conflict"), "另一台电脑写的");
     EXPECT_EQ(GetFileAttributesW(testtree::W(recovery).c_str()), INVALID_FILE_ATTRIBUTES);
-    DeleteFileW(testtree::W(path).c_str());
     DeleteFileW(testtree::W(path + ".conflict").c_str());
+    // A memo still as it was when the text was typed over it is no other version: nothing is kept.
+    dialog_.DestroyWindow();
+    ASSERT_TRUE(WriteWholeFile(path, "原来的", 6));
+    ASSERT_TRUE(CMemoPadDlg::WriteRecovery("原来的，又写了", "原来的"));
+    Open();
+    EXPECT_TRUE(guitest::PumpUntil([&] { return text(path) == "原来的，又写了"; }, 8000));
+    EXPECT_EQ(text(path + ".conflict"), "<none>");
+    EXPECT_EQ(text(recovery + "-base"), "<none>");
+    DeleteFileW(testtree::W(path).c_str());
 }
 
 // "假日.txt" in the notes folder: a year it holds replaces the built-in one in the grid, and goes

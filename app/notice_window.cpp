@@ -45,12 +45,13 @@ void CNoticeWindow::Add(const std::string& text, HWND beside) {
     }
     m_shown.push_back(text);
     if (m_shown.size() > kMaxShown) m_shown.erase(m_shown.begin(), m_shown.end() - kMaxShown);
-    ::SetDlgItemTextW(m_hwnd, kIdText, Joined(m_shown).c_str());
-    Layout(beside, WindowDpi(beside));
+    const std::wstring all = Joined(m_shown);
+    ::SetDlgItemTextW(m_hwnd, kIdText, all.c_str());
+    Layout(beside, WindowDpi(beside), all);
     // Placed on a monitor of another scale (beside a calendar at the edge of its own): laid out
     // again at the scale of where it is.
     const int there = WindowDpi(m_hwnd);
-    if (there != m_dpi) Layout(beside, there);
+    if (there != m_dpi) Layout(beside, there, all);
     // Shown, never activated: the window the user types in keeps the keyboard.
     ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::MessageBeep(MB_ICONWARNING);
@@ -70,7 +71,7 @@ void CNoticeWindow::Open() {
                       m_hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdDone)), instance, nullptr);
 }
 
-void CNoticeWindow::Layout(HWND beside, int dpi) {
+void CNoticeWindow::Layout(HWND beside, int dpi, const std::wstring& all) {
     RECT anchor{};
     ::GetWindowRect(beside, &anchor);
     m_dpi = dpi;
@@ -84,19 +85,16 @@ void CNoticeWindow::Layout(HWND beside, int dpi) {
     // The text's height at the edit's width, up to half the work area (then the edit scrolls).
     const int textWidth = S(kClientWidth - 2 * kMargin);
     const PixelRect work = WorkAreaAt((anchor.left + anchor.right) / 2, (anchor.top + anchor.bottom) / 2);
-    const int length = ::GetWindowTextLengthW(text);
-    std::wstring all(static_cast<size_t>(length) + 1, L'\0');
-    ::GetWindowTextW(text, &all[0], length + 1);
     const HDC dc = ::GetDC(m_hwnd);
     const HGDIOBJ old = ::SelectObject(dc, m_font);
     const auto heightAt = [&](int width) {  // the edit keeps a few pixels of margin on each side
         RECT measured{0, 0, width - S(8), 0};
-        ::DrawTextW(dc, all.c_str(), length, &measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        ::DrawTextW(dc, all.c_str(), static_cast<int>(all.size()), &measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
         return static_cast<int>(measured.bottom) + S(4);
     };
     const int most = (work.bottom - work.top) / 2;
     const bool scrolls = heightAt(textWidth) > most;
-    const int textHeight = std::min(scrolls ? heightAt(textWidth - ::GetSystemMetrics(SM_CXVSCROLL)) : heightAt(textWidth), most);
+    const int textHeight = std::min(heightAt(scrolls ? textWidth - ::GetSystemMetrics(SM_CXVSCROLL) : textWidth), most);
     ::SelectObject(dc, old);
     ::ReleaseDC(m_hwnd, dc);
     // A scroll bar only for a text taller than the window may be.

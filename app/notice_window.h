@@ -33,7 +33,7 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Open();
-    void Layout(HWND beside, int dpi);
+    void Layout(HWND beside, int dpi, const std::wstring& text);
 
     HWND m_hwnd = nullptr;
     HFONT m_font = nullptr;

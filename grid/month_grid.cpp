@@ -358,8 +358,8 @@ void CMonthGrid::ShowNotePopup(int day, POINT* pt) {
     ClientToScreen(pt);
     if (length > 0) {
         // The day cells, which it may cover, and the calendar round them, whose controls it may not.
-        POINT corners[2] = {{CellRect(0, 0, m_dpi).left, CellRect(0, 0, m_dpi).top},
-                            {CellRect(6, 5, m_dpi).right, CellRect(6, 5, m_dpi).bottom}};
+        const CellBox first = CellRect(0, 0, m_dpi), last = CellRect(6, 5, m_dpi);
+        POINT corners[2] = {{first.left, first.top}, {last.right, last.bottom}};
         ::MapWindowPoints(GetSafeHwnd(), nullptr, corners, 2);
         RECT calendar{};
         const HWND parent = ::GetParent(GetSafeHwnd());

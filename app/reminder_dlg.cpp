@@ -1,6 +1,7 @@
 // CReminderWindow.
 #include "app/reminder_dlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -87,15 +88,12 @@ void CReminderWindow::Layout() {
 }
 
 void CReminderWindow::Add(std::vector<DueReminder> reminders) {
-    bool missed = false;
     for (DueReminder& r : reminders) {
-        bool listed = false;
-        for (const DueReminder& l : m_listed) listed = listed || (l.minute == r.minute && l.hash == r.hash);
-        if (listed) continue;  // a snoozed one back while the window still shows it
+        if (HoldsReminder(m_listed, r)) continue;  // a snoozed one back while the window still shows it
         ::SendDlgItemMessageW(m_hwnd, kIdList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LineText(r).c_str()));
         m_listed.push_back(std::move(r));
     }
-    for (const DueReminder& l : m_listed) missed = missed || l.missed;
+    const bool missed = std::any_of(m_listed.begin(), m_listed.end(), [](const DueReminder& l) { return l.missed; });
     ::SetDlgItemTextW(m_hwnd, kIdHeading, WideFromGbk(missed ? "错过的提醒" : "到时间的提醒").c_str());
 }
 

@@ -61,7 +61,6 @@ int CNotePopup::SetText(std::unique_ptr<char[]> text, int length, POINT pt, cons
         m_text.reset();
         m_textLength = 0;
     }
-    SetWindowText(m_text ? Text() : "");  // the whole text, for screen readers and tests
     const PixelRect area = WorkAreaAt(pt.x, pt.y);
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
     const PopupBounds bounds{cells ? *cells : area, calendar ? *calendar : area, area, m_dpi};

@@ -38,6 +38,8 @@ public:
     // be read is not written over; one changed elsewhere since this pad last read or wrote it is
     // kept as "备忘\default.conflict" (.2, .3 ...) and the user is told.
     bool SaveNow();
+    // After a failed save, one more try: true when the text on screen is still not on disk.
+    bool StillUnsaved() { return m_saveFailed && !SaveNow(); }
     // Catches up with the disk: a memo that could not be read is read again; a memo changed
     // elsewhere is shown when nothing was typed since the last save; a failed save is tried again.
     void Poll();

@@ -324,3 +324,8 @@ std::vector<DueReminder> SnoozedReminders::TakeDue(int64_t nowSecond) {
     entries_ = std::move(keep);
     return out;
 }
+
+bool HoldsReminder(const std::vector<DueReminder>& reminders, const DueReminder& r) {
+    return std::any_of(reminders.begin(), reminders.end(),
+                       [&r](const DueReminder& o) { return o.minute == r.minute && o.hash == r.hash; });
+}

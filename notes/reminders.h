@@ -153,6 +153,9 @@ struct DueReminder {
     bool missed;       // in the missed part of the check's window
 };
 
+// Whether reminders holds one for the same minute and line (as ShownReminders tells them apart).
+bool HoldsReminder(const std::vector<DueReminder>& reminders, const DueReminder& r);
+
 // The reminders shown lately, by time and line hash; serialised as one line per reminder,
 // "YYYY-MM-DD HH:MM hhhhhhhhhhhhhhhh" (16 lower-case hex digits of the hash), LF-terminated.
 class ShownReminders {

@@ -1,13 +1,7 @@
 // The pieces of a window that tells without taking the focus.
 #include "widgets/quiet_window.h"
 
-#include <map>
-#include <string>
-
 ATOM RegisterQuietClass(const wchar_t* name, WNDPROC proc) {
-    static std::map<std::wstring, ATOM> registered;  // UI thread only
-    const auto found = registered.find(name);
-    if (found != registered.end()) return found->second;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
@@ -15,7 +9,7 @@ ATOM RegisterQuietClass(const wchar_t* name, WNDPROC proc) {
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = name;
-    return registered[name] = ::RegisterClassExW(&wc);
+    return ::RegisterClassExW(&wc);
 }
 
 LRESULT OnWindowColour(WPARAM dc) {

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-// Registers the class once per process (later calls return the first answer): the arrow
+// Registers the class (the caller does so once per process, keeping the answer): the arrow
 // cursor, the window colour as background. 0 when it could not be registered.
 ATOM RegisterQuietClass(const wchar_t* name, WNDPROC proc);
 

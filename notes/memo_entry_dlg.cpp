@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "platform/monitors.h"
 #include "res/resource.h"
 
 namespace {
@@ -37,20 +38,9 @@ BOOL CMemoEntryDlg::OnInitDialog() {
     return result;
 }
 
-namespace {
-
-RECT ChildRect(HWND dialog, HWND child) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-}  // namespace
-
 void CMemoEntryDlg::PlaceDetailsLine() {
     HWND dialog = GetSafeHwnd();
-    const RECT ok = ChildRect(dialog, GetDlgItem(IDOK)), notes = ChildRect(dialog, GetDlgItem(IDC_DAY_TEXT));
+    const RECT ok = RectInParent(GetDlgItem(IDOK)), notes = RectInParent(GetDlgItem(IDC_DAY_TEXT));
     const SIZE text = LineExtent(dialog, &m_labelFont, m_form.detailsLine);
     const RECT line{S(10), S(30), S(10) + text.cx, S(30) + text.cy};
     const int room = ok.left - S(8) - line.left;
@@ -58,7 +48,7 @@ void CMemoEntryDlg::PlaceDetailsLine() {
     const int lower = line.bottom + S(6) > notes.top ? line.bottom + S(6) - notes.top : 0;
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
         if (c == m_dateLabel.GetSafeHwnd()) continue;
-        RECT r = ChildRect(dialog, c);
+        RECT r = RectInParent(c);
         const int id = ::GetDlgCtrlID(c);
         const bool widens = id == IDC_DAY_TEXT || id == IDC_SOLAR_TEXT || id == IDC_LUNAR_TEXT || id == IDC_COLOUR_HINT;
         // All from the notes down moves, but the buttons and the version line beside them.

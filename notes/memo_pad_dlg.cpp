@@ -67,9 +67,7 @@ BOOL CMemoPadDlg::OnInitDialog() {
 }
 
 void CMemoPadDlg::PlaceUnsavedLabel() {
-    RECT hide{};
-    ::GetWindowRect(GetDlgItem(IDC_MEMO_HIDE), &hide);
-    ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&hide), 2);
+    const RECT hide = RectInParent(GetDlgItem(IDC_MEMO_HIDE));
     const int dpi = m_scale.Dpi();
     m_unsavedLabel.MoveTo(hide.left - Scale(44, dpi), Scale(1, dpi));
 }

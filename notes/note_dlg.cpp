@@ -4,6 +4,7 @@
 #include "widgets/gbk_edit.h"
 #include "res/resource.h"
 #include "widgets/user_messages.h"
+#include "platform/monitors.h"
 #include "platform/wide_text.h"
 
 BEGIN_MESSAGE_MAP(CNoteDlg, CDialog)
@@ -47,9 +48,7 @@ BOOL CNoteDlg::OnInitDialog() {
             ::SendDlgItemMessageW(GetSafeHwnd(), id, EM_SETREADONLY, TRUE, 0);
         }
         m_notes[i].swatch.CreateBeside(this, id, m_notes[i].spec.swatchId, m_dpi);
-        RECT r{};
-        ::GetWindowRect(GetDlgItem(id), &r);
-        ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+        const RECT r = RectInParent(GetDlgItem(id));
         if (r.bottom > hintTop) hintTop = r.bottom;
         if (i == 0) hintLeft = r.left;
     }

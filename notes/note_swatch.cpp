@@ -1,5 +1,6 @@
 // NoteSwatch and the lines of the note dialogs.
 #include "notes/note_swatch.h"
+#include "platform/monitors.h"
 #include "platform/wide_text.h"
 
 #include <cstring>
@@ -7,9 +8,7 @@
 void NoteSwatch::CreateBeside(CWnd* dialog, int editId, UINT id, int dpi) {
     m_id = id;
     HWND edit = dialog->GetDlgItem(editId);
-    RECT r{};
-    ::GetWindowRect(edit, &r);
-    ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+    RECT r = RectInParent(edit);
     const int gap = Scale(3, dpi), size = Scale(kSwatchSize, dpi), line = Scale(22, dpi);
     r.right -= size + 2 * gap;
     ::MoveWindow(edit, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
@@ -58,9 +57,7 @@ SIZE LineExtent(HWND window, CFont* font, const char* text) {
 
 RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lineId, int editId, CFont* font,
                          CFont* smallFont, int dpi) {
-    RECT edit{};
-    ::GetWindowRect(dialog->GetDlgItem(editId), &edit);
-    ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&edit), 2);
+    const RECT edit = RectInParent(dialog->GetDlgItem(editId));
     const int gap = Scale(4, dpi);
     CFont* use = font;
     int width = LineExtent(dialog->GetSafeHwnd(), font, text).cx;
@@ -76,9 +73,8 @@ RECT PlaceLineBeforeEdit(CWnd* dialog, CStatic* line, const char* text, UINT lin
 }
 
 void CreateLineUnder(CWnd* dialog, CStatic* line, const char* text, int underId, UINT lineId, CFont* font, int dpi) {
-    RECT under{}, client{};
-    ::GetWindowRect(dialog->GetDlgItem(underId), &under);
-    ::MapWindowPoints(nullptr, dialog->GetSafeHwnd(), reinterpret_cast<POINT*>(&under), 2);
+    const RECT under = RectInParent(dialog->GetDlgItem(underId));
+    RECT client{};
     dialog->GetClientRect(&client);
     RECT box{under.left, under.bottom + Scale(4, dpi), client.right - Scale(4, dpi), 0};
     const std::wstring wide = WideFromGbk(text);

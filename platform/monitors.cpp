@@ -29,3 +29,10 @@ PixelRect WorkAreaAt(int x, int y) {
     const RECT& r = info.rcWork;
     return PixelRect{r.left, r.top, r.right, r.bottom};
 }
+
+RECT RectInParent(HWND child) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
